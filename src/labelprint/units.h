@@ -1,0 +1,13 @@
+// Lengths in the label report are tenths of a millimetre held as doubles; every rounding is
+// to the nearest integer with halves going to the even neighbour.
+#pragma once
+
+namespace labelprint {
+
+int nearest(double v);
+// A length alone (no origin) in device units: nearest(length x dpi / 254).
+int lengthToDevice(double tenthsMm, int dpi);
+// Device units back to 0.1 mm, unrounded.
+double deviceToLength(double device, int dpi);
+
+} // namespace labelprint

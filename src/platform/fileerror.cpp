@@ -1,0 +1,152 @@
+#include "platform/fileerror.h"
+
+#include <QFile>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace platform {
+
+QString fileErrorText(int code) {
+    switch (code) {
+    case FileNotFound:
+        return QStringLiteral("File not found");
+    case InvalidFilename:
+        return QStringLiteral("Invalid filename");
+    case TooManyOpenFiles:
+        return QStringLiteral("Too many open files");
+    case FileAccessDenied:
+        return QStringLiteral("File access denied");
+    case ReadBeyondEnd:
+        return QStringLiteral("Read beyond end of file");
+    case DiskFull:
+        return QStringLiteral("Disk full");
+    case InvalidNumericInput:
+        return QStringLiteral("Invalid numeric input");
+    default:
+        return QStringLiteral("I/O error %1").arg(code);
+    }
+}
+
+int fileErrorFromErrno(int err) {
+    switch (err) {
+    case ENOENT:
+        return FileNotFound;
+    case ENAMETOOLONG:
+    case EISDIR:
+    case ENOTDIR:
+        return InvalidFilename;
+    case EMFILE:
+    case ENFILE:
+        return TooManyOpenFiles;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+        return FileAccessDenied;
+    case ENOSPC:
+    case EDQUOT:
+        return DiskFull;
+    default:
+        return err;
+    }
+}
+
+namespace {
+
+class Fd {
+public:
+    explicit Fd(int fd) : fd_(fd) {}
+    ~Fd() {
+        if (fd_ >= 0) {
+            ::close(fd_);
+        }
+    }
+    Fd(const Fd&) = delete;
+    Fd& operator=(const Fd&) = delete;
+    int get() const { return fd_; }
+    int release() {
+        const int fd = fd_;
+        fd_ = -1;
+        return fd;
+    }
+
+private:
+    int fd_;
+};
+
+[[noreturn]] void throwErrno() { throw FileError(fileErrorFromErrno(errno)); }
+
+} // namespace
+
+QByteArray readRecordFile(const QString& path, qint64 size) {
+    const QByteArray native = QFile::encodeName(path);
+    Fd fd(::open(native.constData(), O_RDWR | O_CLOEXEC));
+    if (fd.get() < 0) {
+        throwErrno();
+    }
+    QByteArray bytes(size, '\0');
+    qint64 done = 0;
+    while (done < size) {
+        const ssize_t n = ::read(fd.get(), bytes.data() + done, size_t(size - done));
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            throwErrno();
+        }
+        if (n == 0) {
+            throw FileError(ReadBeyondEnd);
+        }
+        done += n;
+    }
+    return bytes;
+}
+
+void writeFileAtomic(const QString& path, const QByteArray& bytes) {
+    const QByteArray native = QFile::encodeName(path);
+    if (::access(native.constData(), F_OK) == 0 && ::access(native.constData(), W_OK) != 0) {
+        throwErrno();
+    }
+    QByteArray tmp = native + ".XXXXXX";
+    Fd fd(::mkostemp(tmp.data(), O_CLOEXEC));
+    if (fd.get() < 0) {
+        throwErrno();
+    }
+    auto fail = [&](int err) {
+        ::unlink(tmp.constData());
+        throw FileError(fileErrorFromErrno(err));
+    };
+    qint64 done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd.get(), bytes.constData() + done, size_t(bytes.size() - done));
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            fail(errno);
+        }
+        done += n;
+    }
+    // The replacement keeps the old file's permissions, or gets the usual ones for a new file.
+    struct stat old {};
+    mode_t mode = 0;
+    if (::stat(native.constData(), &old) == 0) {
+        mode = old.st_mode & 07777;
+    } else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        mode = 0666 & ~mask;
+    }
+    if (::fsync(fd.get()) != 0 || ::fchmod(fd.get(), mode) != 0) {
+        fail(errno);
+    }
+    if (::close(fd.release()) != 0) {
+        fail(errno);
+    }
+    if (::rename(tmp.constData(), native.constData()) != 0) {
+        fail(errno);
+    }
+}
+
+} // namespace platform

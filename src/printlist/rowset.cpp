@@ -1,0 +1,43 @@
+#include "printlist/rowset.h"
+
+#include <algorithm>
+
+namespace printlist {
+
+RowSet::RowSet(QStringList fieldNames, std::vector<QStringList> rows)
+    : names_(std::move(fieldNames)), rows_(std::move(rows)) {}
+
+int RowSet::fieldIndex(const QString& name) const {
+    for (int i = 0; i < names_.size(); ++i) {
+        if (names_[i].compare(name, Qt::CaseInsensitive) == 0) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+void RowSet::moveTo(int n) {
+    if (rows_.empty()) {
+        current_ = 0;
+        return;
+    }
+    current_ = std::clamp(n, 1, int(rows_.size())) - 1;
+}
+
+QString RowSet::field(int i) const {
+    if (eof()) {
+        return {};
+    }
+    return at(current_, i);
+}
+
+QString RowSet::field(const QString& name) const { return field(fieldIndex(name)); }
+
+QString RowSet::at(int row, int i) const {
+    if (row < 0 || row >= int(rows_.size()) || i < 0 || i >= rows_[size_t(row)].size()) {
+        return {};
+    }
+    return rows_[size_t(row)][i];
+}
+
+} // namespace printlist

@@ -1,0 +1,49 @@
+// The result of one statement held in memory: rows of text values, fields by position and by
+// name, and a current row. query1's row set is the list view that the grid shows and the
+// label report walks.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+namespace printlist {
+
+class RowSet {
+public:
+    RowSet() = default;
+    RowSet(QStringList fieldNames, std::vector<QStringList> rows);
+
+    int rowCount() const { return int(rows_.size()); }
+    int fieldCount() const { return int(names_.size()); }
+    const QStringList& fieldNames() const { return names_; }
+    // -1 when no field has that name (case-insensitive).
+    int fieldIndex(const QString& name) const;
+
+    // Current row numbered from 1; 0 when empty.
+    int currentRow() const { return rows_.empty() ? 0 : current_ + 1; }
+    void first() { current_ = 0; }
+    void next() {
+        if (current_ < int(rows_.size())) {
+            ++current_;
+        }
+    }
+    // Moves to row n (from 1), clamped to the rows held.
+    void moveTo(int n);
+    // True once the current row has passed the last row (always for an empty set).
+    bool eof() const { return current_ >= int(rows_.size()); }
+
+    // Text of field i / the named field in the current row; empty past the end or for an
+    // unknown field.
+    QString field(int i) const;
+    QString field(const QString& name) const;
+    // Text of field i in row `row` (from 0), for the grid.
+    QString at(int row, int i) const;
+
+private:
+    QStringList names_;
+    std::vector<QStringList> rows_;
+    int current_ = 0;
+};
+
+} // namespace printlist

@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# Installs the Debian packages dravelin needs to build, run and test. Sourced by run.sh and
+# test.sh; works as root or through sudo, on a machine whose package lists may still be empty.
+
+DRAVELIN_BUILD_PACKAGES=(g++ cmake make pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev
+  libxkbcommon-dev libsqlite3-dev sqlite3 libgtest-dev googletest libbenchmark-dev
+  fontconfig fonts-dejavu-core fonts-liberation xvfb xauth)
+DRAVELIN_TEST_PACKAGES=(cups cups-client cups-bsd printer-driver-cups-pdf poppler-utils zbar-tools
+  emf2svg nodejs npm clang libclang-rt-14-dev)
+
+dravelin_missing_packages() {
+    local p missing=()
+    for p in "$@"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+    done
+    echo "${missing[@]}"
+}
+
+dravelin_install() {
+    local missing
+    missing=$(dravelin_missing_packages "$@")
+    [ -z "$missing" ] && return 0
+    local sudo=()
+    if [ "$(id -u)" -ne 0 ]; then
+        if command -v sudo >/dev/null 2>&1; then
+            sudo=(sudo)
+        else
+            echo "dravelin: these packages are missing and I am not root: $missing" >&2
+            return 1
+        fi
+    fi
+    echo "dravelin: installing $missing" >&2
+    export DEBIAN_FRONTEND=noninteractive
+    # shellcheck disable=SC2086
+    if ! "${sudo[@]}" apt-get install -y --no-install-recommends $missing; then
+        "${sudo[@]}" apt-get update && "${sudo[@]}" apt-get install -y --no-install-recommends $missing
+    fi
+}
+
+dravelin_build() {
+    local build_dir=$1
+    cmake -S "$DRAVELIN_ROOT" -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null &&
+        cmake --build "$build_dir" -j "$(nproc)"
+}
