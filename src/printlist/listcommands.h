@@ -1,0 +1,41 @@
+// The list editing commands behind "přidat", "vymazat seznam" and "vymazat položku": they take
+// values from the window's handlers, change table seznam and reload the list view.
+#pragma once
+
+#include "printlist/database.h"
+
+#include <QString>
+
+namespace printlist {
+
+// The values typed into the labels tab, as they stand in the fields.
+struct LabelEntry {
+    QString kod;
+    QString nazev;
+    QString cena;
+    QString text1;
+    QString text2;
+    QString text3;
+};
+
+// specznak + kod + specznak; an empty code gives an empty kods.
+QString composeKods(const QString& kod, const QString& specznak);
+
+// Inserts the label `copies` times, each insert committed by itself, then reloads the list
+// view once. Fewer than one copy adds nothing. A failing statement propagates as
+// DatabaseError after the list view has been reloaded, so it shows the copies already added.
+void addLabels(PrintListStore& store, const LabelEntry& entry, const QString& specznak, int copies);
+
+// Deletes every row, compacts the database file and reloads the list view. Failures
+// propagate after a reload.
+void clearList(PrintListStore& store);
+
+// Asks "potvrzení smázání seznamu" through the prompts seam and clears the list on Yes only.
+// Returns true when the list was cleared.
+bool askAndClearList(PrintListStore& store);
+
+// Deletes the list view's current row (nothing on an empty list) and reloads. Failures
+// propagate after a reload.
+void deleteCurrentLabel(PrintListStore& store);
+
+} // namespace printlist

@@ -1,0 +1,38 @@
+// List files: the print list as ;-separated Windows-1250 text, one label per line, written
+// from the list view ("uložit seznam") and read back into table seznam ("načíst seznam").
+#pragma once
+
+#include "printlist/database.h"
+
+#include <QByteArray>
+#include <QString>
+#include <vector>
+
+namespace printlist {
+
+// The name an export writes to: `chosen` as it is when the whole path holds "csv"
+// (case-sensitive), otherwise `chosen` + ".csv". The save dialog offers this name next time.
+QString completeListFileName(const QString& chosen);
+
+// The file contents for the list view: per row the fields after the first joined by ";",
+// each line ended by CR LF, in Windows-1250. An empty view gives no bytes.
+QByteArray listFileBytes(const RowSet& view);
+
+// Writes listFileBytes(view) to `path`, replacing an existing file atomically, and makes the
+// first row current. A failed write throws platform::FileError and leaves the old file whole.
+void exportList(RowSet& view, const QString& path);
+
+// The lines of a list file: Ctrl-Z ends the file, LF or CR LF end a line, a lone CR is
+// dropped. The first line is always there, so an empty file gives one empty line.
+std::vector<QString> listFileLines(const QByteArray& bytes);
+
+enum class ImportResult { Imported, NoFile, Failed };
+
+// Replaces the print list with the file's records. The whole file is checked first (every
+// line must hold exactly seven values); only a valid file replaces the list, in one
+// transaction, followed by "vacuum" and a reload. On failure the "chyba" box is shown and the
+// table keeps its rows. A file that does not exist does nothing. A failing "vacuum" after a
+// completed import propagates as DatabaseError.
+ImportResult importList(PrintListStore& store, const QString& path);
+
+} // namespace printlist

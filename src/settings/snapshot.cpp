@@ -1,0 +1,111 @@
+#include "settings/snapshot.h"
+
+#include "platform/codepage.h"
+#include "platform/fileerror.h"
+#include "platform/prompts.h"
+#include "settings/fontrecord.h"
+
+#include <QtEndian>
+#include <stdexcept>
+
+namespace settings {
+namespace {
+
+constexpr int kVlevoAt = 0;
+constexpr int kNahoreAt = 4;
+constexpr int kSloupceAt = 8;
+constexpr int kSpecznakAt = 12;
+constexpr int kBordercolorAt = 16;
+constexpr int kPozadiAt = 20;
+constexpr int kVyskabunkyAt = 24;
+constexpr int kTopsAt = 28;
+constexpr int kLeftsAt = 56;
+constexpr int kFontsAt = 84;
+constexpr int kSwitchesAt = 1960;
+
+void putInt(QByteArray& record, int at, std::int32_t value) {
+    qToLittleEndian<std::int32_t>(value, record.data() + at);
+}
+
+std::int32_t getInt(QByteArrayView record, int at) {
+    return qFromLittleEndian<std::int32_t>(record.data() + at);
+}
+
+void showError(const QString& text) {
+    prompts::Message box;
+    box.title = QStringLiteral("error");
+    box.text = text;
+    box.icon = prompts::Icon::Critical;
+    box.buttons = prompts::Buttons::Ok;
+    prompts::message(box);
+}
+
+} // namespace
+
+QByteArray encodeSnapshot(const LayoutSettings& s) {
+    QByteArray record(kSnapshotSize, '\0');
+    putInt(record, kVlevoAt, s.vlevo);
+    putInt(record, kNahoreAt, s.nahore);
+    putInt(record, kSloupceAt, s.sloupce);
+    const QByteArray first = platform::toCp1250(s.specznak.left(1));
+    record[kSpecznakAt] = first.isEmpty() ? '\0' : first[0];
+    putInt(record, kBordercolorAt, s.bordercolor);
+    putInt(record, kPozadiAt, s.pozadi);
+    putInt(record, kVyskabunkyAt, s.vyskabunky);
+    for (int i = 0; i < SlotCount; ++i) {
+        const SlotSettings& line = s.lines[size_t(i)];
+        putInt(record, kTopsAt + 4 * i, line.top);
+        putInt(record, kLeftsAt + 4 * i, line.left);
+        record.replace(kFontsAt + kFontRecordSize * i, kFontRecordSize,
+                       encodeFontRecord(line.font));
+        record[kSwitchesAt + i] = line.on ? '\1' : '\0';
+    }
+    return record;
+}
+
+void decodeSnapshot(QByteArrayView record, LayoutSettings& s) {
+    if (record.size() < kSnapshotSize) {
+        throw std::invalid_argument("snapshot record too short");
+    }
+    s.vlevo = getInt(record, kVlevoAt);
+    s.nahore = getInt(record, kNahoreAt);
+    s.sloupce = getInt(record, kSloupceAt);
+    const char specznak = record[kSpecznakAt];
+    s.specznak = specznak == '\0' ? QString() : platform::fromCp1250(QByteArray(1, specznak));
+    s.bordercolor = getInt(record, kBordercolorAt);
+    s.pozadi = getInt(record, kPozadiAt);
+    s.vyskabunky = getInt(record, kVyskabunkyAt);
+    for (int i = 0; i < SlotCount; ++i) {
+        SlotSettings& line = s.lines[size_t(i)];
+        line.top = getInt(record, kTopsAt + 4 * i);
+        line.left = getInt(record, kLeftsAt + 4 * i);
+        decodeFontRecord(record.sliced(kFontsAt + kFontRecordSize * i, kFontRecordSize), line.font);
+        line.on = record[kSwitchesAt + i] != '\0';
+    }
+}
+
+bool uloznastaveni(const LayoutSettings& settings, const QString& fileName) {
+    try {
+        platform::writeFileAtomic(fileName, encodeSnapshot(settings));
+        return true;
+    } catch (const platform::Error&) {
+        showError(QStringLiteral("zápis se nezdařil"));
+        return false;
+    }
+}
+
+std::optional<LayoutSettings> nactinastaveni(const QString& fileName,
+                                             const LayoutSettings& current) {
+    QByteArray record;
+    try {
+        record = platform::readRecordFile(fileName, kSnapshotSize);
+    } catch (const platform::Error&) {
+        showError(QStringLiteral("soubor nemá správný formát nebo je poškozen"));
+        return std::nullopt;
+    }
+    LayoutSettings loaded = current;
+    decodeSnapshot(record, loaded);
+    return loaded;
+}
+
+} // namespace settings

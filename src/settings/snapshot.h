@@ -1,0 +1,35 @@
+// Settings snapshots: one complete set of layout settings, fonts included, in a 1968-byte
+// record with little-endian integers, saved to and loaded from a file the user names.
+#pragma once
+
+#include "settings/layoutsettings.h"
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+#include <optional>
+
+namespace settings {
+
+inline constexpr int kSnapshotSize = 1968;
+
+// specznak keeps only its first character, in Windows-1250; an empty specznak is stored as
+// byte 0. Reserved bytes are written as 0.
+QByteArray encodeSnapshot(const LayoutSettings& settings);
+
+// Puts the record onto `settings`: every value is replaced, except that a font record with
+// name length 0 keeps that slot's face name. Byte 0 at the specznak offset gives an empty
+// specznak; a switch byte other than 0 is on. `record` must hold at least kSnapshotSize bytes.
+void decodeSnapshot(QByteArrayView record, LayoutSettings& settings);
+
+// Saves the settings, replacing the file atomically so a failed save leaves the previous file
+// whole. On failure shows "zápis se nezdařil" (title "error") and returns false.
+bool uloznastaveni(const LayoutSettings& settings, const QString& fileName);
+
+// Reads the first 1968 bytes of the file (opened read-write, so a read-only file fails too)
+// and returns `current` with the record put onto it. On failure shows "soubor nemá správný
+// formát nebo je poškozen" (title "error") and returns nothing; the settings stay as they were.
+std::optional<LayoutSettings> nactinastaveni(const QString& fileName,
+                                             const LayoutSettings& current);
+
+} // namespace settings
