@@ -1,10 +1,26 @@
 // Program entry: the application object, the main window with its start-up sequence, the
-// hidden print form, then the event loop.
-#include "platform/designdpi.h"
+// hidden print form, then the event loop. No arguments and no environment variables are read.
+#include "platform/fontsubstitutes.h"
+#include "platform/prompts.h"
+#include "platform/widgets/widgetprompts.h"
+#include "ui/form1.h"
 
 #include <QApplication>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    return 0;
+    platform::installFontSubstitutes();
+    platform::WidgetPrompts prompts;
+    prompts::setBackend(&prompts);
+
+    TForm1 form1;
+    if (form1.fatalError()) {
+        // The database is unusable: the program ends before the user can work, and nothing is
+        // written.
+        return 1;
+    }
+    form1.show();
+    const int rc = app.exec();
+    prompts::setBackend(nullptr);
+    return rc;
 }

@@ -1,6 +1,7 @@
 // Test entry: one offscreen application for every test, so widgets, fonts and printers work
 // without a display.
 #include "platform/designdpi.h"
+#include "platform/fontsubstitutes.h"
 
 #include <QApplication>
 #include <gtest/gtest.h>
@@ -11,6 +12,7 @@ int main(int argc, char** argv) {
     }
     QApplication app(argc, argv);
     platform::setDesignDpi(96);
+    platform::installFontSubstitutes();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

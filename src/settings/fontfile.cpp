@@ -1,0 +1,27 @@
+#include "settings/fontfile.h"
+
+#include "platform/fileerror.h"
+#include "settings/fontrecord.h"
+
+namespace settings {
+
+SlotFonts readFontFile(const QString& path, const SlotFonts& current) {
+    const QByteArray bytes = platform::readRecordFile(path, kFontFileSize);
+    SlotFonts fonts = current;
+    for (int i = 0; i < SlotCount; ++i) {
+        decodeFontRecord(QByteArrayView(bytes).sliced(i * kFontRecordSize, kFontRecordSize),
+                         fonts[size_t(i)]);
+    }
+    return fonts;
+}
+
+void writeFontFile(const QString& path, const SlotFonts& fonts) {
+    QByteArray bytes;
+    bytes.reserve(kFontFileSize);
+    for (const FontDescription& f : fonts) {
+        bytes += encodeFontRecord(f);
+    }
+    platform::writeFileAtomic(path, bytes);
+}
+
+} // namespace settings

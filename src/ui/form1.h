@@ -1,0 +1,69 @@
+// Form1, the main window: the three tabs, the start-up sequence that fills them from
+// dravelin.ini, seznam.db and the font file, and the shutdown sequence that writes them back.
+// Handlers only read their controls, call the core and reload the view.
+#pragma once
+
+#include "printlist/database.h"
+#include "settings/layoutsettings.h"
+#include "settings/settingsfile.h"
+
+#include <QWidget>
+#include <array>
+#include <memory>
+
+class QTabWidget;
+class ListGridModel;
+class SlotFontDialog;
+class StitkyTab;
+class NastaveniTab;
+class InfoTab;
+
+class TForm1 : public QWidget {
+    Q_OBJECT
+public:
+    // Creating the window runs the start-up sequence.
+    explicit TForm1(QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    // True when the database could not be opened: the program must end without serving the
+    // user, and closing writes nothing.
+    bool fatalError() const { return fatal_; }
+
+    // The layout settings as the controls hold them now.
+    settings::LayoutSettings layoutSettings() const;
+    // Puts every value into its control; slot fonts into their font dialogs.
+    void putLayoutSettings(const settings::LayoutSettings& s);
+
+    printlist::PrintListStore& store() { return store_; }
+    // Runs one statement through editquery.
+    void prikaz(const QString& sql);
+    // Reloads the list view and shows it in the grid, first row current.
+    void reloadList();
+
+    std::array<int, settings::kGridColumns> columnWidths() const;
+    void setcolumnwidth(const std::array<int, settings::kGridColumns>& widths);
+
+    QTabWidget* pc1;
+    StitkyTab* stitkyts;
+    NastaveniTab* nastavenits;
+    InfoTab* infots;
+    std::array<SlotFontDialog*, settings::SlotCount> fontdialog{};
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    void startup();
+    void openStore();
+    void readFontFile();
+    void shutdown();
+    void FormActivate();
+    void DBGrid1KeyDown(QKeyEvent* event);
+    void gridRowPressed(int row);
+    void showFirstRow();
+
+    printlist::PrintListStore store_;
+    ListGridModel* gridModel_;
+    bool fatal_ = false;
+};
