@@ -1,0 +1,175 @@
+#include "listfixture.h"
+
+#include "platform/fileerror.h"
+#include "printlist/listfile.h"
+
+using printlist::ImportResult;
+
+namespace {
+
+const QStringList kCzech = {"123456", "*123456*", "Žluťoučký kůň", "12,50 Kč", "", "", ""};
+const QStringList kEmpty = {"", "", "", "", "", "", ""};
+const QStringList kOld = {"old", "*old*", "stará", "1", "", "", ""};
+
+const QByteArray kCzechLine = "123456;*123456*;\x8elu\x9dou\xe8k\xfd k\xf9\xf2;12,50 K\xe8;;;\r\n";
+
+} // namespace
+
+TEST(ListFileName, CsvAnywhereInThePathCaseSensitive) {
+    struct Case {
+        QString chosen, completed;
+    } cases[] = {
+        {"/home/u/seznam", "/home/u/seznam.csv"},
+        {"/home/u/seznam.CSV", "/home/u/seznam.CSV.csv"},
+        {"/home/u/seznam.csv", "/home/u/seznam.csv"},
+        {"/data/csvfiles/seznam", "/data/csvfiles/seznam"},
+        {"/home/u/mycsvlist.txt", "/home/u/mycsvlist.txt"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(printlist::completeListFileName(c.chosen), c.completed);
+    }
+}
+
+TEST_F(ListTest, ExportWritesWindows1250LinesWithCrLf) {
+    fill({kCzech, kEmpty});
+    store.listView().moveTo(2);
+    dir.write("out.csv", QByteArray(5000, 'z')); // replaced without a question
+    printlist::exportList(store.listView(), dir.file("out.csv"));
+
+    EXPECT_EQ(dir.read("out.csv"), kCzechLine + ";;;;;;\r\n");
+    EXPECT_EQ(store.listView().currentRow(), 1);
+    EXPECT_TRUE(prompts::shownMessages().empty());
+}
+
+TEST_F(ListTest, ExportOfEmptyListWritesEmptyFile) {
+    dir.write("out.csv", "old contents");
+    printlist::exportList(store.listView(), dir.file("out.csv"));
+    EXPECT_TRUE(dir.exists("out.csv"));
+    EXPECT_EQ(dir.read("out.csv").size(), 0);
+}
+
+TEST_F(ListTest, ExportWriteFailureThrowsFileError) {
+    fill({kCzech});
+    EXPECT_THROW(printlist::exportList(store.listView(), dir.file("missing/out.csv")),
+                 platform::FileError);
+}
+
+TEST_F(ListTest, ExportThenImportRestoresListIncludingQuotesAndColons) {
+    const Rows rows = {
+        kCzech,
+        kEmpty,
+        {"O'Brien", "*O'Brien*", "say \"hi\"", ":cena", "\"a:b\"", "`x:y`", "ěščřžýáíé ĚŠČŘŽÝÁÍÉ"},
+        kCzech,
+    };
+    fill(rows);
+    printlist::exportList(store.listView(), dir.file("list.csv"));
+    printlist::clearList(store);
+    ASSERT_TRUE(tableRows().empty());
+
+    EXPECT_EQ(printlist::importList(store, dir.file("list.csv")), ImportResult::Imported);
+    EXPECT_EQ(tableRows(), rows);
+    EXPECT_EQ(viewRows(), rows);
+    EXPECT_EQ(store.listView().currentRow(), 1);
+    EXPECT_TRUE(prompts::shownMessages().empty());
+}
+
+TEST_F(ListTest, ImportReadsLineEndsCtrlZAndTrimsValues) {
+    const QString v300(300, 'v');
+    struct Case {
+        const char* name;
+        QByteArray bytes;
+        Rows rows;
+    } cases[] = {
+        {"LF and CR LF alike",
+         "a;b;c;d;e;f;g\nh;i;j;k;l;m;n\r\n",
+         {{"a", "b", "c", "d", "e", "f", "g"}, {"h", "i", "j", "k", "l", "m", "n"}}},
+        {"no break after the last line", "a;b;c;d;e;f;g", {{"a", "b", "c", "d", "e", "f", "g"}}},
+        {"lone CR dropped", "a\rb;c;d;e;f;g;h\r\r\n", {{"ab", "c", "d", "e", "f", "g", "h"}}},
+        {"Ctrl-Z ends the file",
+         "a;b;c;d;e;f;g\r\n\x1a;garbage\r\n\r\n",
+         {{"a", "b", "c", "d", "e", "f", "g"}}},
+        {"Ctrl-Z inside a line", "a;b;c;d;e;f;g\x1ax;y\r\n", {{"a", "b", "c", "d", "e", "f", "g"}}},
+        {"blanks and controls trimmed",
+         "  abc  ;\tx\t; ;\x01y;;;z  \r\n",
+         {{"abc", "x", "", "y", "", "", "z"}}},
+        {"six separators only", ";;;;;;\r\n", {{"", "", "", "", "", "", ""}}},
+        {"Windows-1250", kCzechLine, {kCzech}},
+        {"values cut to 255",
+         "a;" + v300.toLatin1() + ";;;;;\r\n",
+         {{"a", QString(255, 'v'), "", "", "", "", ""}}},
+    };
+    for (const Case& c : cases) {
+        fill({kOld});
+        dir.write("in.csv", c.bytes);
+        EXPECT_EQ(printlist::importList(store, dir.file("in.csv")), ImportResult::Imported)
+            << c.name;
+        EXPECT_EQ(tableRows(), c.rows) << c.name;
+        EXPECT_EQ(viewRows(), c.rows) << c.name;
+    }
+    EXPECT_TRUE(prompts::shownMessages().empty());
+}
+
+TEST_F(ListTest, FailedImportLeavesListAsItWasAndSaysChyba) {
+    struct Case {
+        const char* name;
+        QByteArray bytes;
+    } cases[] = {
+        {"empty file", ""},
+        {"trailing empty line", "a;b;c;d;e;f;g\r\n\r\n"},
+        {"empty line in the middle", "a;b;c;d;e;f;g\n\na;b;c;d;e;f;g\n"},
+        {"eight values", "a;b;c;d;e;f;g\r\na;b;c;d;e;f;g;h\r\n"},
+        {"one value", "a;b;c;d;e;f;g\r\nabc\r\n"},
+        {"lone CR after the last line", "a;b;c;d;e;f;g\n\r"},
+    };
+    const Rows before = {kOld, kCzech};
+    fill(before);
+    for (const Case& c : cases) {
+        prompts::clearHistory();
+        store.listView().moveTo(2);
+        dir.write("bad.csv", c.bytes);
+        EXPECT_EQ(printlist::importList(store, dir.file("bad.csv")), ImportResult::Failed)
+            << c.name;
+        EXPECT_EQ(tableRows(), before) << c.name;
+        EXPECT_EQ(viewRows(), before) << c.name;
+        EXPECT_EQ(dir.read("bad.csv"), c.bytes) << c.name;
+        ASSERT_EQ(prompts::shownMessages().size(), 1u) << c.name;
+        const prompts::Message& box = prompts::shownMessages()[0];
+        EXPECT_EQ(box.title, "chyba");
+        EXPECT_EQ(box.text,
+                  "Nepodařilo se načíst seznam ze souboru, soubor zřejmě nemá správný formát.");
+        EXPECT_EQ(box.icon, prompts::Icon::Critical);
+        EXPECT_EQ(box.buttons, prompts::Buttons::Ok);
+    }
+}
+
+TEST_F(ListTest, ImportRefusedByTheDatabaseRollsBack) {
+    // The file is valid, but the third insert is refused: nothing of it may stay.
+    fill({kOld});
+    store.prikaz("create trigger full before insert on seznam "
+                 "when (select count(*) from seznam) >= 2 begin select raise(abort, 'plno'); end");
+    dir.write("in.csv", "a;b;c;d;e;f;g\r\nh;i;j;k;l;m;n\r\no;p;q;r;s;t;u\r\n");
+    EXPECT_EQ(printlist::importList(store, dir.file("in.csv")), ImportResult::Failed);
+    EXPECT_EQ(tableRows(), Rows{kOld});
+    EXPECT_EQ(viewRows(), Rows{kOld});
+    ASSERT_EQ(prompts::shownMessages().size(), 1u);
+    EXPECT_EQ(prompts::shownMessages()[0].title, "chyba");
+
+    // The store is usable afterwards: no transaction was left open.
+    printlist::addLabels(store, {"n", "", "", "", "", ""}, "*", 1);
+    EXPECT_EQ(tableRows().size(), 2u);
+}
+
+TEST_F(ListTest, ImportOfMissingFileDoesNothing) {
+    fill({kOld});
+    EXPECT_EQ(printlist::importList(store, dir.file("nowhere.csv")), ImportResult::NoFile);
+    EXPECT_EQ(tableRows(), Rows{kOld});
+    EXPECT_TRUE(prompts::shownMessages().empty());
+}
+
+TEST_F(ListTest, ImportOfUnreadableFileSaysChyba) {
+    fill({kOld});
+    EXPECT_EQ(printlist::importList(store, dir.path()), ImportResult::Failed); // a folder
+    EXPECT_EQ(tableRows(), Rows{kOld});
+    ASSERT_EQ(prompts::shownMessages().size(), 1u);
+    EXPECT_EQ(prompts::shownMessages()[0].title, "chyba");
+}
