@@ -75,7 +75,7 @@ TEST(PrintListStore, RowidColumnIsNotOfferedAsAField) {
     printlist::PrintListStore store;
     store.open(dir.file("seznam.db"));
     store.prikaz("insert into seznam(kod) values('x')");
-    store.radekquery.setSql("select rowid, kod, ROWID from seznam");
+    store.radekquery.setSql("select kod as ROWID, kod, 1 as rowid from seznam");
     store.radekquery.exec();
     EXPECT_EQ(store.radekquery.result().fieldNames(), QStringList({"kod"}));
     store.radekquery.setSql("SELECT rowid as integer FROM seznam order by rowid");

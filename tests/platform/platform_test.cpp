@@ -1,0 +1,88 @@
+#include "platform/codepage.h"
+#include "platform/colour.h"
+#include "platform/errorhandler.h"
+#include "platform/error.h"
+#include "platform/profile.h"
+#include "platform/prompts.h"
+#include "support/tempprogramdir.h"
+
+#include <QGuiApplication>
+#include <QPalette>
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(CodePage, CzechTextRoundTripsThroughWindows1250) {
+    const QString text = QStringLiteral("Rohlík tmavý, 12,50 Kč – Žluťoučký kůň");
+    const QByteArray bytes = platform::toCp1250(text);
+    EXPECT_EQ(bytes.size(), text.size());
+    EXPECT_EQ(bytes.mid(4, 1), "\xED"); // í
+    EXPECT_EQ(platform::fromCp1250(bytes), text);
+}
+
+TEST(Colour, DirectAndSystemColours) {
+    EXPECT_EQ(platform::toQColor(0x0000FF), QColor(255, 0, 0));
+    EXPECT_EQ(platform::toQColor(0xFF0000), QColor(0, 0, 255));
+    EXPECT_EQ(platform::toQColor(16777215), QColor(255, 255, 255));
+    EXPECT_EQ(platform::toQColor(-16777208), QGuiApplication::palette().color(QPalette::WindowText));
+    EXPECT_EQ(platform::fromQColor(QColor(1, 2, 3)), 0x030201);
+}
+
+TEST(Profile, MatchesWithoutCaseAndKeepsWhatItDoesNotKnow) {
+    TempProgramDir dir;
+    dir.write("x.ini", "; comment\r\n[Other]\r\nA=1\r\n\r\n[SeTuP]\r\nVlevo = 12 \r\nzzz=keep\r\n");
+    platform::Profile p(dir.file("x.ini"));
+    EXPECT_EQ(p.readString("setup", "VLEVO", "d"), "12");
+    EXPECT_EQ(p.readString("setup", "missing", "d"), "d");
+    EXPECT_EQ(p.readString("nosection", "vlevo", "d"), "d");
+    p.writeString("setup", "vlevo", "13");
+    p.writeString("setup", "new", "n");
+    p.writeString("other", "b", "2");
+    p.writeString("fresh", "k", "v");
+    p.save();
+    EXPECT_EQ(dir.read("x.ini"), "; comment\r\n[Other]\r\nA=1\r\nb=2\r\n\r\n[SeTuP]\r\nvlevo=13\r\n"
+                                 "zzz=keep\r\nnew=n\r\n[fresh]\r\nk=v\r\n");
+}
+
+TEST(Profile, UnwritableFileReportsItsPath) {
+    TempProgramDir dir;
+    platform::Profile p(dir.file("no/such/dir/dravelin.ini"));
+    p.writeString("setup", "vlevo", "1");
+    try {
+        p.save();
+        FAIL();
+    } catch (const platform::Error& e) {
+        EXPECT_EQ(e.text(), "Unable to write to " + dir.file("no/such/dir/dravelin.ini"));
+    }
+}
+
+TEST(ErrorHandler, ShowsTheTextWithAFullStopTitledWithTheProgramName) {
+    prompts::clearHistory();
+    EXPECT_FALSE(platform::guard([] { throw platform::Error("Read beyond end of file"); }));
+    EXPECT_FALSE(platform::guard([] { throw platform::Error("Done."); }));
+    EXPECT_TRUE(platform::guard([] {}));
+    ASSERT_EQ(prompts::shownMessages().size(), 2u);
+    const prompts::Message& m = prompts::shownMessages()[0];
+    EXPECT_EQ(m.text, "Read beyond end of file.");
+    EXPECT_EQ(m.icon, prompts::Icon::Critical);
+    EXPECT_EQ(m.title.left(1), m.title.left(1).toUpper());
+    EXPECT_EQ(m.title.mid(1), m.title.mid(1).toLower());
+    EXPECT_EQ(prompts::shownMessages()[1].text, "Done.");
+}
+
+TEST(Prompts, QueuedAnswersComeFirstAndNothingBlocks) {
+    prompts::clearHistory();
+    prompts::setNextAnswer(prompts::Answer::Yes);
+    EXPECT_EQ(prompts::message({"t", "x", prompts::Icon::Question, prompts::Buttons::YesNo}),
+              prompts::Answer::Yes);
+    EXPECT_EQ(prompts::message({"t", "x", prompts::Icon::Question, prompts::Buttons::YesNo}),
+              prompts::Answer::No);
+    prompts::setNextFileName(QStringLiteral("/tmp/a"));
+    prompts::setNextFileName(std::nullopt);
+    EXPECT_EQ(prompts::chooseFile({}), QStringLiteral("/tmp/a"));
+    EXPECT_EQ(prompts::chooseFile({}), std::nullopt);
+    EXPECT_EQ(prompts::chooseFile({}), std::nullopt);
+    EXPECT_EQ(prompts::fileRequests().size(), 3u);
+}
+
+} // namespace

@@ -1,0 +1,202 @@
+#include "platform/programdir.h"
+#include "platform/prompts.h"
+#include "settings/fontfile.h"
+#include "support/tempprogramdir.h"
+#include "ui/colourswatch.h"
+#include "ui/form1.h"
+#include "ui/listgrid.h"
+#include "ui/nastavenitab.h"
+#include "ui/slotfontdialog.h"
+#include "ui/spinfield.h"
+#include "ui/stitkytab.h"
+
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QDir>
+#include <QKeyEvent>
+#include <QTemporaryDir>
+#include <QLineEdit>
+#include <QTabWidget>
+#include <gtest/gtest.h>
+
+namespace {
+
+class Form1Test : public ::testing::Test {
+protected:
+    void SetUp() override { prompts::clearHistory(); }
+
+    // Closes the window the way the user does; true when it closed.
+    static bool closeForm(TForm1& form) {
+        form.show();
+        return form.close();
+    }
+};
+
+TEST_F(Form1Test, FirstRunShowsDefaultsAndACloseWritesBothFiles) {
+    TempProgramDir dir;
+    dir.createDatabase();
+    {
+        TForm1 form;
+        EXPECT_FALSE(form.fatalError());
+        EXPECT_EQ(form.layoutSettings(), settings::LayoutSettings());
+        EXPECT_EQ(form.columnWidths(), (std::array<int, 7>{100, 100, 100, 100, 100, 100, 100}));
+        EXPECT_EQ(form.pc1->geometry(), form.rect());
+        EXPECT_EQ(form.pc1->currentWidget(), form.stitkyts);
+        EXPECT_EQ(form.stitkyts->kodle->text(), "123456");
+        EXPECT_EQ(form.size(), QSize(892, 473));
+        EXPECT_TRUE(closeForm(form));
+    }
+    EXPECT_TRUE(prompts::shownMessages().empty());
+    const QString ini = QString::fromLatin1(dir.read("dravelin.ini"));
+    EXPECT_TRUE(ini.startsWith("[setup]\nvlevo=10\nnahore=10\nkodtop=7\n")) << ini.toStdString();
+    EXPECT_TRUE(ini.contains("[columns]\njedna=100\n"));
+    EXPECT_EQ(dir.read("font").size(), 1876);
+    settings::SlotFonts initial;
+    EXPECT_EQ(settings::readFontFile(dir.file("font"), initial), initial);
+}
+
+TEST_F(Form1Test, SettingsChangedInTheControlsSurviveARestart) {
+    TempProgramDir dir;
+    dir.createDatabase();
+    dir.write("dravelin.ini", "[setup]\nvlevo=0x14\nkodschb=yes\ntext1chb=2\nspecznak=\n"
+                              "[columns]\njedna=-1\ndva=-1\ntri=150\n[user]\nmine=1\n");
+    {
+        TForm1 form;
+        const settings::LayoutSettings s = form.layoutSettings();
+        EXPECT_EQ(s.vlevo, 20);
+        EXPECT_TRUE(s.lines[settings::Kods].on);
+        EXPECT_TRUE(s.lines[settings::Text1].on);
+        EXPECT_EQ(s.specznak, "");
+        EXPECT_EQ(form.columnWidths()[1], 79); // -1 keeps the designed width
+        EXPECT_EQ(form.columnWidths()[2], 150);
+        form.nastavenits->vyskabunkyspin->setText("abc"); // no number: written as 0
+        form.nastavenits->bordershape->setColour(255);
+        settings::FontDescription f;
+        f.face = "DejaVu Serif";
+        f.height = -16;
+        f.style = settings::Bold | settings::Underline;
+        f.colour = 0x00FF00;
+        form.fontdialog[settings::Cena]->setFont(f);
+        EXPECT_TRUE(closeForm(form));
+    }
+    EXPECT_TRUE(dir.read("dravelin.ini").contains("[user]\nmine=1"));
+    TForm1 again;
+    const settings::LayoutSettings s = again.layoutSettings();
+    EXPECT_EQ(s.vyskabunky, 0);
+    EXPECT_EQ(s.bordercolor, 255);
+    EXPECT_EQ(s.lines[settings::Cena].font.face, "DejaVu Serif");
+    EXPECT_EQ(s.lines[settings::Cena].font.style, settings::Bold | settings::Underline);
+    EXPECT_EQ(s.lines[settings::Cena].font.colour, 0x00FF00);
+    again.setAttribute(Qt::WA_DeleteOnClose, false);
+}
+
+TEST_F(Form1Test, ShortFontFileIsReportedAndEndsStartUpWhereItStands) {
+    TempProgramDir dir;
+    dir.createDatabase();
+    dir.write("font", QByteArray(1875, '\x01'));
+    TForm1 form;
+    ASSERT_EQ(prompts::shownMessages().size(), 1u);
+    EXPECT_EQ(prompts::shownMessages()[0].text, "Read beyond end of file.");
+    EXPECT_EQ(prompts::shownMessages()[0].title, platform::programTitle());
+    EXPECT_EQ(form.fontdialog[0]->font(), settings::FontDescription());
+    EXPECT_EQ(form.pc1->geometry(), QRect(5, 10, 851, 461));
+    EXPECT_TRUE(closeForm(form));
+    EXPECT_EQ(dir.read("font").size(), 1876);
+}
+
+TEST_F(Form1Test, LongFontFileUsesItsFirst1876Bytes) {
+    TempProgramDir dir;
+    dir.createDatabase();
+    settings::SlotFonts fonts;
+    fonts[settings::Nazev].face = "Liberation Serif";
+    fonts[settings::Nazev].height = -20;
+    settings::writeFontFile(dir.file("font"), fonts);
+    dir.write("font", dir.read("font") + QByteArray(124, '\x7f'));
+    TForm1 form;
+    EXPECT_TRUE(prompts::shownMessages().empty());
+    EXPECT_EQ(form.fontdialog[settings::Nazev]->font(), fonts[settings::Nazev]);
+    EXPECT_TRUE(closeForm(form));
+    EXPECT_EQ(dir.read("font").size(), 1876);
+}
+
+TEST_F(Form1Test, UnusableDatabaseIsFatalAndNothingIsWritten) {
+    for (const bool emptyFile : {false, true}) {
+        TempProgramDir dir;
+        if (emptyFile) {
+            dir.write("seznam.db", "");
+        }
+        dir.write("dravelin.ini", "[setup]\nvlevo=33\n");
+        prompts::clearHistory();
+        TForm1 form;
+        EXPECT_TRUE(form.fatalError());
+        ASSERT_EQ(prompts::shownMessages().size(), 1u);
+        const prompts::Message& m = prompts::shownMessages()[0];
+        EXPECT_EQ(m.title, "Fatal error");
+        EXPECT_EQ(m.icon, prompts::Icon::Critical);
+        EXPECT_TRUE(m.text.startsWith("Není možné se připojit k databázi: " + dir.path() +
+                                      "seznam.db, tato chyba"))
+            << m.text.toStdString();
+        EXPECT_TRUE(m.text.endsWith("Program nemůže pokračovat a bude ukončen."));
+        EXPECT_TRUE(closeForm(form));
+        EXPECT_EQ(dir.read("dravelin.ini"), "[setup]\nvlevo=33\n");
+        EXPECT_FALSE(dir.exists("font"));
+    }
+}
+
+TEST_F(Form1Test, FailedWriteAtShutdownKeepsTheWindowOpenUntilTheNextClose) {
+    TempProgramDir dir;
+    dir.createDatabase();
+    dir.write("dravelin.ini", "[setup]\nvlevo=1\n");
+    TForm1 form;
+    ASSERT_TRUE(QDir(dir.path()).mkdir("font")); // the font file cannot be replaced
+    EXPECT_FALSE(closeForm(form));
+    EXPECT_TRUE(form.isVisible());
+    ASSERT_EQ(prompts::shownMessages().size(), 1u);
+    EXPECT_TRUE(prompts::shownMessages()[0].text.endsWith('.'));
+    ASSERT_TRUE(QDir(dir.path()).rmdir("font"));
+    EXPECT_TRUE(form.close());
+    EXPECT_EQ(dir.read("font").size(), 1876);
+}
+
+TEST_F(Form1Test, ProgramDirectoryIsTheProgramsOwnWhateverTheWorkingDirectory) {
+    const QString cwd = QDir::currentPath();
+    QTemporaryDir elsewhere;
+    ASSERT_TRUE(QDir::setCurrent(elsewhere.path()));
+    EXPECT_EQ(platform::programDirectory(), QCoreApplication::applicationDirPath() + "/");
+    QDir::setCurrent(cwd);
+}
+
+TEST_F(Form1Test, CtrlF12InTheGridShowsTheInformationBox) {
+    TempProgramDir dir;
+    dir.createDatabase();
+    TForm1 form;
+    form.show();
+    struct Case {
+        Qt::Key key;
+        Qt::KeyboardModifiers mods;
+        bool shows;
+    };
+    const Case cases[] = {{Qt::Key_F12, Qt::ControlModifier, true},
+                          {Qt::Key_F12, Qt::ControlModifier | Qt::ShiftModifier, true},
+                          {Qt::Key_F12, Qt::ControlModifier | Qt::AltModifier, true},
+                          {Qt::Key_F12, Qt::NoModifier, false},
+                          {Qt::Key_F12, Qt::ShiftModifier, false},
+                          {Qt::Key_F11, Qt::ControlModifier, false}};
+    for (const Case& c : cases) {
+        prompts::clearHistory();
+        QKeyEvent press(QEvent::KeyPress, c.key, c.mods);
+        QCoreApplication::sendEvent(form.stitkyts->DBGrid1, &press);
+        ASSERT_EQ(prompts::shownMessages().size(), c.shows ? 1u : 0u);
+        if (c.shows) {
+            EXPECT_EQ(prompts::shownMessages()[0].title, "informace");
+            EXPECT_EQ(prompts::shownMessages()[0].icon, prompts::Icon::Information);
+        }
+    }
+    prompts::clearHistory();
+    QKeyEvent inEdit(QEvent::KeyPress, Qt::Key_F12, Qt::ControlModifier);
+    QCoreApplication::sendEvent(form.stitkyts->kodle, &inEdit);
+    EXPECT_TRUE(prompts::shownMessages().empty());
+    form.close();
+}
+
+} // namespace
