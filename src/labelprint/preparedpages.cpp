@@ -1,0 +1,114 @@
+#include "labelprint/preparedpages.h"
+
+#include "labelprint/emfplayer.h"
+#include "labelprint/papertable.h"
+#include "labelprint/previewsurface.h"
+#include "platform/error.h"
+#include "platform/programdir.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <cmath>
+
+namespace labelprint {
+namespace {
+
+QString fullName(const QString& path) {
+    return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
+}
+
+// The paper of page 1, when the page can be read; a damaged page is reported when it is shown.
+void recognisePaperOfFirstPage(PreviewSurface& surface, const PaperOffer& offered) {
+    try {
+        const auto drawing = surface.pageDrawing(1);
+        if (!drawing) {
+            return;
+        }
+        const QRectF picture = emf::readEmfHeader(*drawing).picture;
+        const auto choice = recognisePaper(int(std::lround(picture.width())),
+                                           int(std::lround(picture.height())), surface.dpiX(),
+                                           offered);
+        if (!choice) {
+            return;
+        }
+        const auto paper = paperByCode(choice->code);
+        const double width = paper->width * 10;
+        const double length = paper->length * 10;
+        surface.setPaper(choice->code, choice->landscape, choice->landscape ? length : width,
+                         choice->landscape ? width : length);
+    } catch (const platform::Error&) {
+    }
+}
+
+} // namespace
+
+prompts::FileRequest saveReportRequest() {
+    prompts::FileRequest r;
+    r.kind = prompts::FileRequest::Kind::Save;
+    r.title = QStringLiteral("Save report");
+    r.filter = QStringLiteral("Velmora file(*.LPF)|*.LPF");
+    r.defaultSuffix = QStringLiteral("LPF");
+    r.overwritePrompt = false;
+    return r;
+}
+
+prompts::FileRequest loadReportRequest() {
+    prompts::FileRequest r;
+    r.kind = prompts::FileRequest::Kind::Open;
+    r.title = QStringLiteral("Load report");
+    r.filter = QStringLiteral("Velmora file (*.LPF)|*.LPF");
+    return r;
+}
+
+bool savePreparedPages(PreviewSurface& surface, const QString& path) {
+    PageStore* store = surface.store();
+    if (surface.status() != PreviewSurface::Status::Finished || !store) {
+        return false;
+    }
+    const auto cannotCreate = [&](const QString& why) {
+        return platform::Error(
+            QStringLiteral("Cannot create file \"%1\". %2").arg(fullName(path), why));
+    };
+    // Written beside the target and renamed over it, so a failed save leaves the old file whole.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        throw cannotCreate(file.errorString());
+    }
+    try {
+        store->copyTo(file);
+    } catch (const platform::Error& e) {
+        file.cancelWriting();
+        throw cannotCreate(e.text());
+    }
+    if (!file.commit()) {
+        throw cannotCreate(file.errorString());
+    }
+    return true;
+}
+
+bool loadPreparedPages(PreviewSurface& surface, const QString& path, const PaperOffer& offered) {
+    if (!QFileInfo::exists(path)) {
+        prompts::message({platform::programTitle(), QStringLiteral("File does not exist"),
+                          prompts::Icon::None, prompts::Buttons::Ok});
+        return false;
+    }
+    surface.resetForLoad();
+    surface.adoptLoadedStore(PageStore::open(path));
+    if (surface.pageCount() >= 1) {
+        recognisePaperOfFirstPage(surface, offered);
+    }
+    return true;
+}
+
+bool saveReport(PreviewSurface& surface) {
+    const auto name = prompts::chooseFile(saveReportRequest());
+    return name && savePreparedPages(surface, *name);
+}
+
+bool loadReport(PreviewSurface& surface, const PaperOffer& offered) {
+    const auto name = prompts::chooseFile(loadReportRequest());
+    return name && loadPreparedPages(surface, *name, offered);
+}
+
+} // namespace labelprint
