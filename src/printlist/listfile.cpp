@@ -110,23 +110,32 @@ std::vector<QString> listFileLines(const QByteArray& bytes) {
     return lines;
 }
 
+namespace {
+
+// Reads and checks the whole file, then replaces the list; the file's texts are dropped
+// before the list view is reloaded.
+bool readAndReplace(PrintListStore& store, const QString& path) {
+    QByteArray bytes;
+    if (!readWholeFile(path, bytes)) {
+        return false;
+    }
+    const std::vector<QString> lines = listFileLines(bytes);
+    bytes.clear();
+    for (const QString& line : lines) {
+        if (countchar(line, kSeparator) != kValuesPerLine - 1) {
+            return false;
+        }
+    }
+    return replaceList(store, lines);
+}
+
+} // namespace
+
 ImportResult importList(PrintListStore& store, const QString& path) {
     if (!QFileInfo::exists(path)) {
         return ImportResult::NoFile;
     }
-    QByteArray bytes;
-    if (!readWholeFile(path, bytes)) {
-        showImportFailure();
-        return ImportResult::Failed;
-    }
-    const std::vector<QString> lines = listFileLines(bytes);
-    for (const QString& line : lines) {
-        if (countchar(line, kSeparator) != kValuesPerLine - 1) {
-            showImportFailure();
-            return ImportResult::Failed;
-        }
-    }
-    if (!replaceList(store, lines)) {
+    if (!readAndReplace(store, path)) {
         showImportFailure();
         return ImportResult::Failed;
     }
