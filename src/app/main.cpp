@@ -3,6 +3,7 @@
 #include "platform/fontsubstitutes.h"
 #include "platform/prompts.h"
 #include "platform/widgets/widgetprompts.h"
+#include "ui/dialogseam.h"
 #include "ui/form1.h"
 
 #include <QApplication>
@@ -12,6 +13,7 @@ int main(int argc, char** argv) {
     platform::installFontSubstitutes();
     platform::WidgetPrompts prompts;
     prompts::setBackend(&prompts);
+    dialogs::useRealDialogs(true);
 
     TForm1 form1;
     if (form1.fatalError()) {

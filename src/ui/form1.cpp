@@ -3,7 +3,11 @@
 #include "platform/errorhandler.h"
 #include "platform/programdir.h"
 #include "platform/prompts.h"
+#include "printlist/listcommands.h"
+#include "printlist/listfile.h"
 #include "settings/fontfile.h"
+#include "settings/snapshot.h"
+#include "ui/dialogseam.h"
 #include "ui/colourswatch.h"
 #include "ui/infotab.h"
 #include "ui/listgrid.h"
@@ -13,7 +17,11 @@
 #include "ui/spinfield.h"
 #include "ui/stitkytab.h"
 
+#include <QAction>
 #include <QCheckBox>
+#include <QDesktopServices>
+#include <QPushButton>
+#include <QUrl>
 #include <QCloseEvent>
 #include <QFile>
 #include <QHeaderView>
@@ -81,6 +89,22 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent, Qt::Window) {
                 }
             });
     connect(stitkyts->DBGrid1, &ListGrid::keyDown, this, &TForm1::DBGrid1KeyDown);
+
+    connect(stitkyts->pridatb, &QPushButton::clicked, this, &TForm1::pridatbClick);
+    connect(stitkyts->vymazatb, &QPushButton::clicked, this, &TForm1::vymazatbClick);
+    connect(stitkyts->vymazatpoloku1, &QAction::triggered, this, &TForm1::vymazatpoloku1Click);
+    connect(stitkyts->ulozitseznamb, &QPushButton::clicked, this, &TForm1::ulozitseznambClick);
+    connect(stitkyts->nacistseznamb, &QPushButton::clicked, this, &TForm1::nacistseznambClick);
+    connect(nastavenits->ulozitb, &QPushButton::clicked, this, &TForm1::ulozitbClick);
+    connect(nastavenits->nacistb, &QPushButton::clicked, this, &TForm1::nacistbClick);
+    for (int i = 0; i < settings::SlotCount; ++i) {
+        connect(nastavenits->fontbutton[size_t(i)], &QPushButton::clicked, this,
+                [this, i] { fontButtonClick(i); });
+    }
+    for (ColourSwatch* shape : {nastavenits->bordershape, nastavenits->pozadishape}) {
+        connect(shape, &ColourSwatch::pressed, this, [this, shape] { shapeMouseDown(shape); });
+    }
+    connect(infots, &InfoTab::contactClicked, this, &TForm1::Label23Click);
 
     // Centred on the screen when first shown.
     if (const QScreen* screen = this->screen()) {
@@ -257,4 +281,104 @@ void TForm1::DBGrid1KeyDown(QKeyEvent* event) {
         prompts::message({QStringLiteral("informace"), InfoTab::authorshipLine(),
                           prompts::Icon::Information, prompts::Buttons::Ok});
     }
+}
+
+void TForm1::listCommand(const std::function<void()>& command) {
+    platform::guard(command);
+    gridModel_->reset();
+    showFirstRow();
+}
+
+void TForm1::pridatbClick() {
+    // A click takes the focus from the count first, which puts a typed count into 1..999.
+    stitkyts->pocetspin->applyBounds();
+    const printlist::LabelEntry entry{stitkyts->kodle->text(),  stitkyts->nazevle->text(),
+                                      stitkyts->cenale->text(), stitkyts->text1le->text(),
+                                      stitkyts->text2le->text(), stitkyts->text3le->text()};
+    const QString specznak = nastavenits->specznakle->text();
+    const int copies = stitkyts->pocetspin->value();
+    listCommand([&] { printlist::addLabels(store_, entry, specznak, copies); });
+}
+
+void TForm1::vymazatbClick() {
+    listCommand([&] { printlist::askAndClearList(store_); });
+}
+
+void TForm1::vymazatpoloku1Click() {
+    listCommand([&] { printlist::deleteCurrentLabel(store_); });
+}
+
+void TForm1::ulozitseznambClick() {
+    const auto chosen = prompts::chooseFile({prompts::FileRequest::Kind::Save, {}, {}, {},
+                                             sd1.initialDir, sd1.fileName, false});
+    if (!chosen || chosen->isEmpty()) {
+        return;
+    }
+    const QString name = printlist::completeListFileName(*chosen);
+    sd1.fileName = name;
+    listCommand([&] { printlist::exportList(store_.listView(), name); });
+}
+
+void TForm1::nacistseznambClick() {
+    const auto chosen = prompts::chooseFile({prompts::FileRequest::Kind::Open, {}, {}, {},
+                                             OpenDialog1.initialDir, OpenDialog1.fileName, false});
+    if (!chosen || chosen->isEmpty()) {
+        return;
+    }
+    OpenDialog1.fileName = *chosen;
+    listCommand([&] { printlist::importList(store_, *chosen); });
+}
+
+void TForm1::ulozitbClick() {
+    const auto chosen = prompts::chooseFile({prompts::FileRequest::Kind::Save, {}, {}, {},
+                                             sd1.initialDir, sd1.fileName, false});
+    if (!chosen || chosen->isEmpty()) {
+        return;
+    }
+    sd1.fileName = *chosen;
+    settings::uloznastaveni(layoutSettings(), *chosen);
+}
+
+void TForm1::nacistbClick() {
+    const auto chosen = prompts::chooseFile({prompts::FileRequest::Kind::Open, {}, {}, {},
+                                             OpenDialog1.initialDir, OpenDialog1.fileName, false});
+    if (!chosen || chosen->isEmpty()) {
+        return;
+    }
+    OpenDialog1.fileName = *chosen;
+    if (const auto loaded = settings::nactinastaveni(*chosen, layoutSettings())) {
+        putLayoutSettings(*loaded);
+    }
+}
+
+void TForm1::fontButtonClick(int slot) {
+    SlotFontDialog* dialog = fontdialog[size_t(slot)];
+    const auto choice = dialogs::chooseFont(dialog->font());
+    if (!choice) {
+        return;
+    }
+    settings::FontDescription f = dialog->font();
+    f.setFace(choice->font.face);
+    f.height = choice->font.height;
+    f.style = choice->font.style;
+    if (choice->colourChanged) {
+        f.colour = choice->font.colour;
+    }
+    dialog->setFont(f);
+}
+
+void TForm1::ColorDialog1Show() { sd1.initialDir = platform::programDirectory(); }
+
+void TForm1::shapeMouseDown(ColourSwatch* shape) {
+    ColorDialog1Show();
+    if (const auto chosen = dialogs::chooseColour(platform::toQColor(colorDialog1Colour))) {
+        colorDialog1Colour = platform::fromQColor(*chosen);
+    }
+    // Whatever the answer, the swatch takes the dialog's current colour.
+    shape->setColour(colorDialog1Colour);
+}
+
+void TForm1::Label23Click() {
+    // No mail program is no error: the shell's answer is not looked at.
+    QDesktopServices::openUrl(QUrl(QStringLiteral("mailto:") + InfoTab::contactAddress()));
 }

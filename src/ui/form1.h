@@ -9,9 +9,11 @@
 
 #include <QWidget>
 #include <array>
+#include <functional>
 #include <memory>
 
 class QTabWidget;
+class ColourSwatch;
 class ListGridModel;
 class SlotFontDialog;
 class StitkyTab;
@@ -43,6 +45,29 @@ public:
     std::array<int, settings::kGridColumns> columnWidths() const;
     void setcolumnwidth(const std::array<int, settings::kGridColumns>& widths);
 
+    // The save dialog sd1 and the open dialog OpenDialog1, shared by the list files and the
+    // settings snapshots: each offers the file of its previous confirmed use.
+    struct FileDialogState {
+        QString fileName;
+        QString initialDir;
+    };
+    FileDialogState sd1;
+    FileDialogState OpenDialog1;
+    // ColorDialog1's own current colour: black until the user first confirms a colour.
+    std::int32_t colorDialog1Colour = 0;
+
+    // Command handlers, public so tests drive them as the buttons do.
+    void pridatbClick();
+    void vymazatbClick();
+    void vymazatpoloku1Click();
+    void ulozitseznambClick();
+    void nacistseznambClick();
+    void ulozitbClick();
+    void nacistbClick();
+    void fontButtonClick(int slot);
+    void shapeMouseDown(ColourSwatch* shape);
+    void Label23Click();
+
     QTabWidget* pc1;
     StitkyTab* stitkyts;
     NastaveniTab* nastavenits;
@@ -61,6 +86,10 @@ private:
     void FormActivate();
     void DBGrid1KeyDown(QKeyEvent* event);
     void gridRowPressed(int row);
+    void ColorDialog1Show();
+    // Runs a list command under the default error handler, then shows the list view as it now
+    // is, first row current, whether the command succeeded or not.
+    void listCommand(const std::function<void()>& command);
     void showFirstRow();
 
     printlist::PrintListStore store_;

@@ -59,6 +59,17 @@ void SpinField::resizeEvent(QResizeEvent*) {
     down_->raise();
 }
 
+void SpinField::applyBounds() {
+    if (min_ == max_) {
+        return;
+    }
+    if (const auto v = settings::parseInteger(edit_->text())) {
+        if (*v < min_ || *v > max_) {
+            setValue(*v);
+        }
+    }
+}
+
 void SpinField::stepBy(int steps) {
     const std::int64_t next = std::int64_t(value()) + steps;
     setValue(std::int32_t(std::clamp<std::int64_t>(next, INT32_MIN, INT32_MAX)));
@@ -92,12 +103,8 @@ bool SpinField::eventFilter(QObject* watched, QEvent* event) {
             }
         }
     }
-    if (event->type() == QEvent::FocusOut && min_ != max_) {
-        if (const auto v = settings::parseInteger(edit_->text())) {
-            if (*v < min_ || *v > max_) {
-                setValue(*v);
-            }
-        }
+    if (event->type() == QEvent::FocusOut) {
+        applyBounds();
     }
     return QWidget::eventFilter(watched, event);
 }

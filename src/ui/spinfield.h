@@ -29,6 +29,9 @@ public:
     QLineEdit* editor() const { return edit_; }
 
     void stepBy(int steps);
+    // What losing the focus does: a number outside differing bounds goes to the nearest bound;
+    // a text that is no number stays.
+    void applyBounds();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
