@@ -1,0 +1,315 @@
+#include "platform/prompts.h"
+#include "printlist/listcommands.h"
+#include "settings/snapshot.h"
+#include "support/tempprogramdir.h"
+#include "ui/colourswatch.h"
+#include "ui/dialogseam.h"
+#include "ui/form1.h"
+#include "ui/listgrid.h"
+#include "ui/nastavenitab.h"
+#include "ui/slotfontdialog.h"
+#include "ui/spinfield.h"
+#include "ui/stitkytab.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+class TabsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        prompts::clearHistory();
+        dialogs::clearHistory();
+        dir.createDatabase();
+        form = std::make_unique<TForm1>();
+        form->show();
+    }
+    void TearDown() override {
+        form->close();
+        form.reset();
+    }
+
+    QStringList codes() {
+        QStringList out;
+        printlist::RowSet& v = form->store().listView();
+        for (int r = 0; r < v.rowCount(); ++r) {
+            out.append(v.at(r, v.fieldIndex("kod")));
+        }
+        return out;
+    }
+
+    void add(const QString& code, const QString& count = "1") {
+        form->stitkyts->kodle->setText(code);
+        form->stitkyts->pocetspin->setText(count);
+        form->pridatbClick();
+    }
+
+    TempProgramDir dir;
+    std::unique_ptr<TForm1> form;
+};
+
+TEST_F(TabsTest, LabelsTabControlsStandAtTheirDesignedPlaces) {
+    struct Place {
+        const char* name;
+        QRect rect;
+    };
+    const Place places[] = {
+        {"kodle", {10, 55, 81, 21}},          {"nazevle", {95, 55, 141, 21}},
+        {"cenale", {240, 55, 71, 21}},        {"text1le", {325, 55, 121, 21}},
+        {"text2le", {455, 55, 121, 21}},      {"text3le", {585, 55, 121, 21}},
+        {"pocetspin", {15, 105, 46, 22}},     {"pridatb", {70, 105, 51, 25}},
+        {"vymazatb", {130, 105, 90, 25}},     {"tiskb", {230, 105, 45, 25}},
+        {"ulozitseznamb", {520, 105, 100, 25}}, {"nacistseznamb", {635, 105, 100, 25}},
+        {"vlevospin", {10, 45, 50, 22}},      {"kodstopspin", {325, 45, 50, 22}},
+        {"text3leftspin", {735, 90, 50, 22}}, {"fontcarab", {320, 120, 60, 25}},
+        {"text3chb", {745, 155, 21, 17}},     {"bordershape", {210, 80, 30, 20}},
+        {"pozadishape", {210, 115, 30, 20}},  {"ulozitb", {10, 120, 141, 25}},
+        {"nacistb", {10, 150, 141, 25}},      {"specznakle", {10, 90, 36, 21}},
+    };
+    for (const Place& p : places) {
+        const QWidget* w = form->findChild<QWidget*>(QString::fromLatin1(p.name));
+        ASSERT_NE(w, nullptr) << p.name;
+        EXPECT_EQ(w->geometry(), p.rect) << p.name;
+    }
+    const std::pair<const char*, const char*> captions[] = {
+        {"pridatb", "přidat"},           {"vymazatb", "vymazat seznam"},
+        {"tiskb", "tisk"},               {"ulozitseznamb", "uložit seznam"},
+        {"nacistseznamb", "načíst seznam"}, {"ulozitb", "uložit nastavení"},
+        {"nacistb", "načíst nastavení"}, {"fontcarab", "font_kód1"},
+        {"fonttextb", "font_nazev"}};
+    for (const auto& [name, caption] : captions) {
+        const auto* b = form->findChild<QPushButton*>(QString::fromLatin1(name));
+        ASSERT_NE(b, nullptr) << name;
+        EXPECT_EQ(b->text(), QString::fromUtf8(caption));
+        EXPECT_FALSE(b->isDefault() || b->autoDefault()) << name;
+    }
+    EXPECT_EQ(form->findChild<QLabel*>("Label9")->text(), "kód1_x");
+    EXPECT_EQ(form->findChild<QLabel*>("Label10")->text(), "kód1_x");
+    EXPECT_EQ(form->pc1->tabText(0), "štítky");
+    EXPECT_EQ(form->pc1->tabText(1), "nastavení");
+    EXPECT_EQ(form->pc1->tabText(2), "info");
+    EXPECT_EQ(form->stitkyts->pocetspin->text(), "1");
+    EXPECT_EQ(form->stitkyts->DBGrid1->height(), 253);
+    EXPECT_EQ(form->stitkyts->DBGrid1->editTriggers(), QAbstractItemView::NoEditTriggers);
+}
+
+TEST_F(TabsTest, TabSkipsClearPrintAndTheGrid) {
+    StitkyTab* t = form->stitkyts;
+    QWidget* w = t->kodle;
+    QStringList visited;
+    for (int i = 0; i < 10; ++i) {
+        w = w->nextInFocusChain();
+        while (!(w->focusPolicy() & Qt::TabFocus) || !w->isVisibleTo(t) || w->focusProxy()) {
+            w = w->nextInFocusChain();
+        }
+        visited.append(w->objectName().isEmpty() ? w->parentWidget()->objectName()
+                                                 : w->objectName());
+    }
+    const int at = int(visited.indexOf("pridatb"));
+    ASSERT_GE(at, 0) << visited.join(',').toStdString();
+    EXPECT_EQ(visited.mid(0, at + 3),
+              QStringList({"nazevle", "cenale", "text1le", "text2le", "text3le", "pocetspin",
+                           "pridatb", "nacistseznamb", "ulozitseznamb"}));
+    EXPECT_FALSE(visited.contains("vymazatb") || visited.contains("tiskb") ||
+                 visited.contains("DBGrid1"));
+}
+
+TEST_F(TabsTest, CopyCountIsKeptWithin1To999) {
+    const std::tuple<const char*, int, const char*> cases[] = {
+        {"3", 3, "3"}, {"1500", 999, "999"}, {"0", 1, "1"}, {"abc", 1, "abc"}};
+    int total = 0;
+    for (const auto& [typed, added, shown] : cases) {
+        add("k", QString::fromLatin1(typed));
+        total += added;
+        EXPECT_EQ(form->store().listView().rowCount(), total) << typed;
+        EXPECT_EQ(form->stitkyts->pocetspin->text(), shown) << typed;
+    }
+    EXPECT_EQ(form->stitkyts->kodle->text(), "k"); // entry fields keep their texts
+    EXPECT_EQ(form->store().listView().currentRow(), 1);
+}
+
+TEST_F(TabsTest, RightClickedRowIsTheOneDeleted) {
+    for (const char* c : {"1", "2", "3", "4"}) {
+        add(QString::fromLatin1(c));
+    }
+    ListGrid* grid = form->stitkyts->DBGrid1;
+    grid->resize(grid->width(), 253);
+    const QPoint third(grid->columnViewportPosition(1) + 5, grid->rowViewportPosition(2) + 3);
+    QTest::mouseClick(grid->viewport(), Qt::RightButton, Qt::NoModifier, third);
+    EXPECT_EQ(form->store().listView().currentRow(), 3);
+    grid->popupMenu()->close();
+    form->stitkyts->vymazatpoloku1->trigger();
+    EXPECT_EQ(codes(), QStringList({"1", "2", "4"}));
+    EXPECT_EQ(form->store().listView().currentRow(), 1);
+
+    // Below the last row: the menu opens, the current row stays.
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier,
+                      QPoint(third.x(), grid->rowViewportPosition(1) + 3));
+    QTest::mouseClick(grid->viewport(), Qt::RightButton, Qt::NoModifier,
+                      QPoint(third.x(), grid->viewport()->height() - 3));
+    grid->popupMenu()->close();
+    EXPECT_EQ(form->store().listView().currentRow(), 2);
+}
+
+TEST_F(TabsTest, ClearAsksEvenForAnEmptyList) {
+    add("x");
+    prompts::setNextAnswer(prompts::Answer::No);
+    form->vymazatbClick();
+    EXPECT_EQ(codes(), QStringList({"x"}));
+    prompts::setNextAnswer(prompts::Answer::Yes);
+    form->vymazatbClick();
+    EXPECT_TRUE(codes().isEmpty());
+    prompts::setNextAnswer(prompts::Answer::Yes);
+    form->vymazatbClick();
+    ASSERT_EQ(prompts::shownMessages().size(), 3u);
+    EXPECT_EQ(prompts::shownMessages()[2].title, "potvrzení smázání seznamu");
+    EXPECT_EQ(prompts::shownMessages()[2].text, "Opravdu vymazat seznam položek k tisku ?");
+    EXPECT_EQ(form->stitkyts->DBGrid1->model()->rowCount(), 0);
+}
+
+TEST_F(TabsTest, ExportAndImportThroughTheSharedDialogs) {
+    add("Kč'\":x", "2");
+    const QString base = dir.file("seznam");
+    prompts::setNextFileName(base);
+    form->ulozitseznambClick();
+    EXPECT_TRUE(dir.exists("seznam.csv"));
+    EXPECT_EQ(form->sd1.fileName, base + ".csv"); // offered next time
+    prompts::setNextAnswer(prompts::Answer::Yes);
+    form->vymazatbClick();
+    prompts::setNextFileName(base + ".csv");
+    form->nacistseznambClick();
+    EXPECT_EQ(codes(), QStringList({"Kč'\":x", "Kč'\":x"}));
+    EXPECT_EQ(form->OpenDialog1.fileName, base + ".csv");
+    // A file that does not exist does nothing.
+    prompts::setNextFileName(dir.file("nothing.csv"));
+    form->nacistseznambClick();
+    EXPECT_EQ(codes().size(), 2);
+}
+
+TEST_F(TabsTest, ColourSwatchesTakeTheColourDialogsCurrentColour) {
+    NastaveniTab* t = form->nastavenits;
+    t->bordershape->setColour(0x123456);
+    EXPECT_TRUE(form->sd1.initialDir.isEmpty());
+    dialogs::setNextColour(std::nullopt); // cancelled before any confirmation
+    QTest::mouseClick(t->bordershape, Qt::MiddleButton);
+    EXPECT_EQ(t->bordershape->colour(), 0);
+    EXPECT_EQ(form->sd1.initialDir, dir.path());
+
+    dialogs::setNextColour(QColor(255, 0, 0));
+    QTest::mouseClick(t->bordershape, Qt::LeftButton);
+    dialogs::setNextColour(std::nullopt);
+    QTest::mouseClick(t->pozadishape, Qt::RightButton);
+    EXPECT_EQ(t->bordershape->colour(), 0x0000FF);
+    EXPECT_EQ(t->pozadishape->colour(), 0x0000FF);
+    ASSERT_EQ(dialogs::coloursShown().size(), 3u);
+    EXPECT_EQ(dialogs::coloursShown()[2], QColor(255, 0, 0)); // the dialog's colour, not the swatch's
+
+    prompts::setNextFileName(std::nullopt);
+    form->ulozitbClick();
+    ASSERT_FALSE(prompts::fileRequests().empty());
+    EXPECT_EQ(prompts::fileRequests().back().initialDir, dir.path());
+}
+
+TEST_F(TabsTest, FontDialogChangesOnlyWhatWasChosen) {
+    SlotFontDialog* d = form->fontdialog[settings::Nazev];
+    settings::FontDescription before = d->font();
+    before.colour = 0x00AA00;
+    d->setFont(before);
+    dialogs::setNextFont(std::nullopt);
+    form->fontButtonClick(settings::Nazev);
+    EXPECT_EQ(d->font(), before);
+
+    settings::FontDescription chosen;
+    chosen.face = "DejaVu Serif";
+    chosen.height = -21;
+    chosen.style = settings::Italic;
+    chosen.colour = 0x0000FF;
+    dialogs::setNextFont(dialogs::FontChoice{chosen, false});
+    form->fontButtonClick(settings::Nazev);
+    EXPECT_EQ(d->font().face, "DejaVu Serif");
+    EXPECT_EQ(d->font().height, -21);
+    EXPECT_EQ(d->font().style, settings::Italic);
+    EXPECT_EQ(d->font().colour, 0x00AA00); // colour untouched in the dialog: kept
+    dialogs::setNextFont(dialogs::FontChoice{chosen, true});
+    form->fontButtonClick(settings::Nazev);
+    EXPECT_EQ(d->font().colour, 0x0000FF);
+    ASSERT_EQ(dialogs::fontsShown().size(), 3u);
+    EXPECT_EQ(dialogs::fontsShown()[0], before);
+}
+
+TEST_F(TabsTest, SnapshotButtonsSaveAndLoadEverythingButColumnWidths) {
+    NastaveniTab* t = form->nastavenits;
+    t->vlevospin->setText("250");
+    EXPECT_EQ(form->layoutSettings().vlevo, 250);
+    t->specznakle->setText("#+");
+    const settings::LayoutSettings saved = form->layoutSettings();
+    prompts::setNextFileName(dir.file("snap.bin"));
+    form->ulozitbClick();
+    ASSERT_EQ(dir.read("snap.bin").size(), 1968);
+
+    const auto widths = form->columnWidths();
+    t->vlevospin->setValue(5000);
+    EXPECT_EQ(t->vlevospin->text(), "5000");
+    t->specznakle->setText("");
+    form->stitkyts->DBGrid1->setColumnWidth(0, 33);
+    prompts::setNextFileName(dir.file("snap.bin"));
+    form->nacistbClick();
+    settings::LayoutSettings expected = saved;
+    expected.specznak = "#";
+    EXPECT_EQ(form->layoutSettings(), expected);
+    EXPECT_EQ(form->columnWidths()[0], 33);
+    EXPECT_NE(widths[0], 33);
+    EXPECT_FALSE(dir.exists("dravelin.ini"));
+    EXPECT_FALSE(dir.exists("font"));
+
+    dir.write("short.bin", QByteArray(1967, '\0'));
+    prompts::setNextFileName(dir.file("short.bin"));
+    form->nacistbClick();
+    EXPECT_EQ(form->layoutSettings(), expected);
+    EXPECT_EQ(prompts::shownMessages().back().text, "soubor nemá správný formát nebo je poškozen");
+}
+
+TEST_F(TabsTest, HelpTextIsTheSeventeenLines) {
+    const char* const expected[] = {
+        "Tady je možné nastavit velikost štítků, okraje stránky a fonty pro tisk, vybrané nastavení si program pamatuje i po skončení a zvovuspuštění.",
+        "",
+        "- rozměr štítku je dán parametrem výška štítku a parametrem počet sloupců (šířka štítku=(šířka stránky-okraje)/počet sloupců), jak jednoduché.",
+        "- okraje stránky jsou dané parametry \"levý okraj\" a \"horní okraj\" vše v mm.",
+        "- na štítek je možné umístit až 7 řádků textu (kód1, kód2, název, cena, text1, text2, text3). Kód1 a kód2 jsou vyhrazeny pro kód zboží, dva jsou protože se obvykle jeden z nich ",
+        "použije pro tisk čárového kódu (kód1) a druhý téhož kódu v číselné/textové podobě (kód2). Kód1 je tedy kód2 automaticky doplněný o zástupný znak, který vyžadují čtečky. ",
+        "Řádky text a cena se obvykle použijí pro název zboží a jeho cenu, významem však můžou obsahovat prakticky cokoli, stejně jako text1...text3. Jestliže např. netiskneme štítky na ",
+        "zboží tak kódy mužeme zneviditelnit pomocí zaškrtávacího pole, stejně tak jakýkoliv jiný řádek.",
+        "- pozice řádků na štítku je daná vzdáleností od horního okraje v mm (osa y), a vzáleností od levého okraje (osa x). Jestliže za x dosadíme záporné číslo, potom se řádek zarovná ",
+        "na střed štítku.",
+        "- pro každý řádek se dá vybrat font (včetně barvy), pokud máme true type fonty s čárovým kódem, můžeme kód zboží tisknout jako čárový kód.",
+        "",
+        "TIP: chcete-li tisknout štítky s čárovým kódem, nainstalujte si odpovídající true type fonty, např. ",  // followed by a web search address
+        "TIP: každý štítek může mít rámeček, pokud ho nechceme, zvolíme u něj stejnou barvu jakou má pozadí.",
+        "UPOZORNĚNÍ: program se v praxi používá pro tisk na samolepící štítky na formátu A4, které se dají koupit v papírnictví. Tyto štítky bývají v některých rozměrech  nepřesně ",
+        "nařezané - na formátu A4 se pak \"rozjíždí\" až o několik mm. V takovém případě je to třeba při rozmisťování řádků na štítcích uvážit protože program tiskne přesně. Tzn. zvolíme ",
+        "dostatečnou toleranci  v  okrajích štítku (texty umístíme dále od okrajů - blíže ke středu štítku).",
+    };
+    const QStringList lines = form->nastavenits->Memo1->toPlainText().split('\n');
+    ASSERT_EQ(lines.size(), 17);
+    for (int i = 0; i < 17; ++i) {
+        if (i == 12) {
+            EXPECT_TRUE(lines[i].startsWith(QString::fromUtf8(expected[i])));
+            EXPECT_TRUE(lines[i].contains("code+39")) << lines[i].toStdString();
+        } else {
+            EXPECT_EQ(lines[i], QString::fromUtf8(expected[i])) << "line " << i + 1;
+        }
+    }
+    EXPECT_TRUE(form->nastavenits->Memo1->isReadOnly());
+}
+
+} // namespace
