@@ -56,9 +56,17 @@ inline constexpr std::uint32_t kTaBaseline = 24;
 inline constexpr std::uint8_t kDefaultCharset = 1;
 inline constexpr std::uint32_t kGraphicsModeCompatible = 1;
 
-inline std::uint32_t readU32(const char* p) { return qFromLittleEndian<std::uint32_t>(p); }
-inline std::int32_t readI32(const char* p) { return qFromLittleEndian<std::int32_t>(p); }
-inline std::uint16_t readU16(const char* p) { return qFromLittleEndian<std::uint16_t>(p); }
-inline std::int16_t readI16(const char* p) { return qFromLittleEndian<std::int16_t>(p); }
+inline std::uint32_t readU32(const char* p) {
+    return qFromLittleEndian<std::uint32_t>(p);
+}
+inline std::int32_t readI32(const char* p) {
+    return qFromLittleEndian<std::int32_t>(p);
+}
+inline std::uint16_t readU16(const char* p) {
+    return qFromLittleEndian<std::uint16_t>(p);
+}
+inline std::int16_t readI16(const char* p) {
+    return qFromLittleEndian<std::int16_t>(p);
+}
 
 } // namespace labelprint::emf

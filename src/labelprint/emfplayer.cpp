@@ -85,7 +85,7 @@ LogFont readLogFont(const char* p) {
 }
 
 class Parser {
-public:
+  public:
     explicit Parser(QByteArrayView data) : data_(data) {}
 
     Page parse() {
@@ -117,7 +117,7 @@ public:
         return page;
     }
 
-private:
+  private:
     void need(std::uint32_t size, std::uint32_t min, qint64 offset) {
         if (size < min) {
             damaged(offset, "record too short");
@@ -330,10 +330,10 @@ EmfHeader readEmfHeader(QByteArrayView data) {
         damaged(40, "no EMF signature");
     }
     EmfHeader h;
-    h.bounds = QRect(QPoint(readI32(p + 8), readI32(p + 12)),
-                     QPoint(readI32(p + 16), readI32(p + 20)));
-    h.frame = QRect(QPoint(readI32(p + 24), readI32(p + 28)),
-                    QPoint(readI32(p + 32), readI32(p + 36)));
+    h.bounds =
+        QRect(QPoint(readI32(p + 8), readI32(p + 12)), QPoint(readI32(p + 16), readI32(p + 20)));
+    h.frame =
+        QRect(QPoint(readI32(p + 24), readI32(p + 28)), QPoint(readI32(p + 32), readI32(p + 36)));
     h.bytes = readU32(p + 48);
     h.records = readU32(p + 52);
     if (h.bytes < size || h.bytes > available) {
@@ -361,9 +361,9 @@ EmfHeader readEmfHeader(QByteArrayView data) {
     const double fw = double(readI32(p + 32)) - double(readI32(p + 24));
     const double fh = double(readI32(p + 36)) - double(readI32(p + 28));
     if (sx > 0 && sy > 0 && fw * sx >= 1 && fh * sy >= 1) {
-        h.picture = QRectF(coord(readI32(p + 24)) * sx, coord(readI32(p + 28)) * sy,
-                           std::min(fw * sx, double(kCoordLimit)),
-                           std::min(fh * sy, double(kCoordLimit)));
+        h.picture =
+            QRectF(coord(readI32(p + 24)) * sx, coord(readI32(p + 28)) * sy,
+                   std::min(fw * sx, double(kCoordLimit)), std::min(fh * sy, double(kCoordLimit)));
     } else {
         const double bw = double(readI32(p + 16)) - double(readI32(p + 8)) + 1;
         const double bh = double(readI32(p + 20)) - double(readI32(p + 12)) + 1;

@@ -38,7 +38,9 @@ void EmfWriter::putU16(std::uint16_t v) {
     bytes_.append(b, 2);
 }
 
-void EmfWriter::putU8(std::uint8_t v) { bytes_.append(char(v)); }
+void EmfWriter::putU8(std::uint8_t v) {
+    bytes_.append(char(v));
+}
 
 void EmfWriter::putF32(float v) {
     std::uint32_t bits;
@@ -46,7 +48,9 @@ void EmfWriter::putF32(float v) {
     putU32(bits);
 }
 
-void EmfWriter::putZeros(int n) { bytes_.append(n, '\0'); }
+void EmfWriter::putZeros(int n) {
+    bytes_.append(n, '\0');
+}
 
 void EmfWriter::beginRecord(std::uint32_t type, std::uint32_t size) {
     putU32(type);
@@ -61,8 +65,12 @@ void EmfWriter::simpleRecord(std::uint32_t type, std::uint32_t value) {
 
 void EmfWriter::writeHeader() {
     // Sizes in 0.01 mm and micrometres of the whole page; the counts are filled in by finish().
-    const auto hundredths = [this](int px) { return std::int32_t(std::lround(px * 2540.0 / dpi_)); };
-    const auto micrometres = [this](int px) { return std::int32_t(std::lround(px * 25400.0 / dpi_)); };
+    const auto hundredths = [this](int px) {
+        return std::int32_t(std::lround(px * 2540.0 / dpi_));
+    };
+    const auto micrometres = [this](int px) {
+        return std::int32_t(std::lround(px * 25400.0 / dpi_));
+    };
     const auto millimetres = [this](int px) { return std::int32_t(std::lround(px * 25.4 / dpi_)); };
     beginRecord(EMR_HEADER, kHeaderSize);
     // Bounds, inclusive.
@@ -192,9 +200,9 @@ void EmfWriter::drawText(QPoint at, Align align, const QString& text,
     putI32(at.x());
     putI32(at.y());
     putU32(chars);
-    putU32(kTextRecordFixedSize); // string
-    putU32(0);                    // options: no clipping, no opaque box
-    putZeros(16);                 // the unused clipping rectangle
+    putU32(kTextRecordFixedSize);               // string
+    putU32(0);                                  // options: no clipping, no opaque box
+    putZeros(16);                               // the unused clipping rectangle
     putU32(kTextRecordFixedSize + stringBytes); // Dx
     for (QChar c : text) {
         putU16(c.unicode());

@@ -29,7 +29,7 @@ struct LogFont {
 enum class Align { TopLeft, TopCentre };
 
 class EmfWriter {
-public:
+  public:
     // deviceSize: the page in device units; dpi: device units per inch.
     EmfWriter(QSize deviceSize, int dpi);
 
@@ -38,13 +38,12 @@ public:
     void selectFont(const LogFont& font);
     // `advances` holds one device-unit advance per UTF-16 unit of `text` (the Dx array).
     void drawText(QPoint at, Align align, const QString& text,
-                  const std::vector<std::int32_t>& advances, int cellHeight,
-                  std::uint32_t colour);
+                  const std::vector<std::int32_t>& advances, int cellHeight, std::uint32_t colour);
 
     // Completes header and EOF and hands the page over; the writer is empty afterwards.
     QByteArray finish();
 
-private:
+  private:
     void beginRecord(std::uint32_t type, std::uint32_t size);
     void putU32(std::uint32_t v);
     void putI32(std::int32_t v) { putU32(std::uint32_t(v)); }

@@ -44,8 +44,8 @@ std::unique_ptr<PageStore> PageStore::open(const QString& path) {
     auto store = std::make_unique<PageStore>();
     auto file = std::make_unique<QFile>(path);
     const auto cannotOpen = [&](const QString& why) {
-        return platform::Error(QStringLiteral("Cannot open file \"%1\". %2")
-                                   .arg(QDir::toNativeSeparators(path), why));
+        return platform::Error(
+            QStringLiteral("Cannot open file \"%1\". %2").arg(QDir::toNativeSeparators(path), why));
     };
     if (!file->open(QIODevice::ReadOnly)) {
         throw cannotOpen(file->errorString());
@@ -112,9 +112,9 @@ void PageStore::moveToFile() {
     auto file = std::make_unique<QTemporaryFile>(QDir::tempPath() + QStringLiteral("/LPFXXXXXX"));
     file->setAutoRemove(true);
     if (!file->open()) {
-        throw platform::Error(QStringLiteral("Cannot create file \"%1\". %2")
-                                  .arg(QDir::toNativeSeparators(file->fileTemplate()),
-                                       file->errorString()));
+        throw platform::Error(
+            QStringLiteral("Cannot create file \"%1\". %2")
+                .arg(QDir::toNativeSeparators(file->fileTemplate()), file->errorString()));
     }
     if (file->write(memory_) != memory_.size()) {
         throw platform::Error(file->errorString());
@@ -131,8 +131,8 @@ void PageStore::writeAt(qint64 offset, const QByteArray& bytes) {
         }
         std::memcpy(memory_.data() + offset, bytes.constData(), size_t(bytes.size()));
     } else if (!file_->seek(offset) || file_->write(bytes) != bytes.size()) {
-        throw platform::Error(QStringLiteral("The page store cannot be written. %1")
-                                  .arg(file_->errorString()));
+        throw platform::Error(
+            QStringLiteral("The page store cannot be written. %1").arg(file_->errorString()));
     }
     size_ = std::max(size_, offset + bytes.size());
 }

@@ -14,7 +14,7 @@ class QIODevice;
 namespace labelprint {
 
 class PageStore {
-public:
+  public:
     static constexpr qint64 kMemoryLimit = 100000;
     static constexpr int kHeaderLength = 128;
     static constexpr int kOldHeaderLength = 124;
@@ -52,7 +52,7 @@ public:
     // Writes the whole stream, from its first byte, in blocks of kCopyBlock bytes.
     void copyTo(QIODevice& out);
 
-private:
+  private:
     QByteArray readAt(qint64 offset, qint64 length);
     std::int32_t readInt(qint64 offset);
     void writeAt(qint64 offset, const QByteArray& bytes);

@@ -26,9 +26,9 @@ void recognisePaperOfFirstPage(PreviewSurface& surface, const PaperOffer& offere
             return;
         }
         const QRectF picture = emf::readEmfHeader(*drawing).picture;
-        const auto choice = recognisePaper(int(std::lround(picture.width())),
-                                           int(std::lround(picture.height())), surface.dpiX(),
-                                           offered);
+        const auto choice =
+            recognisePaper(int(std::lround(picture.width())), int(std::lround(picture.height())),
+                           surface.dpiX(), offered);
         if (!choice) {
             return;
         }

@@ -108,8 +108,8 @@ PreviewSurface::FontEntry& PreviewSurface::fontEntry(const settings::FontDescrip
     logFont.strikeOut = font.style & settings::StrikeOut;
     logFont.charSet = 1;
     logFont.face = font.face;
-    auto entry = std::unique_ptr<FontEntry>(
-        new FontEntry{font, qfont, QFontMetrics(qfont), logFont, {}});
+    auto entry =
+        std::unique_ptr<FontEntry>(new FontEntry{font, qfont, QFontMetrics(qfont), logFont, {}});
     entry->advances.fill(-1);
     fonts_.push_back(std::move(entry));
     return *fonts_.back();
@@ -160,7 +160,8 @@ void PreviewSurface::drawText(QPoint at, TextAnchor anchor, const QString& text,
             advances[size_t(i)] = advance(*font_, c);
         }
     }
-    page_->drawText(at, anchor == TextAnchor::TopCentre ? emf::Align::TopCentre : emf::Align::TopLeft,
+    page_->drawText(at,
+                    anchor == TextAnchor::TopCentre ? emf::Align::TopCentre : emf::Align::TopLeft,
                     text, advances, font_->metrics.height(), colourRef(colour));
 }
 

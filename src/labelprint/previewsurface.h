@@ -19,7 +19,7 @@ namespace labelprint {
 class PreviewSurfaceObserver;
 
 class PreviewSurface : public PageSurface {
-public:
+  public:
     enum class Status { Ready, Busy, Finished };
 
     // Paper in 0.1 mm in the current orientation; A4 portrait unless told otherwise.
@@ -42,8 +42,7 @@ public:
     void fillRect(const QRect& rect, const QColor& colour) override;
     void selectFont(const settings::FontDescription& font) override;
     int textCellHeight(const QString& text) override;
-    void drawText(QPoint at, TextAnchor anchor, const QString& text,
-                  const QColor& colour) override;
+    void drawText(QPoint at, TextAnchor anchor, const QString& text, const QColor& colour) override;
     void progress(int percent) override;
 
     // The sheet in device units: nearest(paper x R / 254) each way.
@@ -77,7 +76,7 @@ public:
     int paperCode() const { return paperCode_; }
     bool landscape() const { return landscape_; }
 
-private:
+  private:
     struct FontEntry {
         settings::FontDescription description;
         QFont font;

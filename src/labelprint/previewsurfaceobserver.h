@@ -5,7 +5,7 @@
 namespace labelprint {
 
 class PreviewSurfaceObserver {
-public:
+  public:
     virtual ~PreviewSurfaceObserver() = default;
     virtual void pageAvailable(int availablePages) = 0;
     virtual void progressChanged(int percent) = 0;
