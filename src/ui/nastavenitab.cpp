@@ -164,9 +164,8 @@ NastaveniTab::NastaveniTab(QWidget* parent) : QWidget(parent) {
     Memo1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    QPalette memoPalette = Memo1->palette();
-    memoPalette.setColor(QPalette::Base, palette().color(QPalette::Window));
-    Memo1->setPalette(memoPalette);
+    // In the tab's own background colour.
+    Memo1->viewport()->setAutoFillBackground(false);
 
     using S = settings::Slot;
     QWidget* order[] = {vlevospin,
