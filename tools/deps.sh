@@ -3,10 +3,12 @@
 # test.sh; works as root or through sudo, on a machine whose package lists may still be empty.
 
 DRAVELIN_BUILD_PACKAGES=(g++ cmake make pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev
-  libxkbcommon-dev libsqlite3-dev sqlite3 libgtest-dev googletest libbenchmark-dev
+  libxkbcommon-dev libsqlite3-dev libcups2-dev sqlite3 libgtest-dev googletest libbenchmark-dev
   fontconfig fonts-dejavu-core fonts-liberation xvfb xauth)
 DRAVELIN_TEST_PACKAGES=(cups cups-client cups-bsd printer-driver-cups-pdf poppler-utils zbar-tools
-  emf2svg nodejs npm clang libclang-rt-14-dev)
+  emf2svg nodejs clang libclang-rt-14-dev)
+# Some nodejs builds carry npm inside and conflict with Debian's npm package.
+command -v npm >/dev/null 2>&1 || DRAVELIN_TEST_PACKAGES+=(npm)
 
 dravelin_missing_packages() {
     local p missing=()

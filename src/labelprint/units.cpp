@@ -1,23 +1,36 @@
 #include "labelprint/units.h"
 
 #include <cmath>
+#include <limits>
 
 namespace labelprint {
 
 int nearest(double v) {
-    const double r = std::floor(v);
+    constexpr double lo = std::numeric_limits<int>::min();
+    constexpr double hi = std::numeric_limits<int>::max();
+    if (std::isnan(v)) {
+        return 0;
+    }
+    double r = std::floor(v);
     const double diff = v - r;
-    if (diff > 0.5) {
-        return int(r) + 1;
+    if (diff > 0.5 || (diff == 0.5 && std::fmod(r, 2.0) != 0.0)) {
+        r += 1.0;
     }
-    if (diff < 0.5) {
-        return int(r);
+    if (r <= lo) {
+        return std::numeric_limits<int>::min();
     }
-    return std::fmod(r, 2.0) == 0.0 ? int(r) : int(r) + 1;
+    if (r >= hi) {
+        return std::numeric_limits<int>::max();
+    }
+    return int(r);
 }
 
 int lengthToDevice(double tenthsMm, int dpi) { return nearest(tenthsMm * dpi / 254.0); }
 
 double deviceToLength(double device, int dpi) { return device * 254.0 / dpi; }
+
+double snapToGrid(double tenthsMm, int dpi) {
+    return double(lengthToDevice(tenthsMm, dpi)) * 254.0 / dpi;
+}
 
 } // namespace labelprint

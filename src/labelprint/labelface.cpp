@@ -1,0 +1,100 @@
+#include "labelprint/labelface.h"
+
+#include "labelprint/devicemap.h"
+#include "labelprint/labelreport.h"
+#include "labelprint/pagesurface.h"
+#include "labelprint/units.h"
+#include "platform/colour.h"
+#include "platform/designdpi.h"
+#include "printlist/rowset.h"
+
+#include <algorithm>
+
+namespace labelprint {
+
+using settings::Slot;
+
+namespace {
+
+constexpr std::array<Slot, settings::SlotCount> kDrawingOrder = {
+    Slot::Kods, Slot::Kod, Slot::Nazev, Slot::Cena, Slot::Text1, Slot::Text2, Slot::Text3};
+
+// A text field's lines: line feeds dropped, carriage returns end a line.
+QStringList linesOf(QString text) {
+    if (text.contains(QLatin1Char('\n'))) {
+        text.remove(QLatin1Char('\n'));
+    }
+    if (!text.contains(QLatin1Char('\r'))) {
+        return {text};
+    }
+    return text.split(QLatin1Char('\r'));
+}
+
+} // namespace
+
+LabelFace::LabelFace(const LabelReport& report, PageSurface& surface,
+                     const printlist::RowSet& rows)
+    : report_(report), surface_(surface), rows_(rows) {
+    for (int s = 0; s < settings::SlotCount; ++s) {
+        fields_[s] = rows.fieldIndex(settings::slotNames()[s]);
+    }
+}
+
+void LabelFace::draw(double x, double y, bool hasRow) {
+    if (report_.bandHeight() <= 0) {
+        return;
+    }
+    const DeviceMap map = DeviceMap::of(surface_);
+    const int left = map.x(x);
+    const int top = map.y(y);
+    const int right = map.x(x + report_.labelWidth());
+    const int bottom = map.y(y + report_.labelHeight());
+    surface_.fillRect(QRect(left, top, right - left, bottom - top),
+                      platform::toQColor(report_.background()));
+    for (Slot slot : kDrawingOrder) {
+        if (report_.line(slot).on) {
+            drawLine(slot, x, y, hasRow);
+        }
+    }
+    // The frame reaches 0.1 mm below the label, so it meets the next label's top bar.
+    drawFrame(left, top, right, map.y(y + report_.labelHeight() + 1));
+}
+
+void LabelFace::drawLine(Slot slot, double x, double y, bool hasRow) {
+    const LineSlot& line = report_.line(slot);
+    const QString text = hasRow ? rows_.field(fields_[slot]) : QString();
+    surface_.selectFont(line.font);
+    const double lineHeight = deviceToLength(surface_.textCellHeight(QStringLiteral("W")),
+                                             surface_.dpiY());
+    const double slotHeight = deviceToLength(line.height, platform::designDpi());
+    const double y0 = y + line.top;
+    const double anchorX = line.centred ? x + report_.labelWidth() / 2 : x + line.left;
+    const TextAnchor anchor = line.centred ? TextAnchor::TopCentre : TextAnchor::TopLeft;
+    const DeviceMap map = DeviceMap::of(surface_);
+    const QStringList lines = linesOf(text);
+    for (int i = 0; i < lines.size(); ++i) {
+        // A line is drawn only when its whole cell fits the slot height plus 0.1 mm.
+        if (y0 + (i + 1) * lineHeight > y0 + slotHeight + 1) {
+            break;
+        }
+        if (lines[i].isEmpty()) {
+            continue;
+        }
+        surface_.drawText(QPoint(map.x(anchorX), map.y(y0 + i * lineHeight)), anchor, lines[i],
+                          platform::toQColor(line.font.colour));
+    }
+}
+
+void LabelFace::drawFrame(int left, int top, int right, int bottom) {
+    const int tx = std::max(1, nearest(surface_.dpiX() / 72.0));
+    const int ty = std::max(1, nearest(surface_.dpiY() / 72.0));
+    const QColor colour = platform::toQColor(report_.frameColour());
+    const int width = right - left;
+    const int height = bottom - top;
+    surface_.fillRect(QRect(left, top, width, ty), colour);
+    surface_.fillRect(QRect(left, bottom - ty, width, ty), colour);
+    surface_.fillRect(QRect(left, top, tx, height), colour);
+    surface_.fillRect(QRect(right - tx, top, tx, height), colour);
+}
+
+} // namespace labelprint

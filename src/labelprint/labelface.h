@@ -1,0 +1,37 @@
+// Draws one label's face on a page surface: the background, the switched-on lines of the row in
+// slot order, then the frame, inside the label rectangle the layout run placed.
+#pragma once
+
+#include "settings/layoutsettings.h"
+
+#include <array>
+
+namespace printlist {
+class RowSet;
+}
+
+namespace labelprint {
+
+class LabelReport;
+class PageSurface;
+
+class LabelFace {
+public:
+    // Field positions are looked up once; the row set's current row is read at each draw.
+    LabelFace(const LabelReport& report, PageSurface& surface, const printlist::RowSet& rows);
+
+    // (x, y): the label's top-left corner in 0.1 mm from the paper's edge. Without a row every
+    // line is empty.
+    void draw(double x, double y, bool hasRow);
+
+private:
+    void drawLine(settings::Slot slot, double x, double y, bool hasRow);
+    void drawFrame(int left, int top, int right, int bottom);
+
+    const LabelReport& report_;
+    PageSurface& surface_;
+    const printlist::RowSet& rows_;
+    std::array<int, settings::SlotCount> fields_{};
+};
+
+} // namespace labelprint

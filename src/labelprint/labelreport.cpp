@@ -1,0 +1,139 @@
+#include "labelprint/labelreport.h"
+
+#include "labelprint/layoutrun.h"
+#include "labelprint/pagesurface.h"
+#include "labelprint/slotfont.h"
+#include "labelprint/units.h"
+#include "platform/designdpi.h"
+
+#include <algorithm>
+
+namespace labelprint {
+
+using settings::Slot;
+
+namespace {
+constexpr double kA4Width = 2100;
+constexpr double kA4Length = 2970;
+} // namespace
+
+LabelReport::LabelReport() { computeLabelWidth(); }
+
+std::array<LineSlot, settings::SlotCount> LabelReport::initialLines() {
+    std::array<LineSlot, settings::SlotCount> lines{};
+    lines[Slot::Kod].height = 21;
+    return lines;
+}
+
+void LabelReport::takeSettings(const settings::LayoutSettings& layout) {
+    topMargin_ = double(layout.nahore) * 10;
+    leftMargin_ = double(layout.vlevo) * 10;
+    setColumns(layout.sloupce);
+    for (int s = 0; s < settings::SlotCount; ++s) {
+        setLinePosition(Slot(s), layout.lines[s].top, layout.lines[s].left);
+    }
+    for (int s = 0; s < settings::SlotCount; ++s) {
+        setLineFont(Slot(s), layout.lines[s].font);
+    }
+    setLabelHeight(double(layout.vyskabunky) * 10);
+    frameColour_ = layout.bordercolor;
+    background_ = layout.pozadi;
+    for (Slot s : {Slot::Kod, Slot::Kods, Slot::Nazev, Slot::Cena, Slot::Text1, Slot::Text2,
+                   Slot::Text3}) {
+        lines_[s].on = layout.lines[s].on;
+    }
+}
+
+void LabelReport::setOrientation(Orientation orientation) {
+    if (orientation == orientation_) {
+        return;
+    }
+    orientation_ = orientation;
+    computeLabelWidth();
+}
+
+double LabelReport::pageWidth() const {
+    return orientation_ == Orientation::Portrait ? kA4Width : kA4Length;
+}
+
+double LabelReport::pageLength() const {
+    return orientation_ == Orientation::Portrait ? kA4Length : kA4Width;
+}
+
+void LabelReport::setColumns(int columns) {
+    if (columns < 1 || columns == columns_) {
+        return;
+    }
+    columns_ = columns;
+    computeLabelWidth();
+}
+
+void LabelReport::setLabelHeight(double tenthsMm) {
+    labelHeight_ = tenthsMm;
+    computeLabelWidth();
+}
+
+int LabelReport::bandHeight() const { return lengthToDevice(labelHeight_, platform::designDpi()); }
+
+void LabelReport::setLinePosition(Slot slot, std::int32_t topMm, std::int32_t leftMm) {
+    const int r = platform::designDpi();
+    LineSlot& line = lines_[slot];
+    line.top = snapToGrid(double(topMm) * 10, r);
+    if (leftMm < 0) {
+        line.centred = true;
+    } else {
+        line.centred = false;
+        line.left = snapToGrid(double(leftMm) * 10, r);
+    }
+}
+
+void LabelReport::setLineFont(Slot slot, const settings::FontDescription& font) {
+    LineSlot& line = lines_[slot];
+    line.font = font;
+    line.height = std::max(line.height, designCellHeight(font) + 1);
+}
+
+void LabelReport::computeLabelWidth() {
+    // On the design grid: the page and the two margins in whole pixels, the rest truncated.
+    const int r = platform::designDpi();
+    const long long w = lengthToDevice(pageWidth(), r);
+    const long long m = lengthToDevice(leftMargin_ + rightMargin_, r);
+    const long long s = (long long)lengthToDevice(columnSpacing_, r) * (columns_ - 1);
+    const long long perColumn = (w - m - s) / columns_;
+    labelWidth_ = double(perColumn) * 254.0 / r;
+}
+
+void LabelReport::resetMarginsWithoutRoom() {
+    if (pageWidth() - leftMargin_ - rightMargin_ < 0) {
+        leftMargin_ = 0;
+        rightMargin_ = 0;
+    }
+    if (pageLength() - topMargin_ - bottomMargin_ < 0) {
+        topMargin_ = 0;
+        bottomMargin_ = 0;
+    }
+}
+
+RunResult LabelReport::run(printlist::RowSet& rows, PageSurface& surface,
+                           const std::function<void()>& beforeLabel) {
+    if (inRun()) {
+        return {RunStatus::Refused, 0, 0};
+    }
+    surface_ = &surface;
+    cancelledMark_ = false;
+    struct Release {
+        PageSurface*& surface;
+        ~Release() { surface = nullptr; }
+    } release{surface_};
+    return LayoutRun(*this, rows, surface, beforeLabel).exec();
+}
+
+void LabelReport::cancelRun() {
+    if (surface_ == nullptr) {
+        return;
+    }
+    cancelledMark_ = true;
+    surface_->cancel();
+}
+
+} // namespace labelprint

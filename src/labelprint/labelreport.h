@@ -1,0 +1,124 @@
+// The label report qr1: the page description, the label band with its seven line slots and the
+// print settings, all kept from one print command to the next, and the layout run that lays the
+// print list out onto a page surface.
+#pragma once
+
+#include "labelprint/lineslot.h"
+#include "labelprint/printsettings.h"
+#include "settings/layoutsettings.h"
+
+#include <array>
+#include <cstdint>
+#include <functional>
+
+namespace printlist {
+class RowSet;
+}
+
+namespace labelprint {
+
+class PageSurface;
+
+enum class RunStatus {
+    Finished, // the last page was finished and the document ended (also after a cancel flag)
+    Aborted,  // the cancelled mark was set: the document was aborted
+    Refused,  // the report was already in a layout run
+    NoOutput, // the surface could not begin a document (no printer, output not writable)
+};
+
+struct RunResult {
+    RunStatus status = RunStatus::Refused;
+    int pages = 0;
+    int labels = 0;
+};
+
+class LabelReport {
+public:
+    LabelReport();
+    LabelReport(const LabelReport&) = delete;
+    LabelReport& operator=(const LabelReport&) = delete;
+
+    // The print command's steps 1 to 8 (tiskbClick): margins, columns, line positions, fonts,
+    // label height, colours and switches, in that order.
+    void takeSettings(const settings::LayoutSettings& layout);
+
+    // Page description, lengths in 0.1 mm.
+    Orientation orientation() const { return orientation_; }
+    // Swaps page width and length and computes the label width again.
+    void setOrientation(Orientation orientation);
+    double pageWidth() const;
+    double pageLength() const;
+    double topMargin() const { return topMargin_; }
+    double leftMargin() const { return leftMargin_; }
+    double bottomMargin() const { return bottomMargin_; }
+    double rightMargin() const { return rightMargin_; }
+    double columnSpacing() const { return columnSpacing_; }
+    void setTopMargin(double v) { topMargin_ = v; }
+    void setLeftMargin(double v) { leftMargin_ = v; }
+    int columns() const { return columns_; }
+    // A count below 1 or equal to the current one is ignored; a change computes the label
+    // width again.
+    void setColumns(int columns);
+
+    // The label band.
+    double labelHeight() const { return labelHeight_; }
+    // Always computes the label width again from the page description as it now stands.
+    void setLabelHeight(double tenthsMm);
+    double labelWidth() const { return labelWidth_; }
+    // The band's height in whole design pixels; a band of 0 or less is never drawn.
+    int bandHeight() const;
+    std::int32_t frameColour() const { return frameColour_; }
+    std::int32_t background() const { return background_; }
+    void setFrameColour(std::int32_t colour) { frameColour_ = colour; }
+    void setBackground(std::int32_t colour) { background_ = colour; }
+
+    const LineSlot& line(settings::Slot slot) const { return lines_[slot]; }
+    // Top and left settings in whole millimetres; a negative left centres the line.
+    void setLinePosition(settings::Slot slot, std::int32_t topMm, std::int32_t leftMm);
+    // Copies the font; the slot grows to hold its text cell on the design grid.
+    void setLineFont(settings::Slot slot, const settings::FontDescription& font);
+    void setLineOn(settings::Slot slot, bool on) { lines_[slot].on = on; }
+
+    PrintSettings& printSettings() { return print_; }
+    const PrintSettings& printSettings() const { return print_; }
+
+    // Lays the list view out from its first row onto `surface`. `beforeLabel` runs before each
+    // label, where the program lets waiting window events be handled; the batch tool and the
+    // tests pass none. A report already in a run refuses at once.
+    RunResult run(printlist::RowSet& rows, PageSurface& surface,
+                  const std::function<void()>& beforeLabel = {});
+    bool inRun() const { return surface_ != nullptr; }
+    // Stops the run before its next label and aborts its document: sets the cancelled mark and
+    // the running surface's cancelled flag. Does nothing outside a run.
+    void cancelRun();
+    bool cancelledMark() const { return cancelledMark_; }
+
+    // Called by the layout run: margins that leave no room on the page become 0.
+    void resetMarginsWithoutRoom();
+
+private:
+    void computeLabelWidth();
+
+    Orientation orientation_ = Orientation::Portrait;
+    double topMargin_ = 100;
+    double leftMargin_ = 100;
+    double bottomMargin_ = 100;
+    double rightMargin_ = 100;
+    double columnSpacing_ = 0;
+    int columns_ = 10;
+
+    double labelHeight_ = 150;
+    double labelWidth_ = 0;
+    std::int32_t frameColour_ = 0;
+    std::int32_t background_ = 16777215;
+    std::array<LineSlot, settings::SlotCount> lines_ = initialLines();
+
+    PrintSettings print_;
+
+    PageSurface* surface_ = nullptr;
+    bool cancelledMark_ = false;
+
+    static std::array<LineSlot, settings::SlotCount> initialLines();
+};
+
+} // namespace labelprint

@@ -1,0 +1,104 @@
+#include "labelprint/layoutrun.h"
+
+#include "labelprint/labelface.h"
+#include "labelprint/pagesurface.h"
+#include "labelprint/units.h"
+#include "printlist/rowset.h"
+
+namespace labelprint {
+
+LayoutRun::LayoutRun(LabelReport& report, printlist::RowSet& rows, PageSurface& surface,
+                     const std::function<void()>& beforeLabel)
+    : report_(report), rows_(rows), surface_(surface), beforeLabel_(beforeLabel) {}
+
+RunResult LayoutRun::exec() {
+    RunResult result{RunStatus::Finished, 0, 0};
+    column_ = report_.columns();
+    report_.resetMarginsWithoutRoom();
+    x_ = nearest(report_.leftMargin());
+    if (!surface_.beginDocument()) {
+        result.status = RunStatus::NoOutput;
+        return result;
+    }
+    // The surface settles its paper when the document begins.
+    paperLength_ = surface_.paperLength();
+
+    LabelFace face(report_, surface_, rows_);
+    const int rowCount = rows_.rowCount();
+    const int h = nearest(report_.labelHeight());
+    const bool drawn = report_.bandHeight() > 0;
+
+    rows_.first();
+    // An empty list still gets one label, with every line empty.
+    bool blank = rows_.eof();
+    while (blank || !rows_.eof()) {
+        if (beforeLabel_) {
+            beforeLabel_();
+        }
+        if (surface_.cancelled()) {
+            break;
+        }
+        place(h);
+        if (drawn) {
+            face.draw(double(x_), double(*y_), !blank);
+            *y_ += h;
+        }
+        ++result.labels;
+        if (rowCount != 0) {
+            surface_.progress(int((long long)result.labels * 100 / rowCount));
+        }
+        if (blank) {
+            break;
+        }
+        rows_.next();
+    }
+
+    result.pages = pages_;
+    if (report_.cancelledMark()) {
+        surface_.abortDocument();
+        result.status = RunStatus::Aborted;
+        return result;
+    }
+    if (pages_ > 0) {
+        surface_.finishPage();
+        surface_.pageFinished(pages_);
+    }
+    surface_.endDocument();
+    return result;
+}
+
+void LayoutRun::place(int h) {
+    const long long available =
+        y_ ? nearest(paperLength_ - report_.bottomMargin() - double(*y_)) : 0;
+    const double room = report_.pageLength() - (report_.topMargin() + report_.bottomMargin());
+    if (h > available && h <= room) {
+        nextColumn();
+    } else if (pages_ == 0) {
+        nextColumn();
+    }
+}
+
+void LayoutRun::nextColumn() {
+    if (column_ >= report_.columns()) {
+        column_ = 1;
+        x_ = nearest(report_.leftMargin());
+        startPage();
+    } else {
+        x_ += (long long)nearest(report_.labelWidth()) + nearest(report_.columnSpacing());
+        y_ = columnTop_;
+        ++column_;
+    }
+}
+
+void LayoutRun::startPage() {
+    if (pages_ > 0) {
+        surface_.finishPage();
+        surface_.pageFinished(pages_);
+    }
+    ++pages_;
+    surface_.beginPage();
+    y_ = nearest(report_.topMargin());
+    columnTop_ = *y_;
+}
+
+} // namespace labelprint

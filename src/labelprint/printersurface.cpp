@@ -1,0 +1,230 @@
+#include "labelprint/printersurface.h"
+
+#include "labelprint/cupsjob.h"
+#include "labelprint/slotfont.h"
+#include "labelprint/units.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QPageLayout>
+#include <QPrinterInfo>
+
+namespace labelprint {
+
+PrinterSurface::PrinterSurface(const PrintSettings& settings, Orientation orientation,
+                               QPrinter::PrinterMode mode)
+    : settings_(settings), orientation_(orientation), mode_(mode) {}
+
+PrinterSurface::PrinterSurface(PdfFile file, const PrintSettings& settings,
+                               Orientation orientation, QPrinter::PrinterMode mode)
+    : settings_(settings), orientation_(orientation), mode_(mode), pdfPath_(file.path) {}
+
+PrinterSurface::~PrinterSurface() {
+    if (painter_.isActive() || scratchPainter_.isActive()) {
+        abortDocument();
+    }
+}
+
+void PrinterSurface::fail(const QString& text) {
+    if (error_.isEmpty()) {
+        error_ = text;
+    }
+    failed_ = true;
+}
+
+bool PrinterSurface::setUpPrinter() {
+    printer_ = std::make_unique<QPrinter>(mode_);
+    const QPageLayout::Orientation pageOrientation = orientation_ == Orientation::Landscape
+                                                         ? QPageLayout::Landscape
+                                                         : QPageLayout::Portrait;
+    if (pdfPath_) {
+        const QFileInfo info(*pdfPath_);
+        if (!QFileInfo(info.absolutePath()).isWritable()) {
+            fail(QStringLiteral("Cannot create file \"%1\".").arg(*pdfPath_));
+            return false;
+        }
+        printer_->setOutputFormat(QPrinter::PdfFormat);
+        printer_->setOutputFileName(*pdfPath_);
+        printer_->setFullPage(true);
+        printer_->setPageSize(QPageSize(QPageSize::A4));
+        outputPath_ = *pdfPath_;
+    } else {
+        const QStringList installed = QPrinterInfo::availablePrinterNames();
+        if (installed.isEmpty()) {
+            fail(QStringLiteral("No printer is installed."));
+            return false;
+        }
+        QString name = settings_.printer;
+        if (name.isEmpty()) {
+            name = QPrinterInfo::defaultPrinterName();
+            if (name.isEmpty()) {
+                name = installed.first();
+            }
+        } else if (!installed.contains(name)) {
+            fail(QStringLiteral("Printer \"%1\" is not installed.").arg(name));
+            return false;
+        }
+        printer_->setPrinterName(name);
+        if (!printer_->isValid()) {
+            fail(QStringLiteral("Printer \"%1\" cannot be used.").arg(name));
+            return false;
+        }
+        const QPrinterInfo info(*printer_);
+        for (const QPageSize& size : info.supportedPageSizes()) {
+            if (size.id() == QPageSize::A4) {
+                printer_->setPageSize(size);
+                break;
+            }
+        }
+        // The platform engine writes the job into our spool file and we hand it to the
+        // scheduler ourselves, so that an aborted run sends nothing at all.
+        spool_ = std::make_unique<QTemporaryDir>();
+        if (!spool_->isValid()) {
+            fail(QStringLiteral("Cannot create a spool directory."));
+            return false;
+        }
+        outputPath_ = spool_->filePath(QStringLiteral("job"));
+        printer_->setOutputFileName(outputPath_);
+    }
+    printer_->setPageOrientation(pageOrientation);
+    printer_->setDuplex(QPrinter::DuplexNone);
+    printer_->setDocName(settings_.title);
+
+    dpiX_ = printer_->logicalDpiX();
+    dpiY_ = printer_->logicalDpiY();
+    const QRectF paper = printer_->paperRect(QPrinter::DevicePixel);
+    const QRectF page = printer_->pageRect(QPrinter::DevicePixel);
+    originLeft_ = nearest((page.left() - paper.left()) / dpiX_ * 254.0);
+    originTop_ = nearest((page.top() - paper.top()) / dpiY_ * 254.0);
+    const QRectF paperMm = printer_->pageLayout().fullRect(QPageLayout::Millimeter);
+    paperWidth_ = paperMm.width() * 10;
+    paperLength_ = paperMm.height() * 10;
+    return true;
+}
+
+bool PrinterSurface::beginDocument() {
+    return setUpPrinter();
+}
+
+void PrinterSurface::usePainter(QPainter* painter) {
+    current_ = painter;
+    fontOnPainter_ = false;
+    penOnPainter_ = false;
+}
+
+void PrinterSurface::beginPage() {
+    ++page_;
+    if (!settings_.inRange(page_) || failed_) {
+        scratch_ = QPicture();
+        scratchPainter_.begin(&scratch_);
+        usePainter(&scratchPainter_);
+        return;
+    }
+    if (!painter_.isActive()) {
+        if (!painter_.begin(printer_.get())) {
+            fail(QStringLiteral("Cannot create file \"%1\".").arg(outputPath_));
+            scratch_ = QPicture();
+            scratchPainter_.begin(&scratch_);
+            usePainter(&scratchPainter_);
+            return;
+        }
+    } else if (!printer_->newPage()) {
+        fail(QStringLiteral("Cannot write file \"%1\".").arg(outputPath_));
+    }
+    ++printed_;
+    usePainter(&painter_);
+}
+
+void PrinterSurface::closeScratch() {
+    if (scratchPainter_.isActive()) {
+        scratchPainter_.end();
+    }
+    scratch_ = QPicture();
+}
+
+void PrinterSurface::finishPage() {
+    if (current_ == &scratchPainter_) {
+        closeScratch();
+    }
+    current_ = nullptr;
+}
+
+void PrinterSurface::endDocument() {
+    closeScratch();
+    current_ = nullptr;
+    if (!painter_.isActive()) {
+        return; // no page was in range: no job was opened
+    }
+    painter_.end();
+    if (failed_ || pdfPath_) {
+        return;
+    }
+    CupsJob job;
+    job.printer = printer_->printerName();
+    job.file = outputPath_;
+    job.title = settings_.title;
+    job.media = printer_->pageLayout().pageSize().key();
+    job.copies = printer_->supportsMultipleCopies() ? settings_.copies : 1;
+    job.landscape = orientation_ == Orientation::Landscape;
+    QString error;
+    jobId_ = submitCupsJob(job, error);
+    if (jobId_ == 0) {
+        fail(QStringLiteral("The print job was not accepted: %1").arg(error));
+    }
+    QFile::remove(outputPath_);
+}
+
+void PrinterSurface::abortDocument() {
+    closeScratch();
+    current_ = nullptr;
+    if (painter_.isActive()) {
+        painter_.end();
+        QFile::remove(outputPath_);
+    }
+}
+
+void PrinterSurface::fillRect(const QRect& rect, const QColor& colour) {
+    if (current_ != nullptr) {
+        current_->fillRect(rect, colour);
+    }
+}
+
+void PrinterSurface::selectFont(const settings::FontDescription& font) {
+    if (font_ && *font_ == font) {
+        return;
+    }
+    font_ = font;
+    qfont_ = toQFont(font);
+    metrics_.emplace(qfont_, printer_.get());
+    metricsF_.emplace(qfont_, printer_.get());
+    fontOnPainter_ = false;
+}
+
+int PrinterSurface::textCellHeight(const QString& /*text*/) {
+    // The text cell of a single line is as high as the font's, whatever the text.
+    return metrics_ ? metrics_->height() : 0;
+}
+
+void PrinterSurface::drawText(QPoint at, TextAnchor anchor, const QString& text,
+                              const QColor& colour) {
+    if (current_ == nullptr || !metrics_) {
+        return;
+    }
+    if (!fontOnPainter_) {
+        current_->setFont(qfont_);
+        fontOnPainter_ = true;
+    }
+    if (!penOnPainter_ || pen_ != colour) {
+        current_->setPen(colour);
+        pen_ = colour;
+        penOnPainter_ = true;
+    }
+    double x = at.x();
+    if (anchor == TextAnchor::TopCentre) {
+        x -= metricsF_->horizontalAdvance(text) / 2.0;
+    }
+    current_->drawText(QPointF(x, at.y() + metrics_->ascent()), text);
+}
+
+} // namespace labelprint

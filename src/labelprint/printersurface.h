@@ -1,0 +1,107 @@
+// The printer surface: paints a layout run's pages on a QPrinter in device pixels, either on a
+// printer of the platform's print system or into a PDF file. Pages outside the page range are
+// drawn onto a scratch page and thrown away; the job opens with the first page in range.
+#pragma once
+
+#include "labelprint/pagesurface.h"
+#include "labelprint/printsettings.h"
+
+#include <QFont>
+#include <QFontMetrics>
+#include <QPainter>
+#include <QPicture>
+#include <QPrinter>
+#include <QTemporaryDir>
+#include <memory>
+#include <optional>
+
+namespace labelprint {
+
+class PrinterSurface : public PageSurface {
+public:
+    struct PdfFile {
+        QString path;
+    };
+
+    // Prints on `settings.printer` (empty: the default printer), on A4 when it offers A4.
+    PrinterSurface(const PrintSettings& settings, Orientation orientation,
+                   QPrinter::PrinterMode mode = QPrinter::HighResolution);
+    // Writes a PDF file on A4 instead; the device origin is the paper's corner.
+    PrinterSurface(PdfFile file, const PrintSettings& settings, Orientation orientation,
+                   QPrinter::PrinterMode mode = QPrinter::HighResolution);
+    ~PrinterSurface() override;
+    PrinterSurface(const PrinterSurface&) = delete;
+    PrinterSurface& operator=(const PrinterSurface&) = delete;
+
+    int dpiX() const override { return dpiX_; }
+    int dpiY() const override { return dpiY_; }
+    double originLeft() const override { return originLeft_; }
+    double originTop() const override { return originTop_; }
+    double paperWidth() const override { return paperWidth_; }
+    double paperLength() const override { return paperLength_; }
+
+    bool beginDocument() override;
+    void beginPage() override;
+    void finishPage() override;
+    void endDocument() override;
+    void abortDocument() override;
+
+    void fillRect(const QRect& rect, const QColor& colour) override;
+    void selectFont(const settings::FontDescription& font) override;
+    int textCellHeight(const QString& text) override;
+    void drawText(QPoint at, TextAnchor anchor, const QString& text,
+                  const QColor& colour) override;
+
+    // Pages that went to the printer or file (not the scratch pages).
+    int printedPages() const { return printed_; }
+    // The scheduler's job number once the document ended; 0 when nothing was sent or for a
+    // PDF file.
+    int jobId() const { return jobId_; }
+    // Empty unless the document could not begin, be written or be sent.
+    const QString& errorText() const { return error_; }
+    // The printer as set up by beginDocument(); null before.
+    const QPrinter* printer() const { return printer_.get(); }
+
+private:
+    bool setUpPrinter();
+    void usePainter(QPainter* painter);
+    void closeScratch();
+    void fail(const QString& text);
+
+    PrintSettings settings_;
+    Orientation orientation_;
+    QPrinter::PrinterMode mode_;
+    std::optional<QString> pdfPath_;
+
+    std::unique_ptr<QPrinter> printer_;
+    std::unique_ptr<QTemporaryDir> spool_;
+    QString outputPath_;
+    QPainter painter_;
+    QPicture scratch_;
+    QPainter scratchPainter_;
+    QPainter* current_ = nullptr;
+
+    int dpiX_ = 0;
+    int dpiY_ = 0;
+    double originLeft_ = 0;
+    double originTop_ = 0;
+    double paperWidth_ = 0;
+    double paperLength_ = 0;
+
+    int page_ = 0;
+    int printed_ = 0;
+    bool failed_ = false;
+    int jobId_ = 0;
+    QString error_;
+
+    // The selected font and its metrics on the printer; set on the painter when first drawn.
+    std::optional<settings::FontDescription> font_;
+    QFont qfont_;
+    std::optional<QFontMetrics> metrics_;
+    std::optional<QFontMetricsF> metricsF_;
+    bool fontOnPainter_ = false;
+    QColor pen_;
+    bool penOnPainter_ = false;
+};
+
+} // namespace labelprint

@@ -1,0 +1,23 @@
+// What the label report keeps for printing between print commands: the printer, copies, page
+// range and job name, and the page orientation that is part of its page description.
+#pragma once
+
+#include <QString>
+
+namespace labelprint {
+
+enum class Orientation { Portrait, Landscape };
+
+struct PrintSettings {
+    QString printer; // empty: the system's default printer
+    int copies = 1;
+    int firstPage = 0; // 0: no lower bound
+    int lastPage = 0;  // 0: no upper bound
+    QString title;     // the print job's document name
+
+    bool inRange(int page) const {
+        return (firstPage <= 0 || page >= firstPage) && (lastPage <= 0 || page <= lastPage);
+    }
+};
+
+} // namespace labelprint

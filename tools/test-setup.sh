@@ -1,0 +1,75 @@
+#!/usr/bin/env bash
+# Prepares the end-to-end printing tests: a running CUPS scheduler with a cups-pdf queue as the
+# default printer, and the Libre Barcode 39 font from npm in the build directory. Anything that
+# cannot be set up stops the run with a message; the tests never silently skip.
+# Usage: tools/test-setup.sh BUILD_DIR
+set -euo pipefail
+
+BUILD=${1:?usage: test-setup.sh BUILD_DIR}
+mkdir -p "$BUILD"
+BUILD=$(cd "$BUILD" && pwd)
+QUEUE=${DRAVELIN_E2E_QUEUE:-dravelin-pdf}
+OUT_DIR=${DRAVELIN_E2E_OUT:-/var/spool/cups-pdf/dravelin-e2e}
+PPD=/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd
+CONF=/etc/cups/cups-pdf.conf
+FONT_PACKAGE=@fontsource/libre-barcode-39
+FONT_PREFIX=$BUILD/e2e-npm
+
+fail() {
+    echo "test-setup: FAILED: $*" >&2
+    exit 1
+}
+
+[ "$(id -u)" -eq 0 ] || fail "must run as root to start the CUPS scheduler"
+for tool in /usr/sbin/cupsd lpadmin lpstat lpoptions pdftotext zbarimg npm; do
+    command -v "$tool" >/dev/null 2>&1 || fail "$tool is missing (see tools/deps.sh)"
+done
+[ -f "$PPD" ] || fail "$PPD is missing (printer-driver-cups-pdf)"
+[ -f "$CONF" ] || fail "$CONF is missing (printer-driver-cups-pdf)"
+
+# cups-pdf writes into a fixed directory instead of the job owner's home.
+mkdir -p "$OUT_DIR"
+chmod 0777 "$OUT_DIR"
+if ! grep -qx "Out $OUT_DIR" "$CONF"; then
+    sed -i -e '/^Out /d' "$CONF"
+    echo "Out $OUT_DIR" >>"$CONF"
+fi
+grep -q '^UserUMask 0000$' "$CONF" || echo "UserUMask 0000" >>"$CONF"
+
+scheduler_running() { lpstat -r 2>/dev/null | grep -q 'scheduler is running'; }
+
+if ! scheduler_running; then
+    mkdir -p /run/cups
+    # No systemd here: the scheduler runs in the foreground of its own session.
+    setsid /usr/sbin/cupsd -f </dev/null >"$BUILD/cupsd.log" 2>&1 &
+    CUPSD_PID=$!
+    for _ in $(seq 1 100); do
+        scheduler_running && break
+        kill -0 "$CUPSD_PID" 2>/dev/null || break
+        sleep 0.1
+    done
+    scheduler_running || {
+        cat "$BUILD/cupsd.log" >&2 || true
+        fail "the CUPS scheduler did not start"
+    }
+    echo "test-setup: CUPS scheduler started (pid $CUPSD_PID)"
+fi
+
+if ! lpstat -v "$QUEUE" >/dev/null 2>&1; then
+    lpadmin -p "$QUEUE" -E -v cups-pdf:/ -P "$PPD" -o PageSize=A4 || fail "lpadmin could not create $QUEUE"
+fi
+cupsenable "$QUEUE" 2>/dev/null || true
+cupsaccept "$QUEUE" 2>/dev/null || true
+lpadmin -d "$QUEUE" || fail "could not make $QUEUE the server's default printer"
+lpoptions -d "$QUEUE" >/dev/null || fail "could not make $QUEUE the default printer"
+lpstat -d | grep -q "$QUEUE" || fail "$QUEUE is not the default printer"
+echo "test-setup: queue $QUEUE ready, PDFs go to $OUT_DIR"
+
+if ! ls "$FONT_PREFIX"/node_modules/$FONT_PACKAGE/files/*latin-400-normal.woff >/dev/null 2>&1; then
+    mkdir -p "$FONT_PREFIX"
+    npm install --no-audit --no-fund --silent --prefix "$FONT_PREFIX" "$FONT_PACKAGE" ||
+        fail "npm could not install $FONT_PACKAGE"
+fi
+ls "$FONT_PREFIX"/node_modules/$FONT_PACKAGE/files/*latin-400-normal.woff >/dev/null 2>&1 ||
+    fail "$FONT_PACKAGE holds no latin .woff file"
+echo "test-setup: barcode font in $FONT_PREFIX/node_modules/$FONT_PACKAGE/files"
