@@ -130,7 +130,7 @@ void PageStore::writeAt(qint64 offset, const QByteArray& bytes) {
             memory_.resize(offset + bytes.size());
         }
         std::memcpy(memory_.data() + offset, bytes.constData(), size_t(bytes.size()));
-    } else if (!file_->seek(offset) || file_->write(bytes) != bytes.size()) {
+    } else if (!file_->seek(offset) || file_->write(bytes) != bytes.size() || !file_->flush()) {
         throw platform::Error(
             QStringLiteral("The page store cannot be written. %1").arg(file_->errorString()));
     }
