@@ -16,6 +16,7 @@ void EmfWriter::start() {
     records_ = 0;
     fontSlot_ = -1;
     brushSlot_ = -1;
+    brushLive_ = {false, false};
     textColourSet_ = false;
     align_ = Align::TopLeft;
     writeHeader();
@@ -107,19 +108,24 @@ void EmfWriter::fillRect(const QRect& rect, std::uint32_t colour) {
     if (rect.isEmpty()) {
         return;
     }
-    if (brushSlot_ < 0 || colour != brushColour_) {
-        const int slot = brushSlot_ < 0 ? 0 : 1 - brushSlot_;
-        beginRecord(EMR_CREATEBRUSHINDIRECT, 24);
-        putU32(kBrushSlots[slot]);
-        putU32(kBrushSolid);
-        putU32(colour & 0x00FFFFFFu);
-        putU32(0);
-        simpleRecord(EMR_SELECTOBJECT, kBrushSlots[slot]);
-        if (brushSlot_ >= 0) {
-            simpleRecord(EMR_DELETEOBJECT, kBrushSlots[brushSlot_]);
+    colour &= 0x00FFFFFFu;
+    if (brushSlot_ < 0 || colour != brushColours_[brushSlot_]) {
+        // Labels alternate between background and frame, so both brushes are kept.
+        const int other = brushSlot_ < 0 ? 0 : 1 - brushSlot_;
+        if (!brushLive_[other] || brushColours_[other] != colour) {
+            if (brushLive_[other]) {
+                simpleRecord(EMR_DELETEOBJECT, kBrushSlots[other]);
+            }
+            beginRecord(EMR_CREATEBRUSHINDIRECT, 24);
+            putU32(kBrushSlots[other]);
+            putU32(kBrushSolid);
+            putU32(colour);
+            putU32(0);
+            brushLive_[other] = true;
+            brushColours_[other] = colour;
         }
-        brushSlot_ = slot;
-        brushColour_ = colour;
+        simpleRecord(EMR_SELECTOBJECT, kBrushSlots[other]);
+        brushSlot_ = other;
     }
     // With the null pen a rectangle leaves out its right column and bottom row, so the box
     // reaches one unit beyond the area to fill.

@@ -7,6 +7,7 @@
 #include <QRect>
 #include <QSize>
 #include <QString>
+#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -65,7 +66,8 @@ class EmfWriter {
     int fontSlot_ = -1;
     int brushSlot_ = -1;
     LogFont font_;
-    std::uint32_t brushColour_ = 0;
+    std::array<std::uint32_t, 2> brushColours_{};
+    std::array<bool, 2> brushLive_{};
     std::uint32_t textColour_ = 0;
     bool textColourSet_ = false;
     Align align_ = Align::TopLeft;

@@ -1,0 +1,120 @@
+// Recording a long print list into the page store through the layout run and the preview
+// surface (100,000 labels at the default layout: 180 labels a page, 556 pages), and reading one
+// page back from the middle of the store.
+#include "labelprint/emfplayer.h"
+#include "labelprint/labelreport.h"
+#include "labelprint/pagestore.h"
+#include "labelprint/previewsurface.h"
+#include "platform/designdpi.h"
+#include "printlist/rowset.h"
+#include "settings/layoutsettings.h"
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <benchmark/benchmark.h>
+#include <memory>
+#include <sys/resource.h>
+
+namespace {
+
+constexpr int kLabels = 100000;
+
+printlist::RowSet makeRows(int count) {
+    const QStringList names = {"kod", "kods", "nazev", "cena", "text1", "text2", "text3"};
+    std::vector<QStringList> rows;
+    rows.reserve(size_t(count));
+    for (int i = 0; i < count; ++i) {
+        const QString code = QString::number(100000 + i);
+        rows.push_back({code, "*" + code + "*", QStringLiteral("Zboží číslo %1").arg(i),
+                        QStringLiteral("%1,50 Kč").arg(i % 1000), QString(), QString(), QString()});
+    }
+    return printlist::RowSet(names, std::move(rows));
+}
+
+printlist::RowSet& rows() {
+    static printlist::RowSet r = makeRows(kLabels);
+    return r;
+}
+
+std::unique_ptr<labelprint::PreviewSurface> recordRun() {
+    labelprint::LabelReport report;
+    report.takeSettings(settings::LayoutSettings{});
+    auto surface = std::make_unique<labelprint::PreviewSurface>();
+    report.run(rows(), *surface);
+    return surface;
+}
+
+double peakMegabytes() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss / 1024.0;
+}
+
+void BM_RecordRun(benchmark::State& state) {
+    rows(); // the list is built before timing, as the database would hold it
+    int pages = 0;
+    qint64 bytes = 0;
+    bool onDisk = false;
+    for (auto _ : state) {
+        auto surface = recordRun();
+        pages = surface->pageCount();
+        bytes = surface->store()->size();
+        onDisk = surface->store()->onDisk();
+        benchmark::DoNotOptimize(surface.get());
+    }
+    state.counters["pages"] = pages;
+    state.counters["bytes_per_page"] = double(bytes - labelprint::PageStore::kHeaderLength) / pages;
+    state.counters["store_MB"] = bytes / 1e6;
+    state.counters["on_disk"] = onDisk;
+    state.counters["peak_rss_MB"] = peakMegabytes();
+}
+BENCHMARK(BM_RecordRun)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+labelprint::PreviewSurface& recorded() {
+    static std::unique_ptr<labelprint::PreviewSurface> surface = recordRun();
+    return *surface;
+}
+
+// Page 300 found by walking the links from page 1, as after a jump from the first page.
+void BM_ReadPage300(benchmark::State& state) {
+    auto& surface = recorded();
+    for (auto _ : state) {
+        state.PauseTiming();
+        surface.store()->page(1);
+        state.ResumeTiming();
+        benchmark::DoNotOptimize(surface.store()->page(300));
+    }
+    state.counters["pages"] = surface.pageCount();
+}
+BENCHMARK(BM_ReadPage300)->Unit(benchmark::kMicrosecond);
+
+// Read and drawn at 100 % as the preview shows it.
+void BM_ReadAndPlayPage300(benchmark::State& state) {
+    auto& surface = recorded();
+    QImage image(794, 1123, QImage::Format_RGB32);
+    for (auto _ : state) {
+        state.PauseTiming();
+        surface.store()->page(1);
+        state.ResumeTiming();
+        const QByteArray page = surface.store()->page(300);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        labelprint::emf::playEmf(page, painter, image.rect());
+    }
+}
+BENCHMARK(BM_ReadAndPlayPage300)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QGuiApplication app(argc, argv);
+    platform::setDesignDpi(96);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
