@@ -1,5 +1,7 @@
 // Program entry: the application object, the main window with its start-up sequence, the
 // hidden print form, then the event loop. No arguments and no environment variables are read.
+#include "labelprint/windows/printsetupdialog.h"
+#include "labelprint/windows/tiskunit.h"
 #include "platform/fontsubstitutes.h"
 #include "platform/prompts.h"
 #include "platform/widgets/widgetprompts.h"
@@ -21,6 +23,9 @@ int main(int argc, char** argv) {
         // written.
         return 1;
     }
+    labelprint::usePrintDialog(true);
+    labelprint::Ttiskf tiskf(form1.store().listView());
+    form1.setPrintForm(&tiskf);
     form1.show();
     const int rc = app.exec();
     prompts::setBackend(nullptr);

@@ -1,5 +1,6 @@
 #include "ui/form1.h"
 
+#include "labelprint/windows/tiskunit.h"
 #include "platform/errorhandler.h"
 #include "platform/programdir.h"
 #include "platform/prompts.h"
@@ -93,6 +94,7 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent, Qt::Window) {
     connect(stitkyts->pridatb, &QPushButton::clicked, this, &TForm1::pridatbClick);
     connect(stitkyts->vymazatb, &QPushButton::clicked, this, &TForm1::vymazatbClick);
     connect(stitkyts->vymazatpoloku1, &QAction::triggered, this, &TForm1::vymazatpoloku1Click);
+    connect(stitkyts->tiskb, &QPushButton::clicked, this, &TForm1::tiskbClick);
     connect(stitkyts->ulozitseznamb, &QPushButton::clicked, this, &TForm1::ulozitseznambClick);
     connect(stitkyts->nacistseznamb, &QPushButton::clicked, this, &TForm1::nacistseznambClick);
     connect(nastavenits->ulozitb, &QPushButton::clicked, this, &TForm1::ulozitbClick);
@@ -381,4 +383,15 @@ void TForm1::shapeMouseDown(ColourSwatch* shape) {
 void TForm1::Label23Click() {
     // No mail program is no error: the shell's answer is not looked at.
     QDesktopServices::openUrl(QUrl(QStringLiteral("mailto:") + InfoTab::contactAddress()));
+}
+
+void TForm1::tiskbClick() {
+    // A running layout run keeps the settings it started with.
+    if (!tiskf_ || tiskf_->qr1.inRun()) {
+        return;
+    }
+    platform::guard([this] {
+        tiskf_->qr1.takeSettings(layoutSettings());
+        tiskf_->preview();
+    });
 }

@@ -14,6 +14,9 @@
 
 class QTabWidget;
 class ColourSwatch;
+namespace labelprint {
+class Ttiskf;
+}
 class ListGridModel;
 class SlotFontDialog;
 class StitkyTab;
@@ -67,6 +70,9 @@ public:
     void fontButtonClick(int slot);
     void shapeMouseDown(ColourSwatch* shape);
     void Label23Click();
+    void tiskbClick();
+    // The hidden print form whose label report the print command fills.
+    void setPrintForm(labelprint::Ttiskf* tiskf) { tiskf_ = tiskf; }
 
     QTabWidget* pc1;
     StitkyTab* stitkyts;
@@ -95,4 +101,5 @@ private:
     printlist::PrintListStore store_;
     ListGridModel* gridModel_;
     bool fatal_ = false;
+    labelprint::Ttiskf* tiskf_ = nullptr;
 };

@@ -1,0 +1,46 @@
+// The preview's page view: a scrolling area with the page image, drawn from the page's recording
+// at the current zoom, with its white area, black frame and shadow.
+#pragma once
+
+#include <QByteArray>
+#include <QScrollArea>
+
+namespace labelprint {
+
+class PageImage : public QWidget {
+    Q_OBJECT
+public:
+    explicit PageImage(QWidget* parent = nullptr) : QWidget(parent) {}
+    // The recording shown, or none (an empty page area).
+    void setDrawing(const QByteArray& drawing, bool shown);
+    bool shown() const { return shown_; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QByteArray drawing_;
+    bool shown_ = false;
+};
+
+class PageView : public QScrollArea {
+    Q_OBJECT
+public:
+    explicit PageView(QWidget* parent = nullptr);
+
+    PageImage* image() const { return image_; }
+    // Sizes the image and centres it where it is narrower (or lower) than the view.
+    void layOutImage(QSize imageSize);
+
+Q_SIGNALS:
+    void resized();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    QWidget* canvas_;
+    PageImage* image_;
+};
+
+} // namespace labelprint

@@ -1,0 +1,101 @@
+// The preview window: shows the prepared pages of a preview surface as they arrive, pages
+// through them, zooms, and offers print setup, print, save and load of prepared pages.
+#pragma once
+
+#include "labelprint/previewsurfaceobserver.h"
+
+#include <QWidget>
+
+class QAction;
+class QLabel;
+class QPushButton;
+class QToolBar;
+
+namespace labelprint {
+
+class PageView;
+class PreviewSurface;
+
+class PreviewWindow : public QWidget, public PreviewSurfaceObserver {
+    Q_OBJECT
+public:
+    enum class ZoomMode { FitPage, PageWidth, Other };
+
+    // Attaches to the surface, which must outlive the window or be detached first.
+    explicit PreviewWindow(PreviewSurface* surface, QWidget* parent = nullptr);
+    ~PreviewWindow() override;
+
+    // Stops showing the surface (it is about to be released).
+    void detach();
+    PreviewSurface* surface() const { return surface_; }
+
+    int currentPage() const { return page_; }
+    int zoom() const { return zoom_; }
+    ZoomMode zoomMode() const { return mode_; }
+    QString statusText() const;
+    QString progressText() const;
+    bool pageShown() const;
+    QSize imageSize() const;
+
+    void goToPage(int n);
+    void setZoom(int z);
+    void zoomTo100();
+    void zoomToFit();
+    void zoomToWidth();
+    // After a load: page 1, status, PrintSetup disabled for good, Print enabled.
+    void pagesLoaded();
+
+    // PreviewSurfaceObserver: both are posted and handled from the event queue.
+    void pageAvailable(int availablePages) override;
+    void progressChanged(int percent) override;
+
+    QAction* ZoomFit;
+    QAction* Zoom100;
+    QAction* ZoomToWidth;
+    QAction* FirstPage;
+    QAction* PreviousPage;
+    QAction* ToolButton2;
+    QAction* LastPage;
+    QAction* PrintSetup;
+    QAction* Print;
+    QAction* SaveReport;
+    QAction* LoadReport;
+    QPushButton* ExitButton;
+
+Q_SIGNALS:
+    // Emitted synchronously from close(); the owner cancels a run or releases the surface.
+    void closing();
+    void printSetupRequested();
+    void printRequested();
+    void saveRequested();
+    void loadRequested();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void handlePageAvailable(int count);
+    void handleProgress(int percent);
+    void showPage(int n);
+    void layOut();
+    void updateStatus();
+    void updateButtons();
+    bool handleKey(QKeyEvent* event);
+    int pageWidthPx() const;
+    int pageLengthPx() const;
+
+    PreviewSurface* surface_;
+    QToolBar* toolbar_;
+    PageView* view_;
+    QLabel* progressPanel_;
+    QLabel* statusPanel_;
+    int page_ = 1;
+    int zoom_ = 100;
+    ZoomMode mode_ = ZoomMode::Other;
+    int lastProgress_ = 0;
+    bool setupDisabledForGood_ = false;
+};
+
+} // namespace labelprint

@@ -1,0 +1,40 @@
+// The print setup dialog: the platform's print dialog set up from the label report, or a
+// queued answer in tests, so no test waits on a modal window.
+#pragma once
+
+#include "labelprint/printsettings.h"
+
+#include <QString>
+#include <optional>
+
+namespace labelprint {
+
+struct PrintSetupRequest {
+    QString printer; // empty: the default printer
+    int copies = 1;
+    Orientation orientation = Orientation::Portrait;
+    int minPage = 0;
+    int maxPage = 9999;
+    int fromPage = 0;
+    int toPage = 0;
+};
+
+struct PrintSetupAnswer {
+    QString printer;
+    int copies = 1;
+    Orientation orientation = Orientation::Portrait;
+    bool pageRange = false; // false: all pages
+    int fromPage = 0;
+    int toPage = 0;
+};
+
+// Shows the dialog; nothing when cancelled.
+std::optional<PrintSetupAnswer> showPrintSetup(const PrintSetupRequest& request);
+
+// --- for tests ---
+void setNextPrintSetup(std::optional<PrintSetupAnswer> answer);
+const std::vector<PrintSetupRequest>& printSetupRequests();
+// The program shows the real dialog; tests do not.
+void usePrintDialog(bool on);
+
+} // namespace labelprint

@@ -1,0 +1,244 @@
+#include "labelprint/windows/tiskunit.h"
+
+#include "labelprint/emfplayer.h"
+#include "labelprint/papertable.h"
+#include "labelprint/preparedpages.h"
+#include "labelprint/previewsurface.h"
+#include "labelprint/printersurface.h"
+#include "labelprint/windows/previewwindow.h"
+#include "labelprint/windows/printsetupdialog.h"
+#include "labelprint/windows/progresswindow.h"
+#include "platform/error.h"
+#include "platform/errorhandler.h"
+#include "printlist/rowset.h"
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QPageSize>
+#include <QPainter>
+#include <QPrinterInfo>
+#include <QScreen>
+
+namespace labelprint {
+namespace {
+
+// The printer surface of a print from the preview, reporting its progress to the window.
+class WatchedPrinterSurface : public PrinterSurface {
+public:
+    WatchedPrinterSurface(const PrintSettings& s, Orientation o, ProgressWindow& window)
+        : PrinterSurface(s, o), window_(window) {}
+    void progress(int percent) override { window_.showProgress(percent); }
+
+private:
+    ProgressWindow& window_;
+};
+
+QPrinterInfo selectedPrinter(const PrintSettings& s) {
+    if (!s.printer.isEmpty()) {
+        return QPrinterInfo::printerInfo(s.printer);
+    }
+    return QPrinterInfo::defaultPrinter();
+}
+
+// Which paper codes the selected printer offers, for recognising the paper of loaded pages.
+PaperOffer offeredBy(const QPrinterInfo& printer) {
+    return [printer](int code) {
+        if (printer.isNull()) {
+            return code == 9;
+        }
+        const auto paper = paperByCode(code);
+        if (!paper) {
+            return false;
+        }
+        const QSizeF mm(paper->width, paper->length);
+        for (const QPageSize& size : printer.supportedPageSizes()) {
+            const QSizeF s = size.size(QPageSize::Millimeter);
+            if (std::abs(s.width() - mm.width()) < 1 && std::abs(s.height() - mm.height()) < 1) {
+                return true;
+            }
+        }
+        return false;
+    };
+}
+
+} // namespace
+
+Ttiskf::Ttiskf(printlist::RowSet& listView, QObject* parent)
+    : QObject(parent), listView_(listView) {
+    setObjectName(QStringLiteral("tiskf"));
+    connect(this, &Ttiskf::printQueued, this, &Ttiskf::print, Qt::QueuedConnection);
+}
+
+Ttiskf::~Ttiskf() {
+    if (window_) {
+        window_->detach();
+    }
+}
+
+void Ttiskf::preview() {
+    QCoreApplication::processEvents();
+    if (qr1.inRun()) {
+        return;
+    }
+    if (window_ && windowOpen_) {
+        window_->raise();
+        window_->activateWindow();
+        return;
+    }
+    const bool landscape = qr1.orientation() == Orientation::Landscape;
+    surface_ = std::make_unique<PreviewSurface>(landscape ? 2970 : 2100, landscape ? 2100 : 2970);
+    surface_->setPaper(9, landscape, qr1.pageWidth(), qr1.pageLength());
+    window_ = std::make_unique<PreviewWindow>(surface_.get());
+    windowOpen_ = true;
+    connect(window_.get(), &PreviewWindow::closing, this, &Ttiskf::windowClosing);
+    connect(window_.get(), &PreviewWindow::printSetupRequested, this, &Ttiskf::printSetup);
+    connect(window_.get(), &PreviewWindow::printRequested, this, &Ttiskf::printQueued);
+    connect(window_.get(), &PreviewWindow::saveRequested, this, &Ttiskf::save);
+    connect(window_.get(), &PreviewWindow::loadRequested, this, &Ttiskf::load);
+    // Maximised; without a window manager to do it, the window takes the screen's free area.
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        window_->setGeometry(screen->availableGeometry());
+    }
+    window_->showMaximized();
+
+    // The run walks a copy of the list view: list commands may reload the view while the
+    // preview's run lets events through, and the pages must follow one list.
+    printlist::RowSet rows = listView_;
+    const RunResult result = qr1.run(rows, *surface_, [] { QCoreApplication::processEvents(); });
+    if (result.status == RunStatus::Aborted || !windowOpen_) {
+        releasePreview();
+        return;
+    }
+    QEventLoop loop;
+    connect(window_.get(), &PreviewWindow::closing, &loop, &QEventLoop::quit,
+            Qt::QueuedConnection);
+    connect(qApp, &QCoreApplication::aboutToQuit, &loop, &QEventLoop::quit);
+    loop.exec();
+    releasePreview();
+}
+
+void Ttiskf::windowClosing() {
+    windowOpen_ = false;
+    if (qr1.inRun()) {
+        // The preview's own run or a print started from this window.
+        qr1.cancelRun();
+    }
+}
+
+void Ttiskf::releasePreview() {
+    if (window_) {
+        window_->detach();
+        window_->hide();
+        window_.release()->deleteLater();
+    }
+    windowOpen_ = false;
+    surface_.reset();
+}
+
+void Ttiskf::printSetup() {
+    PrintSetupRequest r;
+    const PrintSettings& s = qr1.printSettings();
+    r.printer = s.printer;
+    r.copies = s.copies;
+    r.orientation = qr1.orientation();
+    if (surface_ && surface_->status() == PreviewSurface::Status::Finished) {
+        r.minPage = 1;
+        r.maxPage = surface_->pageCount();
+        r.fromPage = 1;
+        r.toPage = r.maxPage;
+    }
+    const auto answer = showPrintSetup(r);
+    if (!answer) {
+        return;
+    }
+    PrintSettings& out = qr1.printSettings();
+    out.copies = answer->copies;
+    out.printer = answer->printer;
+    qr1.setOrientation(answer->orientation);
+    out.firstPage = answer->pageRange ? answer->fromPage : 0;
+    out.lastPage = answer->pageRange ? answer->toPage : 0;
+}
+
+void Ttiskf::print() {
+    if (surface_ && surface_->isLoaded()) {
+        replay();
+        return;
+    }
+    if (qr1.inRun() || QPrinterInfo::availablePrinterNames().isEmpty()) {
+        return;
+    }
+    ProgressWindow progress;
+    WatchedPrinterSurface printer(qr1.printSettings(), qr1.orientation(), progress);
+    connect(&progress, &ProgressWindow::cancelRequested, &progress, [&printer] { printer.cancel(); });
+    progress.show();
+    printlist::RowSet rows = listView_;
+    const RunResult result = qr1.run(rows, printer, [] { QCoreApplication::processEvents(); });
+    if (result.status == RunStatus::NoOutput && !printer.errorText().isEmpty()) {
+        platform::guard([&] { throw platform::Error(printer.errorText()); });
+    }
+}
+
+void Ttiskf::replay() {
+    if (!surface_ || surface_->status() != PreviewSurface::Status::Finished ||
+        QPrinterInfo::availablePrinterNames().isEmpty()) {
+        return;
+    }
+    platform::guard([&] {
+        const PrintSettings& s = qr1.printSettings();
+        const QPrinterInfo info = selectedPrinter(s);
+        QPrinter printer(info.isNull() ? QPrinterInfo::defaultPrinter() : info,
+                         QPrinter::HighResolution);
+        printer.setDocName(s.title);
+        if (const auto paper = paperByCode(surface_->paperCode())) {
+            printer.setPageSize(QPageSize(QSizeF(paper->width, paper->length),
+                                          QPageSize::Millimeter));
+        }
+        printer.setPageOrientation(surface_->landscape() ? QPageLayout::Landscape
+                                                         : QPageLayout::Portrait);
+        printer.setCopyCount(std::max(1, s.copies));
+        printer.setDuplex(QPrinter::DuplexNone);
+        const int first = s.firstPage > 0 ? s.firstPage : 1;
+        const int last = s.lastPage > 0 ? s.lastPage : surface_->pageCount();
+        QPainter painter;
+        if (!painter.begin(&printer)) {
+            throw platform::Error(QStringLiteral("Printer \"%1\" cannot be used.")
+                                      .arg(printer.printerName()));
+        }
+        // Each page stretched over the printable area, from its origin.
+        const QRectF area(QPointF(0, 0), printer.pageRect(QPrinter::DevicePixel).size());
+        for (int n = first; n <= last; ++n) {
+            QCoreApplication::processEvents();
+            if (!surface_) {
+                painter.end();
+                return;
+            }
+            if (const auto drawing = surface_->pageDrawing(n)) {
+                emf::playEmf(*drawing, painter, area);
+            }
+            if (n != last) {
+                printer.newPage();
+            }
+        }
+        painter.end();
+    });
+}
+
+void Ttiskf::save() {
+    if (surface_) {
+        platform::guard([&] { saveReport(*surface_); });
+    }
+}
+
+void Ttiskf::load() {
+    if (!surface_) {
+        return;
+    }
+    platform::guard([&] {
+        const bool loaded = loadReport(*surface_, offeredBy(selectedPrinter(qr1.printSettings())));
+        if (loaded && window_) {
+            window_->pagesLoaded();
+        }
+    });
+}
+
+} // namespace labelprint

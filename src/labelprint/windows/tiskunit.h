@@ -1,0 +1,59 @@
+// tiskf, the hidden print form: holds the label report qr1 and carries out its preview
+// operation, print setup, printing and the replay of loaded pages.
+#pragma once
+
+#include "labelprint/labelreport.h"
+
+#include <QObject>
+#include <memory>
+
+namespace printlist {
+class RowSet;
+}
+
+namespace labelprint {
+
+class PreviewSurface;
+class PreviewWindow;
+
+class Ttiskf : public QObject {
+    Q_OBJECT
+public:
+    // `listView` is the main window's list view; it outlives the form.
+    explicit Ttiskf(printlist::RowSet& listView, QObject* parent = nullptr);
+    ~Ttiskf() override;
+
+    LabelReport qr1;
+
+    // The preview operation: opens the preview window on a fresh preview surface, lays the
+    // list out onto it and returns when the window is closed. Ignored while a layout run goes
+    // on; a second request while a preview is open brings that window to the front.
+    void preview();
+
+    // Print setup: the print dialog preset from the report; OK stores the choice.
+    void printSetup();
+    // Lays the list out again straight onto the printer, with the progress window.
+    void print();
+    // Prints the pages of a loaded file, every page of the chosen range.
+    void replay();
+
+    PreviewWindow* previewWindow() const { return window_.get(); }
+    PreviewSurface* previewSurface() const { return surface_.get(); }
+
+Q_SIGNALS:
+    // Posted by the window's Print button; handled from the message queue.
+    void printQueued();
+
+private:
+    void windowClosing();
+    void releasePreview();
+    void save();
+    void load();
+
+    printlist::RowSet& listView_;
+    std::unique_ptr<PreviewSurface> surface_;
+    std::unique_ptr<PreviewWindow> window_;
+    bool windowOpen_ = false;
+};
+
+} // namespace labelprint
