@@ -1,0 +1,224 @@
+#include "labelprint/labelreport.h"
+#include "labelprint/preparedpages.h"
+#include "labelprint/previewsurface.h"
+#include "labelprint/windows/previewwindow.h"
+#include "labelprint/windows/printsetupdialog.h"
+#include "labelprint/windows/tiskunit.h"
+#include "platform/prompts.h"
+#include "rows.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace labelprint {
+namespace {
+
+// A preview run driven the way the preview operation drives it: the window attached, events
+// handled before each label, and `eachLabel` called after them.
+struct PreviewRun {
+    explicit PreviewRun(int rows, double paperWidth = 2100, double paperLength = 2970)
+        : list(test::numberedRows(rows)), surface(paperWidth, paperLength), window(&surface) {
+        window.resize(800, 600);
+        window.show();
+    }
+    RunResult run(const std::function<void()>& eachLabel = {}) {
+        const RunResult r = report.run(list, surface, [&] {
+            QCoreApplication::processEvents();
+            if (eachLabel) {
+                eachLabel();
+            }
+        });
+        QCoreApplication::processEvents();
+        return r;
+    }
+
+    LabelReport report;
+    printlist::RowSet list;
+    PreviewSurface surface;
+    PreviewWindow window;
+};
+
+TEST(PreviewWindow, ProgressPanelShowsEveryFivePercentThenEmpties) {
+    for (const auto& [rows, expected] :
+         {std::pair{100, QStringList{"0%", "5%", "10%", "15%", "20%", "25%", "30%", "35%",
+                                     "40%", "45%", "50%", "55%", "60%", "65%", "70%", "75%",
+                                     "80%", "85%", "90%", "95%", ""}},
+          std::pair{1, QStringList{"0%", ""}}}) {
+        PreviewRun p(rows);
+        QStringList seen{p.window.progressText()};
+        p.run([&] {
+            if (seen.last() != p.window.progressText()) {
+                seen.append(p.window.progressText());
+            }
+        });
+        if (seen.last() != p.window.progressText()) {
+            seen.append(p.window.progressText());
+        }
+        EXPECT_EQ(seen, expected) << rows;
+    }
+}
+
+TEST(PreviewWindow, EmptyListShowsPageOneOfOne) {
+    PreviewRun p(0);
+    EXPECT_EQ(p.window.statusText(), "Page 1 of 0");
+    p.run();
+    EXPECT_EQ(p.window.statusText(), "Page 1 of 1");
+    EXPECT_TRUE(p.window.pageShown());
+    EXPECT_TRUE(p.window.Print->isEnabled());
+    EXPECT_TRUE(p.window.PrintSetup->isEnabled());
+}
+
+TEST(PreviewWindow, PagingRulesAndAPageStillBeingProduced) {
+    PreviewRun p(400); // 3 pages at the default layout
+    bool tried = false;
+    bool emptyWhileProduced = false;
+    p.run([&] {
+        if (!tried && p.surface.pageCount() == 2 && p.window.pageShown()) {
+            EXPECT_FALSE(p.window.PrintSetup->isEnabled());
+            p.window.ToolButton2->trigger(); // next page: begun, not finished
+            tried = true;
+            emptyWhileProduced = !p.window.pageShown() && p.window.currentPage() == 2;
+            p.window.setZoom(50);
+        }
+    });
+    EXPECT_TRUE(emptyWhileProduced);
+    EXPECT_TRUE(p.window.pageShown());
+    EXPECT_EQ(p.window.zoomMode(), PreviewWindow::ZoomMode::PageWidth);
+    EXPECT_EQ(p.window.statusText(), "Page 2 of 3");
+
+    QKeyEvent end(QEvent::KeyPress, Qt::Key_End, Qt::NoModifier);
+    QCoreApplication::sendEvent(&p.window, &end);
+    EXPECT_EQ(p.window.statusText(), "Page 3 of 3");
+    p.window.ToolButton2->trigger(); // next on the last page: nothing
+    EXPECT_EQ(p.window.statusText(), "Page 3 of 3");
+    const std::tuple<Qt::Key, Qt::KeyboardModifiers, int> keys[] = {
+        {Qt::Key_PageUp, Qt::NoModifier, 2},
+        {Qt::Key_PageUp, Qt::ControlModifier, 1},
+        {Qt::Key_PageDown, Qt::ControlModifier | Qt::ShiftModifier, 2}, // not exactly Ctrl
+        {Qt::Key_PageDown, Qt::ControlModifier, 3},
+        {Qt::Key_Home, Qt::NoModifier, 1}};
+    for (const auto& [key, mods, page] : keys) {
+        QKeyEvent e(QEvent::KeyPress, key, mods);
+        QCoreApplication::sendEvent(p.window.ExitButton, &e); // the window sees keys first
+        EXPECT_EQ(p.window.currentPage(), page);
+    }
+    p.window.PreviousPage->trigger(); // previous on page 1: nothing
+    EXPECT_EQ(p.window.statusText(), "Page 1 of 3");
+}
+
+TEST(PreviewWindow, ZoomLimitsAndLayout) {
+    PreviewRun p(1);
+    p.run();
+    p.window.setZoom(100);
+    EXPECT_EQ(p.window.imageSize(), QSize(794 + 4, 1123 + 4));
+    p.window.setZoom(1);
+    p.window.setZoom(2001);
+    EXPECT_EQ(p.window.zoom(), 100);
+    p.window.setZoom(2000);
+    EXPECT_EQ(p.window.zoom(), 2000);
+    p.window.setZoom(2);
+    EXPECT_EQ(p.window.zoom(), 2);
+
+    // A sheet so large that fitting it into the view gives a zoom below 2.
+    PreviewRun huge(1, 2100 * 200, 2970 * 200);
+    huge.window.setZoom(77);
+    huge.window.zoomToFit();
+    EXPECT_EQ(huge.window.zoom(), 77);
+    EXPECT_EQ(huge.window.zoomMode(), PreviewWindow::ZoomMode::FitPage);
+}
+
+TEST(PreviewWindow, AfterLoadingAThreePageFileOnlyPrintIsEnabled) {
+    QTemporaryDir dir;
+    const QString file = dir.filePath("three.LPF");
+    {
+        PreviewRun p(400);
+        p.run();
+        ASSERT_TRUE(savePreparedPages(p.surface, file));
+    }
+    PreviewRun p(1);
+    p.run();
+    ASSERT_TRUE(loadPreparedPages(p.surface, file, [](int code) { return code == 9; }));
+    p.window.pagesLoaded();
+    EXPECT_EQ(p.window.statusText(), "Page 1 of 3");
+    EXPECT_TRUE(p.window.pageShown());
+    EXPECT_TRUE(p.window.Print->isEnabled());
+    EXPECT_FALSE(p.window.PrintSetup->isEnabled());
+}
+
+class PrintForm : public ::testing::Test {
+protected:
+    printlist::RowSet list = test::numberedRows(500);
+    Ttiskf tiskf{list};
+};
+
+TEST_F(PrintForm, ClosingDuringTheRunCancelsItAndReleasesEverything) {
+    QTimer closer;
+    int labelsWhenClosed = 0;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        if (tiskf.previewSurface() && tiskf.previewSurface()->pageCount() >= 2 &&
+            tiskf.previewWindow()) {
+            labelsWhenClosed = tiskf.previewSurface()->progressPercent();
+            tiskf.previewWindow()->close();
+        }
+    });
+    closer.start(0);
+    tiskf.preview();
+    EXPECT_GT(labelsWhenClosed, 0);
+    EXPECT_LT(labelsWhenClosed, 100);
+    EXPECT_EQ(tiskf.previewSurface(), nullptr);
+    EXPECT_EQ(tiskf.previewWindow(), nullptr);
+    EXPECT_FALSE(tiskf.qr1.inRun());
+}
+
+TEST_F(PrintForm, PreviewReturnsWhenTheWindowIsClosedAndASecondRequestRaisesIt) {
+    int opened = 0;
+    QTimer::singleShot(0, [&] {
+        // While the first preview is open, a second request opens no other window.
+        QTimer::singleShot(0, [&] {
+            PreviewWindow* first = tiskf.previewWindow();
+            tiskf.preview();
+            opened += tiskf.previewWindow() == first ? 1 : 100;
+            QTimer::singleShot(0, [&] { tiskf.previewWindow()->close(); });
+        });
+    });
+    tiskf.preview();
+    EXPECT_EQ(opened, 1);
+    EXPECT_EQ(tiskf.previewWindow(), nullptr);
+}
+
+TEST_F(PrintForm, PrintSetupStoresTheChoiceAndCancelChangesNothing) {
+    bool checked = false;
+    QTimer::singleShot(0, [&] {
+        QTimer::singleShot(50, [&] {
+            ASSERT_NE(tiskf.previewWindow(), nullptr);
+            setNextPrintSetup(std::nullopt);
+            tiskf.printSetup();
+            EXPECT_EQ(tiskf.qr1.printSettings().copies, 1);
+            const PrintSetupRequest& r = printSetupRequests().back();
+            EXPECT_EQ(r.minPage, 1);
+            EXPECT_EQ(r.maxPage, 3);
+            EXPECT_EQ(r.toPage, 3);
+            setNextPrintSetup(PrintSetupAnswer{"queue", 2, Orientation::Landscape, true, 2, 3});
+            tiskf.printSetup();
+            checked = true;
+            tiskf.previewWindow()->close();
+        });
+    });
+    tiskf.preview();
+    ASSERT_TRUE(checked);
+    const PrintSettings& s = tiskf.qr1.printSettings();
+    EXPECT_EQ(s.printer, "queue");
+    EXPECT_EQ(s.copies, 2);
+    EXPECT_EQ(s.firstPage, 2);
+    EXPECT_EQ(s.lastPage, 3);
+    EXPECT_EQ(tiskf.qr1.orientation(), Orientation::Landscape);
+    EXPECT_EQ(tiskf.qr1.pageWidth(), 2970);
+}
+
+} // namespace
+} // namespace labelprint
