@@ -6,6 +6,7 @@
 
 #include <QFontMetricsF>
 #include <QPainter>
+#include <QPainterPath>
 #include <algorithm>
 #include <cmath>
 #include <optional>
@@ -314,6 +315,16 @@ QFont toQFont(const LogFont& lf) {
     return font;
 }
 
+// Glyph images stay within what the font engine renders: a moderate size on the device and no
+// extreme stretch of one direction against the other.
+bool glyphsAreSane(const QTransform& t, int pixels) {
+    const double sx = std::hypot(t.m11(), t.m12());
+    const double sy = std::hypot(t.m21(), t.m22());
+    const double larger = std::max(sx, sy);
+    const double smaller = std::min(sx, sy);
+    return smaller > 0 && larger <= 4 * smaller && pixels * larger <= 1000;
+}
+
 } // namespace
 
 EmfHeader readEmfHeader(QByteArrayView data) {
@@ -428,9 +439,17 @@ void playEmf(QByteArrayView data, QPainter& painter, const QRectF& target) {
                                     fm.ascent() + fm.descent()),
                              *text.background);
         }
-        painter.setFont(*font);
-        painter.setPen(text.colour);
-        painter.drawText(QPointF(x, y), text.text);
+        if (glyphsAreSane(painter.worldTransform(), font->pixelSize())) {
+            painter.setFont(*font);
+            painter.setPen(text.colour);
+            painter.drawText(QPointF(x, y), text.text);
+        } else {
+            // Outlines instead of cached glyph images, which the font engine cannot make for
+            // such sizes.
+            QPainterPath path;
+            path.addText(QPointF(x, y), *font, text.text);
+            painter.fillPath(path, text.colour);
+        }
     }
     painter.restore();
 }

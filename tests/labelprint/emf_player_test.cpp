@@ -66,18 +66,31 @@ TEST(EmfPlayer, StretchesThePageIntoTheTarget) {
     EXPECT_GE(mid.top(), 2 * kCentreText.y());
 }
 
-// Each case damages a good page; playing it must throw and draw nothing.
-struct Damage {
-    const char* name;
-    void (*apply)(QByteArray&);
-};
-
 quint32 u32At(const QByteArray& b, qsizetype at) {
     return qFromLittleEndian<quint32>(b.constData() + at);
 }
 void setU32(QByteArray& b, qsizetype at, quint32 v) {
     qToLittleEndian(v, b.data() + at);
 }
+
+TEST(EmfPlayer, DrawsTextEvenWhenThePictureIsStretchedAbsurdly) {
+    const QByteArray page = recordPage(QStringLiteral("Cena 123"));
+    // Eight times wider than high: glyphs come as outlines, still where they belong.
+    QImage image(794 * 8, 200, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    emf::playEmf(page, painter, QRectF(0, 0, 794 * 8, 1123));
+    painter.end();
+    const QRect text = colourBox(image, kTextColour, QRect(8 * 101, 51, 8 * 198, 30));
+    ASSERT_FALSE(text.isEmpty());
+    EXPECT_NEAR(text.left(), 8 * kLeftText.x(), 16);
+}
+
+// Each case damages a good page; playing it must throw and draw nothing.
+struct Damage {
+    const char* name;
+    void (*apply)(QByteArray&);
+};
 
 // Offset of the first record of `type` after the header.
 qsizetype findRecord(const QByteArray& b, quint32 type) {
