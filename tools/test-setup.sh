@@ -60,6 +60,9 @@ if ! lpstat -v "$QUEUE" >/dev/null 2>&1; then
 fi
 cupsenable "$QUEUE" 2>/dev/null || true
 cupsaccept "$QUEUE" 2>/dev/null || true
+# Poppler-cairo turns the PDF jobs into PostScript with real TrueType fonts, so the text of
+# what cups-pdf writes stays readable for the measuring tools.
+lpadmin -p "$QUEUE" -o pdftops-renderer-default=pdftocairo || fail "could not set the renderer of $QUEUE"
 lpadmin -d "$QUEUE" || fail "could not make $QUEUE the server's default printer"
 lpoptions -d "$QUEUE" >/dev/null || fail "could not make $QUEUE the default printer"
 lpstat -d | grep -q "$QUEUE" || fail "$QUEUE is not the default printer"

@@ -11,8 +11,8 @@ int submitCupsJob(const CupsJob& job, QString& error) {
         count = cupsAddOption("media", job.media.toUtf8().constData(), count, &options);
     }
     if (job.copies > 1) {
-        count = cupsAddOption("copies", QByteArray::number(job.copies).constData(), count,
-                              &options);
+        count =
+            cupsAddOption("copies", QByteArray::number(job.copies).constData(), count, &options);
     }
     count = cupsAddOption("sides", "one-sided", count, &options);
     if (job.landscape) {

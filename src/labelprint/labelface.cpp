@@ -32,8 +32,7 @@ QStringList linesOf(QString text) {
 
 } // namespace
 
-LabelFace::LabelFace(const LabelReport& report, PageSurface& surface,
-                     const printlist::RowSet& rows)
+LabelFace::LabelFace(const LabelReport& report, PageSurface& surface, const printlist::RowSet& rows)
     : report_(report), surface_(surface), rows_(rows) {
     for (int s = 0; s < settings::SlotCount; ++s) {
         fields_[s] = rows.fieldIndex(settings::slotNames()[s]);
@@ -64,8 +63,8 @@ void LabelFace::drawLine(Slot slot, double x, double y, bool hasRow) {
     const LineSlot& line = report_.line(slot);
     const QString text = hasRow ? rows_.field(fields_[slot]) : QString();
     surface_.selectFont(line.font);
-    const double lineHeight = deviceToLength(surface_.textCellHeight(QStringLiteral("W")),
-                                             surface_.dpiY());
+    const double lineHeight =
+        deviceToLength(surface_.textCellHeight(QStringLiteral("W")), surface_.dpiY());
     const double slotHeight = deviceToLength(line.height, platform::designDpi());
     const double y0 = y + line.top;
     const double anchorX = line.centred ? x + report_.labelWidth() / 2 : x + line.left;

@@ -16,7 +16,7 @@ class LabelReport;
 class PageSurface;
 
 class LabelFace {
-public:
+  public:
     // Field positions are looked up once; the row set's current row is read at each draw.
     LabelFace(const LabelReport& report, PageSurface& surface, const printlist::RowSet& rows);
 
@@ -24,7 +24,7 @@ public:
     // line is empty.
     void draw(double x, double y, bool hasRow);
 
-private:
+  private:
     void drawLine(settings::Slot slot, double x, double y, bool hasRow);
     void drawFrame(int left, int top, int right, int bottom);
 

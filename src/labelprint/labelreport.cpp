@@ -17,7 +17,9 @@ constexpr double kA4Width = 2100;
 constexpr double kA4Length = 2970;
 } // namespace
 
-LabelReport::LabelReport() { computeLabelWidth(); }
+LabelReport::LabelReport() {
+    computeLabelWidth();
+}
 
 std::array<LineSlot, settings::SlotCount> LabelReport::initialLines() {
     std::array<LineSlot, settings::SlotCount> lines{};
@@ -38,8 +40,8 @@ void LabelReport::takeSettings(const settings::LayoutSettings& layout) {
     setLabelHeight(double(layout.vyskabunky) * 10);
     frameColour_ = layout.bordercolor;
     background_ = layout.pozadi;
-    for (Slot s : {Slot::Kod, Slot::Kods, Slot::Nazev, Slot::Cena, Slot::Text1, Slot::Text2,
-                   Slot::Text3}) {
+    for (Slot s :
+         {Slot::Kod, Slot::Kods, Slot::Nazev, Slot::Cena, Slot::Text1, Slot::Text2, Slot::Text3}) {
         lines_[s].on = layout.lines[s].on;
     }
 }
@@ -73,7 +75,9 @@ void LabelReport::setLabelHeight(double tenthsMm) {
     computeLabelWidth();
 }
 
-int LabelReport::bandHeight() const { return lengthToDevice(labelHeight_, platform::designDpi()); }
+int LabelReport::bandHeight() const {
+    return lengthToDevice(labelHeight_, platform::designDpi());
+}
 
 void LabelReport::setLinePosition(Slot slot, std::int32_t topMm, std::int32_t leftMm) {
     const int r = platform::designDpi();

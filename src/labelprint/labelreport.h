@@ -33,7 +33,7 @@ struct RunResult {
 };
 
 class LabelReport {
-public:
+  public:
     LabelReport();
     LabelReport(const LabelReport&) = delete;
     LabelReport& operator=(const LabelReport&) = delete;
@@ -96,7 +96,7 @@ public:
     // Called by the layout run: margins that leave no room on the page become 0.
     void resetMarginsWithoutRoom();
 
-private:
+  private:
     void computeLabelWidth();
 
     Orientation orientation_ = Orientation::Portrait;

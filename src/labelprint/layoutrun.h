@@ -11,12 +11,12 @@
 namespace labelprint {
 
 class LayoutRun {
-public:
+  public:
     LayoutRun(LabelReport& report, printlist::RowSet& rows, PageSurface& surface,
               const std::function<void()>& beforeLabel);
     RunResult exec();
 
-private:
+  private:
     void place(int h);
     void nextColumn();
     void startPage();

@@ -7,12 +7,12 @@
 namespace labelprint {
 
 struct LineSlot {
-    double top = 0;       // 0.1 mm from the label's top edge, whole design pixels
-    bool centred = true;  // centred on the label's middle; `left` is then unused
-    double left = 0;      // 0.1 mm from the label's left edge, whole design pixels
+    double top = 0;      // 0.1 mm from the label's top edge, whole design pixels
+    bool centred = true; // centred on the label's middle; `left` is then unused
+    double left = 0;     // 0.1 mm from the label's left edge, whole design pixels
     settings::FontDescription font;
     bool on = true;
-    int height = 17;      // design pixels; grows with the font and never shrinks
+    int height = 17; // design pixels; grows with the font and never shrinks
 };
 
 } // namespace labelprint

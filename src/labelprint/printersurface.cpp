@@ -16,8 +16,8 @@ PrinterSurface::PrinterSurface(const PrintSettings& settings, Orientation orient
                                QPrinter::PrinterMode mode)
     : settings_(settings), orientation_(orientation), mode_(mode) {}
 
-PrinterSurface::PrinterSurface(PdfFile file, const PrintSettings& settings,
-                               Orientation orientation, QPrinter::PrinterMode mode)
+PrinterSurface::PrinterSurface(PdfFile file, const PrintSettings& settings, Orientation orientation,
+                               QPrinter::PrinterMode mode)
     : settings_(settings), orientation_(orientation), mode_(mode), pdfPath_(file.path) {}
 
 PrinterSurface::~PrinterSurface() {
@@ -35,9 +35,8 @@ void PrinterSurface::fail(const QString& text) {
 
 bool PrinterSurface::setUpPrinter() {
     printer_ = std::make_unique<QPrinter>(mode_);
-    const QPageLayout::Orientation pageOrientation = orientation_ == Orientation::Landscape
-                                                         ? QPageLayout::Landscape
-                                                         : QPageLayout::Portrait;
+    const QPageLayout::Orientation pageOrientation =
+        orientation_ == Orientation::Landscape ? QPageLayout::Landscape : QPageLayout::Portrait;
     if (pdfPath_) {
         const QFileInfo info(*pdfPath_);
         if (!QFileInfo(info.absolutePath()).isWritable()) {

@@ -18,7 +18,7 @@
 namespace labelprint {
 
 class PrinterSurface : public PageSurface {
-public:
+  public:
     struct PdfFile {
         QString path;
     };
@@ -49,8 +49,7 @@ public:
     void fillRect(const QRect& rect, const QColor& colour) override;
     void selectFont(const settings::FontDescription& font) override;
     int textCellHeight(const QString& text) override;
-    void drawText(QPoint at, TextAnchor anchor, const QString& text,
-                  const QColor& colour) override;
+    void drawText(QPoint at, TextAnchor anchor, const QString& text, const QColor& colour) override;
 
     // Pages that went to the printer or file (not the scratch pages).
     int printedPages() const { return printed_; }
@@ -62,7 +61,7 @@ public:
     // The printer as set up by beginDocument(); null before.
     const QPrinter* printer() const { return printer_.get(); }
 
-private:
+  private:
     bool setUpPrinter();
     void usePainter(QPainter* painter);
     void closeScratch();

@@ -25,9 +25,13 @@ int nearest(double v) {
     return int(r);
 }
 
-int lengthToDevice(double tenthsMm, int dpi) { return nearest(tenthsMm * dpi / 254.0); }
+int lengthToDevice(double tenthsMm, int dpi) {
+    return nearest(tenthsMm * dpi / 254.0);
+}
 
-double deviceToLength(double device, int dpi) { return device * 254.0 / dpi; }
+double deviceToLength(double device, int dpi) {
+    return device * 254.0 / dpi;
+}
 
 double snapToGrid(double tenthsMm, int dpi) {
     return double(lengthToDevice(tenthsMm, dpi)) * 254.0 / dpi;

@@ -20,9 +20,15 @@ void RecordingSurface::beginPage() {
     }
 }
 
-void RecordingSurface::finishPage() { add(SurfaceCall(SurfaceCall::FinishPage)); }
-void RecordingSurface::endDocument() { add(SurfaceCall(SurfaceCall::EndDocument)); }
-void RecordingSurface::abortDocument() { add(SurfaceCall(SurfaceCall::AbortDocument)); }
+void RecordingSurface::finishPage() {
+    add(SurfaceCall(SurfaceCall::FinishPage));
+}
+void RecordingSurface::endDocument() {
+    add(SurfaceCall(SurfaceCall::EndDocument));
+}
+void RecordingSurface::abortDocument() {
+    add(SurfaceCall(SurfaceCall::AbortDocument));
+}
 
 void RecordingSurface::fillRect(const QRect& rect, const QColor& colour) {
     SurfaceCall c{SurfaceCall::FillRect};
@@ -39,7 +45,9 @@ void RecordingSurface::selectFont(const settings::FontDescription& font) {
     add(c);
 }
 
-int RecordingSurface::textCellHeight(const QString&) { return cellHeight(pointSize_); }
+int RecordingSurface::textCellHeight(const QString&) {
+    return cellHeight(pointSize_);
+}
 
 void RecordingSurface::drawText(QPoint at, TextAnchor anchor, const QString& text,
                                 const QColor& colour) {

@@ -22,13 +22,23 @@ inline void PrintTo(const QPoint& p, std::ostream* os) {
 namespace labelprint {
 
 struct SurfaceCall {
-    enum Kind { BeginDocument, BeginPage, FinishPage, EndDocument, AbortDocument, FillRect,
-                SelectFont, DrawText, PageFinished, Progress };
+    enum Kind {
+        BeginDocument,
+        BeginPage,
+        FinishPage,
+        EndDocument,
+        AbortDocument,
+        FillRect,
+        SelectFont,
+        DrawText,
+        PageFinished,
+        Progress
+    };
     explicit SurfaceCall(Kind k) : kind(k) {}
     Kind kind;
-    int page = 0;  // page being drawn (0 before the first)
-    QRect rect;    // FillRect
-    QPoint at;     // DrawText
+    int page = 0; // page being drawn (0 before the first)
+    QRect rect;   // FillRect
+    QPoint at;    // DrawText
     TextAnchor anchor = TextAnchor::TopLeft;
     QString text;  // DrawText; SelectFont: the face name
     QColor colour; // FillRect, DrawText
@@ -36,7 +46,7 @@ struct SurfaceCall {
 };
 
 class RecordingSurface : public PageSurface {
-public:
+  public:
     explicit RecordingSurface(int dpi = 96) : dpiX_(dpi), dpiY_(dpi) {}
 
     int dpiX() const override { return dpiX_; }
@@ -54,8 +64,7 @@ public:
     void fillRect(const QRect& rect, const QColor& colour) override;
     void selectFont(const settings::FontDescription& font) override;
     int textCellHeight(const QString& text) override;
-    void drawText(QPoint at, TextAnchor anchor, const QString& text,
-                  const QColor& colour) override;
+    void drawText(QPoint at, TextAnchor anchor, const QString& text, const QColor& colour) override;
     void pageFinished(int pages) override;
     void progress(int percent) override;
 
@@ -76,7 +85,7 @@ public:
     // The label backgrounds: every fill in the background colour (white by default).
     std::vector<QRect> labelRects(int page, const QColor& background = Qt::white) const;
 
-private:
+  private:
     void add(SurfaceCall call);
     int dpiX_;
     int dpiY_;

@@ -1,0 +1,267 @@
+// Prints labels through the printer surface onto the real cups-pdf queue (the default printer
+// that tools/test-setup.sh prepared) and measures the PDF that comes out of it.
+#include "labelprint/labelreport.h"
+#include "labelprint/printersurface.h"
+#include "pdfprobe.h"
+#include "printlist/rowset.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFontDatabase>
+#include <QFontMetrics>
+#include <QImage>
+#include <QPrinterInfo>
+#include <QThread>
+#include <cmath>
+#include <gtest/gtest.h>
+
+namespace {
+
+using labelprint::LabelReport;
+using labelprint::PrinterSurface;
+using labelprint::PrintSettings;
+using labelprint::RunStatus;
+using settings::Slot;
+
+QString outDir() {
+    return qEnvironmentVariable("DRAVELIN_E2E_OUT");
+}
+
+QString uniqueTitle(const char* what) {
+    return QStringLiteral("dravelin-e2e-%1-%2-%3")
+        .arg(what)
+        .arg(QCoreApplication::applicationPid())
+        .arg(QDateTime::currentMSecsSinceEpoch());
+}
+
+QString barcodeFamily() {
+    const QString dir = qEnvironmentVariable("DRAVELIN_E2E_FONT_DIR");
+    const QString woff = QDir(dir).filePath("libre-barcode-39-latin-400-normal.woff");
+    const int id = QFontDatabase::addApplicationFont(woff);
+    if (id < 0) {
+        return {};
+    }
+    const QStringList families = QFontDatabase::applicationFontFamilies(id);
+    return families.isEmpty() ? QString() : families.first();
+}
+
+printlist::RowSet rows(int n) {
+    QStringList names;
+    for (const QString& s : settings::slotNames()) {
+        names << s;
+    }
+    std::vector<QStringList> list;
+    for (int i = 1; i <= n; ++i) {
+        const QString code = QStringLiteral("DRV%1").arg(4200 + i);
+        list.push_back({"*" + code + "*", code, QStringLiteral("Mleko%1").arg(i),
+                        QStringLiteral("125%1").arg(i), "", "", ""});
+    }
+    return printlist::RowSet(names, std::move(list));
+}
+
+class CupsPrinting : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_FALSE(outDir().isEmpty()) << "DRAVELIN_E2E_OUT is not set";
+        ASSERT_FALSE(QPrinterInfo::availablePrinterNames().isEmpty())
+            << "no CUPS printer: tools/test-setup.sh must have started the scheduler";
+        ASSERT_EQ(QPrinterInfo::defaultPrinterName(), "dravelin-pdf");
+    }
+    // DRAVELIN_E2E_KEEP=1 leaves the PDFs for a look at them.
+    void TearDown() override {
+        if (qEnvironmentVariableIsSet("DRAVELIN_E2E_KEEP")) {
+            return;
+        }
+        for (const QString& f : produced) {
+            QFile::remove(f);
+        }
+    }
+    QStringList produced;
+};
+
+const e2e::Word* find(const std::vector<e2e::Word>& words, const QString& text) {
+    for (const e2e::Word& w : words) {
+        if (w.text == text) {
+            return &w;
+        }
+    }
+    return nullptr;
+}
+
+// Ascent of a font at the printer's 1200 dpi, in 0.1 mm: the text cell's top lies this far
+// above the baseline.
+double ascentAt1200(const QFont& font) {
+    QImage device(1, 1, QImage::Format_ARGB32);
+    device.setDotsPerMeterX(47244);
+    device.setDotsPerMeterY(47244);
+    return QFontMetrics(font, &device).ascent() * 254.0 / 1200;
+}
+
+TEST_F(CupsPrinting, LabelsStandWhereTheMillimetresSayAndTheBarcodeScans) {
+    const QString barcode = barcodeFamily();
+    ASSERT_FALSE(barcode.isEmpty()) << "Libre Barcode 39 could not be loaded";
+
+    settings::LayoutSettings s;
+    s.vlevo = 10;
+    s.nahore = 10;
+    s.sloupce = 2;
+    s.vyskabunky = 37;
+    const struct {
+        Slot slot;
+        int top, left, height;
+        QString face;
+    } placed[] = {{Slot::Kods, 1, -1, -48, barcode},
+                  {Slot::Kod, 17, 3, -16, "DejaVu Sans"},
+                  {Slot::Nazev, 23, -1, -16, "DejaVu Sans"},
+                  {Slot::Cena, 29, 50, -16, "DejaVu Sans"}};
+    for (const auto& l : placed) {
+        s.lines[l.slot].top = l.top;
+        s.lines[l.slot].left = l.left;
+        s.lines[l.slot].font.face = l.face;
+        s.lines[l.slot].font.height = l.height;
+        s.lines[l.slot].font.colour = 0;
+    }
+    LabelReport report;
+    report.takeSettings(s);
+    report.printSettings().title = uniqueTitle("positions");
+    PrinterSurface surface(report.printSettings(), report.orientation());
+    printlist::RowSet list = rows(8);
+    const auto result = report.run(list, surface);
+    ASSERT_EQ(result.status, RunStatus::Finished);
+    ASSERT_TRUE(surface.errorText().isEmpty()) << surface.errorText().toStdString();
+    EXPECT_EQ(surface.dpiX(), 1200);
+    EXPECT_EQ(surface.originLeft(), 35); // 167 dots of unprintable border at 1200 dpi
+    EXPECT_EQ(surface.originTop(), 35);
+    EXPECT_GT(surface.jobId(), 0);
+
+    const QString pdf = e2e::waitForPdf(outDir(), report.printSettings().title, 30000);
+    ASSERT_FALSE(pdf.isEmpty()) << "cups-pdf wrote no PDF for the job";
+    produced << pdf;
+    ASSERT_EQ(e2e::pageCount(pdf), 1);
+
+    // Expected places in 0.1 mm from the paper's edge. Label width 949.79 (w = 359 design
+    // px); columns at 100 and 1050; rows 370 apart from 100. Offsets on the 96-dpi design
+    // grid: kod top 17 mm = 64 px = 169.33, left 3 mm = 11 px = 29.10; nazev top 23 mm =
+    // 87 px = 230.19, centred; cena top 29 mm = 110 px = 291.04, left 50 mm = 189 px = 500.06.
+    // A line's baseline lies one font ascent below its cell's top.
+    const double ascent = ascentAt1200(QFont("DejaVu Sans", 12));
+    const auto words = e2e::words(pdf, 1);
+    const e2e::Raster raster(pdf, 1, 600);
+    ASSERT_FALSE(raster.isNull());
+    for (int i = 0; i < 8; ++i) {
+        const double x = i < 7 ? 100 : 1050;
+        const double y = 100 + 370 * (i % 7);
+        const QString n = QString::number(i + 1);
+        const struct {
+            QString text;
+            double x;
+            bool centred;
+            double top;
+        } expected[] = {{"DRV" + QString::number(4200 + i + 1), x + 29.10, false, y + 169.33},
+                        {"Mleko" + n, x + 949.79 / 2, true, y + 230.19},
+                        {"125" + n, x + 500.06, false, y + 291.04}};
+        for (const auto& e : expected) {
+            const e2e::Word* w = find(words, e.text);
+            ASSERT_NE(w, nullptr) << e.text.toStdString() << " is not on the page";
+            // Horizontally the word's box starts at its first glyph's origin.
+            const double at = e.centred ? (w->xMin + w->xMax) / 2 : w->xMin;
+            EXPECT_NEAR(at, e.x, 2) << e.text.toStdString();
+            // Vertically the ink of these glyphs (no descenders) ends on the baseline.
+            const double baseline = raster.inkBottom(w->xMin, w->xMax, e.top, e.top + ascent + 10);
+            EXPECT_NEAR(baseline, e.top + ascent, 2) << e.text.toStdString();
+        }
+    }
+
+    QStringList expected;
+    for (int i = 0; i < 8; ++i) {
+        expected << "DRV" + QString::number(4201 + i);
+    }
+    QStringList scanned = e2e::barcodes(pdf, 1);
+    scanned.sort();
+    EXPECT_EQ(scanned, expected);
+}
+
+TEST_F(CupsPrinting, PageRangeSendsOnlyThosePages) {
+    const QString barcode = barcodeFamily();
+    ASSERT_FALSE(barcode.isEmpty()) << "Libre Barcode 39 could not be loaded";
+    // 4 columns of 18 labels: 160 labels make pages of 72, 72 and 16. Each label carries a
+    // barcode of its page number and its place on the page, so the printed pages tell which
+    // layout pages they were.
+    QStringList names;
+    for (const QString& n : settings::slotNames()) {
+        names << n;
+    }
+    std::vector<QStringList> list;
+    QStringList page2;
+    QStringList page3;
+    for (int i = 0; i < 160; ++i) {
+        const QString code = QStringLiteral("%1%2").arg(i / 72 + 1).arg(i % 72, 2, 10, QChar('0'));
+        list.push_back({"*" + code + "*", "", "", "", "", "", ""});
+        if (i / 72 == 1) {
+            page2 << code;
+        } else if (i / 72 == 2) {
+            page3 << code;
+        }
+    }
+    printlist::RowSet rows(names, std::move(list));
+
+    settings::LayoutSettings s;
+    s.sloupce = 4;
+    s.lines[Slot::Kods].font.face = barcode;
+    s.lines[Slot::Kods].font.height = -32;
+    s.lines[Slot::Kods].font.colour = 0;
+    LabelReport report;
+    report.takeSettings(s);
+    report.printSettings().title = uniqueTitle("range");
+    report.printSettings().firstPage = 2;
+    report.printSettings().lastPage = 3;
+    PrinterSurface surface(report.printSettings(), report.orientation());
+    const auto result = report.run(rows, surface);
+    ASSERT_EQ(result.status, RunStatus::Finished);
+    EXPECT_EQ(result.pages, 3);
+    EXPECT_EQ(surface.printedPages(), 2);
+    const QString pdf = e2e::waitForPdf(outDir(), report.printSettings().title, 30000);
+    ASSERT_FALSE(pdf.isEmpty());
+    produced << pdf;
+    ASSERT_EQ(e2e::pageCount(pdf), 2);
+    QStringList first = e2e::barcodes(pdf, 1);
+    QStringList second = e2e::barcodes(pdf, 2);
+    first.sort();
+    second.sort();
+    EXPECT_EQ(first, page2);
+    EXPECT_EQ(second, page3);
+}
+
+TEST_F(CupsPrinting, AbortedRunSendsNoJob) {
+    LabelReport report;
+    report.takeSettings(settings::LayoutSettings{});
+    report.printSettings().title = uniqueTitle("aborted");
+    PrinterSurface surface(report.printSettings(), report.orientation());
+    printlist::RowSet list = rows(300);
+    int labels = 0;
+    const auto result = report.run(list, surface, [&] {
+        if (++labels == 200) {
+            report.cancelRun();
+        }
+    });
+    EXPECT_EQ(result.status, RunStatus::Aborted);
+    EXPECT_EQ(surface.jobId(), 0);
+    // A job would have been written within a second or so.
+    EXPECT_TRUE(e2e::waitForPdf(outDir(), report.printSettings().title, 3000).isEmpty());
+}
+
+TEST(NoPrinter, PrinterSurfaceGivesNoOutputWhenNoPrinterIsInstalled) {
+    ASSERT_FALSE(qEnvironmentVariableIsEmpty("CUPS_SERVER"))
+        << "run with CUPS_SERVER pointing nowhere";
+    EXPECT_TRUE(QPrinterInfo::availablePrinterNames().isEmpty());
+    LabelReport report;
+    report.takeSettings(settings::LayoutSettings{});
+    PrinterSurface surface(report.printSettings(), report.orientation());
+    printlist::RowSet list = rows(3);
+    EXPECT_EQ(report.run(list, surface).status, RunStatus::NoOutput);
+    EXPECT_EQ(surface.errorText(), "No printer is installed.");
+}
+
+} // namespace

@@ -1,0 +1,120 @@
+#include "pdfprobe.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <algorithm>
+
+namespace e2e {
+
+std::optional<QString> run(const QString& program, const QStringList& args, int timeoutMs) {
+    QProcess p;
+    p.start(program, args);
+    if (!p.waitForFinished(timeoutMs) || p.exitStatus() != QProcess::NormalExit ||
+        p.exitCode() != 0) {
+        return std::nullopt;
+    }
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+QString waitForPdf(const QString& dir, const QString& title, int timeoutMs) {
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < timeoutMs) {
+        const QStringList found = QDir(dir).entryList({title + "*.pdf"}, QDir::Files, QDir::Name);
+        for (const QString& name : found) {
+            QFile file(QDir(dir).filePath(name));
+            if (file.open(QIODevice::ReadOnly) && file.readAll().trimmed().endsWith("%%EOF")) {
+                return file.fileName();
+            }
+        }
+        QThread::msleep(100);
+    }
+    return {};
+}
+
+std::vector<Word> words(const QString& pdf, int page) {
+    const QString html = run("pdftotext", {"-bbox", "-f", QString::number(page), "-l",
+                                           QString::number(page), pdf, "-"})
+                             .value_or(QString());
+    static const QRegularExpression word(
+        R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re");
+    constexpr double tenthsPerPoint = 254.0 / 72.0;
+    std::vector<Word> out;
+    for (auto it = word.globalMatch(html); it.hasNext();) {
+        const auto m = it.next();
+        out.push_back({m.captured(5), m.captured(1).toDouble() * tenthsPerPoint,
+                       m.captured(2).toDouble() * tenthsPerPoint,
+                       m.captured(3).toDouble() * tenthsPerPoint,
+                       m.captured(4).toDouble() * tenthsPerPoint});
+    }
+    return out;
+}
+
+int pageCount(const QString& pdf) {
+    const auto m =
+        QRegularExpression(R"(Pages:\s+(\d+))").match(run("pdfinfo", {pdf}).value_or(QString()));
+    return m.hasMatch() ? m.captured(1).toInt() : -1;
+}
+
+Raster::Raster(const QString& pdf, int page, int dpi) : dpi_(dpi) {
+    QTemporaryDir dir;
+    const QString prefix = dir.filePath("page");
+    if (!run("pdftoppm", {"-r", QString::number(dpi), "-gray", "-singlefile", "-f",
+                          QString::number(page), "-l", QString::number(page), pdf, prefix})) {
+        return;
+    }
+    QFile file(prefix + ".pgm");
+    if (!file.open(QIODevice::ReadOnly)) {
+        return;
+    }
+    const QByteArray bytes = file.readAll();
+    // Binary PGM: "P5", width, height, maximum value, one whitespace, then the pixels.
+    static const QRegularExpression header(R"(^P5\s+(\d+)\s+(\d+)\s+(\d+)\s)");
+    const auto m = header.match(QString::fromLatin1(bytes.left(64)));
+    if (!m.hasMatch()) {
+        return;
+    }
+    width_ = m.captured(1).toInt();
+    height_ = m.captured(2).toInt();
+    const QByteArray data = bytes.mid(m.capturedLength());
+    if (data.size() >= qsizetype(width_) * height_) {
+        pixels_ = data.left(qsizetype(width_) * height_);
+    }
+}
+
+double Raster::inkBottom(double xMin, double xMax, double yMin, double yMax) const {
+    const auto px = [&](double tenths) { return int(tenths * dpi_ / 254.0); };
+    const int x0 = std::max(0, px(xMin));
+    const int x1 = std::min(width_ - 1, px(xMax));
+    const int y0 = std::max(0, px(yMin));
+    for (int y = std::min(height_ - 1, px(yMax)); y >= y0; --y) {
+        const auto* row =
+            reinterpret_cast<const unsigned char*>(pixels_.constData()) + qsizetype(y) * width_;
+        for (int x = x0; x <= x1; ++x) {
+            if (row[x] < 128) {
+                return (y + 1) * 254.0 / dpi_;
+            }
+        }
+    }
+    return -1;
+}
+
+QStringList barcodes(const QString& pdf, int page) {
+    QTemporaryDir dir;
+    const QString prefix = dir.filePath("page");
+    if (!run("pdftoppm", {"-r", "300", "-gray", "-png", "-singlefile", "-f", QString::number(page),
+                          "-l", QString::number(page), pdf, prefix})) {
+        return {};
+    }
+    // zbarimg fails when it finds no barcode: that is an empty list.
+    const QString out = run("zbarimg", {"-q", "--raw", prefix + ".png"}).value_or(QString());
+    return out.split('\n', Qt::SkipEmptyParts);
+}
+
+} // namespace e2e

@@ -1,0 +1,45 @@
+// Reads what the cups-pdf queue printed, with tools that know nothing of dravelin: finds a
+// job's PDF, lists its words with their boxes (pdftotext -bbox), counts its pages (pdfinfo) and
+// decodes its barcodes (pdftoppm + zbarimg).
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <optional>
+#include <vector>
+
+namespace e2e {
+
+struct Word {
+    QString text;
+    // Box in 0.1 mm from the paper's top-left corner.
+    double xMin, yMin, xMax, yMax;
+};
+
+// Runs a program to its end; its standard output, or nothing when it failed.
+std::optional<QString> run(const QString& program, const QStringList& args, int timeoutMs = 60000);
+// The PDF that cups-pdf wrote for a job titled `title` in `dir`, once complete; empty after
+// `timeoutMs` without one.
+QString waitForPdf(const QString& dir, const QString& title, int timeoutMs);
+std::vector<Word> words(const QString& pdf, int page);
+int pageCount(const QString& pdf);
+
+// A page rasterised in grey (pdftoppm), for measuring where ink lies.
+class Raster {
+  public:
+    Raster(const QString& pdf, int page, int dpi);
+    bool isNull() const { return pixels_.isEmpty(); }
+    // The lower edge of the lowest inked row inside the box, in 0.1 mm from the paper's top;
+    // -1 without ink. All arguments in 0.1 mm.
+    double inkBottom(double xMin, double xMax, double yMin, double yMax) const;
+
+  private:
+    int dpi_ = 0;
+    int width_ = 0;
+    int height_ = 0;
+    QByteArray pixels_;
+};
+QStringList barcodes(const QString& pdf, int page);
+
+} // namespace e2e

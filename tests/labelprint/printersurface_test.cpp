@@ -1,0 +1,131 @@
+// The printer surface writing PDF files: resolution and origin, page range with scratch pages,
+// a job opened only for a page in range, and an aborted run leaving no output.
+#include "labelprint/labelreport.h"
+#include "labelprint/printersurface.h"
+#include "rows.h"
+
+#include <QFile>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace labelprint {
+namespace {
+
+// Page count of a PDF that Qt wrote: its page tree's /Count.
+int pdfPages(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return -1;
+    }
+    const QByteArray bytes = file.readAll();
+    const auto m =
+        QRegularExpression("/Type /Pages\\s[^>]*/Count (\\d+)").match(QString::fromLatin1(bytes));
+    return m.hasMatch() ? m.captured(1).toInt() : -1;
+}
+
+struct PdfRun {
+    QTemporaryDir dir;
+    QString path = dir.filePath("labels.pdf");
+    LabelReport report;
+    RunResult result;
+    int printed = 0;
+
+    void run(int rows, PrintSettings settings = {},
+             const std::function<void(LabelReport&, PageSurface&, int)>& beforeLabel = {}) {
+        report.takeSettings(settings::LayoutSettings{});
+        PrinterSurface surface(PrinterSurface::PdfFile{path}, settings, report.orientation());
+        printlist::RowSet list = test::numberedRows(rows);
+        int labels = 0;
+        result = report.run(list, surface, [&] {
+            if (beforeLabel) {
+                beforeLabel(report, surface, ++labels);
+            }
+        });
+        printed = surface.printedPages();
+        EXPECT_TRUE(surface.errorText().isEmpty()) << surface.errorText().toStdString();
+    }
+};
+
+TEST(PrinterSurface, PdfFileIsA4AtPrinterResolutionFromThePaperCorner) {
+    QTemporaryDir dir;
+    PrinterSurface surface(PrinterSurface::PdfFile{dir.filePath("a.pdf")}, {},
+                           Orientation::Portrait);
+    ASSERT_TRUE(surface.beginDocument());
+    EXPECT_EQ(surface.dpiX(), 1200);
+    EXPECT_EQ(surface.dpiY(), 1200);
+    EXPECT_EQ(surface.originLeft(), 0);
+    EXPECT_EQ(surface.originTop(), 0);
+    EXPECT_DOUBLE_EQ(surface.paperWidth(), 2100);
+    EXPECT_DOUBLE_EQ(surface.paperLength(), 2970);
+    surface.endDocument();
+    EXPECT_FALSE(QFile::exists(dir.filePath("a.pdf"))); // no page, no job
+
+    PrinterSurface landscape(PrinterSurface::PdfFile{dir.filePath("b.pdf")}, {},
+                             Orientation::Landscape);
+    ASSERT_TRUE(landscape.beginDocument());
+    EXPECT_DOUBLE_EQ(landscape.paperWidth(), 2970);
+    EXPECT_DOUBLE_EQ(landscape.paperLength(), 2100);
+    landscape.abortDocument();
+}
+
+TEST(PrinterSurface, PrintsOnlyThePageRange) {
+    // 400 default labels make 3 pages (180 a page).
+    struct Case {
+        int first, last;
+        int printed; // -1: no file at all
+    };
+    const Case cases[] = {{0, 0, 3}, {2, 3, 2}, {2, 2, 1}, {0, 1, 1}, {3, 0, 1}, {4, 9, -1}};
+    for (const Case& c : cases) {
+        PdfRun run;
+        PrintSettings settings;
+        settings.firstPage = c.first;
+        settings.lastPage = c.last;
+        run.run(400, settings);
+        EXPECT_EQ(run.result.status, RunStatus::Finished);
+        EXPECT_EQ(run.result.pages, 3) << "the layout goes through every page";
+        if (c.printed < 0) {
+            EXPECT_FALSE(QFile::exists(run.path)) << c.first << ".." << c.last;
+            EXPECT_EQ(run.printed, 0);
+        } else {
+            EXPECT_EQ(pdfPages(run.path), c.printed) << c.first << ".." << c.last;
+            EXPECT_EQ(run.printed, c.printed);
+        }
+    }
+}
+
+TEST(PrinterSurface, CancelledFlagPrintsWhatWasLaidOutAndTheMarkAbortsTheJob) {
+    // Cancel in the progress window raises the surface's flag only: the pages so far print.
+    PdfRun flagged;
+    flagged.run(400, {}, [](LabelReport&, PageSurface& surface, int label) {
+        if (label == 200) {
+            surface.cancel();
+        }
+    });
+    EXPECT_EQ(flagged.result.status, RunStatus::Finished);
+    EXPECT_EQ(flagged.result.labels, 199);
+    EXPECT_EQ(pdfPages(flagged.path), 2);
+
+    // The report's cancel also sets its mark: the job is aborted and leaves no file.
+    PdfRun aborted;
+    aborted.run(400, {}, [](LabelReport& report, PageSurface&, int label) {
+        if (label == 200) {
+            report.cancelRun();
+        }
+    });
+    EXPECT_EQ(aborted.result.status, RunStatus::Aborted);
+    EXPECT_EQ(aborted.result.labels, 199);
+    EXPECT_FALSE(QFile::exists(aborted.path));
+}
+
+TEST(PrinterSurface, UnwritablePdfGivesNoOutput) {
+    LabelReport report;
+    PrinterSurface surface(PrinterSurface::PdfFile{"/nonexistent-dir/x.pdf"}, {},
+                           Orientation::Portrait);
+    printlist::RowSet rows = test::numberedRows(3);
+    EXPECT_EQ(report.run(rows, surface).status, RunStatus::NoOutput);
+    EXPECT_FALSE(surface.errorText().isEmpty());
+}
+
+} // namespace
+} // namespace labelprint
