@@ -1,11 +1,9 @@
 #include "ui/dialogseam.h"
 
+#include "platform/widgets/placement.h"
 #include "ui/fontcolourdialog.h"
 
 #include <QColorDialog>
-#include <QGuiApplication>
-#include <QScreen>
-#include <QWidget>
 #include <deque>
 
 namespace dialogs {
@@ -26,18 +24,6 @@ State& state() {
 
 } // namespace
 
-void placeOnScreen(QWidget* dialog) {
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    if (!screen) {
-        return;
-    }
-    dialog->adjustSize();
-    const QRect area = screen->availableGeometry();
-    const QSize size = dialog->frameGeometry().size();
-    dialog->move(area.left() + (area.width() - size.width()) / 2,
-                 area.top() + (area.height() - size.height()) / 3);
-}
-
 std::optional<FontChoice> chooseFont(const settings::FontDescription& current) {
     State& s = state();
     s.fontsShown.push_back(current);
@@ -50,7 +36,7 @@ std::optional<FontChoice> chooseFont(const settings::FontDescription& current) {
         return std::nullopt;
     }
     FontColourDialog dialog(current);
-    placeOnScreen(&dialog);
+    platform::placeAtOneThird(&dialog);
     if (dialog.exec() != QDialog::Accepted) {
         return std::nullopt;
     }
@@ -70,7 +56,7 @@ std::optional<QColor> chooseColour(const QColor& current) {
     }
     QColorDialog dialog(current);
     dialog.setObjectName(QStringLiteral("ColorDialog1"));
-    placeOnScreen(&dialog);
+    platform::placeAtOneThird(&dialog);
     if (dialog.exec() != QDialog::Accepted) {
         return std::nullopt;
     }

@@ -7,8 +7,6 @@
 #include <QColor>
 #include <optional>
 
-class QWidget;
-
 namespace dialogs {
 
 struct FontChoice {
@@ -30,8 +28,5 @@ const std::vector<QColor>& coloursShown();
 // Installs the real dialogs (the program does this; tests do not).
 void useRealDialogs(bool on);
 void clearHistory();
-
-// Where a modal dialog goes: centred horizontally, at one third of the free height.
-void placeOnScreen(QWidget* dialog);
 
 } // namespace dialogs

@@ -1,10 +1,10 @@
 #include "labelprint/windows/printsetupdialog.h"
 
-#include <QGuiApplication>
+#include "platform/widgets/placement.h"
+
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
-#include <QScreen>
 #include <deque>
 
 namespace labelprint {
@@ -38,12 +38,7 @@ std::optional<PrintSetupAnswer> realDialog(const PrintSetupRequest& r) {
     dialog.setOptions(QAbstractPrintDialog::PrintPageRange | QAbstractPrintDialog::PrintShowPageSize);
     dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
     dialog.setOption(QAbstractPrintDialog::PrintToFile, false);
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        dialog.adjustSize();
-        const QRect area = screen->availableGeometry();
-        dialog.move(area.left() + (area.width() - dialog.width()) / 2,
-                    area.top() + (area.height() - dialog.height()) / 3);
-    }
+    platform::placeAtOneThird(&dialog);
     if (dialog.exec() != QDialog::Accepted) {
         return std::nullopt;
     }
