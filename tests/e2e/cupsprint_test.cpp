@@ -183,6 +183,45 @@ TEST_F(CupsPrinting, LabelsStandWhereTheMillimetresSayAndTheBarcodeScans) {
     EXPECT_EQ(scanned, expected);
 }
 
+TEST_F(CupsPrinting, WorkedExampleFlowsOverThreePages) {
+    // vlevo 10, nahore 10, sloupce 3, vyskabunky 37, 50 rows: pages of 21, 21 and 8 labels;
+    // page 3 has 7 labels in column 1 and the 50th at the top of column 2 (x = 732).
+    settings::LayoutSettings s;
+    s.sloupce = 3;
+    s.vyskabunky = 37;
+    LabelReport report;
+    report.takeSettings(s);
+    report.printSettings().title = uniqueTitle("worked");
+    PrinterSurface surface(report.printSettings(), report.orientation());
+    printlist::RowSet list = rows(50);
+    const auto result = report.run(list, surface);
+    ASSERT_EQ(result.status, RunStatus::Finished);
+    EXPECT_EQ(result.pages, 3);
+    const QString pdf = e2e::waitForPdf(outDir(), report.printSettings().title, 30000);
+    ASSERT_FALSE(pdf.isEmpty());
+    produced << pdf;
+    ASSERT_EQ(e2e::pageCount(pdf), 3);
+
+    // kod is centred on the label (width 632.35) with its cell's top 7 mm = 26 px = 68.79
+    // below the label's top, in the default slot font at 8 points.
+    const double ascent = ascentAt1200(QFont("MS Sans Serif", 8));
+    const auto words = e2e::words(pdf, 3);
+    const e2e::Raster raster(pdf, 3, 600);
+    ASSERT_FALSE(raster.isNull());
+    for (int row = 43; row <= 50; ++row) {
+        const double x = row < 50 ? 100 : 732;
+        const double y = row < 50 ? 100 + 370 * (row - 43) : 100;
+        const QString text = "DRV" + QString::number(4200 + row);
+        const e2e::Word* w = find(words, text);
+        ASSERT_NE(w, nullptr) << text.toStdString() << " is not on page 3";
+        EXPECT_NEAR((w->xMin + w->xMax) / 2, x + 632.35 / 2, 2) << text.toStdString();
+        const double top = y + 68.79;
+        EXPECT_NEAR(raster.inkBottom(w->xMin, w->xMax, top, top + ascent + 10), top + ascent, 2)
+            << text.toStdString();
+    }
+    EXPECT_EQ(find(words, "DRV4242"), nullptr); // the last label of page 2
+}
+
 TEST_F(CupsPrinting, PageRangeSendsOnlyThosePages) {
     const QString barcode = barcodeFamily();
     ASSERT_FALSE(barcode.isEmpty()) << "Libre Barcode 39 could not be loaded";
