@@ -1,0 +1,212 @@
+#include "batch/batchjob.h"
+
+#include "batch/batcherror.h"
+#include "batch/inputs.h"
+#include "batch/options.h"
+#include "batch/progressbar.h"
+#include "batch/tempoutput.h"
+#include "batch/watchedsurface.h"
+#include "labelprint/labelreport.h"
+#include "labelprint/preparedpages.h"
+#include "labelprint/previewsurface.h"
+#include "labelprint/printersurface.h"
+#include "platform/programdir.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QPrinterInfo>
+
+#include <cstdio>
+
+namespace batch {
+namespace {
+
+using labelprint::Orientation;
+using labelprint::PreviewSurface;
+using labelprint::PrinterSurface;
+using labelprint::RunResult;
+using labelprint::RunStatus;
+
+// The paper code of A4 in the preview's paper table.
+constexpr int kA4PaperCode = 9;
+
+struct Job {
+    Options options;
+    labelprint::LabelReport report;
+    printlist::RowSet rows;
+    ProgressBar bar;
+
+    explicit Job(Options o) : options(std::move(o)), bar(!options.quiet) {}
+    Orientation orientation() const { return report.orientation(); }
+};
+
+QString native(const QString& path) {
+    return QDir::toNativeSeparators(path);
+}
+
+QString pagesWord(int n) {
+    return n == 1 ? QStringLiteral("page") : QStringLiteral("pages");
+}
+
+BatchError noPageInRange(const QString& target, const Options& o, int pages) {
+    return BatchError(QStringLiteral("%1: no page to print: --pages %2-%3, but the list fills "
+                                     "%4 %5")
+                          .arg(target)
+                          .arg(o.firstPage)
+                          .arg(o.lastPage)
+                          .arg(pages)
+                          .arg(pagesWord(pages)));
+}
+
+void tell(const Job& job, const QString& text) {
+    // Only a terminal hears how it went; a script gets the exit code and the file.
+    if (job.bar.active()) {
+        std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+    }
+}
+
+void writePdf(Job& job) {
+    const QString target = job.options.target;
+    TempOutput out(target);
+    WatchedSurface<PrinterSurface> surface(job.bar, PrinterSurface::PdfFile{out.path()},
+                                           job.report.printSettings(), job.orientation());
+    const RunResult result = job.report.run(job.rows, surface);
+    job.bar.finish();
+    if (result.status != RunStatus::Finished || !surface.errorText().isEmpty()) {
+        throw BatchError(QStringLiteral("%1: cannot write the output: %2")
+                             .arg(native(target), surface.errorText()));
+    }
+    if (surface.printedPages() == 0) {
+        throw noPageInRange(native(target), job.options, result.pages);
+    }
+    out.commit();
+    tell(job, QStringLiteral("%1 labels, %2 %3 -> %4")
+                  .arg(result.labels)
+                  .arg(surface.printedPages())
+                  .arg(pagesWord(surface.printedPages()), native(target)));
+}
+
+void writeLpf(Job& job) {
+    const QString target = job.options.target;
+    TempOutput out(target);
+    const bool landscape = job.orientation() == Orientation::Landscape;
+    WatchedSurface<PreviewSurface> surface(job.bar, job.report.pageWidth(),
+                                           job.report.pageLength());
+    surface.setPaper(kA4PaperCode, landscape, job.report.pageWidth(), job.report.pageLength());
+    try {
+        const RunResult result = job.report.run(job.rows, surface);
+        job.bar.finish();
+        if (result.status != RunStatus::Finished ||
+            !labelprint::savePreparedPages(surface, out.path())) {
+            throw BatchError(
+                QStringLiteral("%1: cannot write the output: the run did not finish").arg(target));
+        }
+        out.commit();
+        tell(job, QStringLiteral("%1 labels, %2 %3 -> %4")
+                      .arg(result.labels)
+                      .arg(result.pages)
+                      .arg(pagesWord(result.pages), native(target)));
+    } catch (const BatchError&) {
+        throw;
+    } catch (const platform::Error& e) {
+        throw BatchError(
+            QStringLiteral("%1: cannot write the output: %2").arg(native(target), e.text()));
+    }
+}
+
+void printOnPrinter(Job& job) {
+    const QString wanted = job.options.target;
+    const bool useDefault = wanted == QLatin1String("default");
+    const QString label = useDefault ? QStringLiteral("default printer")
+                                     : QStringLiteral("printer \"%1\"").arg(wanted);
+    const QStringList installed = QPrinterInfo::availablePrinterNames();
+    if (installed.isEmpty()) {
+        throw BatchError(QStringLiteral("%1: no printer is installed").arg(label));
+    }
+    if (!useDefault && !installed.contains(wanted)) {
+        throw BatchError(QStringLiteral("%1: no such printer (installed: %2)")
+                             .arg(label, installed.join(QStringLiteral(", "))));
+    }
+    job.report.printSettings().printer = useDefault ? QString() : wanted;
+    WatchedSurface<PrinterSurface> surface(job.bar, job.report.printSettings(), job.orientation());
+    const RunResult result = job.report.run(job.rows, surface);
+    job.bar.finish();
+    if (result.status != RunStatus::Finished || !surface.errorText().isEmpty()) {
+        throw BatchError(QStringLiteral("%1: %2").arg(label, surface.errorText()));
+    }
+    if (surface.printedPages() == 0) {
+        throw noPageInRange(label, job.options, result.pages);
+    }
+    tell(job, QStringLiteral("%1 labels, %2 %3 -> %4, job %5")
+                  .arg(result.labels)
+                  .arg(surface.printedPages())
+                  .arg(pagesWord(surface.printedPages()), label)
+                  .arg(surface.jobId()));
+}
+
+void runJob(Job& job) {
+    const Options& o = job.options;
+    const QString dir = platform::programDirectory();
+    const settings::LayoutSettings layout =
+        o.snapshot.isEmpty() ? readSettingsFolder(o.settings.isEmpty() ? dir : o.settings)
+                             : readSnapshot(o.snapshot);
+    job.rows = o.list.isEmpty()
+                   ? readDatabase(o.db.isEmpty() ? dir + QStringLiteral("seznam.db") : o.db)
+                   : readListFile(o.list);
+
+    // The print setup first, then the print command's settings, as in the program.
+    job.report.setOrientation(o.landscape ? Orientation::Landscape : Orientation::Portrait);
+    labelprint::PrintSettings& print = job.report.printSettings();
+    print.copies = o.copies;
+    print.firstPage = o.firstPage;
+    print.lastPage = o.lastPage;
+    print.title =
+        QFileInfo(o.list.isEmpty() ? (o.db.isEmpty() ? QStringLiteral("seznam.db") : o.db) : o.list)
+            .fileName();
+    job.report.takeSettings(layout);
+
+    switch (o.output) {
+    case Options::Output::Pdf:
+        writePdf(job);
+        break;
+    case Options::Output::Lpf:
+        writeLpf(job);
+        break;
+    case Options::Output::Printer:
+        printOnPrinter(job);
+        break;
+    case Options::Output::None:
+        break;
+    }
+}
+
+void fail(const QString& text) {
+    std::fprintf(stderr, "dravelin-batch: %s\n", text.toLocal8Bit().constData());
+}
+
+} // namespace
+
+int runBatch(const QStringList& args) {
+    try {
+        Options options = parseOptions(args);
+        if (options.help) {
+            std::fputs(helpText(native(platform::programDirectory())).toLocal8Bit().constData(),
+                       stdout);
+            return Success;
+        }
+        Job job(std::move(options));
+        runJob(job);
+        return Success;
+    } catch (const BatchError& e) {
+        fail(e.text());
+        return e.code();
+    } catch (const platform::Error& e) {
+        fail(e.text());
+        return Failure;
+    } catch (const std::exception& e) {
+        fail(QString::fromLocal8Bit(e.what()));
+        return Failure;
+    }
+}
+
+} // namespace batch

@@ -1,0 +1,29 @@
+// What the batch tool lays out: the print list (a list file or a database) and the layout
+// settings (a snapshot, or dravelin.ini and font in a folder), read by the program's own rules.
+#pragma once
+
+#include "printlist/rowset.h"
+#include "settings/layoutsettings.h"
+
+#include <QString>
+
+namespace batch {
+
+// The rows of a list file as the list view would hold them after "načíst seznam", without a
+// database in between. Throws BatchError: a missing or unreadable file, an empty file, or a line
+// without exactly seven values (with its line number).
+printlist::RowSet readListFile(const QString& path);
+
+// The list view of a print-list database ("select * from seznam"). A missing file is an error,
+// never created. Throws BatchError.
+printlist::RowSet readDatabase(const QString& path);
+
+// dravelin.ini (missing file, section or key: the defaults) and, when present, the font file
+// of `dir`. Throws BatchError for a missing folder or a font file that cannot be read.
+settings::LayoutSettings readSettingsFolder(const QString& dir);
+
+// A settings snapshot over the defaults of a first run. Throws BatchError for a missing,
+// unreadable or short file.
+settings::LayoutSettings readSnapshot(const QString& path);
+
+} // namespace batch

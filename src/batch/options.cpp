@@ -1,0 +1,191 @@
+#include "batch/options.h"
+
+#include "batch/batcherror.h"
+
+#include <QRegularExpression>
+#include <optional>
+
+namespace batch {
+namespace {
+
+BatchError usage(const QString& text) {
+    return BatchError(text + QStringLiteral(" (see dravelin-batch --help)"), UsageFailure);
+}
+
+int positiveNumber(const QString& option, const QString& text) {
+    bool ok = false;
+    const int n = text.toInt(&ok);
+    if (!ok || n < 1) {
+        throw usage(
+            QStringLiteral("%1 wants a whole number of 1 or more, not \"%2\"").arg(option, text));
+    }
+    return n;
+}
+
+void setOnce(QString& field, const QString& option, const QString& value, const QString& other,
+             const QString& otherValue) {
+    if (!field.isEmpty()) {
+        throw usage(QStringLiteral("%1 is given twice").arg(option));
+    }
+    if (!otherValue.isEmpty()) {
+        throw usage(QStringLiteral("%1 and %2 exclude each other").arg(other, option));
+    }
+    if (value.isEmpty()) {
+        throw usage(QStringLiteral("%1 wants a non-empty value").arg(option));
+    }
+    field = value;
+}
+
+void parsePages(Options& o, const QString& text) {
+    static const QRegularExpression range(QStringLiteral("^(\\d+)(?:-(\\d+))?$"));
+    const auto m = range.match(text);
+    if (!m.hasMatch()) {
+        throw usage(
+            QStringLiteral("--pages wants FROM-TO or one page number, not \"%1\"").arg(text));
+    }
+    o.firstPage = positiveNumber(QStringLiteral("--pages"), m.captured(1));
+    o.lastPage =
+        m.hasCaptured(2) ? positiveNumber(QStringLiteral("--pages"), m.captured(2)) : o.firstPage;
+    if (o.lastPage < o.firstPage) {
+        throw usage(QStringLiteral("--pages %1: the last page comes before the first").arg(text));
+    }
+}
+
+} // namespace
+
+Options parseOptions(const QStringList& args) {
+    Options o;
+    bool pagesGiven = false;
+    bool copiesGiven = false;
+    for (int i = 0; i < args.size(); ++i) {
+        QString name = args[i];
+        std::optional<QString> inlineValue;
+        if (name.startsWith(QLatin1String("--")) && name.contains(QLatin1Char('='))) {
+            inlineValue = name.mid(name.indexOf(QLatin1Char('=')) + 1);
+            name = name.left(name.indexOf(QLatin1Char('=')));
+        }
+        const auto value = [&]() -> QString {
+            if (inlineValue) {
+                return *inlineValue;
+            }
+            if (i + 1 >= args.size()) {
+                throw usage(QStringLiteral("%1 wants a value").arg(name));
+            }
+            return args[++i];
+        };
+        const auto flag = [&] {
+            if (inlineValue) {
+                throw usage(QStringLiteral("%1 takes no value").arg(name));
+            }
+        };
+        const auto output = [&](Options::Output kind) {
+            if (o.output != Options::Output::None) {
+                throw usage(QStringLiteral("give only one of --pdf, --lpf and --printer"));
+            }
+            o.output = kind;
+            o.target = value();
+            if (o.target.isEmpty()) {
+                throw usage(QStringLiteral("%1 wants a non-empty value").arg(name));
+            }
+        };
+
+        if (name == QLatin1String("--list")) {
+            setOnce(o.list, name, value(), QStringLiteral("--db"), o.db);
+        } else if (name == QLatin1String("--db")) {
+            setOnce(o.db, name, value(), QStringLiteral("--list"), o.list);
+        } else if (name == QLatin1String("--snapshot")) {
+            setOnce(o.snapshot, name, value(), QStringLiteral("--settings"), o.settings);
+        } else if (name == QLatin1String("--settings")) {
+            setOnce(o.settings, name, value(), QStringLiteral("--snapshot"), o.snapshot);
+        } else if (name == QLatin1String("--pdf")) {
+            output(Options::Output::Pdf);
+        } else if (name == QLatin1String("--lpf")) {
+            output(Options::Output::Lpf);
+        } else if (name == QLatin1String("--printer")) {
+            output(Options::Output::Printer);
+        } else if (name == QLatin1String("--pages")) {
+            parsePages(o, value());
+            pagesGiven = true;
+        } else if (name == QLatin1String("--copies")) {
+            o.copies = positiveNumber(name, value());
+            copiesGiven = true;
+        } else if (name == QLatin1String("--landscape")) {
+            flag();
+            o.landscape = true;
+        } else if (name == QLatin1String("--quiet") || name == QLatin1String("-q")) {
+            flag();
+            o.quiet = true;
+        } else if (name == QLatin1String("--help") || name == QLatin1String("-h")) {
+            flag();
+            o.help = true;
+        } else {
+            throw usage(QStringLiteral("unknown option \"%1\"").arg(args[i]));
+        }
+    }
+    if (o.help) {
+        return o;
+    }
+    if (o.output == Options::Output::None) {
+        throw usage(
+            QStringLiteral("say where the pages go: --pdf FILE, --lpf FILE or --printer NAME"));
+    }
+    // A file holds each page once; copies are the printer's business.
+    if (copiesGiven && o.copies > 1 && o.output != Options::Output::Printer) {
+        throw usage(QStringLiteral("--copies needs --printer: a file holds each page once"));
+    }
+    // Prepared pages are the whole run, as the preview holds them.
+    if (pagesGiven && o.output == Options::Output::Lpf) {
+        throw usage(QStringLiteral("--pages does not apply to --lpf: it always holds every page"));
+    }
+    return o;
+}
+
+QString helpText(const QString& programDir) {
+    return QStringLiteral(
+               "Usage: dravelin-batch [--list FILE | --db FILE] [--snapshot FILE | --settings "
+               "DIR]\n"
+               "                      (--pdf FILE | --lpf FILE | --printer NAME|default)\n"
+               "                      [--pages FROM-TO] [--copies N] [--landscape] [--quiet]\n"
+               "\n"
+               "Lays a print list out on A4 label sheets exactly as dravelin's \"tisk\" does and\n"
+               "writes the pages to a PDF file, a prepared-pages file or a printer.\n"
+               "\n"
+               "Print list (one of):\n"
+               "  --list FILE       a list file as \"uložit seznam\" writes it: Windows-1250, one\n"
+               "                    label per line, seven values separated by \";\"\n"
+               "                    (kod;kods;nazev;cena;text1;text2;text3)\n"
+               "  --db FILE         a print-list database (default: seznam.db in the program\n"
+               "                    directory)\n"
+               "Layout settings (one of):\n"
+               "  --snapshot FILE   a settings snapshot saved by \"uložit nastavení\" (1968 "
+               "bytes)\n"
+               "  --settings DIR    a folder holding dravelin.ini and font, read as the program\n"
+               "                    reads them (default: the program directory)\n"
+               "Output (exactly one):\n"
+               "  --pdf FILE        a PDF file\n"
+               "  --lpf FILE        a prepared-pages file, for the preview's Load Report\n"
+               "  --printer NAME    a print job on the printer NAME; --printer default prints on\n"
+               "                    the system's default printer\n"
+               "Print setup:\n"
+               "  --pages FROM-TO   only pages FROM to TO (or one page: --pages 3); PDF and "
+               "printer\n"
+               "  --copies N        N copies of every page; printer only\n"
+               "  --landscape       A4 landscape instead of portrait\n"
+               "Other:\n"
+               "  --quiet           no progress bar (it is shown only when standard error is a\n"
+               "                    terminal)\n"
+               "  --help            this text\n"
+               "\n"
+               "Files are replaced only when the whole output was written. On bad input one line\n"
+               "on standard error names the file and what is wrong, and the exit code is 1\n"
+               "(2 for a wrong command line).\n"
+               "\n"
+               "Program directory: %1\n"
+               "\n"
+               "Example:\n"
+               "  dravelin-batch --list zbozi.csv --snapshot cenovky.nas --pdf cenovky.pdf\n"
+               "  dravelin-batch --printer default --pages 1-2 --copies 2\n")
+        .arg(programDir);
+}
+
+} // namespace batch

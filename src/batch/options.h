@@ -1,0 +1,34 @@
+// The command line of dravelin-batch: where the print list and the layout settings come from,
+// where the pages go, and the print setup.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace batch {
+
+struct Options {
+    enum class Output { None, Pdf, Lpf, Printer };
+
+    QString list;     // --list: a list file
+    QString db;       // --db: a print-list database
+    QString snapshot; // --snapshot: a settings snapshot
+    QString settings; // --settings: a folder holding dravelin.ini and font
+    Output output = Output::None;
+    QString target;    // the PDF or prepared-pages file, or the printer ("default" included)
+    int firstPage = 0; // 0: no bound
+    int lastPage = 0;
+    int copies = 1;
+    bool landscape = false;
+    bool quiet = false;
+    bool help = false;
+};
+
+// Throws BatchError with UsageFailure for an unknown option, a missing or malformed value, or
+// options that exclude each other.
+Options parseOptions(const QStringList& args);
+
+// The --help text; `programDir` is shown as the default place of seznam.db and the settings.
+QString helpText(const QString& programDir);
+
+} // namespace batch

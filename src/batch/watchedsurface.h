@@ -1,0 +1,30 @@
+// A page surface of the core whose page and progress announcements also move the batch tool's
+// progress bar; everything else is the surface itself.
+#pragma once
+
+#include "batch/progressbar.h"
+
+#include <utility>
+
+namespace batch {
+
+template <class Surface> class WatchedSurface : public Surface {
+  public:
+    template <class... Args>
+    explicit WatchedSurface(ProgressBar& bar, Args&&... args)
+        : Surface(std::forward<Args>(args)...), bar_(bar) {}
+
+    void progress(int percent) override {
+        Surface::progress(percent);
+        bar_.setPercent(percent);
+    }
+    void pageFinished(int availablePages) override {
+        Surface::pageFinished(availablePages);
+        bar_.setPages(availablePages);
+    }
+
+  private:
+    ProgressBar& bar_;
+};
+
+} // namespace batch
