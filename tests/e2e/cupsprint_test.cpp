@@ -273,6 +273,38 @@ TEST_F(CupsPrinting, PageRangeSendsOnlyThosePages) {
     EXPECT_EQ(second, page3);
 }
 
+TEST_F(CupsPrinting, LandscapeReflowsAndCopiesGoToThePrinter) {
+    // Landscape: page 2970 x 2100, bottom limit 2000, so 12 labels of 15 mm to a column; the
+    // label width follows the wider page: w = (1123 - 76) / 10 = 104 design px = 275.17.
+    LabelReport report;
+    report.setOrientation(labelprint::Orientation::Landscape);
+    report.takeSettings(settings::LayoutSettings{});
+    report.printSettings().title = uniqueTitle("landscape");
+    report.printSettings().copies = 2;
+    PrinterSurface surface(report.printSettings(), report.orientation());
+    printlist::RowSet list = rows(13);
+    const auto result = report.run(list, surface);
+    ASSERT_EQ(result.status, RunStatus::Finished);
+    EXPECT_EQ(result.pages, 1);
+    // The printer makes the copies: the job asks for two, the document holds one page.
+    EXPECT_EQ(e2e::jobCopies(surface.jobId()), 2);
+    const QString pdf = e2e::waitForPdf(outDir(), report.printSettings().title, 30000);
+    ASSERT_FALSE(pdf.isEmpty());
+    produced << pdf;
+    ASSERT_EQ(e2e::pageCount(pdf), 1);
+
+    // The queue prints the landscape sheet turned onto portrait A4: a point (X, Y) of the
+    // sheet lands at (Y, 2970 - X) on the paper, and the lines run up the page.
+    const auto words = e2e::words(pdf, 1);
+    const e2e::Word* twelfth = find(words, "DRV4212");
+    const e2e::Word* thirteenth = find(words, "DRV4213");
+    ASSERT_TRUE(twelfth && thirteenth);
+    EXPECT_NEAR((twelfth->yMin + twelfth->yMax) / 2, 2970 - (100 + 275.17 / 2), 2);
+    EXPECT_NEAR((thirteenth->yMin + thirteenth->yMax) / 2, 2970 - (375 + 275.17 / 2), 2);
+    // Label 12 is 11 labels of 150 below label 13, which heads column 2.
+    EXPECT_NEAR(twelfth->xMin - thirteenth->xMin, 1650, 2);
+}
+
 TEST_F(CupsPrinting, AbortedRunSendsNoJob) {
     LabelReport report;
     report.takeSettings(settings::LayoutSettings{});

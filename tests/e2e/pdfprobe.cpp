@@ -1,5 +1,7 @@
 #include "pdfprobe.h"
 
+#include <cups/cups.h>
+
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -60,6 +62,23 @@ int pageCount(const QString& pdf) {
     const auto m =
         QRegularExpression(R"(Pages:\s+(\d+))").match(run("pdfinfo", {pdf}).value_or(QString()));
     return m.hasMatch() ? m.captured(1).toInt() : -1;
+}
+
+int jobCopies(int jobId) {
+    ipp_t* request = ippNewRequest(IPP_OP_GET_JOB_ATTRIBUTES);
+    const QByteArray uri = "ipp://localhost/jobs/" + QByteArray::number(jobId);
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "job-uri", nullptr, uri.constData());
+    ipp_t* response = cupsDoRequest(CUPS_HTTP_DEFAULT, request, "/");
+    int copies = -1;
+    if (response != nullptr) {
+        if (ipp_attribute_t* a = ippFindAttribute(response, "copies", IPP_TAG_INTEGER)) {
+            copies = ippGetInteger(a, 0);
+        } else if (ippGetStatusCode(response) <= IPP_STATUS_OK_CONFLICTING) {
+            copies = 1; // a job without the attribute makes one copy
+        }
+        ippDelete(response);
+    }
+    return copies;
 }
 
 Raster::Raster(const QString& pdf, int page, int dpi) : dpi_(dpi) {

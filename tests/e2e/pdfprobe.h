@@ -24,6 +24,8 @@ std::optional<QString> run(const QString& program, const QStringList& args, int 
 QString waitForPdf(const QString& dir, const QString& title, int timeoutMs);
 std::vector<Word> words(const QString& pdf, int page);
 int pageCount(const QString& pdf);
+// The copies a CUPS job asked for; -1 when the scheduler does not know the job.
+int jobCopies(int jobId);
 
 // A page rasterised in grey (pdftoppm), for measuring where ink lies.
 class Raster {
