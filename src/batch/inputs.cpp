@@ -107,12 +107,11 @@ settings::LayoutSettings readSettingsFolder(const QString& dir) {
         throw fileError(dir, QStringLiteral("is not a folder (--settings wants the folder that "
                                             "holds dravelin.ini and font)"));
     }
-    const QString base = QDir(dir).absolutePath() + QLatin1Char('/');
-    const QString iniPath = base + QString::fromLatin1(settings::kSettingsFileName);
-    const platform::Profile ini(iniPath);
+    const QDir folder(dir);
+    const platform::Profile ini(folder.filePath(QString::fromLatin1(settings::kSettingsFileName)));
     settings::LayoutSettings layout = settings::readSetup(ini, settings::LayoutSettings{});
 
-    const QString fontPath = base + QString::fromLatin1(settings::kFontFileName);
+    const QString fontPath = folder.filePath(QString::fromLatin1(settings::kFontFileName));
     if (QFileInfo::exists(fontPath)) {
         settings::SlotFonts fonts;
         for (int i = 0; i < settings::SlotCount; ++i) {
