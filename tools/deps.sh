@@ -6,6 +6,7 @@ DRAVELIN_BUILD_PACKAGES=(g++ cmake make pkg-config qt6-base-dev qt6-base-dev-too
   libxkbcommon-dev libsqlite3-dev libcups2-dev sqlite3 libgtest-dev googletest libbenchmark-dev
   fontconfig fonts-dejavu-core fonts-liberation xvfb xauth)
 DRAVELIN_TEST_PACKAGES=(cups cups-client cups-bsd printer-driver-cups-pdf poppler-utils zbar-tools
+  xdotool imagemagick x11-apps
   emf2svg nodejs clang libclang-rt-14-dev)
 # Some nodejs builds carry npm inside and conflict with Debian's npm package.
 command -v npm >/dev/null 2>&1 || DRAVELIN_TEST_PACKAGES+=(npm)
