@@ -5,6 +5,7 @@
 #include "rows.h"
 
 #include <gtest/gtest.h>
+#include <limits>
 
 namespace labelprint {
 namespace {
@@ -220,6 +221,23 @@ TEST(LayoutRun, NegativeMarginsAreUsedUnchanged) {
     EXPECT_DOUBLE_EQ(report.labelWidth(), 77 * 254.0 / 96);
     EXPECT_EQ(run->surface.labelRects(1).at(0), QRect(-50, -30, 204, 150));
     EXPECT_EQ(run->surface.labelRects(1).at(1).top(), 120);
+}
+
+TEST(LayoutRun, ExtremeSettingsStayOnOnePageWithoutOverflow) {
+    // Nothing limits the spin fields: a label of 214748364.7 cm never fits, so every label
+    // flows down page 1; positions saturate at the int range instead of wrapping around.
+    LabelReport report;
+    auto run = runOnce(report,
+                       layout(10, 10, std::numeric_limits<std::int32_t>::max(),
+                              std::numeric_limits<std::int32_t>::max()),
+                       3);
+    EXPECT_EQ(run->result.status, RunStatus::Finished);
+    EXPECT_EQ(run->result.pages, 1);
+    const auto rects = run->surface.labelRects(1);
+    ASSERT_EQ(rects.size(), 3u);
+    EXPECT_EQ(rects[0].top(), 100);
+    EXPECT_EQ(rects[1].top(), std::numeric_limits<int>::max());
+    EXPECT_EQ(rects[0].left(), 100);
 }
 
 TEST(LayoutRun, LandscapeSwapsThePageAndUsesTheSurfacePaperLength) {
