@@ -193,22 +193,25 @@ TEST_F(PrintForm, PreviewReturnsWhenTheWindowIsClosedAndASecondRequestRaisesIt) 
 
 TEST_F(PrintForm, PrintSetupStoresTheChoiceAndCancelChangesNothing) {
     bool checked = false;
-    QTimer::singleShot(0, [&] {
-        QTimer::singleShot(50, [&] {
-            ASSERT_NE(tiskf.previewWindow(), nullptr);
-            setNextPrintSetup(std::nullopt);
-            tiskf.printSetup();
-            EXPECT_EQ(tiskf.qr1.printSettings().copies, 1);
-            const PrintSetupRequest& r = printSetupRequests().back();
-            EXPECT_EQ(r.minPage, 1);
-            EXPECT_EQ(r.maxPage, 3);
-            EXPECT_EQ(r.toPage, 3);
-            setNextPrintSetup(PrintSetupAnswer{"queue", 2, Orientation::Landscape, true, 2, 3});
-            tiskf.printSetup();
-            checked = true;
-            tiskf.previewWindow()->close();
-        });
+    QTimer poll; // waits for the finished run, however busy the machine is
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (checked || !tiskf.previewSurface() ||
+            tiskf.previewSurface()->status() != PreviewSurface::Status::Finished) {
+            return;
+        }
+        checked = true;
+        setNextPrintSetup(std::nullopt);
+        tiskf.printSetup();
+        EXPECT_EQ(tiskf.qr1.printSettings().copies, 1);
+        const PrintSetupRequest& r = printSetupRequests().back();
+        EXPECT_EQ(r.minPage, 1);
+        EXPECT_EQ(r.maxPage, 3);
+        EXPECT_EQ(r.toPage, 3);
+        setNextPrintSetup(PrintSetupAnswer{"queue", 2, Orientation::Landscape, true, 2, 3});
+        tiskf.printSetup();
+        tiskf.previewWindow()->close();
     });
+    poll.start(10);
     tiskf.preview();
     ASSERT_TRUE(checked);
     const PrintSettings& s = tiskf.qr1.printSettings();
