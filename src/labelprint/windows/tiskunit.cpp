@@ -85,9 +85,20 @@ void Ttiskf::preview() {
         window_->activateWindow();
         return;
     }
+    // A4, unless the selected printer lacks it: then its own paper stays in force.
     const bool landscape = qr1.orientation() == Orientation::Landscape;
-    surface_ = std::make_unique<PreviewSurface>(landscape ? 2970 : 2100, landscape ? 2100 : 2970);
-    surface_->setPaper(9, landscape, qr1.pageWidth(), qr1.pageLength());
+    QSizeF paper(2100, 2970);
+    int code = 9;
+    const QPrinterInfo printer = selectedPrinter(qr1.printSettings());
+    if (!printer.isNull() && !offeredBy(printer)(9)) {
+        paper = printer.defaultPageSize().size(QPageSize::Millimeter) * 10;
+        code = 0;
+    }
+    if (landscape) {
+        paper.transpose();
+    }
+    surface_ = std::make_unique<PreviewSurface>(paper.width(), paper.height());
+    surface_->setPaper(code, landscape, paper.width(), paper.height());
     window_ = std::make_unique<PreviewWindow>(surface_.get());
     windowOpen_ = true;
     connect(window_.get(), &PreviewWindow::closing, this, &Ttiskf::windowClosing);
