@@ -196,7 +196,6 @@ void PrinterSurface::selectFont(const settings::FontDescription& font) {
     font_ = font;
     qfont_ = toQFont(font);
     metrics_.emplace(qfont_, printer_.get());
-    metricsF_.emplace(qfont_, printer_.get());
     fontOnPainter_ = false;
 }
 
@@ -219,11 +218,15 @@ void PrinterSurface::drawText(QPoint at, TextAnchor anchor, const QString& text,
         pen_ = colour;
         penOnPainter_ = true;
     }
-    double x = at.x();
     if (anchor == TextAnchor::TopCentre) {
-        x -= metricsF_->horizontalAdvance(text) / 2.0;
+        // Centred by the painter in a box around the anchor: the text is shaped only once.
+        constexpr double kHalfWidth = 1e6;
+        current_->drawText(QRectF(at.x() - kHalfWidth, at.y(), 2 * kHalfWidth, metrics_->height()),
+                           Qt::AlignHCenter | Qt::AlignTop | Qt::TextDontClip | Qt::TextSingleLine,
+                           text);
+        return;
     }
-    current_->drawText(QPointF(x, at.y() + metrics_->ascent()), text);
+    current_->drawText(QPointF(at.x(), at.y() + metrics_->ascent()), text);
 }
 
 } // namespace labelprint

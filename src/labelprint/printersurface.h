@@ -97,7 +97,6 @@ class PrinterSurface : public PageSurface {
     std::optional<settings::FontDescription> font_;
     QFont qfont_;
     std::optional<QFontMetrics> metrics_;
-    std::optional<QFontMetricsF> metricsF_;
     bool fontOnPainter_ = false;
     QColor pen_;
     bool penOnPainter_ = false;
