@@ -1,0 +1,167 @@
+// Printing from the preview window onto the real cups-pdf queue: the print form's print setup,
+// its second layout run with the progress window, and the replay of loaded pages.
+#include "labelprint/preparedpages.h"
+#include "labelprint/previewsurface.h"
+#include "labelprint/windows/previewwindow.h"
+#include "labelprint/windows/printsetupdialog.h"
+#include "labelprint/windows/progresswindow.h"
+#include "labelprint/windows/tiskunit.h"
+#include "pdfprobe.h"
+#include "printlist/rowset.h"
+
+#include <QApplication>
+#include <QDateTime>
+#include <QFile>
+#include <QPrinterInfo>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace labelprint;
+
+QString outDir() { return qEnvironmentVariable("DRAVELIN_E2E_OUT"); }
+
+// Short: the queue cuts the file name it makes from the job's title.
+QString uniqueTitle() {
+    static int n = 0;
+    return QStringLiteral("dv-preview-%1-%2-%3")
+        .arg(QCoreApplication::applicationPid())
+        .arg(QDateTime::currentMSecsSinceEpoch() % 100000000)
+        .arg(++n);
+}
+
+printlist::RowSet rows(int n) {
+    QStringList names;
+    for (const QString& s : settings::slotNames()) {
+        names << s;
+    }
+    std::vector<QStringList> list;
+    for (int i = 1; i <= n; ++i) {
+        const QString code = QString::number(7000 + i);
+        list.push_back({"*" + code + "*", code, QStringLiteral("Zboží %1").arg(i), "", "", "", ""});
+    }
+    return printlist::RowSet(names, std::move(list));
+}
+
+class PreviewPrinting : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_FALSE(outDir().isEmpty()) << "DRAVELIN_E2E_OUT is not set";
+        ASSERT_FALSE(QPrinterInfo::availablePrinterNames().isEmpty())
+            << "no CUPS printer: tools/test-setup.sh must have started the scheduler";
+        tiskf.qr1.takeSettings(settings::LayoutSettings());
+        tiskf.qr1.printSettings().title = uniqueTitle();
+    }
+    void TearDown() override {
+        if (!pdf.isEmpty() && !qEnvironmentVariableIsSet("DRAVELIN_E2E_KEEP")) {
+            QFile::remove(pdf);
+        }
+    }
+
+    // The print command's preview; once its run has finished, `inside` runs within the
+    // preview's own message loop, and then the window is closed.
+    void withFinishedPreview(const std::function<void()>& inside) {
+        bool done = false;
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            PreviewSurface* s = tiskf.previewSurface();
+            if (done || !s || s->status() != PreviewSurface::Status::Finished) {
+                return;
+            }
+            done = true;
+            inside();
+            if (tiskf.previewWindow()) {
+                tiskf.previewWindow()->close();
+            }
+        });
+        poll.start(5);
+        tiskf.preview();
+        ASSERT_TRUE(done);
+    }
+
+    int printedPages() {
+        pdf = e2e::waitForPdf(outDir(), tiskf.qr1.printSettings().title, 30000);
+        return pdf.isEmpty() ? -1 : e2e::pageCount(pdf);
+    }
+
+    printlist::RowSet list = rows(900); // five pages at the default layout
+    Ttiskf tiskf{list};
+    QString pdf;
+};
+
+TEST_F(PreviewPrinting, PagesTwoToThreeOfAFivePagePreview) {
+    withFinishedPreview([&] {
+        EXPECT_EQ(tiskf.previewSurface()->pageCount(), 5);
+        setNextPrintSetup(PrintSetupAnswer{QString(), 1, Orientation::Portrait, true, 2, 3});
+        tiskf.printSetup();
+        tiskf.previewWindow()->Print->trigger(); // through the message queue
+        QCoreApplication::processEvents();
+    });
+    EXPECT_EQ(printedPages(), 2);
+}
+
+TEST_F(PreviewPrinting, LandscapeReflowsAndStaysForTheNextPreview) {
+    list = rows(180); // one portrait page; twelve labels to a landscape column
+    withFinishedPreview([&] {
+        EXPECT_EQ(tiskf.previewSurface()->pageCount(), 1);
+        setNextPrintSetup(PrintSetupAnswer{QString(), 1, Orientation::Landscape, false, 0, 0});
+        tiskf.printSetup();
+        tiskf.print();
+    });
+    EXPECT_EQ(printedPages(), 2);
+    withFinishedPreview([&] {
+        EXPECT_EQ(tiskf.previewSurface()->paperWidth(), 2970);
+        EXPECT_EQ(tiskf.previewSurface()->pageCount(), 2);
+    });
+}
+
+TEST_F(PreviewPrinting, ListChangedAfterThePreviewOpenedPrintsTheChangedList) {
+    list = rows(10);
+    withFinishedPreview([&] {
+        list = rows(200); // the main window added labels meanwhile
+        tiskf.print();
+        EXPECT_EQ(tiskf.previewSurface()->pageCount(), 1); // the preview keeps its pages
+    });
+    EXPECT_EQ(printedPages(), 2);
+}
+
+TEST_F(PreviewPrinting, CancelInTheProgressWindowPrintsWhatWasLaidOut) {
+    withFinishedPreview([&] {
+        QTimer cancel;
+        QObject::connect(&cancel, &QTimer::timeout, [&] {
+            for (QWidget* w : QApplication::topLevelWidgets()) {
+                auto* progress = qobject_cast<ProgressWindow*>(w);
+                // 25% of 900 labels lies on page 2.
+                if (progress && progress->isVisible() && progress->Gauge->value() >= 25) {
+                    progress->CancelButton->click();
+                    cancel.stop();
+                }
+            }
+        });
+        cancel.start(0);
+        tiskf.print();
+    });
+    EXPECT_EQ(printedPages(), 2);
+}
+
+TEST_F(PreviewPrinting, LoadedPagesPrintTheirWholeRange) {
+    QTemporaryDir dir;
+    const QString file = dir.filePath("three.LPF");
+    list = rows(400);
+    withFinishedPreview([&] { ASSERT_TRUE(savePreparedPages(*tiskf.previewSurface(), file)); });
+    list = rows(1);
+    withFinishedPreview([&] {
+        ASSERT_TRUE(loadPreparedPages(*tiskf.previewSurface(), file,
+                                      [](int code) { return code == 9; }));
+        tiskf.previewWindow()->pagesLoaded();
+        EXPECT_EQ(tiskf.previewWindow()->statusText(), "Page 1 of 3");
+        tiskf.print();
+    });
+    EXPECT_EQ(printedPages(), 3);
+}
+
+} // namespace
