@@ -24,6 +24,19 @@ ListGrid::ListGrid(QWidget* parent) : QTableView(parent), menu_(new QMenu(this))
     verticalHeader()->setFixedWidth(12);
     verticalHeader()->setSectionsClickable(false);
     setContextMenuPolicy(Qt::NoContextMenu);
+    // A right click on the title row opens the menu too, leaving the current row alone.
+    horizontalHeader()->viewport()->installEventFilter(this);
+}
+
+bool ListGrid::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == horizontalHeader()->viewport() && event->type() == QEvent::MouseButtonPress) {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() == Qt::RightButton) {
+            menu_->popup(mouse->globalPosition().toPoint());
+            return true;
+        }
+    }
+    return QTableView::eventFilter(watched, event);
 }
 
 void ListGrid::mousePressEvent(QMouseEvent* event) {

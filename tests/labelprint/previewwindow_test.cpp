@@ -3,6 +3,7 @@
 #include "labelprint/previewsurface.h"
 #include "labelprint/windows/previewwindow.h"
 #include "labelprint/windows/printsetupdialog.h"
+#include "labelprint/windows/progresswindow.h"
 #include "labelprint/windows/tiskunit.h"
 #include "platform/prompts.h"
 #include "rows.h"
@@ -10,6 +11,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -148,6 +151,20 @@ TEST(PreviewWindow, AfterLoadingAThreePageFileOnlyPrintIsEnabled) {
     EXPECT_TRUE(p.window.pageShown());
     EXPECT_TRUE(p.window.Print->isEnabled());
     EXPECT_FALSE(p.window.PrintSetup->isEnabled());
+}
+
+TEST(ProgressWindow, ShowsMultiplesOfFiveOnly) {
+    ProgressWindow w;
+    EXPECT_EQ(w.windowTitle(), "Printing progress");
+    EXPECT_EQ(w.size(), QSize(149, 97));
+    EXPECT_TRUE(w.windowFlags() & Qt::WindowStaysOnTopHint);
+    EXPECT_TRUE(w.Info->text().isEmpty());
+    w.showProgress(40);
+    EXPECT_EQ(w.Info->text(), "40%  Completed");
+    EXPECT_EQ(w.Gauge->value(), 40);
+    w.showProgress(43);
+    EXPECT_EQ(w.Info->text(), "40%  Completed");
+    EXPECT_EQ(w.Gauge->value(), 40);
 }
 
 class PrintForm : public ::testing::Test {

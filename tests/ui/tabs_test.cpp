@@ -159,6 +159,12 @@ TEST_F(TabsTest, RightClickedRowIsTheOneDeleted) {
                       QPoint(third.x(), grid->viewport()->height() - 3));
     grid->popupMenu()->close();
     EXPECT_EQ(form->store().listView().currentRow(), 2);
+    // On the title row: the menu opens, the current row stays.
+    QTest::mouseClick(grid->horizontalHeader()->viewport(), Qt::RightButton, Qt::NoModifier,
+                      QPoint(third.x(), 3));
+    EXPECT_TRUE(grid->popupMenu()->isVisible());
+    grid->popupMenu()->close();
+    EXPECT_EQ(form->store().listView().currentRow(), 2);
 }
 
 TEST_F(TabsTest, ClearAsksEvenForAnEmptyList) {
