@@ -9,10 +9,12 @@
 #include "ui/form1.h"
 
 #include <QApplication>
+#include <QIcon>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     platform::installFontSubstitutes();
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/dravelin.png")));
     platform::WidgetPrompts prompts;
     prompts::setBackend(&prompts);
     dialogs::useRealDialogs(true);
