@@ -236,20 +236,6 @@ void TForm1::putLayoutSettings(const settings::LayoutSettings& s) {
     }
 }
 
-void TForm1::prikaz(const QString& sql) { store_.prikaz(sql); }
-
-void TForm1::reloadList() {
-    // Reset even when the reload fails part-way, so the grid never shows rows that are gone.
-    struct Refresh {
-        TForm1* form;
-        ~Refresh() {
-            form->gridModel_->reset();
-            form->showFirstRow();
-        }
-    } refresh{this};
-    store_.reload();
-}
-
 void TForm1::showFirstRow() {
     if (store_.listView().rowCount() > 0) {
         stitkyts->DBGrid1->selectRow(0);

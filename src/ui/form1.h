@@ -40,10 +40,6 @@ public:
     void putLayoutSettings(const settings::LayoutSettings& s);
 
     printlist::PrintListStore& store() { return store_; }
-    // Runs one statement through editquery.
-    void prikaz(const QString& sql);
-    // Reloads the list view and shows it in the grid, first row current.
-    void reloadList();
 
     std::array<int, settings::kGridColumns> columnWidths() const;
     void setcolumnwidth(const std::array<int, settings::kGridColumns>& widths);
