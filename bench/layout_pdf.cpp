@@ -12,8 +12,9 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QTemporaryDir>
+#include "peakmemory.h"
+
 #include <benchmark/benchmark.h>
-#include <sys/resource.h>
 
 namespace {
 
@@ -32,12 +33,6 @@ const printlist::RowSet& rows() {
         return printlist::RowSet(names, std::move(list));
     }();
     return set;
-}
-
-double peakMegabytes() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return double(usage.ru_maxrss) / 1024.0; // ru_maxrss is in kilobytes
 }
 
 void BM_LayoutRunToPdf(benchmark::State& state) {

@@ -8,21 +8,16 @@
 
 #include <QFile>
 #include <QTemporaryDir>
+#include "peakmemory.h"
+
 #include <benchmark/benchmark.h>
 #include <memory>
 #include <sqlite3.h>
 #include <stdexcept>
-#include <sys/resource.h>
 
 namespace {
 
 constexpr int kLines = 100000;
-
-double peakRssMiB() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return double(usage.ru_maxrss) / 1024.0; // ru_maxrss is in KiB on Linux
-}
 
 // A fresh program directory with an empty seznam.db and a store opened on it.
 struct Fixture {
@@ -98,11 +93,11 @@ void fillTable(const QString& dbPath) {
 }
 
 void BM_ExportList(benchmark::State& state) {
-    const double before = peakRssMiB();
+    const double before = peakMegabytes();
     auto fx = std::make_unique<Fixture>();
     fillTable(fx->file("seznam.db"));
     fx->store.reload();
-    const double loaded = peakRssMiB();
+    const double loaded = peakMegabytes();
     for (auto _ : state) {
         printlist::exportList(fx->store.listView(), fx->file("out.csv"));
     }
@@ -110,12 +105,12 @@ void BM_ExportList(benchmark::State& state) {
     state.counters["file_MiB"] = double(QFile(fx->file("out.csv")).size()) / (1024.0 * 1024.0);
     state.counters["peak_rss_MiB_before"] = before;
     state.counters["peak_rss_MiB_view_loaded"] = loaded;
-    state.counters["peak_rss_MiB"] = peakRssMiB();
+    state.counters["peak_rss_MiB"] = peakMegabytes();
 }
 BENCHMARK(BM_ExportList)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 void BM_ImportList(benchmark::State& state) {
-    const double before = peakRssMiB();
+    const double before = peakMegabytes();
     Fixture fx;
     writeFile(fx.file("in.csv"), listFile());
     for (auto _ : state) {
@@ -127,7 +122,7 @@ void BM_ImportList(benchmark::State& state) {
     }
     state.counters["lines"] = fx.store.listView().rowCount();
     state.counters["peak_rss_MiB_before"] = before;
-    state.counters["peak_rss_MiB"] = peakRssMiB();
+    state.counters["peak_rss_MiB"] = peakMegabytes();
 }
 BENCHMARK(BM_ImportList)->Unit(benchmark::kMillisecond)->Iterations(5);
 
@@ -141,7 +136,7 @@ void BM_Add999Copies(benchmark::State& state) {
         printlist::addLabels(fx.store, entry, "*", 999);
     }
     state.counters["rows"] = fx.store.listView().rowCount();
-    state.counters["peak_rss_MiB"] = peakRssMiB();
+    state.counters["peak_rss_MiB"] = peakMegabytes();
 }
 BENCHMARK(BM_Add999Copies)->Unit(benchmark::kMillisecond)->Iterations(3);
 

@@ -12,9 +12,10 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
+#include "peakmemory.h"
+
 #include <benchmark/benchmark.h>
 #include <memory>
-#include <sys/resource.h>
 
 namespace {
 
@@ -43,12 +44,6 @@ std::unique_ptr<labelprint::PreviewSurface> recordRun() {
     auto surface = std::make_unique<labelprint::PreviewSurface>();
     report.run(rows(), *surface);
     return surface;
-}
-
-double peakMegabytes() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss / 1024.0;
 }
 
 void BM_RecordRun(benchmark::State& state) {

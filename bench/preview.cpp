@@ -11,8 +11,9 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QTimer>
+#include "peakmemory.h"
+
 #include <benchmark/benchmark.h>
-#include <sys/resource.h>
 
 namespace {
 
@@ -29,12 +30,6 @@ printlist::RowSet rows(int n) {
                         QStringLiteral("12,50 Kč"), QString(), QString(), QString()});
     }
     return printlist::RowSet(names, std::move(data));
-}
-
-double peakRssMiB() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return double(usage.ru_maxrss) / 1024.0;
 }
 
 // One print command: the preview opens, the run lays the list out while the window shows
@@ -73,7 +68,7 @@ void BM_Preview(benchmark::State& state) {
     }
     state.counters["first_page_ms"] = firstPageMs;
     state.counters["whole_run_ms"] = wholeRunMs;
-    state.counters["peak_rss_MiB"] = peakRssMiB();
+    state.counters["peak_rss_MiB"] = peakMegabytes();
 }
 BENCHMARK(BM_Preview)->Arg(100)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(1);
 

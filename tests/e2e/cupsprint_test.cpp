@@ -25,16 +25,8 @@ using labelprint::PrintSettings;
 using labelprint::RunStatus;
 using settings::Slot;
 
-QString outDir() {
-    return qEnvironmentVariable("DRAVELIN_E2E_OUT");
-}
-
-QString uniqueTitle(const char* what) {
-    return QStringLiteral("dravelin-e2e-%1-%2-%3")
-        .arg(what)
-        .arg(QCoreApplication::applicationPid())
-        .arg(QDateTime::currentMSecsSinceEpoch());
-}
+using e2e::outDir;
+using e2e::uniqueTitle;
 
 QString barcodeFamily() {
     const QString dir = qEnvironmentVariable("DRAVELIN_E2E_FONT_DIR");

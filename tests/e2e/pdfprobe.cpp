@@ -1,5 +1,8 @@
 #include "pdfprobe.h"
 
+#include <QCoreApplication>
+#include <QDateTime>
+
 #include <cups/cups.h>
 
 #include <QDir>
@@ -13,6 +16,18 @@
 #include <algorithm>
 
 namespace e2e {
+
+QString outDir() { return qEnvironmentVariable("DRAVELIN_E2E_OUT"); }
+
+QString uniqueTitle(const char* what) {
+    static int n = 0;
+    // The time keeps a recycled process id from matching an older run's PDF.
+    return QStringLiteral("dv-%1-%2-%3-%4")
+        .arg(QString::fromLatin1(what).left(12))
+        .arg(QCoreApplication::applicationPid())
+        .arg(QDateTime::currentMSecsSinceEpoch() % 100000000)
+        .arg(++n);
+}
 
 std::optional<QString> run(const QString& program, const QStringList& args, int timeoutMs) {
     QProcess p;

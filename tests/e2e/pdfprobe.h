@@ -11,6 +11,11 @@
 
 namespace e2e {
 
+// Where the cups-pdf queue writes its PDFs (DRAVELIN_E2E_OUT).
+QString outDir();
+// A job title unique to this run, short because the queue cuts the file name it makes from it.
+QString uniqueTitle(const char* what);
+
 struct Word {
     QString text;
     // Box in 0.1 mm from the paper's top-left corner.

@@ -23,16 +23,7 @@ namespace {
 
 using namespace labelprint;
 
-QString outDir() { return qEnvironmentVariable("DRAVELIN_E2E_OUT"); }
-
-// Short: the queue cuts the file name it makes from the job's title.
-QString uniqueTitle() {
-    static int n = 0;
-    return QStringLiteral("dv-preview-%1-%2-%3")
-        .arg(QCoreApplication::applicationPid())
-        .arg(QDateTime::currentMSecsSinceEpoch() % 100000000)
-        .arg(++n);
-}
+using e2e::outDir;
 
 printlist::RowSet rows(int n) {
     QStringList names;
@@ -54,7 +45,7 @@ protected:
         ASSERT_FALSE(QPrinterInfo::availablePrinterNames().isEmpty())
             << "no CUPS printer: tools/test-setup.sh must have started the scheduler";
         tiskf.qr1.takeSettings(settings::LayoutSettings());
-        tiskf.qr1.printSettings().title = uniqueTitle();
+        tiskf.qr1.printSettings().title = e2e::uniqueTitle("preview");
     }
     void TearDown() override {
         if (!pdf.isEmpty() && !qEnvironmentVariableIsSet("DRAVELIN_E2E_KEEP")) {
