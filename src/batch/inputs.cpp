@@ -3,6 +3,7 @@
 #include "batch/batcherror.h"
 #include "platform/fileerror.h"
 #include "platform/profile.h"
+#include "platform/regularfile.h"
 #include "printlist/database.h"
 #include "printlist/fce_import_so.h"
 #include "printlist/listfile.h"
@@ -13,6 +14,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace batch {
 namespace {
@@ -37,12 +40,27 @@ QString lower(const QString& fileErrorText) {
     return fileErrorText.left(1).toLower() + fileErrorText.mid(1);
 }
 
+// What a refused input is, in words: "Invalid filename" alone would not say why.
+QString notRegular(const QString& path, const platform::FileError& e) {
+    if (e.code() == platform::InvalidFilename && QFileInfo::exists(path)) {
+        return QStringLiteral("not a regular file");
+    }
+    return lower(e.text());
+}
+
 } // namespace
 
 printlist::RowSet readListFile(const QString& path) {
     requireFile(path, QStringLiteral("list file"));
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    int fd = -1;
+    try {
+        fd = platform::openRegularFile(path, O_RDONLY);
+    } catch (const platform::FileError& e) {
+        throw fileError(path, QStringLiteral("cannot be read: %1").arg(notRegular(path, e)));
+    }
+    QFile file;
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
         throw fileError(path, QStringLiteral("cannot be read: %1").arg(file.errorString()));
     }
     QByteArray bytes = file.readAll();
@@ -120,7 +138,7 @@ settings::LayoutSettings readSettingsFolder(const QString& dir) {
         try {
             fonts = settings::readFontFile(fontPath, fonts);
         } catch (const platform::FileError& e) {
-            QString what = lower(e.text());
+            QString what = notRegular(fontPath, e);
             if (e.code() == platform::ReadBeyondEnd) {
                 what = QStringLiteral("short font file (%1 bytes, it needs %2)")
                            .arg(QFileInfo(fontPath).size())
@@ -145,6 +163,9 @@ settings::LayoutSettings readSnapshot(const QString& path) {
             throw fileError(path, QStringLiteral("short snapshot (%1 bytes, a snapshot has %2)")
                                       .arg(QFileInfo(path).size())
                                       .arg(settings::kSnapshotSize));
+        }
+        if (e.code() == platform::InvalidFilename) {
+            throw fileError(path, notRegular(path, e));
         }
         if (e.code() == platform::FileAccessDenied) {
             throw fileError(path, QStringLiteral("file access denied (a snapshot is opened for "

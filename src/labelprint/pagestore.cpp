@@ -2,6 +2,7 @@
 
 #include "platform/error.h"
 #include "platform/fileerror.h"
+#include "platform/regularfile.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -9,6 +10,8 @@
 #include <QTemporaryFile>
 #include <QtEndian>
 #include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace labelprint {
 namespace {
@@ -47,7 +50,15 @@ std::unique_ptr<PageStore> PageStore::open(const QString& path) {
         return platform::Error(
             QStringLiteral("Cannot open file \"%1\". %2").arg(QDir::toNativeSeparators(path), why));
     };
-    if (!file->open(QIODevice::ReadOnly)) {
+    // Only a regular file: a FIFO would hold the window until written to, a device never ends.
+    int fd = -1;
+    try {
+        fd = platform::openRegularFile(path, O_RDONLY);
+    } catch (const platform::FileError& e) {
+        throw cannotOpen(e.text());
+    }
+    if (!file->open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
         throw cannotOpen(file->errorString());
     }
     store->size_ = file->size();

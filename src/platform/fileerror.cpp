@@ -1,5 +1,7 @@
 #include "platform/fileerror.h"
 
+#include "platform/regularfile.h"
+
 #include <QFile>
 #include <cerrno>
 #include <fcntl.h>
@@ -80,11 +82,7 @@ private:
 } // namespace
 
 QByteArray readRecordFile(const QString& path, qint64 size) {
-    const QByteArray native = QFile::encodeName(path);
-    Fd fd(::open(native.constData(), O_RDWR | O_CLOEXEC));
-    if (fd.get() < 0) {
-        throwErrno();
-    }
+    Fd fd(openRegularFile(path, O_RDWR));
     QByteArray bytes(size, '\0');
     qint64 done = 0;
     while (done < size) {

@@ -35,7 +35,7 @@ private:
 
 // Opens the file for reading and writing (a file that may not be written cannot be read
 // either), reads its first `size` bytes and closes it. Throws FileError; a short file gives
-// "Read beyond end of file".
+// "Read beyond end of file", anything but a regular file "Invalid filename" at once.
 QByteArray readRecordFile(const QString& path, qint64 size);
 
 // Replaces the file with `bytes`: written beside it and renamed over it, so a failed write

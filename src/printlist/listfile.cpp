@@ -3,10 +3,13 @@
 #include "platform/codepage.h"
 #include "platform/fileerror.h"
 #include "platform/prompts.h"
+#include "platform/regularfile.h"
 #include "printlist/fce_import_so.h"
 
 #include <QFile>
 #include <QFileInfo>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace printlist {
 namespace {
@@ -26,8 +29,15 @@ void showImportFailure() {
 }
 
 bool readWholeFile(const QString& path, QByteArray& bytes) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    int fd = -1;
+    try {
+        fd = platform::openRegularFile(path, O_RDONLY);
+    } catch (const platform::FileError&) {
+        return false;
+    }
+    QFile file;
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
         return false;
     }
     bytes = file.readAll();
