@@ -8,7 +8,8 @@
 namespace platform {
 
 QString fromCp1250(const QByteArray& bytes);
-// Characters the code page lacks become "?".
+// Every character the code page lacks becomes one "?" (an emoji too), and so does Ctrl-Z,
+// the end-of-file mark of list files: no text written through here ends a file early.
 QByteArray toCp1250(const QString& text);
 
 } // namespace platform
