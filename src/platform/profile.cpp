@@ -3,8 +3,11 @@
 #include "platform/codepage.h"
 #include "platform/error.h"
 #include "platform/fileerror.h"
+#include "platform/regularfile.h"
 
 #include <QFile>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace platform {
 namespace {
@@ -40,16 +43,27 @@ bool keyOf(const QString& line, QString* key) {
 } // namespace
 
 Profile::Profile(QString path) : path_(std::move(path)) {
-    QFile f(path_);
-    if (!f.open(QIODevice::ReadOnly)) {
+    int fd = -1;
+    try {
+        fd = openRegularFile(path_, O_RDONLY);
+    } catch (const FileError&) {
+        return;
+    }
+    QFile f;
+    if (!f.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
         return;
     }
     const QByteArray bytes = f.readAll();
+    // Lines end in CR LF, LF or CR alone (files from old editors); a file keeps its own kind.
     if (bytes.contains("\r\n")) {
         eol_ = QStringLiteral("\r\n");
+    } else if (bytes.contains('\r') && !bytes.contains('\n')) {
+        eol_ = QStringLiteral("\r");
     }
     QString text = fromCp1250(bytes);
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     lines_ = text.split('\n');
     if (!lines_.isEmpty() && lines_.last().isEmpty()) {
         lines_.removeLast();

@@ -10,7 +10,8 @@ namespace platform {
 
 class Profile {
 public:
-    // Reads the file when it exists; a missing or unreadable file reads as empty.
+    // Reads the file when it exists; a missing or unreadable file, or one that is no regular
+    // file (a FIFO, a device), reads as empty.
     explicit Profile(QString path);
 
     const QString& path() const { return path_; }

@@ -1,9 +1,12 @@
 #include "platform/codepage.h"
 #include "platform/colour.h"
 #include "platform/errorhandler.h"
+#include "platform/fileerror.h"
 #include "platform/error.h"
 #include "platform/profile.h"
 #include "platform/prompts.h"
+#include "platform/regularfile.h"
+#include "support/fifoguard.h"
 #include "support/tempprogramdir.h"
 
 #include <QGuiApplication>
@@ -18,6 +21,89 @@ TEST(CodePage, CzechTextRoundTripsThroughWindows1250) {
     EXPECT_EQ(bytes.size(), text.size());
     EXPECT_EQ(bytes.mid(4, 1), "\xED"); // í
     EXPECT_EQ(platform::fromCp1250(bytes), text);
+}
+
+TEST(CodePage, CharactersOutsideTheCodePageBecomeOneQuestionMarkEach) {
+    struct Case {
+        QString text;
+        QByteArray bytes;
+    };
+    const Case cases[] = {
+        {QStringLiteral("akce ☕"), "akce ?"},
+        {QStringLiteral("Kč/m²"), "K\xE8/m?"},
+        {QStringLiteral("😀²"), "??"},               // one mark per character, not per half
+        {QStringLiteral("a\u001Ab"), "a?b"},          // Ctrl-Z would end a list file
+        {QStringLiteral("Žluť €"), "\x8Elu\x9D \x80"}, // what the code page has stays exact
+    };
+    for (const Case& c : cases) {
+        const QByteArray bytes = platform::toCp1250(c.text);
+        EXPECT_EQ(bytes, c.bytes) << c.text.toStdString();
+        EXPECT_FALSE(bytes.contains('\x1A')) << c.text.toStdString();
+    }
+}
+
+TEST(RegularFile, OnlyRegularFilesAreReadAndNothingBlocks) {
+    TempProgramDir dir;
+    dir.write("plain", QByteArray(2000, 'x'));
+    EXPECT_NO_THROW(platform::requireRegularFile(dir.file("plain")));
+    EXPECT_EQ(platform::readRecordFile(dir.file("plain"), 1968).size(), 1968);
+
+    struct Case {
+        QString path;
+        int code;
+    };
+    const Case cases[] = {
+        {QStringLiteral("/dev/zero"), platform::InvalidFilename}, // would read zeros for ever
+        {QStringLiteral("/dev/null"), platform::InvalidFilename},
+        {dir.path(), platform::InvalidFilename},
+        {dir.file("missing"), platform::FileNotFound},
+    };
+    for (const Case& c : cases) {
+        try {
+            platform::requireRegularFile(c.path);
+            ADD_FAILURE() << c.path.toStdString();
+        } catch (const platform::FileError& e) {
+            EXPECT_EQ(e.code(), c.code) << c.path.toStdString();
+        }
+        try {
+            (void)platform::readRecordFile(c.path, 1968);
+            ADD_FAILURE() << c.path.toStdString();
+        } catch (const platform::FileError& e) {
+            EXPECT_EQ(e.code(), c.code) << c.path.toStdString();
+        }
+    }
+
+    int code = 0;
+    const bool blocked = readBlockedOnFifo(dir.file("fifo"), [&] {
+        try {
+            (void)platform::readRecordFile(dir.file("fifo"), 1968);
+        } catch (const platform::FileError& e) {
+            code = e.code();
+        }
+    });
+    EXPECT_FALSE(blocked);
+    EXPECT_EQ(code, platform::InvalidFilename);
+}
+
+TEST(Profile, ReadsCrOnlyLinesAndKeepsThemWhenWriting) {
+    TempProgramDir dir;
+    dir.write("x.ini", "[setup]\rvlevo=12\rnahore=7\r[columns]\rjedna=50\r");
+    platform::Profile p(dir.file("x.ini"));
+    EXPECT_EQ(p.readString("setup", "vlevo", "d"), "12");
+    EXPECT_EQ(p.readString("setup", "nahore", "d"), "7");
+    EXPECT_EQ(p.readString("columns", "jedna", "d"), "50");
+    p.writeString("setup", "vlevo", "13");
+    p.save();
+    EXPECT_EQ(dir.read("x.ini"), "[setup]\rvlevo=13\rnahore=7\r[columns]\rjedna=50\r");
+}
+
+TEST(Profile, AFifoReadsAsEmptyAtOnce) {
+    TempProgramDir dir;
+    QString value;
+    EXPECT_FALSE(readBlockedOnFifo(dir.file("x.ini"), [&] {
+        value = platform::Profile(dir.file("x.ini")).readString("setup", "vlevo", "d");
+    }));
+    EXPECT_EQ(value, "d");
 }
 
 TEST(Colour, DirectAndSystemColours) {
