@@ -6,6 +6,7 @@
 #include "settings/fontrecord.h"
 
 #include <QtEndian>
+#include <algorithm>
 #include <stdexcept>
 
 namespace settings {
@@ -40,7 +41,54 @@ void showError(const QString& text) {
     prompts::message(box);
 }
 
+// A colour the program can hold: a direct 0x00BBGGRR colour, or system colour 0 to 30.
+bool isColourValue(std::int32_t value) {
+    constexpr std::int32_t kLastSystemColour = 30;
+    if (value >= 0) {
+        return value <= platform::kWhite;
+    }
+    const auto bits = std::uint32_t(value);
+    return (bits & 0xFFFFFF00u) == 0xFF000000u && std::int32_t(bits & 0xFFu) <= kLastSystemColour;
+}
+
+// A font record the font dialog could have given: style bits only, a height within the
+// dialog's sizes, a face name of at most 31 printable characters, a colour value.
+bool isFontRecord(QByteArrayView r) {
+    const auto style = std::uint8_t(r[0]);
+    const std::int32_t height = getInt(r, 4);
+    const int nameLength = std::uint8_t(r[8]);
+    if ((style & ~0x0Fu) != 0 || height < -kMaxFontHeight || height > kMaxFontHeight ||
+        nameLength > FontDescription::kMaxFaceLength || !isColourValue(getInt(r, 264))) {
+        return false;
+    }
+    const QString face = platform::fromCp1250(r.sliced(9, nameLength).toByteArray());
+    return std::all_of(face.cbegin(), face.cend(), [](QChar c) {
+        return c.isPrint() && c != QChar::ReplacementCharacter;
+    });
+}
+
 } // namespace
+
+bool isSnapshotRecord(QByteArrayView record) {
+    if (record.size() < kSnapshotSize) {
+        return false;
+    }
+    // The integer fields are the settings tab's spin fields, which take any 32-bit number.
+    if (!isColourValue(getInt(record, kBordercolorAt)) ||
+        !isColourValue(getInt(record, kPozadiAt))) {
+        return false;
+    }
+    for (int i = 0; i < SlotCount; ++i) {
+        if (!isFontRecord(record.sliced(kFontsAt + kFontRecordSize * i, kFontRecordSize))) {
+            return false;
+        }
+        const char on = record[kSwitchesAt + i];
+        if (on != '\0' && on != '\1') {
+            return false;
+        }
+    }
+    return true;
+}
 
 QByteArray encodeSnapshot(const LayoutSettings& s) {
     QByteArray record(kSnapshotSize, '\0');
@@ -100,6 +148,12 @@ std::optional<LayoutSettings> nactinastaveni(const QString& fileName,
     try {
         record = platform::readRecordFile(fileName, kSnapshotSize);
     } catch (const platform::Error&) {
+        showError(QStringLiteral("soubor nemá správný formát nebo je poškozen"));
+        return std::nullopt;
+    }
+    // The whole record is checked before anything changes: any file of 1968 bytes would
+    // otherwise become the settings, and reach dravelin.ini at the next close.
+    if (!isSnapshotRecord(record)) {
         showError(QStringLiteral("soubor nemá správný formát nebo je poškozen"));
         return std::nullopt;
     }

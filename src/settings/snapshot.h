@@ -12,6 +12,8 @@
 namespace settings {
 
 inline constexpr int kSnapshotSize = 1968;
+// The largest font height the font dialog gives: 512 points at 96 pixels per inch.
+inline constexpr int kMaxFontHeight = 683;
 
 // specznak keeps only its first character, in Windows-1250; an empty specznak is stored as
 // byte 0. Reserved bytes are written as 0.
@@ -22,13 +24,19 @@ QByteArray encodeSnapshot(const LayoutSettings& settings);
 // specznak; a switch byte other than 0 is on. `record` must hold at least kSnapshotSize bytes.
 void decodeSnapshot(QByteArrayView record, LayoutSettings& settings);
 
+// Whether the first 1968 bytes could have been saved by the program: every colour a colour
+// value, every switch 0 or 1, every font record one the font dialog could give (style bits
+// only, |height| <= kMaxFontHeight, a face name of at most 31 printable characters).
+bool isSnapshotRecord(QByteArrayView record);
+
 // Saves the settings, replacing the file atomically so a failed save leaves the previous file
 // whole. On failure shows "zápis se nezdařil" (title "error") and returns false.
 bool uloznastaveni(const LayoutSettings& settings, const QString& fileName);
 
 // Reads the first 1968 bytes of the file (opened read-write, so a read-only file fails too)
-// and returns `current` with the record put onto it. On failure shows "soubor nemá správný
-// formát nebo je poškozen" (title "error") and returns nothing; the settings stay as they were.
+// and returns `current` with the record put onto it. A file that cannot be read, is no regular
+// file, is short or holds no snapshot record shows "soubor nemá správný formát nebo je
+// poškozen" (title "error") and returns nothing; the settings stay as they were.
 std::optional<LayoutSettings> nactinastaveni(const QString& fileName,
                                              const LayoutSettings& current);
 

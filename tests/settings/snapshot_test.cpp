@@ -2,10 +2,12 @@
 #include "settings/snapshot.h"
 
 #include "platform/prompts.h"
+#include "support/fifoguard.h"
 #include "support/tempprogramdir.h"
 
 #include <QtEndian>
 #include <csignal>
+#include <limits>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 
@@ -156,11 +158,9 @@ TEST_F(SnapshotTest, FailedLoadReportsAndReturnsNothing) {
     }
 }
 
-TEST_F(SnapshotTest, SwitchBytesAndEmptyFaceNames) {
+TEST_F(SnapshotTest, EmptyFaceNameKeepsTheFaceAndTheRestOfTheFont) {
     QByteArray record = settings::encodeSnapshot(sample());
-    record[1960] = 2;             // kods: any non-zero byte is on
-    record[1961] = char(0xff);    // kod
-    record[1962] = 0;             // nazev
+    record[1962] = 0;             // nazev off
     record[84 + 268 * 2 + 8] = 0; // nazev font: name length 0
     dir.write("snap", record);
 
@@ -169,7 +169,6 @@ TEST_F(SnapshotTest, SwitchBytesAndEmptyFaceNames) {
     const auto loaded = settings::nactinastaveni(dir.file("snap"), current);
     ASSERT_TRUE(loaded.has_value());
     EXPECT_TRUE(loaded->lines[settings::Kods].on);
-    EXPECT_TRUE(loaded->lines[settings::Kod].on);
     EXPECT_FALSE(loaded->lines[settings::Nazev].on);
 
     const settings::FontDescription& font = loaded->lines[settings::Nazev].font;
@@ -179,4 +178,86 @@ TEST_F(SnapshotTest, SwitchBytesAndEmptyFaceNames) {
     EXPECT_EQ(font.style, written.style);
     EXPECT_EQ(font.colour, written.colour);
     EXPECT_EQ(loaded->lines[settings::Cena].font, sample().lines[settings::Cena].font);
+}
+
+TEST_F(SnapshotTest, ExtremeButValidSettingsRoundTrip) {
+    LayoutSettings s = sample();
+    s.vlevo = std::numeric_limits<std::int32_t>::min();
+    s.nahore = std::numeric_limits<std::int32_t>::max();
+    s.sloupce = 0;
+    s.vyskabunky = -5;
+    s.bordercolor = 0xFFFFFF;
+    s.pozadi = std::int32_t(0xFF00001Eu); // the last system colour
+    const std::int32_t heights[] = {-683, 683, 0, -1, 1, -11, 100};
+    for (int i = 0; i < settings::SlotCount; ++i) {
+        settings::SlotSettings& line = s.lines[size_t(i)];
+        line.top = i % 2 ? std::numeric_limits<std::int32_t>::max() : -1000000;
+        line.left = i % 2 ? std::numeric_limits<std::int32_t>::min() : 0;
+        line.font.height = heights[i];
+        line.font.style = 15;
+        line.font.face = QString("Žluťoučký kůň %1 úpěl ďábelské ódy").arg(i).left(31);
+        line.font.colour = i % 2 ? 0 : platform::kWindowTextColour;
+    }
+    ASSERT_EQ(s.lines[0].font.face.size(), 31);
+    ASSERT_TRUE(settings::uloznastaveni(s, dir.file("snap")));
+    const auto loaded = settings::nactinastaveni(dir.file("snap"), LayoutSettings{});
+    ASSERT_TRUE(loaded.has_value());
+    EXPECT_EQ(*loaded, s);
+    EXPECT_TRUE(prompts::shownMessages().empty());
+
+    // A record of zeros is what an all-zero setup saves: it loads too.
+    dir.write("zeros", QByteArray(1968, '\0'));
+    EXPECT_TRUE(settings::nactinastaveni(dir.file("zeros"), LayoutSettings{}).has_value());
+}
+
+TEST_F(SnapshotTest, ARecordNoSettingsCouldGiveIsRefusedAndChangesNothing) {
+    const QByteArray good = settings::encodeSnapshot(sample());
+    auto with = [&](int at, QByteArray bytes) {
+        QByteArray r = good;
+        r.replace(at, bytes.size(), bytes);
+        return r;
+    };
+    auto int32 = [](std::uint32_t v) {
+        QByteArray b(4, '\0');
+        qToLittleEndian(v, b.data());
+        return b;
+    };
+    const int font = 84 + 268 * 3; // the cena slot's font record
+    QByteArray listFile;
+    while (listFile.size() < 5000) {
+        listFile += "1002;*1002*;Chl\xe9" "b km\xedn\xf5v\xfd;24,90 K\xe8;;;\r\n";
+    }
+    struct Case {
+        const char* name;
+        QByteArray bytes;
+    } cases[] = {
+        {"a list file", listFile},
+        {"a switch byte of 2", with(1960, "\x02")},
+        {"a switch byte of 0xff", with(1966, "\xff")},
+        {"style bits above strike-out", with(font, "\x10")},
+        {"face name longer than 31", with(font + 8, "\x20" + QByteArray(32, 'A'))},
+        {"face name with a control character", with(font + 9, "\x01")},
+        {"font height beyond the dialog's", with(font + 4, int32(684))},
+        {"font height far below", with(font + 4, int32(0x80000000u))},
+        {"font colour with a high byte", with(font + 264, int32(0x01000000u))},
+        {"frame colour -1", with(16, int32(0xFFFFFFFFu))},
+        {"background system colour 31", with(20, int32(0xFF00001Fu))},
+        {"background 0x7fffffff", with(20, int32(0x7FFFFFFFu))},
+    };
+    for (const Case& c : cases) {
+        dir.write("snap", c.bytes);
+        EXPECT_FALSE(settings::nactinastaveni(dir.file("snap"), sample()).has_value()) << c.name;
+        expectOneError("soubor nemá správný formát nebo je poškozen");
+    }
+}
+
+TEST_F(SnapshotTest, AFifoOrDeviceIsRefusedAtOnce) {
+    bool loaded = true;
+    EXPECT_FALSE(readBlockedOnFifo(dir.file("fifo"), [&] {
+        loaded = settings::nactinastaveni(dir.file("fifo"), LayoutSettings{}).has_value();
+    }));
+    EXPECT_FALSE(loaded);
+    expectOneError("soubor nemá správný formát nebo je poškozen");
+    EXPECT_FALSE(settings::nactinastaveni("/dev/zero", LayoutSettings{}).has_value());
+    expectOneError("soubor nemá správný formát nebo je poškozen");
 }
