@@ -8,6 +8,9 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QStringDecoder>
+#include <algorithm>
+#include <optional>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -18,14 +21,28 @@ constexpr char kCtrlZ = 26;
 const QChar kSeparator = QLatin1Char(';');
 constexpr int kValuesPerLine = 7;
 
-void showImportFailure() {
+// The Part of the box everybody knows, and on a second line where and what, when known.
+void showImportFailure(const QString& detail) {
     prompts::Message box;
     box.title = QStringLiteral("chyba");
     box.text = QStringLiteral(
         "Nepodařilo se načíst seznam ze souboru, soubor zřejmě nemá správný formát.");
+    if (!detail.isEmpty()) {
+        box.text += QLatin1Char('\n') + detail;
+    }
     box.icon = prompts::Icon::Critical;
     box.buttons = prompts::Buttons::Ok;
     prompts::message(box);
+}
+
+QString lineFault(size_t index, const QString& what) {
+    return QStringLiteral("řádek %1: %2").arg(index + 1).arg(what);
+}
+
+// "1 hodnota místo 7", "3 hodnoty místo 7", "8 hodnot místo 7".
+QString valueCountFault(int values) {
+    const char* noun = values == 1 ? "hodnota" : values >= 2 && values <= 4 ? "hodnoty" : "hodnot";
+    return QStringLiteral("%1 %2 místo %3").arg(values).arg(QLatin1String(noun)).arg(kValuesPerLine);
 }
 
 bool readWholeFile(const QString& path, QByteArray& bytes) {
@@ -45,23 +62,27 @@ bool readWholeFile(const QString& path, QByteArray& bytes) {
 }
 
 // Deletes the old list and inserts the new one as one transaction, so a failure anywhere
-// leaves the table as it was.
-bool replaceList(PrintListStore& store, const std::vector<QString>& lines) {
+// leaves the table as it was. Returns what went wrong, or nothing.
+std::optional<QString> replaceList(PrintListStore& store, const std::vector<QString>& lines) {
     static const QString insert = QStringLiteral(
         "insert into seznam (kod,kods,nazev,cena,text1,text2,text3) values(?,?,?,?,?,?,?)");
+    size_t at = 0;
+    bool inserting = false;
     try {
         store.prikaz(QStringLiteral("begin"));
         store.prikaz(QStringLiteral("delete from seznam"));
-        for (const QString& line : lines) {
-            Tparsedstring values = parsestring(kSeparator, line);
+        inserting = true;
+        for (; at < lines.size(); ++at) {
+            Tparsedstring values = parsestring(kSeparator, lines[at]);
             for (QString& v : values) {
                 v = trimControl(v);
             }
             store.prikaz(insert, values);
         }
+        inserting = false;
         store.prikaz(QStringLiteral("commit"));
-        return true;
-    } catch (const platform::Error&) {
+        return std::nullopt;
+    } catch (const platform::Error& e) {
         try {
             store.prikaz(QStringLiteral("rollback"));
         } catch (const platform::Error&) {
@@ -72,7 +93,7 @@ bool replaceList(PrintListStore& store, const std::vector<QString>& lines) {
         } catch (const platform::Error&) {
             // The view keeps what it showed; the table is unchanged.
         }
-        return false;
+        return inserting ? lineFault(at, e.text()) : e.text();
     }
 }
 
@@ -104,9 +125,29 @@ void exportList(RowSet& view, const QString& path) {
     platform::writeFileAtomic(path, listFileBytes(view));
 }
 
-std::vector<QString> listFileLines(const QByteArray& bytes) {
+QString listFileText(const QByteArray& bytes) {
     const qsizetype eof = bytes.indexOf(kCtrlZ);
-    const QString text = platform::fromCp1250(eof < 0 ? bytes : bytes.left(eof));
+    const QByteArrayView data = QByteArrayView(bytes).first(eof < 0 ? bytes.size() : eof);
+    static constexpr char kMark[] = "\xEF\xBB\xBF";
+    if (data.startsWith(kMark)) {
+        return QString::fromUtf8(data.sliced(3));
+    }
+    // Spreadsheets save UTF-8 without a mark. A Windows-1250 text with any letter beyond ASCII
+    // is practically never valid UTF-8, so valid UTF-8 with a multi-byte sequence is UTF-8.
+    const bool beyondAscii =
+        std::any_of(data.cbegin(), data.cend(), [](char c) { return (c & 0x80) != 0; });
+    if (beyondAscii) {
+        QStringDecoder utf8(QStringDecoder::Utf8, QStringConverter::Flag::Stateless);
+        QString text = utf8.decode(data);
+        if (!utf8.hasError()) {
+            return text;
+        }
+    }
+    return platform::fromCp1250(data.toByteArray());
+}
+
+std::vector<QString> listFileLines(const QByteArray& bytes) {
+    const QString text = listFileText(bytes);
     std::vector<QString> lines;
     qsizetype pos = 0;
     do {
@@ -117,23 +158,30 @@ std::vector<QString> listFileLines(const QByteArray& bytes) {
         lines.push_back(std::move(line));
         pos = lf < 0 ? text.size() : lf + 1;
     } while (pos < text.size());
+    // Editors leave blank lines at the end; a file of nothing but blank lines keeps its first,
+    // which then fails as an empty file does.
+    while (lines.size() > 1 && trimControl(lines.back()).isEmpty()) {
+        lines.pop_back();
+    }
     return lines;
 }
 
 namespace {
 
 // Reads and checks the whole file, then replaces the list; the file's texts are dropped
-// before the list view is reloaded.
-bool readAndReplace(PrintListStore& store, const QString& path) {
+// before the list view is reloaded. Returns what went wrong (empty when the file could not
+// be read at all), or nothing.
+std::optional<QString> readAndReplace(PrintListStore& store, const QString& path) {
     QByteArray bytes;
     if (!readWholeFile(path, bytes)) {
-        return false;
+        return QString();
     }
     const std::vector<QString> lines = listFileLines(bytes);
     bytes.clear();
-    for (const QString& line : lines) {
-        if (countchar(line, kSeparator) != kValuesPerLine - 1) {
-            return false;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        const int values = countchar(lines[i], kSeparator) + 1;
+        if (values != kValuesPerLine) {
+            return lineFault(i, valueCountFault(values));
         }
     }
     return replaceList(store, lines);
@@ -145,8 +193,8 @@ ImportResult importList(PrintListStore& store, const QString& path) {
     if (!QFileInfo::exists(path)) {
         return ImportResult::NoFile;
     }
-    if (!readAndReplace(store, path)) {
-        showImportFailure();
+    if (const auto fault = readAndReplace(store, path)) {
+        showImportFailure(*fault);
         return ImportResult::Failed;
     }
     try {

@@ -22,15 +22,21 @@ QByteArray listFileBytes(const RowSet& view);
 // first row current. A failed write throws platform::FileError and leaves the old file whole.
 void exportList(RowSet& view, const QString& path);
 
+// The text of a list file up to its Ctrl-Z: UTF-8 when it starts with the UTF-8 byte-order
+// mark (dropped) or is valid UTF-8 holding a multi-byte sequence, Windows-1250 otherwise.
+QString listFileText(const QByteArray& bytes);
+
 // The lines of a list file: Ctrl-Z ends the file, LF or CR LF end a line, a lone CR is
-// dropped. The first line is always there, so an empty file gives one empty line.
+// dropped, blank lines at the very end are left out. The first line is always there, so an
+// empty file gives one empty line.
 std::vector<QString> listFileLines(const QByteArray& bytes);
 
 enum class ImportResult { Imported, NoFile, Failed };
 
 // Replaces the print list with the file's records. The whole file is checked first (every
 // line must hold exactly seven values); only a valid file replaces the list, in one
-// transaction, followed by "vacuum" and a reload. On failure the "chyba" box is shown and the
+// transaction, followed by "vacuum" and a reload. On failure the "chyba" box is shown, with the
+// failing line and its fault on a second line ("řádek 41: 1 hodnota místo 7"), and the
 // table keeps its rows. A file that does not exist does nothing. A failing "vacuum" after a
 // completed import propagates as DatabaseError.
 ImportResult importList(PrintListStore& store, const QString& path);

@@ -2,6 +2,7 @@
 
 #include "platform/fileerror.h"
 #include "printlist/listfile.h"
+#include "support/fifoguard.h"
 
 using printlist::ImportResult;
 
@@ -94,6 +95,10 @@ TEST_F(ListTest, ImportReadsLineEndsCtrlZAndTrimsValues) {
          {{"abc", "x", "", "y", "", "", "z"}}},
         {"six separators only", ";;;;;;\r\n", {{"", "", "", "", "", "", ""}}},
         {"Windows-1250", kCzechLine, {kCzech}},
+        {"blank lines at the very end ignored",
+         "a;b;c;d;e;f;g\r\n\r\n  \r\n\n",
+         {{"a", "b", "c", "d", "e", "f", "g"}}},
+        {"lone CR after the last line", "a;b;c;d;e;f;g\n\r", {{"a", "b", "c", "d", "e", "f", "g"}}},
         {"values cut to 255",
          "a;" + v300.toLatin1() + ";;;;;\r\n",
          {{"a", QString(255, 'v'), "", "", "", "", ""}}},
@@ -109,17 +114,20 @@ TEST_F(ListTest, ImportReadsLineEndsCtrlZAndTrimsValues) {
     EXPECT_TRUE(prompts::shownMessages().empty());
 }
 
-TEST_F(ListTest, FailedImportLeavesListAsItWasAndSaysChyba) {
+TEST_F(ListTest, FailedImportLeavesListAsItWasAndSaysChybaWithTheLine) {
+    const QString part =
+        "Nepodařilo se načíst seznam ze souboru, soubor zřejmě nemá správný formát.";
     struct Case {
         const char* name;
         QByteArray bytes;
+        QString line; // the second line of the box
     } cases[] = {
-        {"empty file", ""},
-        {"trailing empty line", "a;b;c;d;e;f;g\r\n\r\n"},
-        {"empty line in the middle", "a;b;c;d;e;f;g\n\na;b;c;d;e;f;g\n"},
-        {"eight values", "a;b;c;d;e;f;g\r\na;b;c;d;e;f;g;h\r\n"},
-        {"one value", "a;b;c;d;e;f;g\r\nabc\r\n"},
-        {"lone CR after the last line", "a;b;c;d;e;f;g\n\r"},
+        {"empty file", "", "řádek 1: 1 hodnota místo 7"},
+        {"blank lines only", "\r\n\r\n", "řádek 1: 1 hodnota místo 7"},
+        {"empty line in the middle", "a;b;c;d;e;f;g\n\na;b;c;d;e;f;g\n", "řádek 2: 1 hodnota místo 7"},
+        {"eight values", "a;b;c;d;e;f;g\r\na;b;c;d;e;f;g;h\r\n", "řádek 2: 8 hodnot místo 7"},
+        {"three values", "a;b;c\r\n", "řádek 1: 3 hodnoty místo 7"},
+        {"one value", "a;b;c;d;e;f;g\r\nabc\r\n", "řádek 2: 1 hodnota místo 7"},
     };
     const Rows before = {kOld, kCzech};
     fill(before);
@@ -135,10 +143,75 @@ TEST_F(ListTest, FailedImportLeavesListAsItWasAndSaysChyba) {
         ASSERT_EQ(prompts::shownMessages().size(), 1u) << c.name;
         const prompts::Message& box = prompts::shownMessages()[0];
         EXPECT_EQ(box.title, "chyba");
-        EXPECT_EQ(box.text,
-                  "Nepodařilo se načíst seznam ze souboru, soubor zřejmě nemá správný formát.");
+        EXPECT_EQ(box.text, part + "\n" + c.line) << c.name;
         EXPECT_EQ(box.icon, prompts::Icon::Critical);
         EXPECT_EQ(box.buttons, prompts::Buttons::Ok);
+    }
+}
+
+TEST_F(ListTest, CharactersOutsideWindows1250ComeBackAsQuestionMarks) {
+    const Rows rows = {
+        {"R1", "*R1*", "akce ☕", "12 Kč/m²", "", "", ""},
+        {"R2", "*R2*", "úsměv 😀", "", "ř", "", ""},
+        {"R3", "*R3*", "Žluťoučký kůň", "€ 5", "", "", ""},
+        {"R4", "*R4*", "", "", "", "", "konec"},
+    };
+    const Rows back = {
+        {"R1", "*R1*", "akce ?", "12 Kč/m?", "", "", ""},
+        {"R2", "*R2*", "úsměv ?", "", "ř", "", ""},
+        rows[2],
+        rows[3],
+    };
+    fill(rows);
+    printlist::exportList(store.listView(), dir.file("list.csv"));
+    EXPECT_FALSE(dir.read("list.csv").contains('\x1a'));
+    EXPECT_EQ(printlist::importList(store, dir.file("list.csv")), ImportResult::Imported);
+    EXPECT_EQ(tableRows(), back);
+    EXPECT_TRUE(prompts::shownMessages().empty());
+}
+
+TEST_F(ListTest, ImportTellsUtf8FromWindows1250) {
+    const QStringList czech = {"čaj", "*čaj*", "Čaj zelený", "Kč 12", "", "", ""};
+    const QByteArray utf8 = "čaj;*čaj*;Čaj zelený;Kč 12;;;\r\n";
+    const QByteArray cp1250 = "\xe8" "aj;*\xe8" "aj*;\xc8" "aj zelen\xfd;K\xe8 12;;;\r\n";
+    struct Case {
+        const char* name;
+        QByteArray bytes;
+        Rows rows;
+    } cases[] = {
+        {"Windows-1250 Czech", cp1250, {czech}},
+        {"UTF-8 Czech", utf8, {czech}},
+        {"UTF-8 with its mark, which is dropped", "\xef\xbb\xbf" + utf8, {czech}},
+        {"mark before pure ASCII", "\xef\xbb\xbf" "a;b;c;d;e;f;g\r\n", {{"a", "b", "c", "d", "e", "f", "g"}}},
+        {"pure ASCII", "a;b;c;d;e;f;g\r\n", {{"a", "b", "c", "d", "e", "f", "g"}}},
+        // "Čá" in Windows-1250 is C8 E1: not a valid UTF-8 sequence.
+        {"Windows-1250 bytes invalid as UTF-8", "\xc8\xe1;;;;;;\r\n", {{"Čá", "", "", "", "", "", ""}}},
+        {"UTF-8 up to Ctrl-Z", utf8 + "\x1a\xff", {czech}},
+    };
+    for (const Case& c : cases) {
+        fill({kOld});
+        dir.write("in.csv", c.bytes);
+        EXPECT_EQ(printlist::importList(store, dir.file("in.csv")), ImportResult::Imported)
+            << c.name;
+        EXPECT_EQ(tableRows(), c.rows) << c.name;
+    }
+    EXPECT_TRUE(prompts::shownMessages().empty());
+}
+
+TEST_F(ListTest, AFifoOrDeviceAsListSaysChybaAtOnceAndKeepsTheList) {
+    fill({kOld});
+    ImportResult result = ImportResult::Imported;
+    EXPECT_FALSE(readBlockedOnFifo(dir.file("fifo.csv"), [&] {
+        result = printlist::importList(store, dir.file("fifo.csv"));
+    }));
+    EXPECT_EQ(result, ImportResult::Failed);
+    EXPECT_EQ(printlist::importList(store, "/dev/zero"), ImportResult::Failed);
+    EXPECT_EQ(tableRows(), Rows{kOld});
+    ASSERT_EQ(prompts::shownMessages().size(), 2u);
+    for (const prompts::Message& box : prompts::shownMessages()) {
+        EXPECT_EQ(box.title, "chyba");
+        EXPECT_EQ(box.text,
+                  "Nepodařilo se načíst seznam ze souboru, soubor zřejmě nemá správný formát.");
     }
 }
 
@@ -153,6 +226,8 @@ TEST_F(ListTest, ImportRefusedByTheDatabaseRollsBack) {
     EXPECT_EQ(viewRows(), Rows{kOld});
     ASSERT_EQ(prompts::shownMessages().size(), 1u);
     EXPECT_EQ(prompts::shownMessages()[0].title, "chyba");
+    EXPECT_TRUE(prompts::shownMessages()[0].text.endsWith("\nřádek 3: plno"))
+        << prompts::shownMessages()[0].text.toStdString();
 
     // The store is usable afterwards: no transaction was left open.
     printlist::addLabels(store, {"n", "", "", "", "", ""}, "*", 1);
