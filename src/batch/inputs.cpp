@@ -173,6 +173,10 @@ settings::LayoutSettings readSnapshot(const QString& path) {
         }
         throw fileError(path, lower(e.text()));
     }
+    if (!settings::isSnapshotRecord(record)) {
+        throw fileError(path, QStringLiteral("not a settings snapshot (a switch, colour or font "
+                                             "in it is none the program could have saved)"));
+    }
     settings::LayoutSettings layout;
     settings::decodeSnapshot(record, layout);
     return layout;
