@@ -26,6 +26,20 @@ SpinField::SpinField(QWidget* parent)
     down_->setArrowType(Qt::DownArrow);
     connect(up_, &QToolButton::clicked, this, [this] { stepBy(1); });
     connect(down_, &QToolButton::clicked, this, [this] { stepBy(-1); });
+    flash_.setSingleShot(true);
+    flash_.setInterval(500);
+    connect(&flash_, &QTimer::timeout, this, [this] { edit_->setPalette(normalPalette_); });
+}
+
+void SpinField::refuseTyped() {
+    QApplication::beep();
+    if (!flash_.isActive()) {
+        normalPalette_ = edit_->palette();
+    }
+    QPalette red = normalPalette_;
+    red.setColor(QPalette::Base, Qt::red);
+    edit_->setPalette(red);
+    flash_.start();
 }
 
 void SpinField::setBounds(std::int32_t minimum, std::int32_t maximum) {
@@ -98,7 +112,7 @@ bool SpinField::eventFilter(QObject* watched, QEvent* event) {
             const QChar c = typed[0];
             const QString decimal = QLocale().decimalPoint();
             if (!(c.isDigit() || c == '+' || c == '-' || decimal.contains(c))) {
-                QApplication::beep();
+                refuseTyped();
                 return true;
             }
         }

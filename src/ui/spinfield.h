@@ -4,6 +4,8 @@
 // then every 100 ms.
 #pragma once
 
+#include <QPalette>
+#include <QTimer>
 #include <QWidget>
 #include <cstdint>
 
@@ -32,15 +34,23 @@ public:
     // What losing the focus does: a number outside differing bounds goes to the nearest bound;
     // a text that is no number stays.
     void applyBounds();
+    // Whether the field is showing that it dropped a typed character (red, for half a second).
+    bool flashing() const { return flash_.isActive(); }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    // A dropped character is told by a beep and a red flash: a beep alone goes unheard on
+    // machines without a bell, and "29,7" would silently become 297.
+    void refuseTyped();
+
     QLineEdit* edit_;
     QToolButton* up_;
     QToolButton* down_;
     std::int32_t min_ = 0;
     std::int32_t max_ = 0;
+    QTimer flash_;
+    QPalette normalPalette_;
 };

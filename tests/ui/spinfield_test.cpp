@@ -1,6 +1,8 @@
 #include "ui/spinfield.h"
 
 #include <QLineEdit>
+#include <QLocale>
+#include <QPalette>
 #include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -67,6 +69,35 @@ TEST(SpinField, KeysStepTypingIsFilteredAndFocusLossClamps) {
     unbounded.setText("5000");
     QCoreApplication::sendEvent(unbounded.editor(), &out);
     EXPECT_EQ(unbounded.text(), "5000");
+}
+
+TEST(SpinField, ADroppedCharacterFlashesTheFieldRedForHalfASecond) {
+    const QLocale previous;
+    QLocale::setDefault(QLocale::c()); // the decimal separator is "."
+    QWidget window;
+    SpinField f(&window);
+    window.show();
+    f.setFocus();
+    f.setText("");
+    const QColor normal = f.editor()->palette().color(QPalette::Base);
+
+    QTest::keyClicks(f.editor(), "29");
+    EXPECT_FALSE(f.flashing());
+    QTest::keyClicks(f.editor(), ",7");
+    // The key rule stays: the comma is not taken, but the field says so.
+    EXPECT_EQ(f.text(), "297");
+    EXPECT_TRUE(f.flashing());
+    EXPECT_EQ(f.editor()->palette().color(QPalette::Base), QColor(Qt::red));
+    QTest::qWait(300);
+    EXPECT_TRUE(f.flashing());
+    QTest::qWait(400);
+    EXPECT_FALSE(f.flashing());
+    EXPECT_EQ(f.editor()->palette().color(QPalette::Base), normal);
+
+    QTest::keyClicks(f.editor(), "-.5"); // all allowed: no flash
+    EXPECT_EQ(f.text(), "297-.5");
+    EXPECT_FALSE(f.flashing());
+    QLocale::setDefault(previous);
 }
 
 } // namespace
