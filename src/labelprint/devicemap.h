@@ -4,7 +4,14 @@
 #include "labelprint/pagesurface.h"
 #include "labelprint/units.h"
 
+#include <algorithm>
+
 namespace labelprint {
+
+// Device positions stay within this many units of the origin: kilometres beyond any sheet at
+// any resolution, and small enough that sums and differences of positions and sizes fit an
+// int. Whatever lies that far off the paper prints nothing either way.
+inline constexpr int kDeviceLimit = 1 << 28;
 
 struct DeviceMap {
     int dpiX = 96;
@@ -15,8 +22,9 @@ struct DeviceMap {
     static DeviceMap of(const PageSurface& surface) {
         return {surface.dpiX(), surface.dpiY(), surface.originLeft(), surface.originTop()};
     }
-    int x(double tenthsMm) const { return nearest((tenthsMm - originLeft) * dpiX / 254.0); }
-    int y(double tenthsMm) const { return nearest((tenthsMm - originTop) * dpiY / 254.0); }
+    int x(double tenthsMm) const { return limit(nearest((tenthsMm - originLeft) * dpiX / 254.0)); }
+    int y(double tenthsMm) const { return limit(nearest((tenthsMm - originTop) * dpiY / 254.0)); }
+    static int limit(int device) { return std::clamp(device, -kDeviceLimit, kDeviceLimit); }
 };
 
 } // namespace labelprint

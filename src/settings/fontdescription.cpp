@@ -1,5 +1,6 @@
 #include "settings/fontdescription.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace settings {
@@ -12,7 +13,7 @@ void FontDescription::setFace(const QString& name) {
 
 int FontDescription::pointSize() const {
     const double points = std::abs(double(height)) * 72.0 / 96.0;
-    return int(std::nearbyint(points));
+    return int(std::nearbyint(std::min(points, double(kMaxPointSize))));
 }
 
 } // namespace settings

@@ -24,10 +24,13 @@ struct FontDescription {
     std::int32_t colour = platform::kWindowTextColour;
 
     static constexpr int kMaxFaceLength = 31;
+    // Twice the font dialog's largest size: a letter taller than any sheet.
+    static constexpr int kMaxPointSize = 1024;
 
     // A longer name keeps its first 31 characters; an empty name leaves the face as it was.
     void setFace(const QString& name);
-    // The whole number of points nearest to -height x 72 / 96 (-11 gives 8).
+    // The whole number of points nearest to -height x 72 / 96 (-11 gives 8), at most
+    // kMaxPointSize, so a height from a file never reaches the font system beyond reason.
     int pointSize() const;
 
     bool operator==(const FontDescription&) const = default;

@@ -1,5 +1,6 @@
 // Geometry and flow of a layout run. A 254-dpi surface makes one device unit 0.1 mm, so its
 // rectangles are the run positions themselves; other resolutions check the device mapping.
+#include "labelprint/devicemap.h"
 #include "labelprint/labelreport.h"
 #include "recordingsurface.h"
 #include "rows.h"
@@ -225,7 +226,7 @@ TEST(LayoutRun, NegativeMarginsAreUsedUnchanged) {
 
 TEST(LayoutRun, ExtremeSettingsStayOnOnePageWithoutOverflow) {
     // Nothing limits the spin fields: a label of 214748364.7 cm never fits, so every label
-    // flows down page 1; positions saturate at the int range instead of wrapping around.
+    // flows down page 1; positions stop at the device limit instead of wrapping around.
     LabelReport report;
     auto run = runOnce(report,
                        layout(10, 10, std::numeric_limits<std::int32_t>::max(),
@@ -236,7 +237,7 @@ TEST(LayoutRun, ExtremeSettingsStayOnOnePageWithoutOverflow) {
     const auto rects = run->surface.labelRects(1);
     ASSERT_EQ(rects.size(), 3u);
     EXPECT_EQ(rects[0].top(), 100);
-    EXPECT_EQ(rects[1].top(), std::numeric_limits<int>::max());
+    EXPECT_EQ(rects[1].top(), kDeviceLimit);
     EXPECT_EQ(rects[0].left(), 100);
 }
 

@@ -9,6 +9,7 @@
 #include "rows.h"
 
 #include <QAction>
+#include <QFile>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -16,6 +17,8 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QtEndian>
+#include <limits>
 #include <gtest/gtest.h>
 
 namespace labelprint {
@@ -151,6 +154,39 @@ TEST(PreviewWindow, AfterLoadingAThreePageFileOnlyPrintIsEnabled) {
     EXPECT_TRUE(p.window.pageShown());
     EXPECT_TRUE(p.window.Print->isEnabled());
     EXPECT_FALSE(p.window.PrintSetup->isEnabled());
+}
+
+TEST(PreviewWindow, AFileClaimingTheLargestPageCountStopsAtItsLastPage) {
+    QTemporaryDir dir;
+    const QString file = dir.filePath("claims.LPF");
+    {
+        PreviewRun p(400);
+        p.run();
+        ASSERT_TRUE(savePreparedPages(p.surface, file));
+    }
+    {
+        QFile f(file);
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        QByteArray count(4, '\0');
+        qToLittleEndian<qint32>(std::numeric_limits<qint32>::max(), count.data());
+        f.seek(8);
+        f.write(count);
+    }
+    prompts::clearHistory();
+    PreviewRun p(1);
+    p.run();
+    ASSERT_TRUE(loadPreparedPages(p.surface, file, [](int code) { return code == 9; }));
+    p.window.pagesLoaded();
+    const int last = std::numeric_limits<int>::max();
+    ASSERT_EQ(p.surface.pageCount(), last);
+    for (const Qt::Key key : {Qt::Key_End, Qt::Key_PageDown}) {
+        QKeyEvent e(QEvent::KeyPress, key, Qt::NoModifier);
+        QCoreApplication::sendEvent(&p.window, &e);
+        EXPECT_EQ(p.window.currentPage(), last);
+    }
+    p.window.ToolButton2->trigger();
+    EXPECT_EQ(p.window.currentPage(), last);
+    prompts::clearHistory(); // the missing page was reported, not drawn
 }
 
 TEST(ProgressWindow, ShowsMultiplesOfFiveOnly) {

@@ -5,6 +5,7 @@
 #include "labelprint/windows/pageview.h"
 #include "platform/errorhandler.h"
 
+#include <limits>
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
@@ -152,7 +153,7 @@ PreviewWindow::PreviewWindow(PreviewSurface* surface, QWidget* parent)
     connect(ZoomToWidth, &QAction::triggered, this, &PreviewWindow::zoomToWidth);
     connect(FirstPage, &QAction::triggered, this, [this] { goToPage(1); });
     connect(PreviousPage, &QAction::triggered, this, [this] { goToPage(page_ - 1); });
-    connect(ToolButton2, &QAction::triggered, this, [this] { goToPage(page_ + 1); });
+    connect(ToolButton2, &QAction::triggered, this, [this] { goToNextPage(); });
     connect(LastPage, &QAction::triggered, this,
             [this] { goToPage(surface_ ? surface_->pageCount() : 0); });
     connect(PrintSetup, &QAction::triggered, this, &PreviewWindow::printSetupRequested);
@@ -232,6 +233,13 @@ void PreviewWindow::goToPage(int n) {
         return;
     }
     showPage(n);
+}
+
+void PreviewWindow::goToNextPage() {
+    // A file may claim 2^31 - 1 pages: there is no page after the last one int can count.
+    if (page_ < std::numeric_limits<int>::max()) {
+        goToPage(page_ + 1);
+    }
 }
 
 void PreviewWindow::setZoom(int z) {
@@ -340,7 +348,11 @@ bool PreviewWindow::handleKey(QKeyEvent* event) {
         goToPage(exactlyCtrl ? 1 : page_ - 1);
         return true;
     case Qt::Key_PageDown:
-        goToPage(exactlyCtrl ? count : page_ + 1);
+        if (exactlyCtrl) {
+            goToPage(count);
+        } else {
+            goToNextPage();
+        }
         return true;
     case Qt::Key_Home:
         goToPage(1);

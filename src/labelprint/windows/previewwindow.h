@@ -38,6 +38,8 @@ public:
     QSize imageSize() const;
 
     void goToPage(int n);
+    // The page after the current one, when there is one.
+    void goToNextPage();
     void setZoom(int z);
     void zoomTo100();
     void zoomToFit();
