@@ -10,6 +10,7 @@
 #include "platform/error.h"
 #include "platform/errorhandler.h"
 #include "platform/prompts.h"
+#include "support/fifoguard.h"
 
 #include <QDir>
 #include <QFile>
@@ -333,6 +334,23 @@ TEST_F(PageStoreTest, SaveWritesThroughALinkAndNeverOntoADeviceOrFifo) {
     }
     EXPECT_EQ(QFileInfo(path("pipe.lpf")).isFile(), false);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::System | QDir::Hidden).size(), 3);
+}
+
+TEST_F(PageStoreTest, AFifoOrDeviceIsRefusedAtOnce) {
+    QString fifoError;
+    EXPECT_FALSE(readBlockedOnFifo(path("fifo.lpf"), [&] {
+        PreviewSurface surface;
+        try {
+            loadPreparedPages(surface, path("fifo.lpf"), kAnyPaper);
+        } catch (const platform::Error& e) {
+            fifoError = e.text();
+        }
+    }));
+    EXPECT_EQ(fifoError, QStringLiteral("Cannot open file \"%1\". Invalid filename")
+                             .arg(QDir::toNativeSeparators(path("fifo.lpf"))));
+    PreviewSurface surface;
+    EXPECT_THROW(loadPreparedPages(surface, QStringLiteral("/dev/zero"), kAnyPaper),
+                 platform::Error);
 }
 
 TEST(PaperTable, RecognisesPaperIn4mmStepsLaterMatchesWinning) {

@@ -1,5 +1,6 @@
 #include "platform/fileerror.h"
 #include "settings/fontfile.h"
+#include "support/fifoguard.h"
 #include "support/tempprogramdir.h"
 
 #include <QDir>
@@ -51,6 +52,20 @@ TEST(FontFile, FailuresGiveTheirNumberedTexts) {
         EXPECT_THROW(settings::readFontFile(dir.file("font"), settings::SlotFonts()),
                      platform::FileError);
     }
+}
+
+TEST(FontFile, AFifoOrDeviceInItsPlaceIsRefusedAtOnce) {
+    TempProgramDir dir;
+    int code = 0;
+    EXPECT_FALSE(readBlockedOnFifo(dir.file("font"), [&] {
+        try {
+            settings::readFontFile(dir.file("font"), settings::SlotFonts());
+        } catch (const platform::FileError& e) {
+            code = e.code();
+        }
+    }));
+    EXPECT_EQ(code, platform::InvalidFilename);
+    EXPECT_THROW(settings::readFontFile("/dev/zero", settings::SlotFonts()), platform::FileError);
 }
 
 TEST(FileErrors, TextsByNumber) {
