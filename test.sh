@@ -20,3 +20,14 @@ cmake -S "$DRAVELIN_ROOT" -B "$ASAN_BUILD" -DCMAKE_BUILD_TYPE=Debug -DDRAVELIN_S
 cmake --build "$ASAN_BUILD" -j "$(nproc)" --target test_labelprint
 ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 QT_QPA_PLATFORM=offscreen \
     "$ASAN_BUILD/tests/test_labelprint" --gtest_filter='PrintForm.*:PreviewWindow.*:PageStore*:Emf*'
+
+# Settings, layout, label face, page store and preview under UndefinedBehaviorSanitizer: extreme
+# values from files must give defined arithmetic; the first report fails the run.
+UBSAN_BUILD=${DRAVELIN_UBSAN_BUILD_DIR:-$DRAVELIN_ROOT/build-ubsan}
+cmake -S "$DRAVELIN_ROOT" -B "$UBSAN_BUILD" -DCMAKE_BUILD_TYPE=Debug -DDRAVELIN_SANITIZE=undefined >/dev/null
+cmake --build "$UBSAN_BUILD" -j "$(nproc)" --target test_settings test_labelprint
+UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 QT_QPA_PLATFORM=offscreen \
+    "$UBSAN_BUILD/tests/test_settings"
+UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 QT_QPA_PLATFORM=offscreen \
+    "$UBSAN_BUILD/tests/test_labelprint" \
+    --gtest_filter='LayoutRun.*:LabelFace.*:LabelReport.*:PageStore*:PreviewWindow.*:PrintForm.*:PrinterSurface.*:Emf*'
