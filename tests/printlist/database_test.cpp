@@ -25,7 +25,7 @@ QByteArray rawColumn(const QString& dbPath, const char* sql) {
 TEST(PrintListStore, CzechTextIsUtf8InTheFileAndReadsBackUnchanged) {
     TempProgramDir dir;
     dir.createDatabase();
-    printlist::PrintListStore store;
+    printlist::SqliteStore store;
     store.open(dir.file("seznam.db"));
     const QString name = QStringLiteral("Rohlík tmavý, 12,50 Kč");
     store.prikaz("insert into seznam(kod,kods,nazev,cena,text1,text2,text3) values('1','*1*','" +
@@ -39,7 +39,7 @@ TEST(PrintListStore, CzechTextIsUtf8InTheFileAndReadsBackUnchanged) {
 TEST(PrintListStore, ListViewFieldsRowsAndCurrentRow) {
     TempProgramDir dir;
     dir.createDatabase();
-    printlist::PrintListStore store;
+    printlist::SqliteStore store;
     store.open(dir.file("seznam.db"));
     EXPECT_EQ(store.listView().rowCount(), 0);
     EXPECT_EQ(store.listView().currentRow(), 0);
@@ -72,7 +72,7 @@ TEST(PrintListStore, ListViewFieldsRowsAndCurrentRow) {
 TEST(PrintListStore, RowidColumnIsNotOfferedAsAField) {
     TempProgramDir dir;
     dir.createDatabase();
-    printlist::PrintListStore store;
+    printlist::SqliteStore store;
     store.open(dir.file("seznam.db"));
     store.prikaz("insert into seznam(kod) values('x')");
     store.radekquery.setSql("select kod as ROWID, kod, 1 as rowid from seznam");
@@ -86,7 +86,7 @@ TEST(PrintListStore, RowidColumnIsNotOfferedAsAField) {
 TEST(PrintListStore, FailingStatementLeavesTheListViewAsItWas) {
     TempProgramDir dir;
     dir.createDatabase();
-    printlist::PrintListStore store;
+    printlist::SqliteStore store;
     store.open(dir.file("seznam.db"));
     store.prikaz("insert into seznam(kod) values('keep')");
     store.reload();
@@ -104,11 +104,11 @@ TEST(PrintListStore, FailingStatementLeavesTheListViewAsItWas) {
 
 TEST(PrintListStore, MissingOrTablelessDatabaseFailsToOpen) {
     TempProgramDir dir;
-    printlist::PrintListStore store;
+    printlist::SqliteStore store;
     EXPECT_THROW(store.open(dir.file("seznam.db")), printlist::DatabaseError);
     EXPECT_TRUE(QFile::exists(dir.file("seznam.db"))); // created empty, as the engine does
     dir.write("garbage.db", QByteArray(4096, 'g'));
-    printlist::PrintListStore other;
+    printlist::SqliteStore other;
     EXPECT_THROW(other.open(dir.file("garbage.db")), printlist::DatabaseError);
 }
 
