@@ -9,6 +9,16 @@ namespace {
 
 QString engineMessage(sqlite3* db) { return QString::fromUtf8(sqlite3_errmsg(db)); }
 
+// The engine's error as the exception the caller can tell apart: a lock that outlasted the busy
+// timeout is no damage and is worth trying again.
+[[noreturn]] void throwEngineError(sqlite3* db) {
+    const int code = sqlite3_errcode(db) & 0xff;
+    if (code == SQLITE_BUSY || code == SQLITE_LOCKED) {
+        throw DatabaseBusy();
+    }
+    throw DatabaseError(engineMessage(db));
+}
+
 class SqliteRows : public RowStream {
 public:
     SqliteRows(sqlite3* db, const QString& sql, const QStringList& params) : db_(db) {
@@ -18,7 +28,7 @@ public:
         const QByteArray utf8 = sql.toUtf8();
         if (sqlite3_prepare_v2(db, utf8.constData(), int(utf8.size()), &stmt_, nullptr) !=
             SQLITE_OK) {
-            fail(engineMessage(db));
+            failFromEngine();
         }
         if (!stmt_) { // blank text or only a comment: nothing to run
             return;
@@ -31,11 +41,15 @@ public:
                 fail(engineMessage(db));
             }
         }
-        // A result column named "rowid" in any case is not offered as a field.
+        // A result column named "rowid" in any case is not offered as a field; the first one gives
+        // each row its key.
         const int columns = sqlite3_column_count(stmt_);
         for (int c = 0; c < columns; ++c) {
             const QString name = QString::fromUtf8(sqlite3_column_name(stmt_, c));
             if (name.compare(QLatin1String("rowid"), Qt::CaseInsensitive) == 0) {
+                if (keyColumn_ < 0) {
+                    keyColumn_ = c;
+                }
                 continue;
             }
             offered_.push_back(c);
@@ -45,6 +59,7 @@ public:
     ~SqliteRows() override { sqlite3_finalize(stmt_); }
 
     const QStringList& fieldNames() const override { return names_; }
+    std::optional<qint64> key() const override { return key_; }
 
     bool next(QStringList& row) override {
         if (!stmt_) {
@@ -60,7 +75,10 @@ public:
             return false;
         }
         if (rc != SQLITE_ROW) {
-            fail(engineMessage(db_));
+            failFromEngine();
+        }
+        if (keyColumn_ >= 0) {
+            key_ = sqlite3_column_int64(stmt_, keyColumn_);
         }
         row.clear();
         row.reserve(qsizetype(offered_.size()));
@@ -78,12 +96,19 @@ private:
         stmt_ = nullptr;
         throw DatabaseError(msg);
     }
+    [[noreturn]] void failFromEngine() {
+        sqlite3_finalize(stmt_);
+        stmt_ = nullptr;
+        throwEngineError(db_);
+    }
 
     sqlite3* db_;
     sqlite3_stmt* stmt_ = nullptr;
     std::vector<QByteArray> bound_;
     std::vector<int> offered_;
     QStringList names_;
+    int keyColumn_ = -1;
+    std::optional<qint64> key_;
 };
 
 const QString kInsertAdd = QStringLiteral(
@@ -106,13 +131,13 @@ void Connection::open(const QString& path) {
     }
     const QByteArray utf8 = path.trimmed().toUtf8();
     sqlite3* db = nullptr;
-    const int rc =
-        sqlite3_open_v2(utf8.constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    const int rc = sqlite3_open_v2(utf8.constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
     if (rc != SQLITE_OK) {
         const QString msg = db ? engineMessage(db) : QStringLiteral("cannot open database");
         sqlite3_close_v2(db);
         throw DatabaseError(msg);
     }
+    sqlite3_busy_timeout(db, kBusyTimeoutMs);
     db_ = db;
 }
 
@@ -125,12 +150,16 @@ void Query::exec(const QStringList& params) {
     close();
     const std::unique_ptr<RowStream> stream = runStatement(connection_, sql_, params);
     std::vector<QStringList> rows;
+    std::vector<qint64> keys;
     QStringList row;
     while (stream->next(row)) {
         rows.push_back(std::move(row));
         row = QStringList();
+        if (const std::optional<qint64> key = stream->key()) {
+            keys.push_back(*key);
+        }
     }
-    result_ = RowSet(stream->fieldNames(), std::move(rows));
+    result_ = RowSet(stream->fieldNames(), std::move(rows), std::move(keys));
     result_.first();
 }
 
@@ -140,7 +169,9 @@ void SqliteStore::prikaz(const QString& sql, const QStringList& params) {
 }
 
 std::unique_ptr<RowStream> SqliteStore::openRows() {
-    return runStatement(connection1, QStringLiteral("select * from seznam"));
+    // The rowid rides along as each row's key, so a delete removes the record the user sees even
+    // when another program changed the table since the last reload.
+    return runStatement(connection1, QStringLiteral("select rowid as rowid,* from seznam"));
 }
 
 void SqliteStore::addCopies(const QStringList& values, int copies) {
@@ -154,20 +185,8 @@ void SqliteStore::clear() {
     prikaz(QStringLiteral("vacuum"));
 }
 
-void SqliteStore::deleteRow(int n) {
-    radekquery.setSql(QStringLiteral("SELECT rowid as integer FROM seznam order by rowid"));
-    radekquery.exec();
-    RowSet& ids = radekquery.result();
-    for (int i = 1; i < n; ++i) {
-        ids.next();
-    }
-    // The view is reloaded after every change, so it agrees with the table; if another
-    // program removed rows meanwhile, there is nothing left to delete at that row.
-    if (ids.eof()) {
-        return;
-    }
-    editquery.setSql(QStringLiteral("DELETE FROM seznam WHERE rowid=") + ids.field(0));
-    editquery.exec();
+void SqliteStore::deleteRecord(qint64 key) {
+    prikaz(QStringLiteral("DELETE FROM seznam WHERE rowid=") + QString::number(key));
 }
 
 void SqliteStore::replaceAll(const RowSource& source) {

@@ -12,6 +12,9 @@ struct sqlite3;
 
 namespace printlist {
 
+// How long a statement waits for another program's lock before giving up.
+inline constexpr int kBusyTimeoutMs = 5000;
+
 class Connection {
 public:
     Connection() = default;
@@ -19,7 +22,8 @@ public:
     Connection(const Connection&) = delete;
     Connection& operator=(const Connection&) = delete;
 
-    // Opens read-write, creating an empty file when missing. Throws DatabaseError.
+    // Opens an existing file read-write; a missing file is an error and is not created.
+    // Statements wait up to kBusyTimeoutMs for another program's lock. Throws DatabaseError.
     void open(const QString& path);
     bool isOpen() const { return db_ != nullptr; }
     sqlite3* handle() const { return db_; }
@@ -45,7 +49,9 @@ public:
     }
     const QString& sql() const { return sql_; }
     // Runs the statement, binding `params` as texts to its ? markers in order. Only the first
-    // statement of the text runs. On failure throws DatabaseError and holds no result.
+    // statement of the text runs. A result column named "rowid" is no field; its values become
+    // the rows' keys. On failure throws DatabaseError (DatabaseBusy for a lock that outlasted
+    // the timeout) and holds no result.
     void exec(const QStringList& params = {});
     void close() { result_ = RowSet(); }
     RowSet& result() { return result_; }
@@ -61,7 +67,7 @@ class SqliteStore : public Store {
 public:
     explicit SqliteStore(QString path = {}) : path_(std::move(path)) {}
 
-    // Opens the file (created empty when missing) without reading anything.
+    // Opens the file (never creating it) without reading anything.
     void connect() override { connection1.open(path_); }
     void connect(const QString& path) {
         path_ = path;
@@ -84,7 +90,7 @@ public:
     void addCopies(const QStringList& values, int copies) override;
     // "delete from seznam", then "vacuum", each committed by itself.
     void clear() override;
-    void deleteRow(int n) override;
+    void deleteRecord(qint64 key) override;
     void replaceAll(const RowSource& source) override;
     void compact() override;
 

@@ -11,6 +11,10 @@ namespace {
 template <typename Statements> void runAndReload(Store& store, Statements&& statements) {
     try {
         statements();
+    } catch (const DatabaseBusy&) {
+        // The lock that stopped the statement would hold the reload up just as long; the view
+        // still shows the table, which the failed statement did not change.
+        throw;
     } catch (...) {
         try {
             store.reload();
@@ -57,11 +61,13 @@ bool askAndClearList(Store& store) {
 }
 
 void deleteCurrentLabel(Store& store) {
-    const int row = store.listView().currentRow();
-    if (row == 0) {
+    const std::optional<qint64> key = store.listView().currentKey();
+    if (!key) {
         return;
     }
-    runAndReload(store, [&] { store.deleteRow(row); });
+    // By key, not by position: another program may have removed rows since the view was
+    // loaded. A record that is already gone deletes nothing; the reload shows the table as is.
+    runAndReload(store, [&] { store.deleteRecord(*key); });
 }
 
 } // namespace printlist

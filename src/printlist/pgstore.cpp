@@ -84,6 +84,8 @@ class PgStore::Rows : public RowStream {
     }
 
     const QStringList& fieldNames() const override { return names_; }
+    // Field 0, id.
+    std::optional<qint64> key() const override { return key_; }
 
     bool next(QStringList& row) override {
         if (!pending_ && !fetch()) {
@@ -95,6 +97,7 @@ class PgStore::Rows : public RowStream {
             drain();
             return false;
         }
+        key_ = QByteArray(PQgetvalue(pending_, 0, 0)).toLongLong();
         row.clear();
         const int fields = PQnfields(pending_);
         row.reserve(fields);
@@ -143,6 +146,7 @@ class PgStore::Rows : public RowStream {
     PGresult* pending_ = nullptr;
     bool done_ = false;
     QStringList names_;
+    std::optional<qint64> key_;
 };
 
 PgStore::PgStore(QString conninfo) : conninfo_(std::move(conninfo)) {}
@@ -291,12 +295,9 @@ void PgStore::clear() {
     changeInTransaction([&] { exec("delete from seznam"); });
 }
 
-void PgStore::deleteRow(int n) {
-    const QString key = listView().at(n - 1, 0);
-    if (key.isEmpty()) {
-        return;
-    }
-    changeInTransaction([&] { exec("delete from seznam where id = $1::bigint", {key}); });
+void PgStore::deleteRecord(qint64 key) {
+    changeInTransaction(
+        [&] { exec("delete from seznam where id = $1::bigint", {QString::number(key)}); });
 }
 
 void PgStore::replaceAll(const RowSource& source) {

@@ -12,7 +12,7 @@ struct pg_conn;
 namespace printlist {
 
 class PgStore : public Store {
-  public:
+public:
     // `conninfo` is a libpq connection string; passwords come from libpq's own means.
     explicit PgStore(QString conninfo);
     ~PgStore() override;
@@ -24,9 +24,7 @@ class PgStore : public Store {
     std::unique_ptr<RowStream> openRows() override;
     void addCopies(const QStringList& values, int copies) override;
     void clear() override;
-    // Deletes by the key of row n of the list view, so a row another workstation added or
-    // removed meanwhile never shifts which record goes.
-    void deleteRow(int n) override;
+    void deleteRecord(qint64 key) override;
     void replaceAll(const RowSource& source) override;
 
     int changeSocket() override;
@@ -35,7 +33,7 @@ class PgStore : public Store {
     // The connection string with any password left out, for messages.
     static QString shownConninfo(const QString& conninfo);
 
-  private:
+private:
     class Rows;
 
     void ensureConnected();

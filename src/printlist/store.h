@@ -10,23 +10,32 @@
 #include <QStringList>
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace printlist {
 
 class DatabaseError : public platform::Error {
-  public:
+public:
     using platform::Error::Error;
+};
+
+// Another program held the list locked for longer than the store waits.
+class DatabaseBusy : public DatabaseError {
+public:
+    DatabaseBusy();
 };
 
 // The rows of "select * from seznam" one at a time, in list order, without holding them all.
 // The store stays busy until the stream is destroyed.
 class RowStream {
-  public:
+public:
     virtual ~RowStream() = default;
     // Field 0 is the key, fields 1 to 7 are kod to text3.
     virtual const QStringList& fieldNames() const = 0;
     // The next row into `row`; false after the last one. Throws DatabaseError.
     virtual bool next(QStringList& row) = 0;
+    // The record key of the row `next` gave last, when the store has keys.
+    virtual std::optional<qint64> key() const { return std::nullopt; }
 };
 
 // Hands the rows of an import one by one: fills `values` (kod..text3) and returns true, or
@@ -34,7 +43,7 @@ class RowStream {
 using RowSource = std::function<bool(QStringList& values)>;
 
 class Store {
-  public:
+public:
     virtual ~Store() = default;
     Store() = default;
     Store(const Store&) = delete;
@@ -61,8 +70,9 @@ class Store {
     virtual void addCopies(const QStringList& values, int copies) = 0;
     // Deletes every row.
     virtual void clear() = 0;
-    // Deletes row n (from 1) of the list as it was last loaded.
-    virtual void deleteRow(int n) = 0;
+    // Deletes the record with that key (RowSet::currentKey); a key no longer there deletes
+    // nothing.
+    virtual void deleteRecord(qint64 key) = 0;
     // Replaces the whole list with the rows of `source`; on any failure the list stays as it was.
     virtual void replaceAll(const RowSource& source) = 0;
     // Tidies the storage after a replacement; a failure here leaves the new list in place.
@@ -75,7 +85,7 @@ class Store {
     // the list since the last call.
     virtual bool takeChanges() { return false; }
 
-  private:
+private:
     RowSet listView_;
 };
 

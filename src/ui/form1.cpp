@@ -156,9 +156,17 @@ void TForm1::openStore(const QString& server) {
         store_->open();
     } catch (const std::exception& e) {
         fatal_ = true;
-        const QString text = server.isEmpty()
-                                 ? fatalText(dir)
-                                 : serverFatalText(server, QString::fromUtf8(e.what()));
+        QString text;
+        if (!server.isEmpty()) {
+            text = serverFatalText(server, QString::fromUtf8(e.what()));
+        } else {
+            text = fatalText(dir);
+            if (dynamic_cast<const printlist::DatabaseBusy*>(&e)) {
+                // Nothing is damaged: another program holds the list locked.
+                text += QStringLiteral("\nDatabázi právě zamyká jiný program, zkuste program "
+                                       "spustit znovu, až ji uvolní.");
+            }
+        }
         prompts::message(
             {QStringLiteral("Fatal error"), text, prompts::Icon::Critical, prompts::Buttons::Ok});
     }
