@@ -104,5 +104,7 @@ private:
     ListGridModel* gridModel_;
     QSocketNotifier* changeNotifier_ = nullptr;
     bool fatal_ = false;
+    // The last close failed to write the settings.
+    bool closeFailed_ = false;
     labelprint::Ttiskf* tiskf_ = nullptr;
 };
