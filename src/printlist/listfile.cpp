@@ -63,37 +63,28 @@ bool readWholeFile(const QString& path, QByteArray& bytes) {
 
 // Deletes the old list and inserts the new one as one transaction, so a failure anywhere
 // leaves the table as it was. Returns what went wrong, or nothing.
-std::optional<QString> replaceList(PrintListStore& store, const std::vector<QString>& lines) {
-    static const QString insert = QStringLiteral(
-        "insert into seznam (kod,kods,nazev,cena,text1,text2,text3) values(?,?,?,?,?,?,?)");
-    size_t at = 0;
-    bool inserting = false;
+std::optional<QString> replaceList(Store& store, const std::vector<QString>& lines) {
+    size_t next = 0;
     try {
-        store.prikaz(QStringLiteral("begin"));
-        store.prikaz(QStringLiteral("delete from seznam"));
-        inserting = true;
-        for (; at < lines.size(); ++at) {
-            Tparsedstring values = parsestring(kSeparator, lines[at]);
+        store.replaceAll([&](QStringList& values) {
+            if (next == lines.size()) {
+                return false;
+            }
+            values = parsestring(kSeparator, lines[next++]);
             for (QString& v : values) {
                 v = trimControl(v);
             }
-            store.prikaz(insert, values);
-        }
-        inserting = false;
-        store.prikaz(QStringLiteral("commit"));
+            return true;
+        });
         return std::nullopt;
     } catch (const platform::Error& e) {
-        try {
-            store.prikaz(QStringLiteral("rollback"));
-        } catch (const platform::Error&) {
-            // No transaction was open: nothing was changed.
-        }
         try {
             store.reload();
         } catch (const platform::Error&) {
             // The view keeps what it showed; the table is unchanged.
         }
-        return inserting ? lineFault(at, e.text()) : e.text();
+        // A store may insert many lines at once, so its refusal names no line: its own text.
+        return e.text();
     }
 }
 
@@ -171,7 +162,7 @@ namespace {
 // Reads and checks the whole file, then replaces the list; the file's texts are dropped
 // before the list view is reloaded. Returns what went wrong (empty when the file could not
 // be read at all), or nothing.
-std::optional<QString> readAndReplace(PrintListStore& store, const QString& path) {
+std::optional<QString> readAndReplace(Store& store, const QString& path) {
     QByteArray bytes;
     if (!readWholeFile(path, bytes)) {
         return QString();
@@ -189,7 +180,7 @@ std::optional<QString> readAndReplace(PrintListStore& store, const QString& path
 
 } // namespace
 
-ImportResult importList(PrintListStore& store, const QString& path) {
+ImportResult importList(Store& store, const QString& path) {
     if (!QFileInfo::exists(path)) {
         return ImportResult::NoFile;
     }
@@ -198,7 +189,7 @@ ImportResult importList(PrintListStore& store, const QString& path) {
         return ImportResult::Failed;
     }
     try {
-        store.prikaz(QStringLiteral("vacuum"));
+        store.compact();
     } catch (const platform::Error&) {
         // The new list is committed; only the compaction failed.
         try {

@@ -31,31 +31,31 @@ TEST(ListFileName, CsvAnywhereInThePathCaseSensitive) {
     }
 }
 
-TEST_F(ListTest, ExportWritesWindows1250LinesWithCrLf) {
+TEST_P(ListTest, ExportWritesWindows1250LinesWithCrLf) {
     fill({kCzech, kEmpty});
-    store.listView().moveTo(2);
+    store().listView().moveTo(2);
     dir.write("out.csv", QByteArray(5000, 'z')); // replaced without a question
-    printlist::exportList(store.listView(), dir.file("out.csv"));
+    printlist::exportList(store().listView(), dir.file("out.csv"));
 
     EXPECT_EQ(dir.read("out.csv"), kCzechLine + ";;;;;;\r\n");
-    EXPECT_EQ(store.listView().currentRow(), 1);
+    EXPECT_EQ(store().listView().currentRow(), 1);
     EXPECT_TRUE(prompts::shownMessages().empty());
 }
 
-TEST_F(ListTest, ExportOfEmptyListWritesEmptyFile) {
+TEST_P(ListTest, ExportOfEmptyListWritesEmptyFile) {
     dir.write("out.csv", "old contents");
-    printlist::exportList(store.listView(), dir.file("out.csv"));
+    printlist::exportList(store().listView(), dir.file("out.csv"));
     EXPECT_TRUE(dir.exists("out.csv"));
     EXPECT_EQ(dir.read("out.csv").size(), 0);
 }
 
-TEST_F(ListTest, ExportWriteFailureThrowsFileError) {
+TEST_P(ListTest, ExportWriteFailureThrowsFileError) {
     fill({kCzech});
-    EXPECT_THROW(printlist::exportList(store.listView(), dir.file("missing/out.csv")),
+    EXPECT_THROW(printlist::exportList(store().listView(), dir.file("missing/out.csv")),
                  platform::FileError);
 }
 
-TEST_F(ListTest, ExportThenImportRestoresListIncludingQuotesAndColons) {
+TEST_P(ListTest, ExportThenImportRestoresListIncludingQuotesAndColons) {
     const Rows rows = {
         kCzech,
         kEmpty,
@@ -63,18 +63,18 @@ TEST_F(ListTest, ExportThenImportRestoresListIncludingQuotesAndColons) {
         kCzech,
     };
     fill(rows);
-    printlist::exportList(store.listView(), dir.file("list.csv"));
-    printlist::clearList(store);
+    printlist::exportList(store().listView(), dir.file("list.csv"));
+    printlist::clearList(store());
     ASSERT_TRUE(tableRows().empty());
 
-    EXPECT_EQ(printlist::importList(store, dir.file("list.csv")), ImportResult::Imported);
+    EXPECT_EQ(printlist::importList(store(), dir.file("list.csv")), ImportResult::Imported);
     EXPECT_EQ(tableRows(), rows);
     EXPECT_EQ(viewRows(), rows);
-    EXPECT_EQ(store.listView().currentRow(), 1);
+    EXPECT_EQ(store().listView().currentRow(), 1);
     EXPECT_TRUE(prompts::shownMessages().empty());
 }
 
-TEST_F(ListTest, ImportReadsLineEndsCtrlZAndTrimsValues) {
+TEST_P(ListTest, ImportReadsLineEndsCtrlZAndTrimsValues) {
     const QString v300(300, 'v');
     struct Case {
         const char* name;
@@ -106,7 +106,7 @@ TEST_F(ListTest, ImportReadsLineEndsCtrlZAndTrimsValues) {
     for (const Case& c : cases) {
         fill({kOld});
         dir.write("in.csv", c.bytes);
-        EXPECT_EQ(printlist::importList(store, dir.file("in.csv")), ImportResult::Imported)
+        EXPECT_EQ(printlist::importList(store(), dir.file("in.csv")), ImportResult::Imported)
             << c.name;
         EXPECT_EQ(tableRows(), c.rows) << c.name;
         EXPECT_EQ(viewRows(), c.rows) << c.name;
@@ -114,7 +114,7 @@ TEST_F(ListTest, ImportReadsLineEndsCtrlZAndTrimsValues) {
     EXPECT_TRUE(prompts::shownMessages().empty());
 }
 
-TEST_F(ListTest, FailedImportLeavesListAsItWasAndSaysChybaWithTheLine) {
+TEST_P(ListTest, FailedImportLeavesListAsItWasAndSaysChybaWithTheLine) {
     const QString part =
         "Nepodařilo se načíst seznam ze souboru, soubor zřejmě nemá správný formát.";
     struct Case {
@@ -133,9 +133,9 @@ TEST_F(ListTest, FailedImportLeavesListAsItWasAndSaysChybaWithTheLine) {
     fill(before);
     for (const Case& c : cases) {
         prompts::clearHistory();
-        store.listView().moveTo(2);
+        store().listView().moveTo(2);
         dir.write("bad.csv", c.bytes);
-        EXPECT_EQ(printlist::importList(store, dir.file("bad.csv")), ImportResult::Failed)
+        EXPECT_EQ(printlist::importList(store(), dir.file("bad.csv")), ImportResult::Failed)
             << c.name;
         EXPECT_EQ(tableRows(), before) << c.name;
         EXPECT_EQ(viewRows(), before) << c.name;
@@ -149,7 +149,7 @@ TEST_F(ListTest, FailedImportLeavesListAsItWasAndSaysChybaWithTheLine) {
     }
 }
 
-TEST_F(ListTest, CharactersOutsideWindows1250ComeBackAsQuestionMarks) {
+TEST_P(ListTest, CharactersOutsideWindows1250ComeBackAsQuestionMarks) {
     const Rows rows = {
         {"R1", "*R1*", "akce ☕", "12 Kč/m²", "", "", ""},
         {"R2", "*R2*", "úsměv 😀", "", "ř", "", ""},
@@ -163,14 +163,14 @@ TEST_F(ListTest, CharactersOutsideWindows1250ComeBackAsQuestionMarks) {
         rows[3],
     };
     fill(rows);
-    printlist::exportList(store.listView(), dir.file("list.csv"));
+    printlist::exportList(store().listView(), dir.file("list.csv"));
     EXPECT_FALSE(dir.read("list.csv").contains('\x1a'));
-    EXPECT_EQ(printlist::importList(store, dir.file("list.csv")), ImportResult::Imported);
+    EXPECT_EQ(printlist::importList(store(), dir.file("list.csv")), ImportResult::Imported);
     EXPECT_EQ(tableRows(), back);
     EXPECT_TRUE(prompts::shownMessages().empty());
 }
 
-TEST_F(ListTest, ImportTellsUtf8FromWindows1250) {
+TEST_P(ListTest, ImportTellsUtf8FromWindows1250) {
     const QStringList czech = {"čaj", "*čaj*", "Čaj zelený", "Kč 12", "", "", ""};
     const QByteArray utf8 = "čaj;*čaj*;Čaj zelený;Kč 12;;;\r\n";
     const QByteArray cp1250 = "\xe8" "aj;*\xe8" "aj*;\xc8" "aj zelen\xfd;K\xe8 12;;;\r\n";
@@ -191,21 +191,21 @@ TEST_F(ListTest, ImportTellsUtf8FromWindows1250) {
     for (const Case& c : cases) {
         fill({kOld});
         dir.write("in.csv", c.bytes);
-        EXPECT_EQ(printlist::importList(store, dir.file("in.csv")), ImportResult::Imported)
+        EXPECT_EQ(printlist::importList(store(), dir.file("in.csv")), ImportResult::Imported)
             << c.name;
         EXPECT_EQ(tableRows(), c.rows) << c.name;
     }
     EXPECT_TRUE(prompts::shownMessages().empty());
 }
 
-TEST_F(ListTest, AFifoOrDeviceAsListSaysChybaAtOnceAndKeepsTheList) {
+TEST_P(ListTest, AFifoOrDeviceAsListSaysChybaAtOnceAndKeepsTheList) {
     fill({kOld});
     ImportResult result = ImportResult::Imported;
     EXPECT_FALSE(readBlockedOnFifo(dir.file("fifo.csv"), [&] {
-        result = printlist::importList(store, dir.file("fifo.csv"));
+        result = printlist::importList(store(), dir.file("fifo.csv"));
     }));
     EXPECT_EQ(result, ImportResult::Failed);
-    EXPECT_EQ(printlist::importList(store, "/dev/zero"), ImportResult::Failed);
+    EXPECT_EQ(printlist::importList(store(), "/dev/zero"), ImportResult::Failed);
     EXPECT_EQ(tableRows(), Rows{kOld});
     ASSERT_EQ(prompts::shownMessages().size(), 2u);
     for (const prompts::Message& box : prompts::shownMessages()) {
@@ -215,35 +215,35 @@ TEST_F(ListTest, AFifoOrDeviceAsListSaysChybaAtOnceAndKeepsTheList) {
     }
 }
 
-TEST_F(ListTest, ImportRefusedByTheDatabaseRollsBack) {
+TEST_P(ListTest, ImportRefusedByTheDatabaseRollsBack) {
     // The file is valid, but the third insert is refused: nothing of it may stay.
     fill({kOld});
-    store.prikaz("create trigger full before insert on seznam "
-                 "when (select count(*) from seznam) >= 2 begin select raise(abort, 'plno'); end");
+    refuseThirdRow();
     dir.write("in.csv", "a;b;c;d;e;f;g\r\nh;i;j;k;l;m;n\r\no;p;q;r;s;t;u\r\n");
-    EXPECT_EQ(printlist::importList(store, dir.file("in.csv")), ImportResult::Failed);
+    EXPECT_EQ(printlist::importList(store(), dir.file("in.csv")), ImportResult::Failed);
     EXPECT_EQ(tableRows(), Rows{kOld});
     EXPECT_EQ(viewRows(), Rows{kOld});
     ASSERT_EQ(prompts::shownMessages().size(), 1u);
     EXPECT_EQ(prompts::shownMessages()[0].title, "chyba");
-    EXPECT_TRUE(prompts::shownMessages()[0].text.endsWith("\nřádek 3: plno"))
+    // The store's own refusal, on the second line.
+    EXPECT_TRUE(prompts::shownMessages()[0].text.section('\n', 1).contains("plno"))
         << prompts::shownMessages()[0].text.toStdString();
 
     // The store is usable afterwards: no transaction was left open.
-    printlist::addLabels(store, {"n", "", "", "", "", ""}, "*", 1);
+    printlist::addLabels(store(), {"n", "", "", "", "", ""}, "*", 1);
     EXPECT_EQ(tableRows().size(), 2u);
 }
 
-TEST_F(ListTest, ImportOfMissingFileDoesNothing) {
+TEST_P(ListTest, ImportOfMissingFileDoesNothing) {
     fill({kOld});
-    EXPECT_EQ(printlist::importList(store, dir.file("nowhere.csv")), ImportResult::NoFile);
+    EXPECT_EQ(printlist::importList(store(), dir.file("nowhere.csv")), ImportResult::NoFile);
     EXPECT_EQ(tableRows(), Rows{kOld});
     EXPECT_TRUE(prompts::shownMessages().empty());
 }
 
-TEST_F(ListTest, ImportOfUnreadableFileSaysChyba) {
+TEST_P(ListTest, ImportOfUnreadableFileSaysChyba) {
     fill({kOld});
-    EXPECT_EQ(printlist::importList(store, dir.path()), ImportResult::Failed); // a folder
+    EXPECT_EQ(printlist::importList(store(), dir.path()), ImportResult::Failed); // a folder
     EXPECT_EQ(tableRows(), Rows{kOld});
     ASSERT_EQ(prompts::shownMessages().size(), 1u);
     EXPECT_EQ(prompts::shownMessages()[0].title, "chyba");
