@@ -24,6 +24,7 @@
 #include <QPushButton>
 #include <QUrl>
 #include <QCloseEvent>
+#include <QDir>
 #include <QFile>
 #include <QHeaderView>
 #include <QItemSelectionModel>
@@ -37,7 +38,11 @@ QString fatalText(const QString& dir) {
     return QStringLiteral("Není možné se připojit k databázi: ") + dir +
            QStringLiteral("seznam.db, tato chyba může nastat jestliže došlo k poškození nebo "
                           "smazání databáze, nebo se v cestě nacházejí nepřípustné znaky - mezery "
-                          "nebo znaky s diakritikou. Program nemůže pokračovat a bude ukončen.");
+                          "nebo znaky s diakritikou. Program nemůže pokračovat a bude ukončen.") +
+           // Where to look and how to get a new one, for a user who never saw the file.
+           QStringLiteral("\nDatabáze byla hledána v souboru %1; prázdnou databázi vytvoří "
+                          "./run.sh nebo make install.")
+               .arg(QDir::toNativeSeparators(dir + QStringLiteral("seznam.db")));
 }
 
 // Designed widths of the grid's columns before start-up sets the stored ones; 0 = the grid's

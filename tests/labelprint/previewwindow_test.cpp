@@ -240,5 +240,42 @@ TEST_F(PrintForm, PrintSetupStoresTheChoiceAndCancelChangesNothing) {
     EXPECT_EQ(tiskf.qr1.pageWidth(), 2970);
 }
 
+TEST_F(PrintForm, AFileFromTheCommandLineOpensLoadedAndAMissingOneOpensNothing) {
+    QTemporaryDir dir;
+    const QString file = dir.filePath("three.LPF");
+    {
+        PreviewRun p(400);
+        p.run();
+        ASSERT_TRUE(savePreparedPages(p.surface, file));
+    }
+    QString status;
+    bool printEnabled = false;
+    bool setupEnabled = true;
+    QTimer poll; // the window opens inside previewFile()
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        PreviewWindow* w = tiskf.previewWindow();
+        if (!w || !w->isVisible()) {
+            return;
+        }
+        poll.stop();
+        status = w->statusText();
+        printEnabled = w->Print->isEnabled();
+        setupEnabled = w->PrintSetup->isEnabled();
+        w->close();
+    });
+    poll.start(5);
+    tiskf.previewFile(file);
+    EXPECT_EQ(status, "Page 1 of 3");
+    EXPECT_TRUE(printEnabled);
+    EXPECT_FALSE(setupEnabled);
+    EXPECT_EQ(tiskf.previewWindow(), nullptr);
+
+    prompts::clearHistory();
+    tiskf.previewFile(dir.filePath("gone.LPF"));
+    ASSERT_EQ(prompts::shownMessages().size(), 1u);
+    EXPECT_EQ(prompts::shownMessages()[0].text, "File does not exist");
+    EXPECT_EQ(tiskf.previewWindow(), nullptr);
+}
+
 } // namespace
 } // namespace labelprint

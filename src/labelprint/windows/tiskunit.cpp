@@ -85,6 +85,42 @@ void Ttiskf::preview() {
         window_->activateWindow();
         return;
     }
+    openWindow();
+
+    // The run walks a copy of the list view: list commands may reload the view while the
+    // preview's run lets events through, and the pages must follow one list.
+    printlist::RowSet rows = listView_;
+    const RunResult result = qr1.run(rows, *surface_, [] { QCoreApplication::processEvents(); });
+    if (result.status == RunStatus::Aborted || !windowOpen_) {
+        releasePreview();
+        return;
+    }
+    waitForClose();
+}
+
+void Ttiskf::previewFile(const QString& path) {
+    QCoreApplication::processEvents();
+    if (qr1.inRun() || (window_ && windowOpen_)) {
+        return;
+    }
+    openWindow();
+    bool loaded = false;
+    platform::guard([&] {
+        loaded =
+            loadPreparedPages(*surface_, path, offeredBy(selectedPrinter(qr1.printSettings())));
+        if (loaded && window_) {
+            window_->pagesLoaded();
+        }
+    });
+    // Nothing to show: the message said why, and an empty window would only be in the way.
+    if (!loaded || !windowOpen_) {
+        releasePreview();
+        return;
+    }
+    waitForClose();
+}
+
+void Ttiskf::openWindow() {
     // A4, unless the selected printer lacks it: then its own paper stays in force.
     const bool landscape = qr1.orientation() == Orientation::Landscape;
     QSizeF paper(2100, 2970);
@@ -111,15 +147,9 @@ void Ttiskf::preview() {
         window_->setGeometry(screen->availableGeometry());
     }
     window_->showMaximized();
+}
 
-    // The run walks a copy of the list view: list commands may reload the view while the
-    // preview's run lets events through, and the pages must follow one list.
-    printlist::RowSet rows = listView_;
-    const RunResult result = qr1.run(rows, *surface_, [] { QCoreApplication::processEvents(); });
-    if (result.status == RunStatus::Aborted || !windowOpen_) {
-        releasePreview();
-        return;
-    }
+void Ttiskf::waitForClose() {
     QEventLoop loop;
     connect(window_.get(), &PreviewWindow::closing, &loop, &QEventLoop::quit,
             Qt::QueuedConnection);

@@ -29,6 +29,9 @@ public:
     // list out onto it and returns when the window is closed. Ignored while a layout run goes
     // on; a second request while a preview is open brings that window to the front.
     void preview();
+    // The same window with the pages of a prepared-pages file instead of a layout run, as Load
+    // Report gives them; returns when the window is closed.
+    void previewFile(const QString& path);
 
     // Print setup: the print dialog preset from the report; OK stores the choice.
     void printSetup();
@@ -45,6 +48,8 @@ Q_SIGNALS:
     void printQueued();
 
 private:
+    void openWindow();
+    void waitForClose();
     void windowClosing();
     void releasePreview();
     void save();
