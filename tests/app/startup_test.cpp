@@ -2,9 +2,15 @@
 // answered without a display, the shipped barcode font and Qt's Czech texts.
 #include "app/commandline.h"
 #include "app/startup.h"
+#include "labelprint/windows/printsetupdialog.h"
 #include "settings/fontfile.h"
 
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDialogButtonBox>
 #include <QDir>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QFile>
 #include <QFontDatabase>
 #include <QFontInfo>
@@ -13,6 +19,8 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include <optional>
 
 namespace {
 
@@ -114,6 +122,49 @@ TEST(CommandLine, HelpAndVersionNeedNoDisplay) {
         << wrong.err.toStdString();
 }
 
+// Runs a tool to its end; its standard output, or nothing when it failed.
+std::optional<QString> tool(const QString& program, const QStringList& args) {
+    QProcess p;
+    p.start(program, args);
+    if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0) {
+        return std::nullopt;
+    }
+    return QString::fromLocal8Bit(p.readAllStandardOutput());
+}
+
+TEST(ShippedFonts, DravelinBatchPrintsScannableBarcodesWithAnEmptyHome) {
+    QTemporaryDir home;
+    QTemporaryDir work;
+    // kód1 in the barcode font, as a user sets it on the settings tab; the rest stays default.
+    settings::SlotFonts fonts;
+    fonts[settings::Kods].face = "Libre Barcode 39";
+    fonts[settings::Kods].height = -48;
+    fonts[settings::Kods].colour = 0;
+    settings::writeFontFile(work.filePath("font"), fonts);
+    // One column of labels high enough for the barcode alone.
+    QFile ini(work.filePath("dravelin.ini"));
+    ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+    ini.write("[setup]\r\nsloupce=1\r\nvyskabunky=30\r\nkodchb=0\r\nnazevchb=0\r\ncenachb=0\r\n");
+    ini.close();
+    QFile list(work.filePath("zbozi.csv"));
+    ASSERT_TRUE(list.open(QIODevice::WriteOnly));
+    list.write("8594001;*8594001*;Mleko;25,90;;;\r\nDRV42;*DRV42*;Chleba;39,00;;;\r\n");
+    list.close();
+
+    const QString pdf = work.filePath("cenovky.pdf");
+    const Outcome o = runProgram(DRAVELIN_BATCH_EXE,
+                                 {"--list", list.fileName(), "--settings", work.path(), "--pdf", pdf},
+                                 home.path());
+    ASSERT_EQ(o.exitCode, 0) << o.err.toStdString();
+    const QString png = work.filePath("page");
+    ASSERT_TRUE(tool("pdftoppm", {"-r", "300", "-gray", "-png", "-singlefile", pdf, png}));
+    const auto scanned = tool("zbarimg", {"-q", "--raw", png + ".png"});
+    ASSERT_TRUE(scanned) << "zbarimg found no barcode";
+    QStringList codes = scanned->split('\n', Qt::SkipEmptyParts);
+    codes.sort();
+    EXPECT_EQ(codes, QStringList({"8594001", "DRV42"}));
+}
+
 TEST(ShippedFonts, TheBarcodeFontComesWithItsLicence) {
     const QString dir = QStringLiteral(DRAVELIN_SHIPPED_FONTS);
     EXPECT_TRUE(QFile::exists(dir + "/LibreBarcode39-OFL.txt"));
@@ -137,6 +188,40 @@ TEST(QtTranslation, StandardButtonsSpeakCzech) {
     EXPECT_EQ(box.button(QMessageBox::Yes)->text(), "&Ano");
     EXPECT_EQ(box.button(QMessageBox::No)->text(), "&Ne");
     EXPECT_EQ(box.button(QMessageBox::Ok)->text(), "OK");
+}
+
+// Print setup in Czech: printing into a PDF file is offered as Qt's own dialog words it, and the
+// button that only sets up reads "OK".
+TEST(QtTranslation, PrintSetupOffersAPdfFileAndSaysOk) {
+    ASSERT_TRUE(app::installQtTranslation());
+    QPrinter printer(QPrinter::HighResolution);
+    const auto offeredOnOpen = [&printer](const labelprint::PrintSetupRequest& r, QString& okText) {
+        const auto dialog = labelprint::makePrintDialog(printer, r);
+        dialog->show();
+        QCoreApplication::processEvents();
+        okText = dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->text();
+        QString current;
+        bool offered = false;
+        for (QComboBox* box : dialog->findChildren<QComboBox*>()) {
+            const int i = box->findText("Tisk do souboru (PDF)");
+            if (i >= 0) {
+                offered = true;
+                current = box->currentText();
+            }
+        }
+        dialog->accept(); // OK: the printer takes what the dialog shows
+        return offered ? current : QString("(not offered)");
+    };
+    QString ok;
+    labelprint::PrintSetupRequest request;
+    const QString fresh = offeredOnOpen(request, ok);
+    EXPECT_NE(fresh, "(not offered)");
+    EXPECT_EQ(ok, "OK");
+    QTemporaryDir dir;
+    request.pdfFile = dir.filePath("cenovky.pdf");
+    EXPECT_EQ(offeredOnOpen(request, ok), "Tisk do souboru (PDF)");
+    EXPECT_EQ(printer.outputFormat(), QPrinter::PdfFormat);
+    EXPECT_EQ(printer.outputFileName(), request.pdfFile);
 }
 
 } // namespace

@@ -4,12 +4,16 @@
 #include "labelprint/windows/previewwindow.h"
 #include "labelprint/windows/printsetupdialog.h"
 #include "labelprint/windows/progresswindow.h"
+#include "labelprint/windows/sentnotice.h"
 #include "labelprint/windows/tiskunit.h"
 #include "platform/prompts.h"
 #include "rows.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QElapsedTimer>
+#include <QPointer>
+#include <QTest>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QProgressBar>
@@ -165,6 +169,36 @@ TEST(ProgressWindow, ShowsMultiplesOfFiveOnly) {
     w.showProgress(43);
     EXPECT_EQ(w.Info->text(), "40%  Completed");
     EXPECT_EQ(w.Gauge->value(), 40);
+}
+
+TEST(SentNotice, SaysWhereThePagesWentAndClosesByItself) {
+    const struct {
+        QString text, expected;
+    } cases[] = {
+        {SentNotice::printerText("Kancelar", 1), "Odesláno na tiskárnu Kancelar: 1 strana"},
+        {SentNotice::printerText("Kancelar", 2), "Odesláno na tiskárnu Kancelar: 2 strany"},
+        {SentNotice::printerText("Kancelar", 4), "Odesláno na tiskárnu Kancelar: 4 strany"},
+        {SentNotice::printerText("Kancelar", 5), "Odesláno na tiskárnu Kancelar: 5 stran"},
+        {SentNotice::printerText("Kancelar", 12), "Odesláno na tiskárnu Kancelar: 12 stran"},
+        {SentNotice::fileText("/tmp/cenovky.pdf", 3), "Uloženo do souboru /tmp/cenovky.pdf: 3 strany"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.text, c.expected);
+    }
+
+    QElapsedTimer clock;
+    clock.start();
+    QPointer<SentNotice> notice = SentNotice::open(SentNotice::printerText("Kancelar", 5));
+    ASSERT_TRUE(notice);
+    EXPECT_TRUE(notice->isVisible());
+    EXPECT_EQ(notice->Info->text(), "Odesláno na tiskárnu Kancelar: 5 stran");
+    EXPECT_TRUE(notice->windowFlags() & Qt::WindowStaysOnTopHint);
+    // Centred where the progress window stood.
+    ProgressWindow progress;
+    const QPoint offCentre = notice->geometry().center() - progress.geometry().center();
+    EXPECT_LE(offCentre.manhattanLength(), 4) << offCentre.x() << "," << offCentre.y();
+    QTRY_VERIFY_WITH_TIMEOUT(notice.isNull(), 10000);
+    EXPECT_GE(clock.elapsed(), SentNotice::kShownMs);
 }
 
 class PrintForm : public ::testing::Test {

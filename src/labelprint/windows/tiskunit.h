@@ -3,8 +3,10 @@
 #pragma once
 
 #include "labelprint/labelreport.h"
+#include "labelprint/windows/sentnotice.h"
 
 #include <QObject>
+#include <QPointer>
 #include <memory>
 
 namespace printlist {
@@ -41,6 +43,8 @@ public:
     void replay();
 
     PreviewWindow* previewWindow() const { return window_.get(); }
+    // The notice of the last print sent, while it is shown.
+    SentNotice* sentNotice() const { return notice_; }
     PreviewSurface* previewSurface() const { return surface_.get(); }
 
 Q_SIGNALS:
@@ -59,6 +63,7 @@ private:
     std::unique_ptr<PreviewSurface> surface_;
     std::unique_ptr<PreviewWindow> window_;
     bool windowOpen_ = false;
+    QPointer<SentNotice> notice_;
 };
 
 } // namespace labelprint
