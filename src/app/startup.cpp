@@ -48,12 +48,12 @@ bool installQtTranslation() {
     return true;
 }
 
-void startUp() {
+void startUp(bool qtTranslation) {
     const QString fonts = platform::programDirectory() + QStringLiteral("fonts");
     if (registerFonts(fonts).isEmpty()) {
         qWarning("no font found in %s", qPrintable(QDir::toNativeSeparators(fonts)));
     }
-    if (!installQtTranslation()) {
+    if (qtTranslation && !installQtTranslation()) {
         qWarning("Qt's Czech translation (qtbase_cs.qm) is not installed; dialogs stay English");
     }
     platform::installFontSubstitutes();

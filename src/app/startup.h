@@ -22,8 +22,10 @@ QStringList registerFonts(const QString& dir);
 bool installQtTranslation();
 
 // The start-up additions of both programs, after the application object is created: the fonts
-// shipped in the program directory's fonts folder, Qt's Czech texts and the substitutes for
-// the face names that stored settings carry.
-void startUp();
+// shipped in the program directory's fonts folder, the substitutes for the face names that
+// stored settings carry, and, for the window, Qt's Czech texts. The batch tool shows no Qt
+// dialog and words its one-line errors in English, so Qt's system error texts stay English
+// there (`qtTranslation` false).
+void startUp(bool qtTranslation = true);
 
 } // namespace app

@@ -27,6 +27,6 @@ int main(int argc, char** argv) {
         qInstallMessageHandler(quietMessages);
     }
     QGuiApplication app(argc, argv);
-    app::startUp();
+    app::startUp(false);
     return batch::runBatch(QCoreApplication::arguments().mid(1));
 }
