@@ -49,7 +49,7 @@ SentNotice::SentNotice(const QString& text)
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         move(screen->availableGeometry().center() - rect().center());
     }
-    QTimer::singleShot(kShownMs, this, &QWidget::close);
+    QTimer::singleShot(kShownMs, Qt::PreciseTimer, this, &QWidget::close);
 }
 
 SentNotice* SentNotice::open(const QString& text) {
