@@ -12,6 +12,7 @@
 #include "platform/widgets/widgetprompts.h"
 #include "ui/dialogseam.h"
 #include "ui/form1.h"
+#include "ui/instancebeacon.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -73,6 +74,7 @@ int main(int argc, char** argv) {
     // A second window on the same program directory would overwrite the first's settings.
     const auto instance = platform::claimProgramDirectory(platform::programDirectory());
     if (!instance) {
+        InstanceBeacon::callFirst(platform::programDirectory());
         return 0;
     }
     TForm1 form1;
@@ -84,6 +86,7 @@ int main(int argc, char** argv) {
     labelprint::usePrintDialog(true);
     labelprint::Ttiskf tiskf(form1.store().listView());
     form1.setPrintForm(&tiskf);
+    new InstanceBeacon(platform::programDirectory(), &form1);
     form1.show();
     if (!command.file.isEmpty()) {
         const QString file = QFileInfo(command.file).absoluteFilePath();
