@@ -5,9 +5,9 @@
 # nodejs/npm fetch the barcode font that ships with the program; qt6-translations-l10n holds
 # the Czech texts of Qt's own dialogs.
 DRAVELIN_BUILD_PACKAGES=(g++ cmake make pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev
-  libxkbcommon-dev libsqlite3-dev libcups2-dev sqlite3 libgtest-dev googletest libbenchmark-dev
+  libxkbcommon-dev libsqlite3-dev libpq-dev libcups2-dev sqlite3 libgtest-dev googletest libbenchmark-dev
   fontconfig fonts-dejavu-core fonts-liberation xvfb xauth nodejs qt6-translations-l10n)
-DRAVELIN_TEST_PACKAGES=(cups cups-client cups-bsd printer-driver-cups-pdf poppler-utils zbar-tools
+DRAVELIN_TEST_PACKAGES=(postgresql cups cups-client cups-bsd printer-driver-cups-pdf poppler-utils zbar-tools
   xdotool imagemagick x11-apps openbox appstream desktop-file-utils shared-mime-info man-db
   emf2svg clang libclang-rt-14-dev)
 # Some nodejs builds carry npm inside and conflict with Debian's npm package.
