@@ -6,11 +6,16 @@
 #include "batch/progressbar.h"
 #include "batch/tempoutput.h"
 #include "batch/watchedsurface.h"
+#include "labelprint/alignmentpage.h"
 #include "labelprint/labelreport.h"
 #include "labelprint/preparedpages.h"
 #include "labelprint/previewsurface.h"
 #include "labelprint/printersurface.h"
 #include "platform/programdir.h"
+#include "platform/profile.h"
+#include "settings/settingsfile.h"
+#include "settings/sheetcatalogue.h"
+#include "settings/sheetstore.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -58,6 +63,14 @@ BatchError noPageInRange(const QString& target, const Options& o, int pages) {
                           .arg(pagesWord(pages)));
 }
 
+// The list, or the alignment page when it is asked for instead.
+RunResult layOut(Job& job, labelprint::PageSurface& surface) {
+    if (job.options.outline) {
+        return labelprint::printAlignmentPage(job.report, surface);
+    }
+    return job.report.run(job.rows, surface);
+}
+
 void tell(const Job& job, const QString& text) {
     // Only a terminal hears how it went; a script gets the exit code and the file.
     if (job.bar.active()) {
@@ -70,7 +83,7 @@ void writePdf(Job& job) {
     TempOutput out(target);
     WatchedSurface<PrinterSurface> surface(job.bar, PrinterSurface::PdfFile{out.path()},
                                            job.report.printSettings(), job.orientation());
-    const RunResult result = job.report.run(job.rows, surface);
+    const RunResult result = layOut(job, surface);
     job.bar.finish();
     if (result.status != RunStatus::Finished || !surface.errorText().isEmpty()) {
         throw BatchError(QStringLiteral("%1: cannot write the output: %2")
@@ -94,7 +107,7 @@ void writeLpf(Job& job) {
                                            job.report.pageLength());
     surface.setPaper(kA4PaperCode, landscape, job.report.pageWidth(), job.report.pageLength());
     try {
-        const RunResult result = job.report.run(job.rows, surface);
+        const RunResult result = layOut(job, surface);
         job.bar.finish();
         if (result.status != RunStatus::Finished ||
             !labelprint::savePreparedPages(surface, out.path())) {
@@ -129,7 +142,7 @@ void printOnPrinter(Job& job) {
     }
     job.report.printSettings().printer = useDefault ? QString() : wanted;
     WatchedSurface<PrinterSurface> surface(job.bar, job.report.printSettings(), job.orientation());
-    const RunResult result = job.report.run(job.rows, surface);
+    const RunResult result = layOut(job, surface);
     job.bar.finish();
     if (result.status != RunStatus::Finished || !surface.errorText().isEmpty()) {
         throw BatchError(QStringLiteral("%1: %2").arg(label, surface.errorText()));
@@ -163,7 +176,25 @@ void runJob(Job& job) {
     print.title =
         QFileInfo(o.list.isEmpty() ? (o.db.isEmpty() ? QStringLiteral("seznam.db") : o.db) : o.list)
             .fileName();
-    job.report.takeSettings(layout);
+    // The printers' corrections live beside the settings, whichever settings are used.
+    const QString iniDir = o.settings.isEmpty() ? dir : QDir(o.settings).path() + QLatin1Char('/');
+    print.offsets = settings::readPrinterOffsets(
+        platform::Profile(iniDir + QString::fromLatin1(settings::kSettingsFileName)));
+    try {
+        job.report.takeSettings(layout);
+    } catch (const platform::Error& e) {
+        throw BatchError(QStringLiteral("the label sheet cannot be printed: %1").arg(e.text()));
+    }
+    if (o.skip > 0) {
+        const int perPage = int(job.report.pagePositions(job.report.pageLength()).size());
+        if (o.skip >= perPage) {
+            throw BatchError(QStringLiteral("--skip %1: a page holds only %2 labels")
+                                 .arg(o.skip)
+                                 .arg(perPage),
+                             UsageFailure);
+        }
+        job.report.setSkip(o.skip);
+    }
 
     switch (o.output) {
     case Options::Output::Pdf:

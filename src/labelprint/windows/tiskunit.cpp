@@ -1,5 +1,6 @@
 #include "labelprint/windows/tiskunit.h"
 
+#include "labelprint/alignmentpage.h"
 #include "labelprint/emfplayer.h"
 #include "labelprint/papertable.h"
 #include "labelprint/preparedpages.h"
@@ -186,6 +187,23 @@ void Ttiskf::print() {
     const RunResult result = qr1.run(rows, printer, [] { QCoreApplication::processEvents(); });
     if (result.status == RunStatus::NoOutput && !printer.errorText().isEmpty()) {
         platform::guard([&] { throw platform::Error(printer.errorText()); });
+    }
+}
+
+void Ttiskf::printAlignmentPage() {
+    if (qr1.inRun()) {
+        return;
+    }
+    PrintSettings one = qr1.printSettings();
+    // One page, whatever range was chosen for the labels.
+    one.firstPage = 0;
+    one.lastPage = 0;
+    one.title = QStringLiteral("zkušební arch");
+    PrinterSurface printer(one, qr1.orientation());
+    const RunResult result = labelprint::printAlignmentPage(qr1, printer);
+    if (result.status != RunStatus::Finished || !printer.errorText().isEmpty()) {
+        throw platform::Error(printer.errorText().isEmpty() ? QStringLiteral("No printer is installed.")
+                                                            : printer.errorText());
     }
 }
 
