@@ -160,12 +160,27 @@ void printOnPrinter(Job& job) {
 void runJob(Job& job) {
     const Options& o = job.options;
     const QString dir = platform::programDirectory();
-    const settings::LayoutSettings layout =
+    settings::LayoutSettings layout =
         o.snapshot.isEmpty() ? readSettingsFolder(o.settings.isEmpty() ? dir : o.settings)
                              : readSnapshot(o.snapshot);
-    job.rows = o.list.isEmpty()
-                   ? readDatabase(o.db.isEmpty() ? dir + QStringLiteral("seznam.db") : o.db)
-                   : readListFile(o.list);
+    if (!o.sheet.isEmpty()) {
+        QStringList near;
+        const auto entry = settings::findSheet(settings::fullCatalogue(), o.sheet, &near);
+        if (!entry) {
+            throw BatchError(
+                near.isEmpty()
+                    ? QStringLiteral("--sheet %1: no such sheet in the catalogue").arg(o.sheet)
+                    : QStringLiteral("--sheet %1: not one sheet; did you mean: %2")
+                          .arg(o.sheet, near.mid(0, 12).join(QStringLiteral(", "))),
+                UsageFailure);
+        }
+        layout.sheet = entry->sheet;
+    }
+    if (!o.outline) {
+        job.rows = o.list.isEmpty()
+                       ? readDatabase(o.db.isEmpty() ? dir + QStringLiteral("seznam.db") : o.db)
+                       : readListFile(o.list);
+    }
 
     // The print setup first, then the print command's settings, as in the program.
     job.report.setOrientation(o.landscape ? Orientation::Landscape : Orientation::Portrait);
