@@ -86,11 +86,13 @@ ArchTab::ArchTab(std::vector<settings::CatalogueEntry> catalogue, QWidget* paren
     vlevo = mmField(this, QStringLiteral("archvlevo"), QStringLiteral("levý okraj"), 410, 45);
     nahore = mmField(this, QStringLiteral("archnahore"), QStringLiteral("horní okraj"), 495, 45);
     sloupce = countField(this, QStringLiteral("archsloupce"), QStringLiteral("sloupce"), 580, 45, -99, 999);
-    radky = countField(this, QStringLiteral("archradky"), QStringLiteral("řádky"), 650, 45, -99, 999);
+    sloupce->setFixedWidth(55);
+    radky = countField(this, QStringLiteral("archradky"), QStringLiteral("řádky"), 640, 45, -99, 999);
+    radky->setFixedWidth(55);
     sirka = mmField(this, QStringLiteral("archsirka"), QStringLiteral("šířka štítku"), 325, 100);
     vyska = mmField(this, QStringLiteral("archvyska"), QStringLiteral("výška štítku"), 410, 100);
     roztecx = mmField(this, QStringLiteral("archroztecx"), QStringLiteral("rozteč vodorovně"), 495, 100);
-    roztecy = mmField(this, QStringLiteral("archroztecy"), QStringLiteral("rozteč svisle"), 580, 100);
+    roztecy = mmField(this, QStringLiteral("archroztecy"), QStringLiteral("rozteč svisle"), 600, 100);
 
     chybal = new QLabel(this);
     chybal->setObjectName(QStringLiteral("chybal"));
@@ -114,7 +116,7 @@ ArchTab::ArchTab(std::vector<settings::CatalogueEntry> catalogue, QWidget* paren
                        330, 141, 25);
 
     kresba = new SheetDrawing(this);
-    kresba->setGeometry(680, 30, 170, 240);
+    kresba->setGeometry(715, 30, 160, 226);
 
     for (QDoubleSpinBox* f : {vlevo, nahore, sirka, vyska, roztecx, roztecy}) {
         connect(f, &QDoubleSpinBox::valueChanged, this, &ArchTab::refresh);
