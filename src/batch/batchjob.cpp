@@ -11,8 +11,10 @@
 #include "labelprint/preparedpages.h"
 #include "labelprint/previewsurface.h"
 #include "labelprint/printersurface.h"
+#include "platform/profile.h"
 #include "platform/programdir.h"
 #include "platform/profile.h"
+#include "printlist/openstore.h"
 #include "settings/fontfile.h"
 #include "settings/settingsfile.h"
 #include "settings/sheetcatalogue.h"
@@ -233,10 +235,19 @@ void runJob(Job& job) {
         }
         layout.sheet = entry->sheet;
     }
+    // Without a list option the print list is the program's own: the server its dravelin.ini
+    // names, or seznam.db beside it.
+    QString server = o.dbServer;
+    if (o.list.isEmpty() && o.db.isEmpty() && server.isEmpty()) {
+        server = printlist::configuredServer(
+            platform::Profile(dir + QString::fromLatin1(settings::kSettingsFileName)));
+    }
+    // The alignment page prints no list, so none is read.
     if (!o.outline) {
-        job.rows = o.list.isEmpty()
-                       ? readDatabase(o.db.isEmpty() ? dir + QStringLiteral("seznam.db") : o.db)
-                       : readListFile(o.list);
+        job.rows = !o.list.isEmpty()  ? readListFile(o.list)
+                   : !server.isEmpty() ? readServer(server)
+                                       : readDatabase(o.db.isEmpty() ? dir + QStringLiteral("seznam.db")
+                                                                     : o.db);
     }
 
     // The print setup first, then the print command's settings, as in the program.
@@ -245,9 +256,12 @@ void runJob(Job& job) {
     print.copies = o.copies;
     print.firstPage = o.firstPage;
     print.lastPage = o.lastPage;
-    print.title =
-        QFileInfo(o.list.isEmpty() ? (o.db.isEmpty() ? QStringLiteral("seznam.db") : o.db) : o.list)
-            .fileName();
+    print.title = !server.isEmpty() && o.list.isEmpty()
+                      ? QStringLiteral("seznam")
+                      : QFileInfo(o.list.isEmpty()
+                                      ? (o.db.isEmpty() ? QStringLiteral("seznam.db") : o.db)
+                                      : o.list)
+                            .fileName();
     // The printers' corrections live beside the settings, whichever settings are used.
     const QString iniDir = o.settings.isEmpty() ? dir : QDir(o.settings).path() + QLatin1Char('/');
     print.offsets = settings::readPrinterOffsets(
