@@ -26,6 +26,7 @@ struct Options {
     bool outline = false; // --outline: the alignment page instead of the list
     bool quiet = false;
     bool help = false;
+    bool version = false;
 };
 
 // Throws BatchError with UsageFailure for an unknown option, a missing or malformed value, or

@@ -16,6 +16,7 @@ struct PrintSettings {
     int firstPage = 0; // 0: no lower bound
     int lastPage = 0;  // 0: no upper bound
     QString title;     // the print job's document name
+    QString pdfFile;   // not empty: the pages go into this PDF file instead of a printer
     // Shifts that printers put on their output, by printer name; only the printer surface
     // applies them, so previews and PDF files stay exact.
     settings::PrinterOffsets offsets;
