@@ -4,6 +4,9 @@
 #include "platform/fileerror.h"
 #include "platform/prompts.h"
 #include "settings/fontrecord.h"
+#include "settings/sheetstore.h"
+
+#include <QFile>
 
 #include <QtEndian>
 #include <algorithm>
@@ -90,6 +93,15 @@ bool isSnapshotRecord(QByteArrayView record) {
     return true;
 }
 
+std::optional<Sheet> readSnapshotSheet(const QString& fileName) {
+    QFile f(fileName);
+    if (!f.open(QIODevice::ReadOnly) || !f.seek(kSnapshotSize)) {
+        return std::nullopt;
+    }
+    // Far more than a trailer needs; a huge foreign tail is not read whole.
+    return decodeSheetTrailer(f.read(4096));
+}
+
 QByteArray encodeSnapshot(const LayoutSettings& s) {
     QByteArray record(kSnapshotSize, '\0');
     putInt(record, kVlevoAt, s.vlevo);
@@ -134,7 +146,11 @@ void decodeSnapshot(QByteArrayView record, LayoutSettings& s) {
 
 bool uloznastaveni(const LayoutSettings& settings, const QString& fileName) {
     try {
-        platform::writeFileAtomic(fileName, encodeSnapshot(settings));
+        QByteArray bytes = encodeSnapshot(settings);
+        if (settings.sheet.on) {
+            bytes += encodeSheetTrailer(settings.sheet);
+        }
+        platform::writeFileAtomic(fileName, bytes);
         return true;
     } catch (const platform::Error&) {
         showError(QStringLiteral("zápis se nezdařil"));
@@ -159,6 +175,11 @@ std::optional<LayoutSettings> nactinastaveni(const QString& fileName,
     }
     LayoutSettings loaded = current;
     decodeSnapshot(record, loaded);
+    loaded.sheet = current.sheet;
+    loaded.sheet.on = false;
+    if (const auto sheet = readSnapshotSheet(fileName)) {
+        loaded.sheet = *sheet;
+    }
     return loaded;
 }
 
