@@ -2,12 +2,12 @@
 
 #include "batch/batcherror.h"
 #include "batch/inputs.h"
+#include "batch/interrupt.h"
 #include "batch/options.h"
 #include "batch/progressbar.h"
 #include "batch/tempoutput.h"
 #include "batch/watchedsurface.h"
 #include "labelprint/labelreport.h"
-#include "labelprint/preparedpages.h"
 #include "labelprint/previewsurface.h"
 #include "labelprint/printersurface.h"
 #include "platform/programdir.h"
@@ -30,14 +30,33 @@ using labelprint::RunStatus;
 // The paper code of A4 in the preview's paper table.
 constexpr int kA4PaperCode = 9;
 
+// Thrown when a signal stopped the run; everything written so far has been removed.
+struct Interrupted {};
+
 struct Job {
     Options options;
     labelprint::LabelReport report;
-    printlist::RowSet rows;
+    std::unique_ptr<printlist::RowSource> rows;
     ProgressBar bar;
 
     explicit Job(Options o) : options(std::move(o)), bar(!options.quiet) {}
     Orientation orientation() const { return report.orientation(); }
+
+    // Lays the rows out onto `surface`; a signal stops the run before its next label and
+    // aborts the document.
+    RunResult run(labelprint::PageSurface& surface) {
+        bar.start(rows->rowCount());
+        const RunResult result = report.run(*rows, surface, [this] {
+            if (interrupt::received() != 0) {
+                report.cancelRun();
+            }
+        });
+        bar.finish();
+        if (interrupt::received() != 0) {
+            throw Interrupted{};
+        }
+        return result;
+    }
 };
 
 QString native(const QString& path) {
@@ -70,8 +89,7 @@ void writePdf(Job& job) {
     TempOutput out(target);
     WatchedSurface<PrinterSurface> surface(job.bar, PrinterSurface::PdfFile{out.path()},
                                            job.report.printSettings(), job.orientation());
-    const RunResult result = job.report.run(job.rows, surface);
-    job.bar.finish();
+    const RunResult result = job.run(surface);
     if (result.status != RunStatus::Finished || !surface.errorText().isEmpty()) {
         throw BatchError(QStringLiteral("%1: cannot write the output: %2")
                              .arg(native(target), surface.errorText()));
@@ -93,11 +111,14 @@ void writeLpf(Job& job) {
     WatchedSurface<PreviewSurface> surface(job.bar, job.report.pageWidth(),
                                            job.report.pageLength());
     surface.setPaper(kA4PaperCode, landscape, job.report.pageWidth(), job.report.pageLength());
+    // The pages go straight into the output as they are finished, never all held at once.
+    surface.writePagesTo(out.path());
     try {
-        const RunResult result = job.report.run(job.rows, surface);
-        job.bar.finish();
-        if (result.status != RunStatus::Finished ||
-            !labelprint::savePreparedPages(surface, out.path())) {
+        const RunResult result = job.run(surface);
+        const bool complete = result.status == RunStatus::Finished &&
+                              surface.status() == PreviewSurface::Status::Finished;
+        surface.releaseStore(); // closes the file before it takes the target's place
+        if (!complete) {
             throw BatchError(
                 QStringLiteral("%1: cannot write the output: the run did not finish").arg(target));
         }
@@ -129,8 +150,7 @@ void printOnPrinter(Job& job) {
     }
     job.report.printSettings().printer = useDefault ? QString() : wanted;
     WatchedSurface<PrinterSurface> surface(job.bar, job.report.printSettings(), job.orientation());
-    const RunResult result = job.report.run(job.rows, surface);
-    job.bar.finish();
+    const RunResult result = job.run(surface);
     if (result.status != RunStatus::Finished || !surface.errorText().isEmpty()) {
         throw BatchError(QStringLiteral("%1: %2").arg(label, surface.errorText()));
     }
@@ -153,6 +173,9 @@ void runJob(Job& job) {
     job.rows = o.list.isEmpty()
                    ? readDatabase(o.db.isEmpty() ? dir + QStringLiteral("seznam.db") : o.db)
                    : readListFile(o.list);
+    if (interrupt::received() != 0) {
+        throw Interrupted{};
+    }
 
     // The print setup first, then the print command's settings, as in the program.
     job.report.setOrientation(o.landscape ? Orientation::Landscape : Orientation::Portrait);
@@ -194,9 +217,13 @@ int runBatch(const QStringList& args) {
                        stdout);
             return Success;
         }
+        interrupt::install();
         Job job(std::move(options));
         runJob(job);
         return Success;
+    } catch (const Interrupted&) {
+        fail(QStringLiteral("interrupted; nothing was written"));
+        return interrupt::exitCode();
     } catch (const BatchError& e) {
         fail(e.text());
         return e.code();

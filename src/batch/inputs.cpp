@@ -6,6 +6,8 @@
 #include "printlist/database.h"
 #include "printlist/fce_import_so.h"
 #include "printlist/listfile.h"
+#include "printlist/listfilereader.h"
+#include "printlist/statementrows.h"
 #include "settings/fontfile.h"
 #include "settings/settingsfile.h"
 #include "settings/snapshot.h"
@@ -13,6 +15,10 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+
+#include <algorithm>
+#include <climits>
+#include <optional>
 
 namespace batch {
 namespace {
@@ -39,63 +45,152 @@ QString lower(const QString& fileErrorText) {
 
 } // namespace
 
-printlist::RowSet readListFile(const QString& path) {
-    requireFile(path, QStringLiteral("list file"));
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        throw fileError(path, QStringLiteral("cannot be read: %1").arg(file.errorString()));
-    }
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        throw fileError(path, QStringLiteral("cannot be read: %1").arg(file.errorString()));
-    }
-    file.close();
-    if (bytes.isEmpty()) {
-        throw fileError(path, QStringLiteral("the list file is empty"));
-    }
-    std::vector<QString> lines = printlist::listFileLines(bytes);
-    bytes = QByteArray();
+namespace {
 
-    // The values go through the same split and trim as an import into the database.
-    const QChar separator = QLatin1Char(';');
-    std::vector<QStringList> rows;
-    rows.reserve(lines.size());
-    for (size_t n = 0; n < lines.size(); ++n) {
-        const int values = printlist::countchar(lines[n], separator) + 1;
-        if (values != kValuesPerLine) {
-            throw fileError(path, QStringLiteral("line %1 has %2 value%3, a label needs 7 "
-                                                 "separated by \";\"")
-                                      .arg(n + 1)
-                                      .arg(values)
-                                      .arg(values == 1 ? QString() : QStringLiteral("s")));
-        }
-        printlist::Tparsedstring parsed = printlist::parsestring(separator, lines[n]);
-        QStringList row;
-        row.reserve(kValuesPerLine + 1);
-        row.append(QString::number(n + 1)); // the id a fresh table would give the row
-        for (const QString& v : parsed) {
-            row.append(printlist::trimControl(v));
-        }
-        rows.push_back(std::move(row));
-        lines[n] = QString();
-    }
-    // The table's columns, in the file's order: kod before kods.
-    const QStringList names{QStringLiteral("id"),    QStringLiteral("kod"),
-                            QStringLiteral("kods"),  QStringLiteral("nazev"),
-                            QStringLiteral("cena"),  QStringLiteral("text1"),
-                            QStringLiteral("text2"), QStringLiteral("text3")};
-    return printlist::RowSet(names, std::move(rows));
+BatchError badLine(const QString& path, qint64 line, int values) {
+    return fileError(path, QStringLiteral("line %1 has %2 value%3, a label needs 7 "
+                                          "separated by \";\"")
+                               .arg(line)
+                               .arg(values)
+                               .arg(values == 1 ? QString() : QStringLiteral("s")));
 }
 
-printlist::RowSet readDatabase(const QString& path) {
-    requireFile(path, QStringLiteral("database"));
-    printlist::PrintListStore store;
-    try {
-        store.open(path);
-    } catch (const platform::Error& e) {
-        throw fileError(path, QStringLiteral("not a usable print-list database: %1").arg(e.text()));
+// A list file read a line at a time. The constructor reads it through once to check every line
+// and count them; the run then reads it again, keeping only the current row.
+class ListFileRows : public printlist::RowSource {
+  public:
+    explicit ListFileRows(const QString& path) : path_(path), file_(path) {
+        if (!file_.open(QIODevice::ReadOnly)) {
+            throw cannotRead();
+        }
+        if (file_.size() == 0) {
+            throw fileError(path_, QStringLiteral("the list file is empty"));
+        }
+        try {
+            printlist::ListFileReader reader(file_);
+            QByteArray line;
+            while (reader.nextBytes(line)) {
+                // ';' is one byte in the file's code page, so the bytes can be counted.
+                const int values = int(line.count(';')) + 1;
+                if (values != kValuesPerLine) {
+                    throw badLine(path_, reader.lineNumber(), values);
+                }
+            }
+            rowCount_ = int(std::min<qint64>(reader.lineNumber(), INT_MAX));
+        } catch (const BatchError&) {
+            throw;
+        } catch (const platform::Error&) {
+            throw cannotRead();
+        }
     }
-    return store.listView();
+
+    int rowCount() const override { return rowCount_; }
+    int fieldIndex(const QString& name) const override {
+        for (int i = 0; i < kNames.size(); ++i) {
+            if (kNames[i].compare(name, Qt::CaseInsensitive) == 0) {
+                return i;
+            }
+        }
+        return -1;
+    }
+    void first() override {
+        if (!file_.seek(0)) {
+            throw cannotRead();
+        }
+        reader_.emplace(file_);
+        eof_ = false;
+        next();
+    }
+    void next() override {
+        if (eof_ || !reader_) {
+            return;
+        }
+        QString line;
+        bool more = false;
+        try {
+            more = reader_->next(line);
+        } catch (const platform::Error&) {
+            throw cannotRead();
+        }
+        if (!more) {
+            eof_ = true;
+            row_.clear();
+            return;
+        }
+        const int values = printlist::countchar(line, kSeparator) + 1;
+        if (values != kValuesPerLine) {
+            throw badLine(path_, reader_->lineNumber(), values);
+        }
+        // The values go through the same split and trim as an import into the database.
+        const printlist::Tparsedstring parsed = printlist::parsestring(kSeparator, line);
+        row_.clear();
+        row_.append(QString::number(reader_->lineNumber())); // the id a fresh table would give
+        for (const QString& v : parsed) {
+            row_.append(printlist::trimControl(v));
+        }
+    }
+    bool eof() const override { return eof_; }
+    QString field(int i) const override {
+        return eof_ || i < 0 || i >= row_.size() ? QString() : row_[i];
+    }
+
+  private:
+    BatchError cannotRead() const {
+        return fileError(path_, QStringLiteral("cannot be read: %1").arg(file_.errorString()));
+    }
+
+    // The table's columns, in the file's order: kod before kods.
+    inline static const QStringList kNames{QStringLiteral("id"),    QStringLiteral("kod"),
+                                           QStringLiteral("kods"),  QStringLiteral("nazev"),
+                                           QStringLiteral("cena"),  QStringLiteral("text1"),
+                                           QStringLiteral("text2"), QStringLiteral("text3")};
+    inline static const QChar kSeparator = QLatin1Char(';');
+
+    QString path_;
+    QFile file_;
+    std::optional<printlist::ListFileReader> reader_;
+    int rowCount_ = 0;
+    bool eof_ = true;
+    QStringList row_;
+};
+
+// The connection and the statement stepped over it.
+class DatabaseRows : public printlist::RowSource {
+  public:
+    explicit DatabaseRows(const QString& path) {
+        try {
+            connection_.open(path);
+            const long long count =
+                printlist::countRows(connection_, QStringLiteral("select count(*) from seznam"));
+            rows_.emplace(connection_, QStringLiteral("select * from seznam"),
+                          int(std::min<long long>(count, INT_MAX)));
+        } catch (const platform::Error& e) {
+            throw fileError(path,
+                            QStringLiteral("not a usable print-list database: %1").arg(e.text()));
+        }
+    }
+    int rowCount() const override { return rows_->rowCount(); }
+    int fieldIndex(const QString& name) const override { return rows_->fieldIndex(name); }
+    void first() override { rows_->first(); }
+    void next() override { rows_->next(); }
+    bool eof() const override { return rows_->eof(); }
+    QString field(int i) const override { return rows_->field(i); }
+
+  private:
+    printlist::Connection connection_;
+    std::optional<printlist::StatementRows> rows_;
+};
+
+} // namespace
+
+std::unique_ptr<printlist::RowSource> readListFile(const QString& path) {
+    requireFile(path, QStringLiteral("list file"));
+    return std::make_unique<ListFileRows>(path);
+}
+
+std::unique_ptr<printlist::RowSource> readDatabase(const QString& path) {
+    requireFile(path, QStringLiteral("database"));
+    return std::make_unique<DatabaseRows>(path);
 }
 
 settings::LayoutSettings readSettingsFolder(const QString& dir) {

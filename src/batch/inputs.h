@@ -2,21 +2,24 @@
 // settings (a snapshot, or dravelin.ini and font in a folder), read by the program's own rules.
 #pragma once
 
-#include "printlist/rowset.h"
+#include "printlist/rowsource.h"
 #include "settings/layoutsettings.h"
 
 #include <QString>
+#include <memory>
 
 namespace batch {
 
 // The rows of a list file as the list view would hold them after "načíst seznam", without a
-// database in between. Throws BatchError: a missing or unreadable file, an empty file, or a line
-// without exactly seven values (with its line number).
-printlist::RowSet readListFile(const QString& path);
+// database in between, read line by line as the run moves on. The whole file is checked first,
+// so a bad file fails before any output begins. Throws BatchError: a missing or unreadable file,
+// an empty file, or a line without exactly seven values (with its line number); reading on
+// throws BatchError too when the file changed under the run.
+std::unique_ptr<printlist::RowSource> readListFile(const QString& path);
 
-// The list view of a print-list database ("select * from seznam"). A missing file is an error,
-// never created. Throws BatchError.
-printlist::RowSet readDatabase(const QString& path);
+// The rows of "select * from seznam" in a print-list database, stepped one at a time. A missing
+// file is an error, never created. Throws BatchError.
+std::unique_ptr<printlist::RowSource> readDatabase(const QString& path);
 
 // dravelin.ini (missing file, section or key: the defaults) and, when present, the font file
 // of `dir`. Throws BatchError for a missing folder or a font file that cannot be read.

@@ -1,6 +1,7 @@
 #include "batch/tempoutput.h"
 
 #include "batch/batcherror.h"
+#include "batch/interrupt.h"
 
 #include <QDir>
 #include <QFile>
@@ -8,7 +9,6 @@
 #include <QTemporaryFile>
 
 #include <cerrno>
-#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <sys/stat.h>
@@ -16,29 +16,6 @@
 
 namespace batch {
 namespace {
-
-// The one temporary file a signal handler may have to remove; written before the handlers are
-// installed, read only by them.
-char pendingTemp[4096];
-
-void removePendingAndDie(int sig) {
-    if (pendingTemp[0] != '\0') {
-        ::unlink(pendingTemp);
-    }
-    std::signal(sig, SIG_DFL);
-    std::raise(sig);
-}
-
-void watchSignals(const QString& temp) {
-    const QByteArray native = QFile::encodeName(temp);
-    if (native.size() >= qsizetype(sizeof pendingTemp)) {
-        return;
-    }
-    std::memcpy(pendingTemp, native.constData(), size_t(native.size()) + 1);
-    for (int sig : {SIGINT, SIGTERM, SIGHUP}) {
-        std::signal(sig, removePendingAndDie);
-    }
-}
 
 // The mode the finished file should have: the replaced file's, or what a plain create would
 // give; a temporary file starts out readable by its owner alone.
@@ -50,13 +27,6 @@ mode_t finalMode(const QString& target) {
     const mode_t mask = ::umask(0);
     ::umask(mask);
     return 0666 & ~mask;
-}
-
-void forgetSignals() {
-    for (int sig : {SIGINT, SIGTERM, SIGHUP}) {
-        std::signal(sig, SIG_DFL);
-    }
-    pendingTemp[0] = '\0';
 }
 
 BatchError notWritable(const QString& target, const QString& why) {
@@ -92,7 +62,7 @@ TempOutput::TempOutput(const QString& target) : target_(target) {
     file.setAutoRemove(false);
     temp_ = file.fileName();
     file.close();
-    watchSignals(temp_);
+    interrupt::setPendingFile(temp_);
     ::chmod(QFile::encodeName(temp_).constData(), finalMode(target));
 }
 
@@ -100,7 +70,7 @@ TempOutput::~TempOutput() {
     if (!committed_) {
         QFile::remove(temp_);
     }
-    forgetSignals();
+    interrupt::clearPendingFile();
 }
 
 void TempOutput::commit() {
@@ -111,7 +81,7 @@ void TempOutput::commit() {
         throw notWritable(target_, QString::fromLocal8Bit(std::strerror(err)));
     }
     committed_ = true;
-    forgetSignals();
+    interrupt::clearPendingFile();
 }
 
 } // namespace batch

@@ -1,6 +1,6 @@
 // An output file written beside its target under a temporary name and renamed over it only when
 // complete, so the target never holds half a file. The temporary file goes away on failure, on
-// destruction and when the process is interrupted (SIGINT, SIGTERM, SIGHUP).
+// destruction, and at once on a second interrupting signal (see interrupt.h).
 #pragma once
 
 #include <QString>

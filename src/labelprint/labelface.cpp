@@ -6,7 +6,7 @@
 #include "labelprint/units.h"
 #include "platform/colour.h"
 #include "platform/designdpi.h"
-#include "printlist/rowset.h"
+#include "printlist/rowsource.h"
 
 #include <algorithm>
 
@@ -32,7 +32,8 @@ QStringList linesOf(QString text) {
 
 } // namespace
 
-LabelFace::LabelFace(const LabelReport& report, PageSurface& surface, const printlist::RowSet& rows)
+LabelFace::LabelFace(const LabelReport& report, PageSurface& surface,
+                     const printlist::RowSource& rows)
     : report_(report), surface_(surface), rows_(rows) {
     for (int s = 0; s < settings::SlotCount; ++s) {
         fields_[s] = rows.fieldIndex(settings::slotNames()[s]);

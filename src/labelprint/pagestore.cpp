@@ -40,6 +40,17 @@ PageStore::~PageStore() {
     }
 }
 
+std::unique_ptr<PageStore> PageStore::createFile(const QString& path) {
+    auto store = std::make_unique<PageStore>();
+    auto file = std::make_unique<QFile>(path);
+    if (!file->open(QIODevice::ReadWrite | QIODevice::Truncate)) {
+        throw platform::Error(QStringLiteral("Cannot create file \"%1\". %2")
+                                  .arg(QDir::toNativeSeparators(path), file->errorString()));
+    }
+    store->file_ = std::move(file);
+    return store;
+}
+
 std::unique_ptr<PageStore> PageStore::open(const QString& path) {
     auto store = std::make_unique<PageStore>();
     auto file = std::make_unique<QFile>(path);

@@ -27,6 +27,11 @@ class PageStore {
     PageStore(const PageStore&) = delete;
     PageStore& operator=(const PageStore&) = delete;
 
+    // An empty store that writes its pages straight into the file `path` (created or
+    // truncated), so that nothing of a page stays in memory once it is added; the file is what
+    // Save would have written. Throws platform::Error "Cannot create file "%s". %s".
+    static std::unique_ptr<PageStore> createFile(const QString& path);
+
     // Uses an existing prepared-pages file as the store, read only. Throws platform::Error
     // "Cannot open file "%s". %s" when it cannot be opened or holds no header.
     static std::unique_ptr<PageStore> open(const QString& path);

@@ -30,7 +30,8 @@ bool PreviewSurface::beginDocument() {
     progress_ = 0;
     loaded_ = false;
     page_.reset();
-    store_ = std::make_unique<PageStore>();
+    store_ =
+        pagesFile_.isEmpty() ? std::make_unique<PageStore>() : PageStore::createFile(pagesFile_);
     return true;
 }
 

@@ -59,6 +59,10 @@ class PreviewSurface : public PageSurface {
     // Notifications go to one observer at a time; nullptr detaches it.
     void attach(PreviewSurfaceObserver* observer) { observer_ = observer; }
 
+    // Makes the next run write its pages straight into the file `path` instead of memory and a
+    // temporary file, for a run whose pages are saved and not shown.
+    void writePagesTo(const QString& path) { pagesFile_ = path; }
+
     // The page store; null once released or after a failed load.
     PageStore* store() { return store_.get(); }
     // The drawing of page n, or nothing while that page is not finished (or there is no store).
@@ -100,6 +104,7 @@ class PreviewSurface : public PageSurface {
     bool showingPreview_ = false;
     PreviewSurfaceObserver* observer_ = nullptr;
     std::unique_ptr<PageStore> store_;
+    QString pagesFile_;
     std::unique_ptr<emf::EmfWriter> page_; // the page being drawn
     std::vector<std::unique_ptr<FontEntry>> fonts_;
     FontEntry* font_ = nullptr;

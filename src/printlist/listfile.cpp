@@ -4,14 +4,15 @@
 #include "platform/fileerror.h"
 #include "platform/prompts.h"
 #include "printlist/fce_import_so.h"
+#include "printlist/listfilereader.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
 
 namespace printlist {
 namespace {
 
-constexpr char kCtrlZ = 26;
 const QChar kSeparator = QLatin1Char(';');
 constexpr int kValuesPerLine = 7;
 
@@ -95,18 +96,15 @@ void exportList(RowSet& view, const QString& path) {
 }
 
 std::vector<QString> listFileLines(const QByteArray& bytes) {
-    const qsizetype eof = bytes.indexOf(kCtrlZ);
-    const QString text = platform::fromCp1250(eof < 0 ? bytes : bytes.left(eof));
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    ListFileReader reader(buffer);
     std::vector<QString> lines;
-    qsizetype pos = 0;
-    do {
-        const qsizetype lf = text.indexOf(QLatin1Char('\n'), pos);
-        const qsizetype end = lf < 0 ? text.size() : lf;
-        QString line = text.mid(pos, end - pos);
-        line.remove(QLatin1Char('\r'));
+    QString line;
+    while (reader.next(line)) {
         lines.push_back(std::move(line));
-        pos = lf < 0 ? text.size() : lf + 1;
-    } while (pos < text.size());
+    }
     return lines;
 }
 

@@ -12,10 +12,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <QThread>
 #include <gtest/gtest.h>
-
-#include <csignal>
 
 using namespace batchtest;
 
@@ -310,28 +307,6 @@ TEST(BatchRun, BadInputIsOneLineAndLeavesTheOutputAlone) {
             }
         }
     }
-}
-
-TEST(BatchRun, AnInterruptedRunLeavesNothingAtTheOutputPath) {
-    BatchDir dir;
-    dir.write("big.csv", exampleList(100000));
-    QProcess p;
-    p.setWorkingDirectory(dir.path());
-    p.start(DRAVELIN_BATCH_EXE, {"--list", "big.csv", "--settings", ".", "--pdf", "out.pdf"});
-    ASSERT_TRUE(p.waitForStarted());
-    // Wait for the temporary file beside the target, then stop the run as a user's Ctrl+C would.
-    bool writing = false;
-    for (int i = 0; i < 500 && !writing; ++i) {
-        writing = entries(dir.path()).size() > 3;
-        if (!writing) {
-            QThread::msleep(10);
-        }
-    }
-    ASSERT_TRUE(writing) << "the run ended before it was interrupted";
-    ::kill(pid_t(p.processId()), SIGINT);
-    ASSERT_TRUE(p.waitForFinished(60000));
-    EXPECT_EQ(p.exitStatus(), QProcess::CrashExit);
-    EXPECT_EQ(entries(dir.path()), QStringList({"big.csv", "dravelin.ini", "list.csv"}));
 }
 
 } // namespace
