@@ -71,17 +71,28 @@ void LabelFace::drawLine(Slot slot, double x, double y, bool hasRow) {
     const double anchorX = line.centred ? x + report_.labelWidth() / 2 : x + line.left;
     const TextAnchor anchor = line.centred ? TextAnchor::TopCentre : TextAnchor::TopLeft;
     const DeviceMap map = DeviceMap::of(surface_);
-    const QStringList lines = linesOf(text);
-    for (int i = 0; i < lines.size(); ++i) {
+    const QColor colour = platform::toQColor(line.font.colour);
+    const auto drawAt = [&](int i, const QString& part) {
         // A line is drawn only when its whole cell fits the slot height plus 0.1 mm.
         if (y0 + (i + 1) * lineHeight > y0 + slotHeight + 1) {
+            return false;
+        }
+        if (!part.isEmpty()) {
+            surface_.drawText(QPoint(map.x(anchorX), map.y(y0 + i * lineHeight)), anchor, part,
+                              colour);
+        }
+        return true;
+    };
+    // Most fields are one line: no list of lines to build for them.
+    if (!text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\r'))) {
+        drawAt(0, text);
+        return;
+    }
+    const QStringList lines = linesOf(text);
+    for (int i = 0; i < lines.size(); ++i) {
+        if (!drawAt(i, lines[i])) {
             break;
         }
-        if (lines[i].isEmpty()) {
-            continue;
-        }
-        surface_.drawText(QPoint(map.x(anchorX), map.y(y0 + i * lineHeight)), anchor, lines[i],
-                          platform::toQColor(line.font.colour));
     }
 }
 

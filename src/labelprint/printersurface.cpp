@@ -196,12 +196,15 @@ void PrinterSurface::selectFont(const settings::FontDescription& font) {
     font_ = font;
     qfont_ = toQFont(font);
     metrics_.emplace(qfont_, printer_.get());
+    // Asked for every line drawn; the metrics look the font engine up again on each call.
+    height_ = metrics_->height();
+    ascent_ = metrics_->ascent();
     fontOnPainter_ = false;
 }
 
 int PrinterSurface::textCellHeight(const QString& /*text*/) {
     // The text cell of a single line is as high as the font's, whatever the text.
-    return metrics_ ? metrics_->height() : 0;
+    return metrics_ ? height_ : 0;
 }
 
 void PrinterSurface::drawText(QPoint at, TextAnchor anchor, const QString& text,
@@ -221,12 +224,12 @@ void PrinterSurface::drawText(QPoint at, TextAnchor anchor, const QString& text,
     if (anchor == TextAnchor::TopCentre) {
         // Centred by the painter in a box around the anchor: the text is shaped only once.
         constexpr double kHalfWidth = 1e6;
-        current_->drawText(QRectF(at.x() - kHalfWidth, at.y(), 2 * kHalfWidth, metrics_->height()),
+        current_->drawText(QRectF(at.x() - kHalfWidth, at.y(), 2 * kHalfWidth, height_),
                            Qt::AlignHCenter | Qt::AlignTop | Qt::TextDontClip | Qt::TextSingleLine,
                            text);
         return;
     }
-    current_->drawText(QPointF(at.x(), at.y() + metrics_->ascent()), text);
+    current_->drawText(QPointF(at.x(), at.y() + ascent_), text);
 }
 
 } // namespace labelprint

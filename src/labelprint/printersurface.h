@@ -97,6 +97,8 @@ class PrinterSurface : public PageSurface {
     std::optional<settings::FontDescription> font_;
     QFont qfont_;
     std::optional<QFontMetrics> metrics_;
+    int height_ = 0;
+    int ascent_ = 0;
     bool fontOnPainter_ = false;
     QColor pen_;
     bool penOnPainter_ = false;

@@ -8,6 +8,7 @@
 
 #include <QGuiApplication>
 #include <QPalette>
+#include <QStringDecoder>
 #include <gtest/gtest.h>
 
 namespace {
@@ -18,6 +19,18 @@ TEST(CodePage, CzechTextRoundTripsThroughWindows1250) {
     EXPECT_EQ(bytes.size(), text.size());
     EXPECT_EQ(bytes.mid(4, 1), "\xED"); // í
     EXPECT_EQ(platform::fromCp1250(bytes), text);
+}
+
+TEST(CodePage, EveryByteDecodesAsTheConverterDecodesIt) {
+    QByteArray all;
+    for (int b = 255; b >= 0; --b) {
+        all.append(char(b));
+    }
+    QStringDecoder decoder("windows-1250");
+    const QString expected = decoder.decode(all);
+    ASSERT_EQ(expected.size(), 256);
+    EXPECT_EQ(platform::fromCp1250(all), expected);
+    EXPECT_EQ(platform::fromCp1250(QByteArray()), QString());
 }
 
 TEST(Colour, DirectAndSystemColours) {
