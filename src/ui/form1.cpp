@@ -138,9 +138,15 @@ void TForm1::openStore() {
     const QString dir = platform::programDirectory();
     try {
         store_.open(dir + QStringLiteral("seznam.db"));
-    } catch (const std::exception&) {
+    } catch (const std::exception& e) {
         fatal_ = true;
-        prompts::message({QStringLiteral("Fatal error"), fatalText(dir), prompts::Icon::Critical,
+        QString text = fatalText(dir);
+        if (dynamic_cast<const printlist::DatabaseBusy*>(&e)) {
+            // Nothing is damaged: another program holds the list locked.
+            text += QStringLiteral("\nDatabázi právě zamyká jiný program, zkuste program "
+                                   "spustit znovu, až ji uvolní.");
+        }
+        prompts::message({QStringLiteral("Fatal error"), text, prompts::Icon::Critical,
                           prompts::Buttons::Ok});
     }
     gridModel_->reset();

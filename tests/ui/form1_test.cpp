@@ -1,6 +1,7 @@
 #include "platform/programdir.h"
 #include "platform/prompts.h"
 #include "settings/fontfile.h"
+#include "support/lockholder.h"
 #include "support/tempprogramdir.h"
 #include "ui/colourswatch.h"
 #include "ui/form1.h"
@@ -140,7 +141,46 @@ TEST_F(Form1Test, UnusableDatabaseIsFatalAndNothingIsWritten) {
         EXPECT_TRUE(closeForm(form));
         EXPECT_EQ(dir.read("dravelin.ini"), "[setup]\nvlevo=33\n");
         EXPECT_FALSE(dir.exists("font"));
+        EXPECT_EQ(dir.exists("seznam.db"), emptyFile); // a missing list is not created
     }
+}
+
+TEST_F(Form1Test, ListLockedByAnotherProgram) {
+    TempProgramDir dir;
+    dir.createDatabase();
+    {
+        // At start-up: the fatal text gets a line that names the lock instead of damage.
+        LockHolder lock(dir.file("seznam.db"), 10);
+        TForm1 form;
+        EXPECT_TRUE(form.fatalError());
+        ASSERT_EQ(prompts::shownMessages().size(), 1u);
+        const QStringList lines = prompts::shownMessages()[0].text.split('\n');
+        ASSERT_EQ(lines.size(), 2);
+        EXPECT_TRUE(lines[0].startsWith("Není možné se připojit k databázi: "));
+        EXPECT_TRUE(lines[1].contains("zamyká jiný program")) << lines[1].toStdString();
+        EXPECT_TRUE(closeForm(form));
+    }
+    prompts::clearHistory();
+    TForm1 form;
+    ASSERT_FALSE(form.fatalError());
+    form.stitkyts->kodle->setText("777");
+    form.stitkyts->nazevle->setText("Mléko");
+    {
+        LockHolder lock(dir.file("seznam.db"), 10);
+        form.pridatbClick();
+        ASSERT_EQ(prompts::shownMessages().size(), 1u);
+        EXPECT_EQ(prompts::shownMessages()[0].text,
+                  "Seznam právě používá jiný program, zkuste to znovu.");
+        EXPECT_EQ(form.store().listView().rowCount(), 0);
+    }
+    // Nothing typed is lost: once the lock is gone the same click adds the label.
+    EXPECT_EQ(form.stitkyts->kodle->text(), "777");
+    EXPECT_EQ(form.stitkyts->nazevle->text(), "Mléko");
+    form.pridatbClick();
+    EXPECT_EQ(prompts::shownMessages().size(), 1u);
+    ASSERT_EQ(form.store().listView().rowCount(), 1);
+    EXPECT_EQ(form.store().listView().field("nazev"), "Mléko");
+    EXPECT_TRUE(closeForm(form));
 }
 
 TEST_F(Form1Test, FailedWriteAtShutdownKeepsTheWindowOpenUntilTheNextClose) {
