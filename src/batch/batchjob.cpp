@@ -36,7 +36,7 @@ struct Interrupted {};
 struct Job {
     Options options;
     labelprint::LabelReport report;
-    std::unique_ptr<printlist::RowSource> rows;
+    std::unique_ptr<printlist::RowCursor> rows;
     ProgressBar bar;
 
     explicit Job(Options o) : options(std::move(o)), bar(!options.quiet) {}

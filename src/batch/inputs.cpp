@@ -57,7 +57,7 @@ BatchError badLine(const QString& path, qint64 line, int values) {
 
 // A list file read a line at a time. The constructor reads it through once to check every line
 // and count them; the run then reads it again, keeping only the current row.
-class ListFileRows : public printlist::RowSource {
+class ListFileRows : public printlist::RowCursor {
   public:
     explicit ListFileRows(const QString& path) : path_(path), file_(path) {
         if (!file_.open(QIODevice::ReadOnly)) {
@@ -155,7 +155,7 @@ class ListFileRows : public printlist::RowSource {
 };
 
 // The connection and the statement stepped over it.
-class DatabaseRows : public printlist::RowSource {
+class DatabaseRows : public printlist::RowCursor {
   public:
     explicit DatabaseRows(const QString& path) {
         try {
@@ -183,12 +183,12 @@ class DatabaseRows : public printlist::RowSource {
 
 } // namespace
 
-std::unique_ptr<printlist::RowSource> readListFile(const QString& path) {
+std::unique_ptr<printlist::RowCursor> readListFile(const QString& path) {
     requireFile(path, QStringLiteral("list file"));
     return std::make_unique<ListFileRows>(path);
 }
 
-std::unique_ptr<printlist::RowSource> readDatabase(const QString& path) {
+std::unique_ptr<printlist::RowCursor> readDatabase(const QString& path) {
     requireFile(path, QStringLiteral("database"));
     return std::make_unique<DatabaseRows>(path);
 }

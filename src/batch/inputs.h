@@ -2,7 +2,7 @@
 // settings (a snapshot, or dravelin.ini and font in a folder), read by the program's own rules.
 #pragma once
 
-#include "printlist/rowsource.h"
+#include "printlist/rowcursor.h"
 #include "settings/layoutsettings.h"
 
 #include <QString>
@@ -15,11 +15,11 @@ namespace batch {
 // so a bad file fails before any output begins. Throws BatchError: a missing or unreadable file,
 // an empty file, or a line without exactly seven values (with its line number); reading on
 // throws BatchError too when the file changed under the run.
-std::unique_ptr<printlist::RowSource> readListFile(const QString& path);
+std::unique_ptr<printlist::RowCursor> readListFile(const QString& path);
 
 // The rows of "select * from seznam" in a print-list database, stepped one at a time. A missing
 // file is an error, never created. Throws BatchError.
-std::unique_ptr<printlist::RowSource> readDatabase(const QString& path);
+std::unique_ptr<printlist::RowCursor> readDatabase(const QString& path);
 
 // dravelin.ini (missing file, section or key: the defaults) and, when present, the font file
 // of `dir`. Throws BatchError for a missing folder or a font file that cannot be read.

@@ -6,7 +6,7 @@
 #include "labelprint/units.h"
 #include "platform/colour.h"
 #include "platform/designdpi.h"
-#include "printlist/rowsource.h"
+#include "printlist/rowcursor.h"
 
 #include <algorithm>
 
@@ -33,7 +33,7 @@ QStringList linesOf(QString text) {
 } // namespace
 
 LabelFace::LabelFace(const LabelReport& report, PageSurface& surface,
-                     const printlist::RowSource& rows)
+                     const printlist::RowCursor& rows)
     : report_(report), surface_(surface), rows_(rows) {
     for (int s = 0; s < settings::SlotCount; ++s) {
         fields_[s] = rows.fieldIndex(settings::slotNames()[s]);

@@ -118,7 +118,7 @@ void LabelReport::resetMarginsWithoutRoom() {
     }
 }
 
-RunResult LabelReport::run(printlist::RowSource& rows, PageSurface& surface,
+RunResult LabelReport::run(printlist::RowCursor& rows, PageSurface& surface,
                            const std::function<void()>& beforeLabel) {
     if (inRun()) {
         return {RunStatus::Refused, 0, 0};

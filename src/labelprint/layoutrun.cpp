@@ -3,11 +3,11 @@
 #include "labelprint/labelface.h"
 #include "labelprint/pagesurface.h"
 #include "labelprint/units.h"
-#include "printlist/rowsource.h"
+#include "printlist/rowcursor.h"
 
 namespace labelprint {
 
-LayoutRun::LayoutRun(LabelReport& report, printlist::RowSource& rows, PageSurface& surface,
+LayoutRun::LayoutRun(LabelReport& report, printlist::RowCursor& rows, PageSurface& surface,
                      const std::function<void()>& beforeLabel)
     : report_(report), rows_(rows), surface_(surface), beforeLabel_(beforeLabel) {}
 

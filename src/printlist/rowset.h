@@ -3,7 +3,7 @@
 // label report walks.
 #pragma once
 
-#include "printlist/rowsource.h"
+#include "printlist/rowcursor.h"
 
 #include <QString>
 #include <QStringList>
@@ -12,7 +12,7 @@
 
 namespace printlist {
 
-class RowSet : public RowSource {
+class RowSet : public RowCursor {
   public:
     RowSet() = default;
     RowSet(QStringList fieldNames, std::vector<QStringList> rows);

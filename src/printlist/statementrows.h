@@ -3,7 +3,7 @@
 #pragma once
 
 #include "printlist/database.h"
-#include "printlist/rowsource.h"
+#include "printlist/rowcursor.h"
 
 #include <vector>
 
@@ -11,7 +11,7 @@ struct sqlite3_stmt;
 
 namespace printlist {
 
-class StatementRows : public RowSource {
+class StatementRows : public RowCursor {
   public:
     // Prepares `sql` on `connection`, which must outlive this. `rowCount` is what the caller
     // counted beforehand. Throws DatabaseError when the statement cannot be prepared.

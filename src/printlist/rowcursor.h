@@ -7,9 +7,9 @@
 
 namespace printlist {
 
-class RowSource {
+class RowCursor {
   public:
-    virtual ~RowSource() = default;
+    virtual ~RowCursor() = default;
 
     // Rows the source will give; the run's progress is measured against it.
     virtual int rowCount() const = 0;
