@@ -6,6 +6,7 @@
 #include "labelprint/printersurface.h"
 #include "pdfprobe.h"
 #include "platform/codepage.h"
+#include "platform/fontsubstitutes.h"
 #include "platform/profile.h"
 #include "printlist/fce_import_so.h"
 #include "printlist/listfile.h"
@@ -14,6 +15,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFont>
 #include <QPrinterInfo>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -80,6 +82,16 @@ TEST(BatchPrinting, FivePagesStreamedPrintWhatTheListInMemoryPrints) {
     ASSERT_TRUE(batch.waitForFinished(120000));
     ASSERT_EQ(batch.exitCode(), 0) << batch.readAllStandardError().toStdString();
 
+    // The fonts as both programs see them; the other tests here go without the substitutes.
+    platform::installFontSubstitutes();
+    struct DropSubstitutes {
+        ~DropSubstitutes() {
+            for (const char* face : {"MS Sans Serif", "Microsoft Sans Serif", "Arial", "Tahoma",
+                                     "Times New Roman", "Courier New"}) {
+                QFont::removeSubstitutions(QString::fromLatin1(face));
+            }
+        }
+    } dropSubstitutes;
     labelprint::LabelReport qr1;
     qr1.takeSettings(settings::readSetup(platform::Profile(dir.filePath("dravelin.ini")),
                                          settings::LayoutSettings{}));
