@@ -24,6 +24,20 @@ double creationTime() {
     return double(days) + now.time().msecsSinceStartOfDay() / 86400000.0;
 }
 
+// Writes all of `bytes`; a short write is followed up, so that a full disk is reported as such
+// rather than as a count that came out short.
+bool writeAll(QFile& file, const QByteArray& bytes) {
+    qint64 done = 0;
+    while (done < bytes.size()) {
+        const qint64 n = file.write(bytes.constData() + done, bytes.size() - done);
+        if (n <= 0) {
+            return false;
+        }
+        done += n;
+    }
+    return file.flush();
+}
+
 QByteArray int32Bytes(std::int32_t v) {
     QByteArray b(4, '\0');
     qToLittleEndian(v, b.data());
@@ -40,12 +54,11 @@ PageStore::~PageStore() {
     }
 }
 
-std::unique_ptr<PageStore> PageStore::createFile(const QString& path) {
+std::unique_ptr<PageStore> PageStore::writingTo(int fd) {
     auto store = std::make_unique<PageStore>();
-    auto file = std::make_unique<QFile>(path);
-    if (!file->open(QIODevice::ReadWrite | QIODevice::Truncate)) {
-        throw platform::Error(QStringLiteral("Cannot create file \"%1\". %2")
-                                  .arg(QDir::toNativeSeparators(path), file->errorString()));
+    auto file = std::make_unique<QFile>();
+    if (!file->open(fd, QIODevice::ReadWrite, QFileDevice::DontCloseHandle)) {
+        throw platform::Error(file->errorString());
     }
     store->file_ = std::move(file);
     return store;
@@ -92,11 +105,17 @@ void PageStore::addPage(const QByteArray& drawing) {
     if (readOnly_) {
         throw platform::Error(QStringLiteral("Pages cannot be added to a loaded file"));
     }
+    const qint64 start = std::max<qint64>(size_, kHeaderLength);
+    const qint64 forward = start + 8 + drawing.size() + 4;
+    if (forward > kFormatLimit) {
+        // Past it the links would wrap negative and the file could not be read back.
+        throw platform::Error(QStringLiteral("Page %1 would take the prepared pages past the 2 GiB "
+                                             "limit of their file format")
+                                  .arg(count_ + 1));
+    }
     if (count_ == 0) {
         writeAt(0, header(1));
     }
-    const qint64 start = size_;
-    const qint64 forward = start + 8 + drawing.size() + 4;
     // The record as it ends up once its forward link is filled in.
     QByteArray record;
     record.reserve(drawing.size() + 12);
@@ -127,7 +146,7 @@ void PageStore::moveToFile() {
             QStringLiteral("Cannot create file \"%1\". %2")
                 .arg(QDir::toNativeSeparators(file->fileTemplate()), file->errorString()));
     }
-    if (file->write(memory_) != memory_.size()) {
+    if (!writeAll(*file, memory_)) {
         throw platform::Error(file->errorString());
     }
     memory_.clear();
@@ -141,7 +160,7 @@ void PageStore::writeAt(qint64 offset, const QByteArray& bytes) {
             memory_.resize(offset + bytes.size());
         }
         std::memcpy(memory_.data() + offset, bytes.constData(), size_t(bytes.size()));
-    } else if (!file_->seek(offset) || file_->write(bytes) != bytes.size() || !file_->flush()) {
+    } else if (!file_->seek(offset) || !writeAll(*file_, bytes)) {
         throw platform::Error(
             QStringLiteral("The page store cannot be written. %1").arg(file_->errorString()));
     }

@@ -19,6 +19,8 @@ class PageStore {
     static constexpr int kHeaderLength = 128;
     static constexpr int kOldHeaderLength = 124;
     static constexpr qint64 kCopyBlock = 10240;
+    // The records' links are signed 32-bit offsets: no record may end beyond this byte.
+    static constexpr qint64 kFormatLimit = 0x7fffffff;
 
     // An empty store in memory, for a layout run.
     PageStore();
@@ -27,17 +29,18 @@ class PageStore {
     PageStore(const PageStore&) = delete;
     PageStore& operator=(const PageStore&) = delete;
 
-    // An empty store that writes its pages straight into the file `path` (created or
-    // truncated), so that nothing of a page stays in memory once it is added; the file is what
-    // Save would have written. Throws platform::Error "Cannot create file "%s". %s".
-    static std::unique_ptr<PageStore> createFile(const QString& path);
+    // An empty store that writes its pages straight into the open, empty file `fd` (read-write;
+    // it stays open after the store), so that nothing of a page stays in memory once it is
+    // added; the file ends up as Save would have written it. Throws platform::Error.
+    static std::unique_ptr<PageStore> writingTo(int fd);
 
     // Uses an existing prepared-pages file as the store, read only. Throws platform::Error
     // "Cannot open file "%s". %s" when it cannot be opened or holds no header.
     static std::unique_ptr<PageStore> open(const QString& path);
 
     // Appends a page record; the first page also writes the header with a page count of 1.
-    // Throws platform::Error when the temporary file cannot be created or written.
+    // Throws platform::Error when the temporary file cannot be created or written, or when the
+    // record would end past the size limit; the pages added before stay whole and readable.
     void addPage(const QByteArray& drawing);
     // Writes the header again with the final page count.
     void writeHeader(int pageCount);

@@ -59,10 +59,14 @@ class PreviewSurface : public PageSurface {
     // Notifications go to one observer at a time; nullptr detaches it.
     void attach(PreviewSurfaceObserver* observer) { observer_ = observer; }
 
-    // Makes the next run write its pages straight into the file `path` instead of memory and a
-    // temporary file, for a run whose pages are saved and not shown.
-    void writePagesTo(const QString& path) { pagesFile_ = path; }
+    // Makes the next run write its pages straight into the open file `fd` (read-write, empty)
+    // instead of memory and a temporary file, for a run whose pages are saved and not shown.
+    void writePagesTo(int fd) { pagesFd_ = fd; }
 
+    // Why the run's pages stop short: the page store could not take the next page (a full
+    // temporary folder, the size limit of the format). The run then ends at the next label,
+    // finished, with the pages kept so far. Empty when nothing was lost.
+    const QString& shortfall() const { return shortfall_; }
     // The page store; null once released or after a failed load.
     PageStore* store() { return store_.get(); }
     // The drawing of page n, or nothing while that page is not finished (or there is no store).
@@ -102,9 +106,10 @@ class PreviewSurface : public PageSurface {
     int progress_ = 0;
     bool loaded_ = false;
     bool showingPreview_ = false;
+    QString shortfall_;
     PreviewSurfaceObserver* observer_ = nullptr;
     std::unique_ptr<PageStore> store_;
-    QString pagesFile_;
+    int pagesFd_ = -1;
     std::unique_ptr<emf::EmfWriter> page_; // the page being drawn
     std::vector<std::unique_ptr<FontEntry>> fonts_;
     FontEntry* font_ = nullptr;

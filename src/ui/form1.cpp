@@ -2,6 +2,7 @@
 
 #include "labelprint/windows/tiskunit.h"
 #include "platform/errorhandler.h"
+#include "platform/outputfile.h"
 #include "platform/programdir.h"
 #include "platform/prompts.h"
 #include "printlist/listcommands.h"
@@ -121,6 +122,10 @@ TForm1::~TForm1() = default;
 void TForm1::startup() {
     try {
         const QString dir = platform::programDirectory();
+        // What a killed earlier run was writing when it died; only one program uses this
+        // directory at a time, so none of them is still being written.
+        platform::removeStaleTemporaries(dir, {QString::fromLatin1(settings::kSettingsFileName),
+                                               QString::fromLatin1(settings::kFontFileName)});
         const platform::Profile ini(dir + QString::fromLatin1(settings::kSettingsFileName));
         putLayoutSettings(settings::readSetup(ini, layoutSettings()));
         setcolumnwidth(settings::readColumns(ini));
@@ -187,10 +192,20 @@ void TForm1::closeEvent(QCloseEvent* event) {
         event->accept();
         return;
     }
+    // Asked again right after a failed write (a read-only program directory, a full disk): the
+    // user may go without the settings rather than be kept for ever.
+    if (closeFailed_ &&
+        prompts::message({platform::programTitle(), QStringLiteral("Zavřít bez uložení nastavení?"),
+                          prompts::Icon::Question, prompts::Buttons::YesNo}) ==
+            prompts::Answer::Yes) {
+        event->accept();
+        return;
+    }
     // A failed write is shown and keeps the window open; the next close tries everything again.
     if (platform::guard([this] { shutdown(); })) {
         event->accept();
     } else {
+        closeFailed_ = true;
         event->ignore();
     }
 }

@@ -17,6 +17,7 @@
 #include <QTemporaryDir>
 #include <QtEndian>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace labelprint {
 namespace {
@@ -309,6 +310,55 @@ TEST_F(PageStoreTest, FileErrorsHaveTheirTexts) {
     prompts::setNextFileName(path("after.lpf"));
     EXPECT_FALSE(saveReport(surface));
     EXPECT_FALSE(QFile::exists(path("after.lpf")));
+}
+
+TEST_F(PageStoreTest, SaveWritesThroughALinkAndNeverOntoADeviceOrFifo) {
+    PreviewSurface surface;
+    recordRun(surface, 2);
+    writeFile(path("real.lpf"), "old");
+    ASSERT_TRUE(QFile::link(path("real.lpf"), path("link.lpf")));
+    EXPECT_TRUE(savePreparedPages(surface, path("link.lpf")));
+    EXPECT_TRUE(QFileInfo(path("link.lpf")).isSymLink());
+    EXPECT_EQ(intAt(readFile(path("real.lpf")), 8), 2);
+
+    ASSERT_EQ(::mkfifo(QFile::encodeName(path("pipe.lpf")).constData(), 0644), 0);
+    for (const QString& target : {path("pipe.lpf"), QStringLiteral("/dev/null")}) {
+        try {
+            savePreparedPages(surface, target);
+            ADD_FAILURE() << "saved onto " << target.toStdString();
+        } catch (const platform::Error& e) {
+            EXPECT_EQ(e.text(), QStringLiteral("Cannot create file \"%1\". Not a regular file")
+                                    .arg(QDir::toNativeSeparators(target)));
+        }
+    }
+    EXPECT_EQ(QFileInfo(path("pipe.lpf")).isFile(), false);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::System | QDir::Hidden).size(), 3);
+}
+
+// The real limit with real bytes: 1.75 GiB go to the temporary file before the refusal.
+TEST(PreparedPagesLimit, TheStoreStopsBeforeTwoGiBAndKeepsWhatItHas) {
+    constexpr qint64 kPage = qint64(256) << 20;
+    QByteArray drawing(kPage, '\0');
+    qToLittleEndian<quint32>(quint32(kPage), drawing.data() + 48); // its own length, as EMF has
+    PageStore store;
+    int added = 0;
+    try {
+        while (added < 9) {
+            store.addPage(drawing);
+            ++added;
+        }
+        ADD_FAILURE() << "nine pages of 256 MiB were taken";
+    } catch (const platform::Error& e) {
+        EXPECT_EQ(e.text(), QStringLiteral("Page 8 would take the prepared pages past the 2 GiB "
+                                           "limit of their file format"));
+    }
+    EXPECT_EQ(added, 7);
+    EXPECT_EQ(store.pageCount(), 7);
+    EXPECT_LE(store.size(), PageStore::kFormatLimit);
+    // Every link is still a true offset: the last page through the backward link, the middle
+    // one by walking forward.
+    EXPECT_EQ(store.page(7).size(), kPage);
+    EXPECT_EQ(store.page(4).size(), kPage);
 }
 
 TEST(PaperTable, RecognisesPaperIn4mmStepsLaterMatchesWinning) {

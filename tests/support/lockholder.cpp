@@ -7,7 +7,8 @@
 LockHolder::LockHolder(const QString& dbPath, int seconds) {
     shell_.start(QStringLiteral("sqlite3"), {dbPath});
     EXPECT_TRUE(shell_.waitForStarted()) << "sqlite3 shell missing";
-    shell_.write(QStringLiteral("BEGIN EXCLUSIVE;\n.shell sleep %1\nCOMMIT;\n")
+    // The shell waits for the probe below, which may be reading at that moment.
+    shell_.write(QStringLiteral(".timeout 5000\nBEGIN EXCLUSIVE;\n.shell sleep %1\nCOMMIT;\n")
                      .arg(seconds)
                      .toUtf8());
     shell_.waitForBytesWritten();

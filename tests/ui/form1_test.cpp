@@ -2,6 +2,7 @@
 #include "platform/prompts.h"
 #include "settings/fontfile.h"
 #include "support/lockholder.h"
+#include "support/readonlyfolder.h"
 #include "support/tempprogramdir.h"
 #include "ui/colourswatch.h"
 #include "ui/form1.h"
@@ -196,6 +197,57 @@ TEST_F(Form1Test, FailedWriteAtShutdownKeepsTheWindowOpenUntilTheNextClose) {
     ASSERT_TRUE(QDir(dir.path()).rmdir("font"));
     EXPECT_TRUE(form.close());
     EXPECT_EQ(dir.read("font").size(), 1876);
+}
+
+TEST_F(Form1Test, ReadOnlyProgramDirectoryLetsTheUserCloseWithoutSaving) {
+    TempProgramDir dir;
+    dir.createDatabase();
+    dir.write("dravelin.ini", "[setup]\nvlevo=1\n");
+    TForm1 form;
+    form.nastavenits->vlevospin->setValue(2);
+    {
+        ReadOnlyFolder readOnly(dir.path());
+        EXPECT_FALSE(closeForm(form));
+        ASSERT_EQ(prompts::shownMessages().size(), 1u);
+        EXPECT_EQ(prompts::shownMessages()[0].text,
+                  "Unable to write to " + dir.file("dravelin.ini") + ".");
+
+        // The next close asks; No tries the writes again, which fail again.
+        prompts::setNextAnswer(prompts::Answer::No);
+        EXPECT_FALSE(closeForm(form));
+        ASSERT_EQ(prompts::shownMessages().size(), 3u);
+        EXPECT_EQ(prompts::shownMessages()[1].text, "Zavřít bez uložení nastavení?");
+        EXPECT_EQ(prompts::shownMessages()[1].buttons, prompts::Buttons::YesNo);
+        EXPECT_TRUE(prompts::shownMessages()[2].text.startsWith("Unable to write to "));
+
+        prompts::setNextAnswer(prompts::Answer::Yes);
+        EXPECT_TRUE(closeForm(form));
+        ASSERT_EQ(prompts::shownMessages().size(), 4u);
+        EXPECT_EQ(prompts::shownMessages()[3].text, "Zavřít bez uložení nastavení?");
+    }
+    EXPECT_EQ(dir.read("dravelin.ini"), "[setup]\nvlevo=1\n");
+    EXPECT_FALSE(dir.exists("font"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2); // ini, db
+}
+
+TEST_F(Form1Test, StartUpSweepsTheTemporariesOfAKilledClose) {
+    TempProgramDir dir;
+    dir.createDatabase();
+    dir.write("dravelin.ini", "[setup]\nvlevo=4\n");
+    for (const char* stale : {"dravelin.ini.RM1uCR", "font.0CWExe"}) {
+        dir.write(stale, "half");
+    }
+    for (const char* mine : {"font.txt", "dravelin.ini.bak", "seznam.db.kopie1"}) {
+        dir.write(mine, "keep");
+    }
+    TForm1 form;
+    EXPECT_EQ(form.layoutSettings().vlevo, 4);
+    EXPECT_FALSE(dir.exists("dravelin.ini.RM1uCR"));
+    EXPECT_FALSE(dir.exists("font.0CWExe"));
+    for (const char* mine : {"font.txt", "dravelin.ini.bak", "seznam.db.kopie1"}) {
+        EXPECT_EQ(dir.read(mine), "keep") << mine;
+    }
+    EXPECT_TRUE(closeForm(form));
 }
 
 TEST_F(Form1Test, ProgramDirectoryIsTheProgramsOwnWhateverTheWorkingDirectory) {
