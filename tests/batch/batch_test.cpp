@@ -411,6 +411,12 @@ TEST(BatchRun, OutputsGoThroughLinksAndNeverOntoDevicesFifosOrInputs) {
 // Prepared pages go straight into the output, so a full temporary folder costs nothing; a full
 // disk at the output is a failure that leaves nothing there.
 TEST(BatchRun, PreparedPagesNeedNoTemporaryFolderAndAFullDiskLeavesNothing) {
+    // What the tool leaves in a folder, without the runtime folder of the platform plugin.
+    const auto left = [](const QString& folder) {
+        QStringList names = entries(folder);
+        names.removeIf([](const QString& n) { return n.startsWith("runtime-"); });
+        return names;
+    };
     BatchDir dir;
     dir.write("big.csv", exampleList(3002));
     SmallTmpfs full(64 * 1024);
@@ -421,7 +427,7 @@ TEST(BatchRun, PreparedPagesNeedNoTemporaryFolderAndAFullDiskLeavesNothing) {
             runBatch({"--list", "big.csv", "--settings", ".", "--lpf", "out.lpf"}, dir.path());
         EXPECT_EQ(o.exitCode, 0) << o.err.toStdString();
         EXPECT_EQ(labelprint::PageStore::open(dir.path("out.lpf"))->pageCount(), 143);
-        EXPECT_EQ(entries(full.path()), QStringList());
+        EXPECT_EQ(left(full.path()), QStringList());
     }
     const Outcome o = runBatch(
         {"--list", "big.csv", "--settings", ".", "--lpf", full.path() + "/out.lpf"}, dir.path());
@@ -430,7 +436,7 @@ TEST(BatchRun, PreparedPagesNeedNoTemporaryFolderAndAFullDiskLeavesNothing) {
                                  "/out.lpf: cannot write the output: "))
         << o.err.toStdString();
     EXPECT_TRUE(o.err.endsWith("No space left on device\n")) << o.err.toStdString();
-    EXPECT_EQ(entries(full.path()), QStringList());
+    EXPECT_EQ(left(full.path()), QStringList());
 }
 
 } // namespace
