@@ -49,7 +49,7 @@ struct Job {
     Orientation orientation() const { return report.orientation(); }
 
     // Lays the rows out onto `surface`; a signal stops the run before its next label and
-    // aborts the document.
+    // aborts the document (a print job is then never sent).
     RunResult run(labelprint::PageSurface& surface) {
         bar.start(rows->rowCount());
         const RunResult result = report.run(*rows, surface, [this] {
@@ -58,10 +58,17 @@ struct Job {
             }
         });
         bar.finish();
-        if (interrupt::received() != 0) {
+        if (result.status == RunStatus::Aborted && interrupt::received() != 0) {
             throw Interrupted{};
         }
         return result;
+    }
+
+    // A signal that came after the last label still keeps a file from taking its place.
+    static void stopIfInterrupted() {
+        if (interrupt::received() != 0) {
+            throw Interrupted{};
+        }
     }
 };
 
@@ -103,6 +110,7 @@ void writePdf(Job& job) {
     if (surface.printedPages() == 0) {
         throw noPageInRange(native(target), job.options, result.pages);
     }
+    Job::stopIfInterrupted();
     out.commit();
     tell(job, QStringLiteral("%1 labels, %2 %3 -> %4")
                   .arg(result.labels)
@@ -133,6 +141,7 @@ void writeLpf(Job& job) {
             throw BatchError(
                 QStringLiteral("%1: cannot write the output: the run did not finish").arg(target));
         }
+        Job::stopIfInterrupted();
         out.commit();
         tell(job, QStringLiteral("%1 labels, %2 %3 -> %4")
                       .arg(result.labels)
@@ -222,9 +231,7 @@ void runJob(Job& job) {
     job.rows = o.list.isEmpty()
                    ? readDatabase(o.db.isEmpty() ? dir + QStringLiteral("seznam.db") : o.db)
                    : readListFile(o.list);
-    if (interrupt::received() != 0) {
-        throw Interrupted{};
-    }
+    Job::stopIfInterrupted();
 
     // The print setup first, then the print command's settings, as in the program.
     job.report.setOrientation(o.landscape ? Orientation::Landscape : Orientation::Portrait);
