@@ -4,10 +4,10 @@
 #include "platform/fileerror.h"
 #include "platform/profile.h"
 #include "printlist/database.h"
+#include "printlist/pgstore.h"
 #include "printlist/fce_import_so.h"
 #include "printlist/listfile.h"
 #include "printlist/listfilereader.h"
-#include "printlist/statementrows.h"
 #include "settings/fontfile.h"
 #include "settings/settingsfile.h"
 #include "settings/snapshot.h"
@@ -154,31 +154,58 @@ class ListFileRows : public printlist::RowCursor {
     QStringList row_;
 };
 
-// The connection and the statement stepped over it.
-class DatabaseRows : public printlist::RowCursor {
+// The rows of a print-list store, taken one at a time from its row stream. The constructor
+// goes through the stream once to count the rows for the progress; the run then reads a fresh
+// stream, holding only the current row.
+class StoreRows : public printlist::RowCursor {
   public:
-    explicit DatabaseRows(const QString& path) {
-        try {
-            connection_.open(path);
-            const long long count =
-                printlist::countRows(connection_, QStringLiteral("select count(*) from seznam"));
-            rows_.emplace(connection_, QStringLiteral("select * from seznam"),
-                          int(std::min<long long>(count, INT_MAX)));
-        } catch (const platform::Error& e) {
-            throw fileError(path,
-                            QStringLiteral("not a usable print-list database: %1").arg(e.text()));
+    explicit StoreRows(std::unique_ptr<printlist::Store> store) : store_(std::move(store)) {
+        auto stream = store_->openRows();
+        names_ = stream->fieldNames();
+        long long count = 0;
+        QStringList row;
+        while (stream->next(row)) {
+            ++count;
+        }
+        rowCount_ = int(std::min<long long>(count, INT_MAX));
+    }
+    int rowCount() const override { return rowCount_; }
+    int fieldIndex(const QString& name) const override {
+        for (int i = 0; i < names_.size(); ++i) {
+            if (names_[i].compare(name, Qt::CaseInsensitive) == 0) {
+                return i;
+            }
+        }
+        return -1;
+    }
+    void first() override {
+        stream_.reset(); // the store serves one stream at a time
+        stream_ = store_->openRows();
+        eof_ = false;
+        next();
+    }
+    void next() override {
+        if (eof_ || !stream_) {
+            return;
+        }
+        if (!stream_->next(row_)) {
+            eof_ = true;
+            row_.clear();
+            stream_.reset();
         }
     }
-    int rowCount() const override { return rows_->rowCount(); }
-    int fieldIndex(const QString& name) const override { return rows_->fieldIndex(name); }
-    void first() override { rows_->first(); }
-    void next() override { rows_->next(); }
-    bool eof() const override { return rows_->eof(); }
-    QString field(int i) const override { return rows_->field(i); }
+    bool eof() const override { return eof_; }
+    QString field(int i) const override {
+        return eof_ || i < 0 || i >= row_.size() ? QString() : row_[i];
+    }
 
   private:
-    printlist::Connection connection_;
-    std::optional<printlist::StatementRows> rows_;
+    std::unique_ptr<printlist::Store> store_;
+    std::unique_ptr<printlist::RowStream> stream_;
+    QStringList names_;
+    QStringList row_;
+    int rowCount_ = 0;
+    bool eof_ = true;
 };
 
 } // namespace
@@ -190,7 +217,24 @@ std::unique_ptr<printlist::RowCursor> readListFile(const QString& path) {
 
 std::unique_ptr<printlist::RowCursor> readDatabase(const QString& path) {
     requireFile(path, QStringLiteral("database"));
-    return std::make_unique<DatabaseRows>(path);
+    auto sqlite = std::make_unique<printlist::SqliteStore>();
+    try {
+        sqlite->connect(path);
+        return std::make_unique<StoreRows>(std::move(sqlite));
+    } catch (const platform::Error& e) {
+        throw fileError(path, QStringLiteral("not a usable print-list database: %1").arg(e.text()));
+    }
+}
+
+std::unique_ptr<printlist::RowCursor> readServer(const QString& conninfo) {
+    auto server = std::make_unique<printlist::PgStore>(conninfo);
+    try {
+        server->connect();
+        return std::make_unique<StoreRows>(std::move(server));
+    } catch (const platform::Error& e) {
+        throw BatchError(QStringLiteral("print-list server \"%1\": %2")
+                             .arg(printlist::PgStore::shownConninfo(conninfo), e.text()));
+    }
 }
 
 settings::LayoutSettings readSettingsFolder(const QString& dir) {

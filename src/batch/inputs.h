@@ -17,9 +17,13 @@ namespace batch {
 // throws BatchError too when the file changed under the run.
 std::unique_ptr<printlist::RowCursor> readListFile(const QString& path);
 
-// The rows of "select * from seznam" in a print-list database, stepped one at a time. A missing
-// file is an error, never created. Throws BatchError.
+// The rows of a print-list database, stepped one at a time from the store's row stream. A
+// missing file is an error, never created. Throws BatchError.
 std::unique_ptr<printlist::RowCursor> readDatabase(const QString& path);
+
+// The rows of a print list shared on a server (a libpq connection string), streamed from the
+// server. Throws BatchError with the server's message.
+std::unique_ptr<printlist::RowCursor> readServer(const QString& conninfo);
 
 // dravelin.ini (missing file, section or key: the defaults) and, when present, the font file
 // of `dir`. Throws BatchError for a missing folder or a font file that cannot be read.
