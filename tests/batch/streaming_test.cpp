@@ -59,7 +59,7 @@ TEST(BatchStreaming, FivePagesAreTheBytesOfTheProgramsOwnPath) {
     program.write("dravelin.ini", exampleIni());
     program.write("list.csv", exampleList(kFivePages));
     {
-        printlist::PrintListStore store;
+        printlist::SqliteStore store;
         store.open(program.file("seznam.db"));
         ASSERT_EQ(printlist::importList(store, program.file("list.csv")),
                   printlist::ImportResult::Imported);
@@ -84,7 +84,7 @@ TEST(BatchStreaming, FivePagesAreTheBytesOfTheProgramsOwnPath) {
         ASSERT_EQ(o.exitCode, 0) << o.err.toStdString();
 
         // The window's path: the whole list view in memory, onto the same surface.
-        printlist::PrintListStore store;
+        printlist::SqliteStore store;
         store.open(program.file("seznam.db"));
         labelprint::LabelReport qr1;
         qr1.takeSettings(layout);
