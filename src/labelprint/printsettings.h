@@ -14,6 +14,7 @@ struct PrintSettings {
     int firstPage = 0; // 0: no lower bound
     int lastPage = 0;  // 0: no upper bound
     QString title;     // the print job's document name
+    QString pdfFile;   // not empty: the pages go into this PDF file instead of a printer
 
     bool inRange(int page) const {
         return (firstPage <= 0 || page >= firstPage) && (lastPage <= 0 || page <= lastPage);
