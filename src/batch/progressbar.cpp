@@ -59,7 +59,7 @@ std::string ProgressBar::line(long long done, long long total, int pages, Clock:
             (pages == 1 ? " page  " : " pages  ");
     // The rate so far gives the time left, once there is a rate to speak of.
     const double seconds = std::chrono::duration<double>(elapsed).count();
-    if (done > 0 && done < total && seconds >= 1.0) {
+    if (done > 0 && done < total && seconds >= 0.1) {
         const double left = seconds * double(total - done) / double(done);
         text += clock((long long)(left + 0.5)) + " left";
     } else if (done >= total) {
