@@ -8,14 +8,18 @@
 #include "batch/progressbar.h"
 #include "batch/tempoutput.h"
 #include "batch/watchedsurface.h"
+#include "labelprint/alignmentpage.h"
 #include "labelprint/labelreport.h"
 #include "labelprint/previewsurface.h"
 #include "labelprint/printersurface.h"
 #include "platform/profile.h"
 #include "platform/programdir.h"
+#include "platform/profile.h"
 #include "printlist/openstore.h"
 #include "settings/fontfile.h"
 #include "settings/settingsfile.h"
+#include "settings/sheetcatalogue.h"
+#include "settings/sheetstore.h"
 
 #include <QDir>
 #include <QFile>
@@ -54,6 +58,12 @@ struct Job {
     // Lays the rows out onto `surface`; a signal stops the run before its next label and
     // aborts the document (a print job is then never sent).
     RunResult run(labelprint::PageSurface& surface) {
+        if (options.outline) {
+            // The alignment page prints no list.
+            const RunResult result = labelprint::printAlignmentPage(report, surface);
+            bar.finish();
+            return result;
+        }
         bar.start(rows->rowCount());
         const RunResult result = report.run(*rows, surface, [this] {
             if (interrupt::received() != 0) {
@@ -228,9 +238,22 @@ void runJob(Job& job) {
     const Options& o = job.options;
     const QString dir = platform::programDirectory();
     refuseOutputOverInput(o, dir);
-    const settings::LayoutSettings layout =
+    settings::LayoutSettings layout =
         o.snapshot.isEmpty() ? readSettingsFolder(o.settings.isEmpty() ? dir : o.settings)
                              : readSnapshot(o.snapshot);
+    if (!o.sheet.isEmpty()) {
+        QStringList near;
+        const auto entry = settings::findSheet(settings::fullCatalogue(), o.sheet, &near);
+        if (!entry) {
+            throw BatchError(
+                near.isEmpty()
+                    ? QStringLiteral("--sheet %1: no such sheet in the catalogue").arg(o.sheet)
+                    : QStringLiteral("--sheet %1: not one sheet; did you mean: %2")
+                          .arg(o.sheet, near.mid(0, 12).join(QStringLiteral(", "))),
+                UsageFailure);
+        }
+        layout.sheet = entry->sheet;
+    }
     // Without a list option the print list is the program's own: the server its dravelin.ini
     // names, or seznam.db beside it.
     QString server = o.dbServer;
@@ -238,10 +261,13 @@ void runJob(Job& job) {
         server = printlist::configuredServer(
             platform::Profile(dir + QString::fromLatin1(settings::kSettingsFileName)));
     }
-    job.rows = !o.list.isEmpty()  ? readListFile(o.list)
-               : !server.isEmpty() ? readServer(server)
-                                   : readDatabase(o.db.isEmpty() ? dir + QStringLiteral("seznam.db")
-                                                                 : o.db);
+    // The alignment page prints no list, so none is read.
+    if (!o.outline) {
+        job.rows = !o.list.isEmpty()  ? readListFile(o.list)
+                   : !server.isEmpty() ? readServer(server)
+                                       : readDatabase(o.db.isEmpty() ? dir + QStringLiteral("seznam.db")
+                                                                     : o.db);
+    }
     Job::stopIfInterrupted();
 
     // The print setup first, then the print command's settings, as in the program.
@@ -256,7 +282,25 @@ void runJob(Job& job) {
                                       ? (o.db.isEmpty() ? QStringLiteral("seznam.db") : o.db)
                                       : o.list)
                             .fileName();
-    job.report.takeSettings(layout);
+    // The printers' corrections live beside the settings, whichever settings are used.
+    const QString iniDir = o.settings.isEmpty() ? dir : QDir(o.settings).path() + QLatin1Char('/');
+    print.offsets = settings::readPrinterOffsets(
+        platform::Profile(iniDir + QString::fromLatin1(settings::kSettingsFileName)));
+    try {
+        job.report.takeSettings(layout);
+    } catch (const platform::Error& e) {
+        throw BatchError(QStringLiteral("the label sheet cannot be printed: %1").arg(e.text()));
+    }
+    if (o.skip > 0) {
+        const int perPage = int(job.report.pagePositions(job.report.pageLength()).size());
+        if (o.skip >= perPage) {
+            throw BatchError(QStringLiteral("--skip %1: a page holds only %2 labels")
+                                 .arg(o.skip)
+                                 .arg(perPage),
+                             UsageFailure);
+        }
+        job.report.setSkip(o.skip);
+    }
 
     switch (o.output) {
     case Options::Output::Pdf:

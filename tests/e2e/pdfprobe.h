@@ -40,6 +40,10 @@ class Raster {
     // The lower edge of the lowest inked row inside the box, in 0.1 mm from the paper's top;
     // -1 without ink. All arguments in 0.1 mm.
     double inkBottom(double xMin, double xMax, double yMin, double yMax) const;
+    // Whether the pixel at (x, y), in 0.1 mm from the paper's corner, is inked.
+    bool inked(double x, double y) const;
+    // 0.1 mm per pixel.
+    double pixel() const { return 254.0 / dpi_; }
 
   private:
     int dpi_ = 0;
