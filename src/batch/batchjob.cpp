@@ -7,6 +7,7 @@
 #include "batch/tempoutput.h"
 #include "batch/watchedsurface.h"
 #include "labelprint/labelreport.h"
+#include "labelprint/papertable.h"
 #include "labelprint/preparedpages.h"
 #include "labelprint/previewsurface.h"
 #include "labelprint/printersurface.h"
@@ -26,9 +27,6 @@ using labelprint::PreviewSurface;
 using labelprint::PrinterSurface;
 using labelprint::RunResult;
 using labelprint::RunStatus;
-
-// The paper code of A4 in the preview's paper table.
-constexpr int kA4PaperCode = 9;
 
 struct Job {
     Options options;
@@ -92,7 +90,7 @@ void writeLpf(Job& job) {
     const bool landscape = job.orientation() == Orientation::Landscape;
     WatchedSurface<PreviewSurface> surface(job.bar, job.report.pageWidth(),
                                            job.report.pageLength());
-    surface.setPaper(kA4PaperCode, landscape, job.report.pageWidth(), job.report.pageLength());
+    surface.setPaper(labelprint::kA4Code, landscape, job.report.pageWidth(), job.report.pageLength());
     try {
         const RunResult result = job.report.run(job.rows, surface);
         job.bar.finish();

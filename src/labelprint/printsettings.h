@@ -15,6 +15,10 @@ struct PrintSettings {
     int lastPage = 0;  // 0: no upper bound
     QString title;     // the print job's document name
 
+    // The name print queues show for the job: the title, or when it is empty the program's
+    // name with the date and time.
+    QString jobName() const;
+
     bool inRange(int page) const {
         return (firstPage <= 0 || page >= firstPage) && (lastPage <= 0 || page <= lastPage);
     }
