@@ -30,11 +30,12 @@ std::optional<PrintSetupAnswer> realDialog(const PrintSetupRequest& r) {
     printer.setPageOrientation(r.orientation == Orientation::Landscape ? QPageLayout::Landscape
                                                                        : QPageLayout::Portrait);
     printer.setCopyCount(std::max(1, r.copies));
-    printer.setFromTo(0, 0);
     printer.setPrintRange(QPrinter::AllPages);
 
     QPrintDialog dialog(&printer);
     dialog.setMinMax(r.minPage, r.maxPage);
+    // The range fields show the run's pages, while the choice stays on all pages.
+    dialog.setFromTo(r.fromPage, r.toPage);
     dialog.setOptions(QAbstractPrintDialog::PrintPageRange | QAbstractPrintDialog::PrintShowPageSize);
     dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
     dialog.setOption(QAbstractPrintDialog::PrintToFile, false);
