@@ -3,6 +3,7 @@
 #include "labelprint/windows/tiskunit.h"
 #include "platform/errorhandler.h"
 #include "platform/programdir.h"
+#include "platform/qtsettings.h"
 #include "platform/prompts.h"
 #include "printlist/listcommands.h"
 #include "printlist/listfile.h"
@@ -113,6 +114,7 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent, Qt::Window) {
         move(screen->availableGeometry().center() - rect().center());
     }
 
+    platform::keepQtSettingsInMemory();
     startup();
 }
 
