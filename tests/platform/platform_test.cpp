@@ -2,12 +2,14 @@
 #include "platform/colour.h"
 #include "platform/errorhandler.h"
 #include "platform/error.h"
+#include "platform/fileerror.h"
 #include "platform/profile.h"
 #include "platform/prompts.h"
 #include "support/tempprogramdir.h"
 
 #include <QGuiApplication>
 #include <QPalette>
+#include <cerrno>
 #include <gtest/gtest.h>
 
 namespace {
@@ -53,6 +55,19 @@ TEST(Profile, UnwritableFileReportsItsPath) {
         FAIL();
     } catch (const platform::Error& e) {
         EXPECT_EQ(e.text(), "Unable to write to " + dir.file("no/such/dir/dravelin.ini"));
+    }
+}
+
+TEST(FileError, SystemErrorsGiveTheNumberedTexts) {
+    const struct {
+        int err;
+        const char* text;
+    } cases[] = {{ENOENT, "File not found"},       {ENOTDIR, "Invalid filename"},
+                 {ENAMETOOLONG, "Invalid filename"}, {EISDIR, "File access denied"},
+                 {EACCES, "File access denied"},     {EROFS, "File access denied"},
+                 {EMFILE, "Too many open files"},    {ENOSPC, "Disk full"}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(platform::fileErrorText(platform::fileErrorFromErrno(c.err)), c.text) << c.err;
     }
 }
 
