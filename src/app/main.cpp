@@ -3,6 +3,8 @@
 #include "labelprint/windows/printsetupdialog.h"
 #include "labelprint/windows/tiskunit.h"
 #include "platform/fontsubstitutes.h"
+#include "platform/instancelock.h"
+#include "platform/programdir.h"
 #include "platform/prompts.h"
 #include "platform/widgets/widgetprompts.h"
 #include "ui/dialogseam.h"
@@ -19,6 +21,11 @@ int main(int argc, char** argv) {
     prompts::setBackend(&prompts);
     dialogs::useRealDialogs(true);
 
+    // A second window on the same program directory would overwrite the first's settings.
+    const auto instance = platform::claimProgramDirectory(platform::programDirectory());
+    if (!instance) {
+        return 0;
+    }
     TForm1 form1;
     if (form1.fatalError()) {
         // The database is unusable: the program ends before the user can work, and nothing is

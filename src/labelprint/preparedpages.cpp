@@ -4,11 +4,13 @@
 #include "labelprint/papertable.h"
 #include "labelprint/previewsurface.h"
 #include "platform/error.h"
+#include "platform/fileerror.h"
+#include "platform/outputfile.h"
 #include "platform/programdir.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <cmath>
 
 namespace labelprint {
@@ -70,19 +72,24 @@ bool savePreparedPages(PreviewSurface& surface, const QString& path) {
         return platform::Error(
             QStringLiteral("Cannot create file \"%1\". %2").arg(fullName(path), why));
     };
-    // Written beside the target and renamed over it, so a failed save leaves the old file whole.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        throw cannotCreate(file.errorString());
-    }
+    // Written unnamed beside the file a link names and put in its place only when complete, so
+    // a failed save leaves the old file whole; a device, FIFO or folder is refused.
     try {
+        platform::PendingFile pending(platform::outputTarget(path));
+        QFile file;
+        if (!file.open(pending.fd(), QIODevice::WriteOnly, QFileDevice::DontCloseHandle)) {
+            throw platform::Error(file.errorString());
+        }
         store->copyTo(file);
+        if (!file.flush()) {
+            throw platform::Error(file.errorString());
+        }
+        file.close();
+        pending.commit();
+    } catch (const platform::OutputError& e) {
+        throw cannotCreate(e.systemText());
     } catch (const platform::Error& e) {
-        file.cancelWriting();
         throw cannotCreate(e.text());
-    }
-    if (!file.commit()) {
-        throw cannotCreate(file.errorString());
     }
     return true;
 }

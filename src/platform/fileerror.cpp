@@ -1,5 +1,7 @@
 #include "platform/fileerror.h"
 
+#include "platform/outputfile.h"
+
 #include <QFile>
 #include <cerrno>
 #include <fcntl.h>
@@ -112,49 +114,15 @@ QByteArray readRecordFile(const QString& path, qint64 size) {
 }
 
 void writeFileAtomic(const QString& path, const QByteArray& bytes) {
-    const QByteArray native = QFile::encodeName(path);
+    // A link is written through to its file; a device, FIFO or folder is refused untouched.
+    const QString target = outputTarget(path);
+    const QByteArray native = QFile::encodeName(target);
     if (::access(native.constData(), F_OK) == 0 && ::access(native.constData(), W_OK) != 0) {
         throwErrno();
     }
-    QByteArray tmp = native + ".XXXXXX";
-    Fd fd(::mkostemp(tmp.data(), O_CLOEXEC));
-    if (fd.get() < 0) {
-        throwErrno();
-    }
-    auto fail = [&](int err) {
-        ::unlink(tmp.constData());
-        throw FileError(fileErrorFromErrno(err));
-    };
-    qint64 done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd.get(), bytes.constData() + done, size_t(bytes.size() - done));
-        if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            fail(errno);
-        }
-        done += n;
-    }
-    // The replacement keeps the old file's permissions, or gets the usual ones for a new file.
-    struct stat old {};
-    mode_t mode = 0;
-    if (::stat(native.constData(), &old) == 0) {
-        mode = old.st_mode & 07777;
-    } else {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode = 0666 & ~mask;
-    }
-    if (::fsync(fd.get()) != 0 || ::fchmod(fd.get(), mode) != 0) {
-        fail(errno);
-    }
-    if (::close(fd.release()) != 0) {
-        fail(errno);
-    }
-    if (::rename(tmp.constData(), native.constData()) != 0) {
-        fail(errno);
-    }
+    PendingFile file(target);
+    file.write(bytes);
+    file.commit();
 }
 
 } // namespace platform

@@ -39,8 +39,9 @@ private:
 QByteArray readRecordFile(const QString& path, qint64 size);
 
 // Replaces the file with `bytes`: written beside it and renamed over it, so a failed write
-// leaves the previous file whole. A target that exists but may not be written gives
-// "File access denied". Throws FileError.
+// leaves the previous file whole. A symbolic link is written through to the file it names; a
+// device, FIFO or folder gives "Invalid filename" and is left alone. A target that exists but
+// may not be written gives "File access denied". Throws FileError.
 void writeFileAtomic(const QString& path, const QByteArray& bytes);
 
 } // namespace platform

@@ -7,7 +7,20 @@ namespace {
 
 QString engineMessage(sqlite3* db) { return QString::fromUtf8(sqlite3_errmsg(db)); }
 
+// The engine's error as the exception the caller can tell apart: a lock that outlasted the busy
+// timeout is no damage and is worth trying again.
+[[noreturn]] void throwEngineError(sqlite3* db) {
+    const int code = sqlite3_errcode(db) & 0xff;
+    if (code == SQLITE_BUSY || code == SQLITE_LOCKED) {
+        throw DatabaseBusy();
+    }
+    throw DatabaseError(engineMessage(db));
+}
+
 } // namespace
+
+DatabaseBusy::DatabaseBusy()
+    : DatabaseError(QStringLiteral("Seznam právě používá jiný program, zkuste to znovu.")) {}
 
 Connection::~Connection() {
     if (db_) {
@@ -23,12 +36,13 @@ void Connection::open(const QString& path) {
     const QByteArray utf8 = path.trimmed().toUtf8();
     sqlite3* db = nullptr;
     const int rc =
-        sqlite3_open_v2(utf8.constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+        sqlite3_open_v2(utf8.constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
     if (rc != SQLITE_OK) {
         const QString msg = db ? engineMessage(db) : QStringLiteral("cannot open database");
         sqlite3_close_v2(db);
         throw DatabaseError(msg);
     }
+    sqlite3_busy_timeout(db, kBusyTimeoutMs);
     db_ = db;
 }
 
@@ -41,9 +55,8 @@ void Query::exec(const QStringList& params) {
     const QByteArray utf8 = sql_.toUtf8();
     sqlite3_stmt* stmt = nullptr;
     if (sqlite3_prepare_v2(db, utf8.constData(), int(utf8.size()), &stmt, nullptr) != SQLITE_OK) {
-        const QString msg = engineMessage(db);
         sqlite3_finalize(stmt);
-        throw DatabaseError(msg);
+        throwEngineError(db);
     }
     if (!stmt) { // blank text or only a comment: nothing to run
         return;
@@ -60,13 +73,18 @@ void Query::exec(const QStringList& params) {
         }
     }
 
-    // A result column named "rowid" in any case is not offered as a field.
+    // A result column named "rowid" in any case is not offered as a field; the first one gives
+    // each row its key.
     const int columns = sqlite3_column_count(stmt);
     std::vector<int> offered;
     QStringList names;
+    int keyColumn = -1;
     for (int c = 0; c < columns; ++c) {
         const QString name = QString::fromUtf8(sqlite3_column_name(stmt, c));
         if (name.compare(QLatin1String("rowid"), Qt::CaseInsensitive) == 0) {
+            if (keyColumn < 0) {
+                keyColumn = c;
+            }
             continue;
         }
         offered.push_back(c);
@@ -74,15 +92,18 @@ void Query::exec(const QStringList& params) {
     }
 
     std::vector<QStringList> rows;
+    std::vector<qint64> keys;
     for (;;) {
         const int rc = sqlite3_step(stmt);
         if (rc == SQLITE_DONE) {
             break;
         }
         if (rc != SQLITE_ROW) {
-            const QString msg = engineMessage(db);
             sqlite3_finalize(stmt);
-            throw DatabaseError(msg);
+            throwEngineError(db);
+        }
+        if (keyColumn >= 0) {
+            keys.push_back(sqlite3_column_int64(stmt, keyColumn));
         }
         QStringList row;
         row.reserve(qsizetype(offered.size()));
@@ -97,13 +118,15 @@ void Query::exec(const QStringList& params) {
     if (rc != SQLITE_OK) {
         throw DatabaseError(QStringLiteral("SQLiteExecute error: %1").arg(rc));
     }
-    result_ = RowSet(std::move(names), std::move(rows));
+    result_ = RowSet(std::move(names), std::move(rows), std::move(keys));
     result_.first();
 }
 
 void PrintListStore::open(const QString& path) {
     connection1.open(path);
-    query1_.setSql(QStringLiteral("select * from seznam"));
+    // The rowid rides along as each row's key, so a delete removes the record the user sees even
+    // when another program changed the table since the last reload.
+    query1_.setSql(QStringLiteral("select rowid as rowid,* from seznam"));
     reload();
 }
 

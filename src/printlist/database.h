@@ -18,6 +18,15 @@ public:
     using platform::Error::Error;
 };
 
+// Another program held the database locked for longer than the busy timeout.
+class DatabaseBusy : public DatabaseError {
+public:
+    DatabaseBusy();
+};
+
+// How long a statement waits for another program's lock before giving up.
+inline constexpr int kBusyTimeoutMs = 5000;
+
 class Connection {
 public:
     Connection() = default;
@@ -25,7 +34,8 @@ public:
     Connection(const Connection&) = delete;
     Connection& operator=(const Connection&) = delete;
 
-    // Opens read-write, creating an empty file when missing. Throws DatabaseError.
+    // Opens an existing file read-write; a missing file is an error and is not created.
+    // Statements wait up to kBusyTimeoutMs for another program's lock. Throws DatabaseError.
     void open(const QString& path);
     bool isOpen() const { return db_ != nullptr; }
     sqlite3* handle() const { return db_; }
@@ -45,7 +55,9 @@ public:
     }
     const QString& sql() const { return sql_; }
     // Runs the statement, binding `params` as texts to its ? markers in order. Only the first
-    // statement of the text runs. On failure throws DatabaseError and holds no result.
+    // statement of the text runs. A result column named "rowid" is no field; its values become
+    // the rows' keys. On failure throws DatabaseError (DatabaseBusy for a lock that outlasted
+    // the timeout) and holds no result.
     void exec(const QStringList& params = {});
     void close() { result_ = RowSet(); }
     RowSet& result() { return result_; }

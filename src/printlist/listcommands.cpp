@@ -11,6 +11,10 @@ namespace {
 template <typename Statements> void runAndReload(PrintListStore& store, Statements&& statements) {
     try {
         statements();
+    } catch (const DatabaseBusy&) {
+        // The lock that stopped the statement would hold the reload up just as long; the view
+        // still shows the table, which the failed statement did not change.
+        throw;
     } catch (...) {
         try {
             store.reload();
@@ -67,25 +71,14 @@ bool askAndClearList(PrintListStore& store) {
 }
 
 void deleteCurrentLabel(PrintListStore& store) {
-    const int row = store.listView().currentRow();
-    if (row == 0) {
+    const std::optional<qint64> key = store.listView().currentKey();
+    if (!key) {
         return;
     }
+    // By key, not by position: another program may have removed rows since the view was
+    // loaded. A record that is already gone deletes nothing; the reload shows the table as is.
     runAndReload(store, [&] {
-        Query& rowids = store.radekquery;
-        rowids.setSql(QStringLiteral("SELECT rowid as integer FROM seznam order by rowid"));
-        rowids.exec();
-        RowSet& ids = rowids.result();
-        for (int i = 1; i < row; ++i) {
-            ids.next();
-        }
-        // The view is reloaded after every change, so it agrees with the table; if another
-        // program removed rows meanwhile, there is nothing left to delete at that row.
-        if (ids.eof()) {
-            return;
-        }
-        store.editquery.setSql(QStringLiteral("DELETE FROM seznam WHERE rowid=") + ids.field(0));
-        store.editquery.exec();
+        store.prikaz(QStringLiteral("DELETE FROM seznam WHERE rowid=") + QString::number(*key));
     });
 }
 

@@ -34,8 +34,8 @@ void clearList(PrintListStore& store);
 // Returns true when the list was cleared.
 bool askAndClearList(PrintListStore& store);
 
-// Deletes the list view's current row (nothing on an empty list) and reloads. Failures
-// propagate after a reload.
+// Deletes the record of the list view's current row by its key (nothing on an empty list) and
+// reloads. Failures propagate after a reload.
 void deleteCurrentLabel(PrintListStore& store);
 
 } // namespace printlist

@@ -7,6 +7,20 @@ namespace printlist {
 RowSet::RowSet(QStringList fieldNames, std::vector<QStringList> rows)
     : names_(std::move(fieldNames)), rows_(std::move(rows)) {}
 
+RowSet::RowSet(QStringList fieldNames, std::vector<QStringList> rows, std::vector<qint64> keys)
+    : names_(std::move(fieldNames)), rows_(std::move(rows)), keys_(std::move(keys)) {
+    if (keys_.size() != rows_.size()) {
+        keys_.clear();
+    }
+}
+
+std::optional<qint64> RowSet::currentKey() const {
+    if (eof() || keys_.empty()) {
+        return std::nullopt;
+    }
+    return keys_[size_t(current_)];
+}
+
 int RowSet::fieldIndex(const QString& name) const {
     for (int i = 0; i < names_.size(); ++i) {
         if (names_[i].compare(name, Qt::CaseInsensitive) == 0) {

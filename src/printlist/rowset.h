@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <optional>
 #include <vector>
 
 namespace printlist {
@@ -13,6 +14,8 @@ class RowSet {
 public:
     RowSet() = default;
     RowSet(QStringList fieldNames, std::vector<QStringList> rows);
+    // `keys` holds each row's record key (its rowid), one per row, or nothing.
+    RowSet(QStringList fieldNames, std::vector<QStringList> rows, std::vector<qint64> keys);
 
     int rowCount() const { return int(rows_.size()); }
     int fieldCount() const { return int(names_.size()); }
@@ -39,10 +42,13 @@ public:
     QString field(const QString& name) const;
     // Text of field i in row `row` (from 0), for the grid.
     QString at(int row, int i) const;
+    // The record key of the current row; nullopt past the end or when no keys were read.
+    std::optional<qint64> currentKey() const;
 
 private:
     QStringList names_;
     std::vector<QStringList> rows_;
+    std::vector<qint64> keys_;
     int current_ = 0;
 };
 

@@ -2,6 +2,7 @@
 
 #include "labelprint/windows/tiskunit.h"
 #include "platform/errorhandler.h"
+#include "platform/outputfile.h"
 #include "platform/programdir.h"
 #include "platform/qtsettings.h"
 #include "platform/prompts.h"
@@ -123,6 +124,10 @@ TForm1::~TForm1() = default;
 void TForm1::startup() {
     try {
         const QString dir = platform::programDirectory();
+        // What a killed earlier run was writing when it died; only one program uses this
+        // directory at a time, so none of them is still being written.
+        platform::removeStaleTemporaries(dir, {QString::fromLatin1(settings::kSettingsFileName),
+                                               QString::fromLatin1(settings::kFontFileName)});
         const platform::Profile ini(dir + QString::fromLatin1(settings::kSettingsFileName));
         putLayoutSettings(settings::readSetup(ini, layoutSettings()));
         setcolumnwidth(settings::readColumns(ini));
@@ -140,9 +145,15 @@ void TForm1::openStore() {
     const QString dir = platform::programDirectory();
     try {
         store_.open(dir + QStringLiteral("seznam.db"));
-    } catch (const std::exception&) {
+    } catch (const std::exception& e) {
         fatal_ = true;
-        prompts::message({QStringLiteral("Fatal error"), fatalText(dir), prompts::Icon::Critical,
+        QString text = fatalText(dir);
+        if (dynamic_cast<const printlist::DatabaseBusy*>(&e)) {
+            // Nothing is damaged: another program holds the list locked.
+            text += QStringLiteral("\nDatabázi právě zamyká jiný program, zkuste program "
+                                   "spustit znovu, až ji uvolní.");
+        }
+        prompts::message({QStringLiteral("Fatal error"), text, prompts::Icon::Critical,
                           prompts::Buttons::Ok});
     }
     gridModel_->reset();
@@ -183,10 +194,20 @@ void TForm1::closeEvent(QCloseEvent* event) {
         event->accept();
         return;
     }
+    // Asked again right after a failed write (a read-only program directory, a full disk): the
+    // user may go without the settings rather than be kept for ever.
+    if (closeFailed_ &&
+        prompts::message({platform::programTitle(), QStringLiteral("Zavřít bez uložení nastavení?"),
+                          prompts::Icon::Question, prompts::Buttons::YesNo}) ==
+            prompts::Answer::Yes) {
+        event->accept();
+        return;
+    }
     // A failed write is shown and keeps the window open; the next close tries everything again.
     if (platform::guard([this] { shutdown(); })) {
         event->accept();
     } else {
+        closeFailed_ = true;
         event->ignore();
     }
 }

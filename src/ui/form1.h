@@ -97,5 +97,7 @@ private:
     printlist::PrintListStore store_;
     ListGridModel* gridModel_;
     bool fatal_ = false;
+    // The last close failed to write the settings.
+    bool closeFailed_ = false;
     labelprint::Ttiskf* tiskf_ = nullptr;
 };

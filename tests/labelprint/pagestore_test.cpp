@@ -17,6 +17,7 @@
 #include <QTemporaryDir>
 #include <QtEndian>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace labelprint {
 namespace {
@@ -330,6 +331,29 @@ TEST_F(PageStoreTest, FileErrorsHaveTheirTexts) {
     prompts::setNextFileName(path("after.lpf"));
     EXPECT_FALSE(saveReport(surface));
     EXPECT_FALSE(QFile::exists(path("after.lpf")));
+}
+
+TEST_F(PageStoreTest, SaveWritesThroughALinkAndNeverOntoADeviceOrFifo) {
+    PreviewSurface surface;
+    recordRun(surface, 2);
+    writeFile(path("real.lpf"), "old");
+    ASSERT_TRUE(QFile::link(path("real.lpf"), path("link.lpf")));
+    EXPECT_TRUE(savePreparedPages(surface, path("link.lpf")));
+    EXPECT_TRUE(QFileInfo(path("link.lpf")).isSymLink());
+    EXPECT_EQ(intAt(readFile(path("real.lpf")), 8), 2);
+
+    ASSERT_EQ(::mkfifo(QFile::encodeName(path("pipe.lpf")).constData(), 0644), 0);
+    for (const QString& target : {path("pipe.lpf"), QStringLiteral("/dev/null")}) {
+        try {
+            savePreparedPages(surface, target);
+            ADD_FAILURE() << "saved onto " << target.toStdString();
+        } catch (const platform::Error& e) {
+            EXPECT_EQ(e.text(), QStringLiteral("Cannot create file \"%1\". Not a regular file")
+                                    .arg(QDir::toNativeSeparators(target)));
+        }
+    }
+    EXPECT_EQ(QFileInfo(path("pipe.lpf")).isFile(), false);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::System | QDir::Hidden).size(), 3);
 }
 
 TEST(PaperTable, RecognisesPaperIn4mmStepsLaterMatchesWinning) {

@@ -3,6 +3,7 @@
 #include "platform/errorhandler.h"
 #include "platform/error.h"
 #include "platform/fileerror.h"
+#include "platform/instancelock.h"
 #include "platform/profile.h"
 #include "platform/prompts.h"
 #include "support/tempprogramdir.h"
@@ -11,6 +12,10 @@
 #include <QPalette>
 #include <cerrno>
 #include <gtest/gtest.h>
+
+#include <csignal>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -69,6 +74,36 @@ TEST(FileError, SystemErrorsGiveTheNumberedTexts) {
     for (const auto& c : cases) {
         EXPECT_EQ(platform::fileErrorText(platform::fileErrorFromErrno(c.err)), c.text) << c.err;
     }
+}
+
+TEST(InstanceLock, ASecondStartIsRefusedUntilTheFirstIsGoneEvenByKill9) {
+    TempProgramDir dir;
+    int ready[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    const pid_t first = ::fork();
+    if (first == 0) {
+        const auto held = platform::claimProgramDirectory(dir.path());
+        (void)!::write(ready[1], held ? "1" : "0", 1);
+        ::pause();
+        ::_exit(0);
+    }
+    char c = 0;
+    ASSERT_EQ(::read(ready[0], &c, 1), 1);
+    EXPECT_EQ(c, '1');
+    prompts::clearHistory();
+    EXPECT_EQ(platform::claimProgramDirectory(dir.path()), nullptr);
+    ASSERT_EQ(prompts::shownMessages().size(), 1u);
+    EXPECT_EQ(prompts::shownMessages()[0].text, "Dravelin už v této složce běží.");
+
+    ::kill(first, SIGKILL);
+    ::waitpid(first, nullptr, 0);
+    EXPECT_TRUE(dir.exists(platform::kInstanceLockName)); // left behind by the killed program
+    const auto mine = platform::claimProgramDirectory(dir.path());
+    ASSERT_NE(mine, nullptr);
+    EXPECT_TRUE(mine->isLocked());
+    EXPECT_EQ(prompts::shownMessages().size(), 1u);
+    ::close(ready[0]);
+    ::close(ready[1]);
 }
 
 TEST(ErrorHandler, ShowsTheTextWithAFullStopTitledWithTheProgramName) {

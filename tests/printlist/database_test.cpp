@@ -1,4 +1,5 @@
 #include "printlist/database.h"
+#include "support/lockholder.h"
 #include "support/tempprogramdir.h"
 
 #include <QFile>
@@ -106,7 +107,7 @@ TEST(PrintListStore, MissingOrTablelessDatabaseFailsToOpen) {
     TempProgramDir dir;
     printlist::PrintListStore store;
     EXPECT_THROW(store.open(dir.file("seznam.db")), printlist::DatabaseError);
-    EXPECT_TRUE(QFile::exists(dir.file("seznam.db"))); // created empty, as the engine does
+    EXPECT_FALSE(QFile::exists(dir.file("seznam.db"))); // a failed open leaves nothing behind
     dir.write("garbage.db", QByteArray(4096, 'g'));
     printlist::PrintListStore other;
     EXPECT_THROW(other.open(dir.file("garbage.db")), printlist::DatabaseError);

@@ -1,4 +1,8 @@
 #include "listfixture.h"
+#include "support/lockholder.h"
+
+#include <QElapsedTimer>
+#include <QProcess>
 
 using printlist::LabelEntry;
 
@@ -146,4 +150,63 @@ TEST_F(ListTest, DeleteOnEmptyListDoesNothing) {
     EXPECT_NO_THROW(printlist::deleteCurrentLabel(store));
     EXPECT_TRUE(tableRows().empty());
     EXPECT_TRUE(prompts::shownMessages().empty());
+}
+
+namespace {
+
+// Runs one statement in a separate sqlite3 shell process, as another instance would.
+void otherProgram(const QString& db, const QString& sql) {
+    ASSERT_EQ(QProcess::execute("sqlite3", {db, sql}), 0) << sql.toStdString();
+}
+
+} // namespace
+
+TEST_F(ListTest, DeleteRemovesTheRecordShownEvenAfterAnotherProgramDeleted) {
+    const Rows five = {kFour[0], kFour[1], kFour[2], kFour[3], {"5", "*5*", "e", "", "", "", ""}};
+    fill(five);
+    // Another instance removes R1 while this view still shows R1..R5.
+    otherProgram(dir.file("seznam.db"), "delete from seznam where kod='1'");
+    store.listView().moveTo(3);
+    ASSERT_EQ(store.listView().field("kod"), "3");
+    printlist::deleteCurrentLabel(store);
+    EXPECT_EQ(tableRows(), (Rows{five[1], five[3], five[4]}));
+    EXPECT_EQ(viewRows(), tableRows());
+
+    // The record under the cursor is gone already: nothing else goes, the view catches up.
+    otherProgram(dir.file("seznam.db"), "delete from seznam where kod='4'");
+    store.listView().moveTo(2);
+    ASSERT_EQ(store.listView().field("kod"), "4");
+    printlist::deleteCurrentLabel(store);
+    EXPECT_EQ(tableRows(), (Rows{five[1], five[4]}));
+    EXPECT_EQ(viewRows(), tableRows());
+}
+
+TEST_F(ListTest, ABriefLockIsWaitedForALongOneLeavesTheListAsItWas) {
+    fill({kFour[0]});
+    {
+        // Released after 1 s: the add waits for it and goes through.
+        LockHolder lock(dir.file("seznam.db"), 1);
+        QElapsedTimer t;
+        t.start();
+        printlist::addLabels(store, {"2", "b", "", "", "", ""}, "*", 2);
+        EXPECT_GE(t.elapsed(), 500);
+        EXPECT_LT(t.elapsed(), printlist::kBusyTimeoutMs);
+    }
+    EXPECT_EQ(tableRows(), (Rows{kFour[0], kFour[1], kFour[1]}));
+    {
+        // Held for 10 s: the add gives up after the busy timeout with its own text.
+        LockHolder lock(dir.file("seznam.db"), 10);
+        QElapsedTimer t;
+        t.start();
+        try {
+            printlist::addLabels(store, {"3", "c", "", "", "", ""}, "*", 1);
+            ADD_FAILURE() << "no error under a held lock";
+        } catch (const printlist::DatabaseBusy& e) {
+            EXPECT_EQ(e.text(), "Seznam právě používá jiný program, zkuste to znovu.");
+        }
+        EXPECT_GE(t.elapsed(), printlist::kBusyTimeoutMs - 100);
+        EXPECT_LT(t.elapsed(), printlist::kBusyTimeoutMs + 2000);
+        EXPECT_EQ(viewRows(), (Rows{kFour[0], kFour[1], kFour[1]}));
+    }
+    EXPECT_EQ(tableRows(), (Rows{kFour[0], kFour[1], kFour[1]}));
 }

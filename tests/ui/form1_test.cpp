@@ -5,6 +5,8 @@
 #include "platform/programdir.h"
 #include "platform/prompts.h"
 #include "settings/fontfile.h"
+#include "support/lockholder.h"
+#include "support/readonlyfolder.h"
 #include "support/tempprogramdir.h"
 #include "ui/colourswatch.h"
 #include "ui/form1.h"
@@ -152,7 +154,46 @@ TEST_F(Form1Test, UnusableDatabaseIsFatalAndNothingIsWritten) {
         EXPECT_TRUE(closeForm(form));
         EXPECT_EQ(dir.read("dravelin.ini"), "[setup]\nvlevo=33\n");
         EXPECT_FALSE(dir.exists("font"));
+        EXPECT_EQ(dir.exists("seznam.db"), emptyFile); // a missing list is not created
     }
+}
+
+TEST_F(Form1Test, ListLockedByAnotherProgram) {
+    TempProgramDir dir;
+    dir.createDatabase();
+    {
+        // At start-up: the fatal text gets a line that names the lock instead of damage.
+        LockHolder lock(dir.file("seznam.db"), 10);
+        TForm1 form;
+        EXPECT_TRUE(form.fatalError());
+        ASSERT_EQ(prompts::shownMessages().size(), 1u);
+        const QStringList lines = prompts::shownMessages()[0].text.split('\n');
+        ASSERT_EQ(lines.size(), 2);
+        EXPECT_TRUE(lines[0].startsWith("Není možné se připojit k databázi: "));
+        EXPECT_TRUE(lines[1].contains("zamyká jiný program")) << lines[1].toStdString();
+        EXPECT_TRUE(closeForm(form));
+    }
+    prompts::clearHistory();
+    TForm1 form;
+    ASSERT_FALSE(form.fatalError());
+    form.stitkyts->kodle->setText("777");
+    form.stitkyts->nazevle->setText("Mléko");
+    {
+        LockHolder lock(dir.file("seznam.db"), 10);
+        form.pridatbClick();
+        ASSERT_EQ(prompts::shownMessages().size(), 1u);
+        EXPECT_EQ(prompts::shownMessages()[0].text,
+                  "Seznam právě používá jiný program, zkuste to znovu.");
+        EXPECT_EQ(form.store().listView().rowCount(), 0);
+    }
+    // Nothing typed is lost: once the lock is gone the same click adds the label.
+    EXPECT_EQ(form.stitkyts->kodle->text(), "777");
+    EXPECT_EQ(form.stitkyts->nazevle->text(), "Mléko");
+    form.pridatbClick();
+    EXPECT_EQ(prompts::shownMessages().size(), 1u);
+    ASSERT_EQ(form.store().listView().rowCount(), 1);
+    EXPECT_EQ(form.store().listView().field("nazev"), "Mléko");
+    EXPECT_TRUE(closeForm(form));
 }
 
 TEST_F(Form1Test, FailedWriteAtShutdownKeepsTheWindowOpenUntilTheNextClose) {
@@ -285,6 +326,57 @@ TEST_F(Form1Test, TiskbTakesTheSettingsTabIntoThePreviewAndIgnoresAClickDuringTh
     const QPoint bottom = nextRed(top + QPoint(0, 1), {0, 1});
     EXPECT_EQ(QRect(QPoint(left.x(), top.y()), QPoint(right.x(), bottom.y())),
               QRect(QPoint(38, 38), QPoint(276, 177)));
+    EXPECT_TRUE(closeForm(form));
+}
+
+TEST_F(Form1Test, ReadOnlyProgramDirectoryLetsTheUserCloseWithoutSaving) {
+    TempProgramDir dir;
+    dir.createDatabase();
+    dir.write("dravelin.ini", "[setup]\nvlevo=1\n");
+    TForm1 form;
+    form.nastavenits->vlevospin->setValue(2);
+    {
+        ReadOnlyFolder readOnly(dir.path());
+        EXPECT_FALSE(closeForm(form));
+        ASSERT_EQ(prompts::shownMessages().size(), 1u);
+        EXPECT_EQ(prompts::shownMessages()[0].text,
+                  "Unable to write to " + dir.file("dravelin.ini") + ".");
+
+        // The next close asks; No tries the writes again, which fail again.
+        prompts::setNextAnswer(prompts::Answer::No);
+        EXPECT_FALSE(closeForm(form));
+        ASSERT_EQ(prompts::shownMessages().size(), 3u);
+        EXPECT_EQ(prompts::shownMessages()[1].text, "Zavřít bez uložení nastavení?");
+        EXPECT_EQ(prompts::shownMessages()[1].buttons, prompts::Buttons::YesNo);
+        EXPECT_TRUE(prompts::shownMessages()[2].text.startsWith("Unable to write to "));
+
+        prompts::setNextAnswer(prompts::Answer::Yes);
+        EXPECT_TRUE(closeForm(form));
+        ASSERT_EQ(prompts::shownMessages().size(), 4u);
+        EXPECT_EQ(prompts::shownMessages()[3].text, "Zavřít bez uložení nastavení?");
+    }
+    EXPECT_EQ(dir.read("dravelin.ini"), "[setup]\nvlevo=1\n");
+    EXPECT_FALSE(dir.exists("font"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2); // ini, db
+}
+
+TEST_F(Form1Test, StartUpSweepsTheTemporariesOfAKilledClose) {
+    TempProgramDir dir;
+    dir.createDatabase();
+    dir.write("dravelin.ini", "[setup]\nvlevo=4\n");
+    for (const char* stale : {"dravelin.ini.RM1uCR", "font.0CWExe"}) {
+        dir.write(stale, "half");
+    }
+    for (const char* mine : {"font.txt", "dravelin.ini.bak", "seznam.db.kopie1"}) {
+        dir.write(mine, "keep");
+    }
+    TForm1 form;
+    EXPECT_EQ(form.layoutSettings().vlevo, 4);
+    EXPECT_FALSE(dir.exists("dravelin.ini.RM1uCR"));
+    EXPECT_FALSE(dir.exists("font.0CWExe"));
+    for (const char* mine : {"font.txt", "dravelin.ini.bak", "seznam.db.kopie1"}) {
+        EXPECT_EQ(dir.read(mine), "keep") << mine;
+    }
     EXPECT_TRUE(closeForm(form));
 }
 

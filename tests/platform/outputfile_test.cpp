@@ -1,0 +1,134 @@
+#include "platform/fileerror.h"
+#include "platform/outputfile.h"
+#include "support/tempprogramdir.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+QStringList entries(const TempProgramDir& dir) {
+    return QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
+                                          QDir::NoDotAndDotDot,
+                                      QDir::Name);
+}
+
+TEST(OutputFile, LinksAreWrittenThroughAndTheLinkStays) {
+    TempProgramDir dir;
+    dir.write("real.ini", "old");
+    ASSERT_TRUE(QFile::link(dir.file("real.ini"), dir.file("hop.ini")));
+    ASSERT_TRUE(QFile::link("hop.ini", dir.file("link.ini"))); // relative, two hops
+    ASSERT_TRUE(QFile::link(dir.file("later.ini"), dir.file("dangling.ini")));
+
+    platform::writeFileAtomic(dir.file("link.ini"), "new");
+    EXPECT_EQ(dir.read("real.ini"), "new");
+    EXPECT_TRUE(QFileInfo(dir.file("link.ini")).isSymLink());
+    EXPECT_TRUE(QFileInfo(dir.file("hop.ini")).isSymLink());
+
+    // A link to a file not there yet creates that file.
+    platform::writeFileAtomic(dir.file("dangling.ini"), "made");
+    EXPECT_TRUE(QFileInfo(dir.file("dangling.ini")).isSymLink());
+    EXPECT_EQ(dir.read("later.ini"), "made");
+    EXPECT_EQ(entries(dir), (QStringList{"dangling.ini", "hop.ini", "later.ini", "link.ini",
+                                         "real.ini"}));
+}
+
+TEST(OutputFile, DevicesFifosAndFoldersAreRefusedAndLeftAsTheyAre) {
+    TempProgramDir dir;
+    ASSERT_EQ(::mkfifo(QFile::encodeName(dir.file("pipe")).constData(), 0644), 0);
+    ASSERT_TRUE(QDir(dir.path()).mkdir("folder"));
+    ASSERT_TRUE(QFile::link("/dev/null", dir.file("null-link")));
+    ASSERT_TRUE(QFile::link(dir.file("loop-b"), dir.file("loop-a")));
+    ASSERT_TRUE(QFile::link(dir.file("loop-a"), dir.file("loop-b")));
+    for (const QString& target : {dir.file("pipe"), dir.file("folder"), QStringLiteral("/dev/null"),
+                                  dir.file("null-link"), dir.file("loop-a")}) {
+        try {
+            platform::writeFileAtomic(target, "x");
+            ADD_FAILURE() << "written: " << target.toStdString();
+        } catch (const platform::FileError& e) {
+            EXPECT_EQ(e.code(), platform::InvalidFilename) << target.toStdString();
+        }
+    }
+    struct stat st {};
+    ASSERT_EQ(::stat("/dev/null", &st), 0);
+    EXPECT_TRUE(S_ISCHR(st.st_mode));
+    ASSERT_EQ(::lstat(QFile::encodeName(dir.file("pipe")).constData(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
+    EXPECT_TRUE(QFileInfo(dir.file("folder")).isDir());
+    EXPECT_TRUE(QFileInfo(dir.file("null-link")).isSymLink());
+    EXPECT_EQ(entries(dir).size(), 5);
+}
+
+// A child process writes half a file and is killed with SIGKILL before it commits. Returns the
+// folder's entries afterwards.
+QStringList killedMidWrite(const TempProgramDir& dir, bool unnamed) {
+    int ready[2];
+    EXPECT_EQ(::pipe(ready), 0);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        platform::PendingFile::setUnnamedAllowed(unnamed);
+        platform::PendingFile file(dir.file("dravelin.ini"));
+        file.write(QByteArray(100000, 'x'));
+        (void)!::write(ready[1], "1", 1);
+        ::pause();
+        ::_exit(0);
+    }
+    char c = 0;
+    EXPECT_EQ(::read(ready[0], &c, 1), 1);
+    ::kill(child, SIGKILL);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFSIGNALED(status));
+    ::close(ready[0]);
+    ::close(ready[1]);
+    return entries(dir);
+}
+
+TEST(OutputFile, AKilledWriterLeavesNoTemporaryAndTheOldFileWhole) {
+    TempProgramDir dir;
+    dir.write("dravelin.ini", "[setup]\n");
+    EXPECT_EQ(killedMidWrite(dir, true), QStringList{"dravelin.ini"});
+    EXPECT_EQ(dir.read("dravelin.ini"), "[setup]\n");
+
+    // Where unnamed files are not to be had, the named temporary stays behind, and the next
+    // start's sweep removes it and nothing else.
+    const QStringList left = killedMidWrite(dir, false);
+    ASSERT_EQ(left.size(), 2);
+    dir.write("font.0CWExe", "stale");
+    dir.write("font.txt", "mine");
+    dir.write("fontik", "mine");
+    EXPECT_EQ(platform::removeStaleTemporaries(dir.path(), {"dravelin.ini", "font"}), 2);
+    EXPECT_EQ(entries(dir), (QStringList{"dravelin.ini", "font.txt", "fontik"}));
+    EXPECT_EQ(dir.read("dravelin.ini"), "[setup]\n");
+}
+
+TEST(OutputFile, BothWaysGiveTheOldFilesPermissionsAndLeaveNothingElse) {
+    for (const bool unnamed : {true, false}) {
+        TempProgramDir dir;
+        dir.write("font", "old");
+        ASSERT_TRUE(QFile::setPermissions(dir.file("font"),
+                                          QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
+        platform::PendingFile::setUnnamedAllowed(unnamed);
+        {
+            platform::PendingFile dropped(dir.file("font"));
+            dropped.write("never");
+        }
+        EXPECT_EQ(entries(dir), QStringList{"font"});
+        platform::writeFileAtomic(dir.file("font"), "new");
+        platform::PendingFile::setUnnamedAllowed(true);
+        EXPECT_EQ(dir.read("font"), "new");
+        struct stat st {};
+        ASSERT_EQ(::stat(QFile::encodeName(dir.file("font")).constData(), &st), 0);
+        EXPECT_EQ(st.st_mode & 07777, 0640u);
+        EXPECT_EQ(entries(dir), QStringList{"font"});
+    }
+}
+
+} // namespace
