@@ -12,12 +12,18 @@
 #include "labelprint/previewsurface.h"
 #include "labelprint/printersurface.h"
 #include "platform/programdir.h"
+#include "settings/fontfile.h"
+#include "settings/settingsfile.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QPrinterInfo>
 
 #include <cstdio>
+#include <optional>
+#include <sys/stat.h>
+#include <utility>
 
 namespace batch {
 namespace {
@@ -94,11 +100,25 @@ void writeLpf(Job& job) {
     try {
         const RunResult result = job.report.run(job.rows, surface);
         job.bar.finish();
-        if (result.status != RunStatus::Finished ||
-            !labelprint::savePreparedPages(surface, out.path())) {
+        if (!surface.shortfall().isEmpty()) {
+            // Part of the pages would be missing: no file rather than a short one.
+            throw BatchError(QStringLiteral("%1: cannot write the output: %2")
+                                 .arg(native(target), surface.shortfall()));
+        }
+        if (result.status != RunStatus::Finished || !surface.store()) {
             throw BatchError(
                 QStringLiteral("%1: cannot write the output: the run did not finish").arg(target));
         }
+        // Straight into the new file: it has no name of its own to be opened by.
+        QFile file;
+        if (!file.open(out.fd(), QIODevice::WriteOnly, QFileDevice::DontCloseHandle)) {
+            throw platform::Error(file.errorString());
+        }
+        surface.store()->copyTo(file);
+        if (!file.flush()) {
+            throw platform::Error(file.errorString());
+        }
+        file.close();
         out.commit();
         tell(job, QStringLiteral("%1 labels, %2 %3 -> %4")
                       .arg(result.labels)
@@ -142,9 +162,47 @@ void printOnPrinter(Job& job) {
                   .arg(surface.jobId()));
 }
 
+// The file a path names in the end (links followed), for telling whether two paths are one file.
+std::optional<std::pair<dev_t, ino_t>> fileIdentity(const QString& path) {
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0) {
+        return std::nullopt;
+    }
+    return std::make_pair(st.st_dev, st.st_ino);
+}
+
+// An output that is one of the run's inputs would replace what the run reads (the print list
+// turned into a PDF): refused before anything is read or written.
+void refuseOutputOverInput(const Options& o, const QString& dir) {
+    if (o.output != Options::Output::Pdf && o.output != Options::Output::Lpf) {
+        return;
+    }
+    const auto output = fileIdentity(o.target);
+    if (!output) {
+        return;
+    }
+    QStringList inputs;
+    inputs << (!o.list.isEmpty() ? o.list
+                                 : (o.db.isEmpty() ? dir + QStringLiteral("seznam.db") : o.db));
+    if (!o.snapshot.isEmpty()) {
+        inputs << o.snapshot;
+    } else {
+        const QDir folder(o.settings.isEmpty() ? dir : o.settings);
+        inputs << folder.filePath(QString::fromLatin1(settings::kSettingsFileName))
+               << folder.filePath(QString::fromLatin1(settings::kFontFileName));
+    }
+    for (const QString& input : inputs) {
+        if (fileIdentity(input) == output) {
+            throw BatchError(QStringLiteral("%1: cannot write the output: it is the input %2")
+                                 .arg(native(o.target), native(input)));
+        }
+    }
+}
+
 void runJob(Job& job) {
     const Options& o = job.options;
     const QString dir = platform::programDirectory();
+    refuseOutputOverInput(o, dir);
     const settings::LayoutSettings layout =
         o.snapshot.isEmpty() ? readSettingsFolder(o.settings.isEmpty() ? dir : o.settings)
                              : readSnapshot(o.snapshot);

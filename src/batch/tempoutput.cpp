@@ -1,11 +1,11 @@
 #include "batch/tempoutput.h"
 
 #include "batch/batcherror.h"
+#include "platform/outputfile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryFile>
 
 #include <cerrno>
 #include <csignal>
@@ -40,18 +40,6 @@ void watchSignals(const QString& temp) {
     }
 }
 
-// The mode the finished file should have: the replaced file's, or what a plain create would
-// give; a temporary file starts out readable by its owner alone.
-mode_t finalMode(const QString& target) {
-    struct stat st {};
-    if (::stat(QFile::encodeName(target).constData(), &st) == 0) {
-        return st.st_mode & 07777;
-    }
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return 0666 & ~mask;
-}
-
 void forgetSignals() {
     for (int sig : {SIGINT, SIGTERM, SIGHUP}) {
         std::signal(sig, SIG_DFL);
@@ -81,36 +69,33 @@ TempOutput::TempOutput(const QString& target) : target_(target) {
     if (info.exists() && !info.isWritable()) {
         throw notWritable(target, QStringLiteral("the file is read-only"));
     }
-    // Hidden, beside the target (a rename never crosses file systems), with the target's suffix
-    // so that writers that go by the name keep their format.
-    QTemporaryFile file(info.absolutePath() + QStringLiteral("/.") + info.fileName() +
-                        QStringLiteral(".XXXXXX.") +
-                        (info.suffix().isEmpty() ? QStringLiteral("part") : info.suffix()));
-    if (!file.open()) {
-        throw notWritable(target, file.errorString());
+    try {
+        file_ = std::make_unique<platform::PendingFile>(platform::outputTarget(target));
+    } catch (const platform::OutputError& e) {
+        throw notWritable(target, e.code() == platform::InvalidFilename
+                                      ? QStringLiteral("it is not a regular file")
+                                      : e.systemText());
     }
-    file.setAutoRemove(false);
-    temp_ = file.fileName();
-    file.close();
-    watchSignals(temp_);
-    ::chmod(QFile::encodeName(temp_).constData(), finalMode(target));
+    if (!file_->unnamed()) {
+        watchSignals(file_->path());
+    }
 }
 
 TempOutput::~TempOutput() {
-    if (!committed_) {
-        QFile::remove(temp_);
-    }
+    file_.reset();
     forgetSignals();
 }
 
+QString TempOutput::path() const { return file_->path(); }
+
+int TempOutput::fd() const { return file_->fd(); }
+
 void TempOutput::commit() {
-    // rename(2) replaces the target in one step; QFile::rename would refuse an existing one.
-    if (::rename(QFile::encodeName(temp_).constData(), QFile::encodeName(target_).constData()) !=
-        0) {
-        const int err = errno;
-        throw notWritable(target_, QString::fromLocal8Bit(std::strerror(err)));
+    try {
+        file_->commit();
+    } catch (const platform::OutputError& e) {
+        throw notWritable(target_, e.systemText());
     }
-    committed_ = true;
     forgetSignals();
 }
 

@@ -1,30 +1,38 @@
-// An output file written beside its target under a temporary name and renamed over it only when
-// complete, so the target never holds half a file. The temporary file goes away on failure, on
-// destruction and when the process is interrupted (SIGINT, SIGTERM, SIGHUP).
+// An output file written unnamed beside its target (a link's target: links are written through)
+// and put in its place only when complete, so the target never holds half a file and even a
+// killed run leaves nothing. Where the file system has no unnamed files, a temporary name is
+// used instead, removed on failure, on destruction and when the process is interrupted
+// (SIGINT, SIGTERM, SIGHUP).
 #pragma once
 
 #include <QString>
+#include <memory>
+
+namespace platform {
+class PendingFile;
+}
 
 namespace batch {
 
 class TempOutput {
   public:
-    // Creates the temporary file in the target's folder. Throws BatchError naming the target
-    // when it cannot be written there.
+    // Creates the new file in the target's folder. Throws BatchError naming the target when it
+    // cannot be written there, or when it is a folder, a device or a FIFO.
     explicit TempOutput(const QString& target);
     ~TempOutput();
     TempOutput(const TempOutput&) = delete;
     TempOutput& operator=(const TempOutput&) = delete;
 
-    const QString& path() const { return temp_; }
+    // A name under which writers open the new file.
+    QString path() const;
+    int fd() const;
     const QString& target() const { return target_; }
     // Renames the temporary file over the target. Throws BatchError.
     void commit();
 
   private:
     QString target_;
-    QString temp_;
-    bool committed_ = false;
+    std::unique_ptr<platform::PendingFile> file_;
 };
 
 } // namespace batch

@@ -24,6 +24,20 @@ double creationTime() {
     return double(days) + now.time().msecsSinceStartOfDay() / 86400000.0;
 }
 
+// Writes all of `bytes`; a short write is followed up, so that a full disk is reported as such
+// rather than as a count that came out short.
+bool writeAll(QFile& file, const QByteArray& bytes) {
+    qint64 done = 0;
+    while (done < bytes.size()) {
+        const qint64 n = file.write(bytes.constData() + done, bytes.size() - done);
+        if (n <= 0) {
+            return false;
+        }
+        done += n;
+    }
+    return file.flush();
+}
+
 QByteArray int32Bytes(std::int32_t v) {
     QByteArray b(4, '\0');
     qToLittleEndian(v, b.data());
@@ -81,11 +95,17 @@ void PageStore::addPage(const QByteArray& drawing) {
     if (readOnly_) {
         throw platform::Error(QStringLiteral("Pages cannot be added to a loaded file"));
     }
+    const qint64 start = std::max<qint64>(size_, kHeaderLength);
+    const qint64 forward = start + 8 + drawing.size() + 4;
+    if (forward > kFormatLimit) {
+        // Past it the links would wrap negative and the file could not be read back.
+        throw platform::Error(QStringLiteral("Page %1 would take the prepared pages past the 2 GiB "
+                                             "limit of their file format")
+                                  .arg(count_ + 1));
+    }
     if (count_ == 0) {
         writeAt(0, header(1));
     }
-    const qint64 start = size_;
-    const qint64 forward = start + 8 + drawing.size() + 4;
     // The record as it ends up once its forward link is filled in.
     QByteArray record;
     record.reserve(drawing.size() + 12);
@@ -122,7 +142,7 @@ void PageStore::moveToFile() {
         throw platform::Error(QStringLiteral("Cannot create file \"%1\".")
                                   .arg(QDir::toNativeSeparators(file->fileTemplate())));
     }
-    if (file->write(memory_) != memory_.size()) {
+    if (!writeAll(*file, memory_)) {
         throw platform::Error(file->errorString());
     }
     memory_.clear();
@@ -136,7 +156,7 @@ void PageStore::writeAt(qint64 offset, const QByteArray& bytes) {
             memory_.resize(offset + bytes.size());
         }
         std::memcpy(memory_.data() + offset, bytes.constData(), size_t(bytes.size()));
-    } else if (!file_->seek(offset) || file_->write(bytes) != bytes.size() || !file_->flush()) {
+    } else if (!file_->seek(offset) || !writeAll(*file_, bytes)) {
         throw platform::Error(
             QStringLiteral("The page store cannot be written. %1").arg(file_->errorString()));
     }

@@ -19,6 +19,8 @@ class PageStore {
     static constexpr int kHeaderLength = 128;
     static constexpr int kOldHeaderLength = 124;
     static constexpr qint64 kCopyBlock = 10240;
+    // The records' links are signed 32-bit offsets: no record may end beyond this byte.
+    static constexpr qint64 kFormatLimit = 0x7fffffff;
 
     // An empty store in memory, for a layout run.
     PageStore();
@@ -32,7 +34,8 @@ class PageStore {
     static std::unique_ptr<PageStore> open(const QString& path);
 
     // Appends a page record; the first page also writes the header with a page count of 1.
-    // Throws platform::Error when the temporary file cannot be created or written.
+    // Throws platform::Error when the temporary file cannot be created or written, or when the
+    // record would end past the size limit; the pages added before stay whole and readable.
     void addPage(const QByteArray& drawing);
     // Writes the header again with the final page count.
     void writeHeader(int pageCount);

@@ -4,6 +4,7 @@
 #include "labelprint/units.h"
 #include "platform/colour.h"
 #include "platform/designdpi.h"
+#include "platform/error.h"
 
 namespace labelprint {
 namespace {
@@ -29,6 +30,7 @@ bool PreviewSurface::beginDocument() {
     availablePages_ = 0;
     progress_ = 0;
     loaded_ = false;
+    shortfall_.clear();
     page_.reset();
     store_ = std::make_unique<PageStore>();
     return true;
@@ -37,6 +39,9 @@ bool PreviewSurface::beginDocument() {
 void PreviewSurface::beginPage() {
     if (page_) {
         finishPage();
+    }
+    if (!shortfall_.isEmpty()) {
+        return; // nothing more can be kept; the run stops before its next label
     }
     ++pageCount_;
     page_ = std::make_unique<emf::EmfWriter>(pageSize(), dpi_);
@@ -48,10 +53,17 @@ void PreviewSurface::finishPage() {
     }
     const QByteArray drawing = page_->finish();
     page_.reset();
-    if (!store_) {
+    if (!store_ || !shortfall_.isEmpty()) {
         return;
     }
-    store_->addPage(drawing);
+    try {
+        store_->addPage(drawing);
+    } catch (const platform::Error& e) {
+        // The pages already kept stay whole; the run ends cleanly instead of failing half-way.
+        shortfall_ = e.text();
+        pageCount_ = store_->pageCount();
+        cancel();
+    }
     availablePages_ = store_->pageCount();
     if (observer_) {
         observer_->pageAvailable(availablePages_);
@@ -61,6 +73,9 @@ void PreviewSurface::finishPage() {
 void PreviewSurface::endDocument() {
     if (page_) {
         finishPage();
+    }
+    if (!shortfall_.isEmpty()) {
+        pageCount_ = availablePages_;
     }
     status_ = Status::Finished;
     if (store_) {

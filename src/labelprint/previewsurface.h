@@ -60,6 +60,10 @@ class PreviewSurface : public PageSurface {
     // Notifications go to one observer at a time; nullptr detaches it.
     void attach(PreviewSurfaceObserver* observer) { observer_ = observer; }
 
+    // Why the run's pages stop short: the page store could not take the next page (a full
+    // temporary folder, the size limit of the format). The run then ends at the next label,
+    // finished, with the pages kept so far. Empty when nothing was lost.
+    const QString& shortfall() const { return shortfall_; }
     // The page store; null once released or after a failed load.
     PageStore* store() { return store_.get(); }
     // The drawing of page n, or nothing while that page is not finished (or there is no store).
@@ -99,6 +103,7 @@ class PreviewSurface : public PageSurface {
     int progress_ = 0;
     bool loaded_ = false;
     bool showingPreview_ = false;
+    QString shortfall_;
     PreviewSurfaceObserver* observer_ = nullptr;
     std::unique_ptr<PageStore> store_;
     std::unique_ptr<emf::EmfWriter> page_; // the page being drawn

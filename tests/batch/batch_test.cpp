@@ -7,15 +7,19 @@
 #include "printlist/database.h"
 #include "settings/fontfile.h"
 #include "settings/snapshot.h"
+#include "support/smalltmpfs.h"
 #include "support/tempprogramdir.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <sys/stat.h>
 
 using namespace batchtest;
 
@@ -312,26 +316,104 @@ TEST(BatchRun, BadInputIsOneLineAndLeavesTheOutputAlone) {
     }
 }
 
-TEST(BatchRun, AnInterruptedRunLeavesNothingAtTheOutputPath) {
-    BatchDir dir;
-    dir.write("big.csv", exampleList(100000));
-    QProcess p;
-    p.setWorkingDirectory(dir.path());
-    p.start(DRAVELIN_BATCH_EXE, {"--list", "big.csv", "--settings", ".", "--pdf", "out.pdf"});
-    ASSERT_TRUE(p.waitForStarted());
-    // Wait for the temporary file beside the target, then stop the run as a user's Ctrl+C would.
-    bool writing = false;
-    for (int i = 0; i < 500 && !writing; ++i) {
-        writing = entries(dir.path()).size() > 3;
-        if (!writing) {
-            QThread::msleep(10);
+// True once the running tool holds a new, still unnamed file open in `dir`.
+bool writingInto(qint64 pid, const QString& dir) {
+    const QDir fds(QStringLiteral("/proc/%1/fd").arg(pid));
+    for (const QFileInfo& fd :
+         fds.entryInfoList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot)) {
+        const QString target = fd.symLinkTarget();
+        if (target.startsWith(QFileInfo(dir).canonicalFilePath() + "/") &&
+            target.endsWith(" (deleted)")) {
+            return true;
         }
     }
-    ASSERT_TRUE(writing) << "the run ended before it was interrupted";
-    ::kill(pid_t(p.processId()), SIGINT);
-    ASSERT_TRUE(p.waitForFinished(60000));
-    EXPECT_EQ(p.exitStatus(), QProcess::CrashExit);
-    EXPECT_EQ(entries(dir.path()), QStringList({"big.csv", "dravelin.ini", "list.csv"}));
+    return false;
+}
+
+// Ctrl+C and kill -9 in the middle of writing: nothing appears at the output path, and no
+// temporary file is left beside it.
+TEST(BatchRun, AnInterruptedOrKilledRunLeavesNothingAtTheOutputPath) {
+    for (const int sig : {SIGINT, SIGKILL}) {
+        SCOPED_TRACE(sig);
+        BatchDir dir;
+        dir.write("big.csv", exampleList(100000));
+        QProcess p;
+        p.setWorkingDirectory(dir.path());
+        p.start(DRAVELIN_BATCH_EXE, {"--list", "big.csv", "--settings", ".", "--pdf", "out.pdf"});
+        ASSERT_TRUE(p.waitForStarted());
+        bool writing = false;
+        for (int i = 0; i < 3000 && !writing; ++i) {
+            writing = writingInto(p.processId(), dir.path());
+            if (!writing) {
+                QThread::msleep(10);
+            }
+        }
+        ASSERT_TRUE(writing) << "the run ended before it was stopped";
+        QThread::msleep(200); // well into the file
+        ::kill(pid_t(p.processId()), sig);
+        ASSERT_TRUE(p.waitForFinished(60000));
+        EXPECT_EQ(p.exitStatus(), QProcess::CrashExit);
+        EXPECT_EQ(entries(dir.path()), QStringList({"big.csv", "dravelin.ini", "list.csv"}));
+    }
+}
+
+TEST(BatchRun, OutputsGoThroughLinksAndNeverOntoDevicesFifosOrInputs) {
+    BatchDir dir;
+    dir.write("real.pdf", "old");
+    ASSERT_TRUE(QFile::link("real.pdf", dir.path("link.pdf")));
+    Outcome o = runBatch({"--list", "list.csv", "--settings", ".", "--pdf", "link.pdf"}, dir.path());
+    EXPECT_EQ(o.exitCode, 0) << o.err.toStdString();
+    EXPECT_TRUE(QFileInfo(dir.path("link.pdf")).isSymLink());
+    EXPECT_TRUE(dir.read("real.pdf").startsWith("%PDF"));
+
+    ASSERT_EQ(::mkfifo(QFile::encodeName(dir.path("pipe.pdf")).constData(), 0644), 0);
+    ASSERT_TRUE(QFile::link("/dev/null", dir.path("null.pdf")));
+    ASSERT_TRUE(QFile::link("list.csv", dir.path("list-link.lpf")));
+    dir.write("seznam.db", "the print list");
+    const QByteArray list = dir.read("list.csv");
+    struct Case {
+        QStringList args;
+        QString expected;
+    } cases[] = {
+        {{"--list", "list.csv", "--pdf", "pipe.pdf"},
+         "pipe.pdf: cannot write the output: it is not a regular file"},
+        {{"--list", "list.csv", "--lpf", "null.pdf"},
+         "null.pdf: cannot write the output: it is not a regular file"},
+        {{"--list", "list.csv", "--lpf", "list.csv"},
+         "list.csv: cannot write the output: it is the input list.csv"},
+        {{"--list", "list.csv", "--pdf", "list-link.lpf"},
+         "list-link.lpf: cannot write the output: it is the input list.csv"},
+        {{"--db", "seznam.db", "--pdf", "./seznam.db"},
+         "./seznam.db: cannot write the output: it is the input seznam.db"},
+        {{"--list", "list.csv", "--settings", ".", "--pdf", "dravelin.ini"},
+         "dravelin.ini: cannot write the output: it is the input ./dravelin.ini"},
+    };
+    const QStringList before = entries(dir.path());
+    for (const Case& c : cases) {
+        o = runBatch(c.args, dir.path());
+        EXPECT_EQ(o.exitCode, 1) << c.expected.toStdString();
+        EXPECT_EQ(o.err, "dravelin-batch: " + c.expected + "\n");
+    }
+    EXPECT_EQ(entries(dir.path()), before);
+    EXPECT_EQ(dir.read("list.csv"), list);
+    EXPECT_EQ(dir.read("seznam.db"), "the print list");
+    struct stat st {};
+    ASSERT_EQ(::stat("/dev/null", &st), 0);
+    EXPECT_TRUE(S_ISCHR(st.st_mode));
+}
+
+TEST(BatchRun, AFullTemporaryFolderIsAFailureWithNothingAtTheOutputPath) {
+    BatchDir dir;
+    dir.write("big.csv", exampleList(3002));
+    SmallTmpfs full(64 * 1024);
+    ASSERT_TRUE(full.mounted());
+    TempPathOverride tmp(full.path());
+    const QStringList before = entries(dir.path());
+    const Outcome o =
+        runBatch({"--list", "big.csv", "--settings", ".", "--lpf", "out.lpf"}, dir.path());
+    EXPECT_EQ(o.exitCode, 1);
+    EXPECT_EQ(o.err, "dravelin-batch: out.lpf: cannot write the output: No space left on device\n");
+    EXPECT_EQ(entries(dir.path()), before);
 }
 
 } // namespace

@@ -10,6 +10,7 @@
 #include "platform/error.h"
 #include "platform/errorhandler.h"
 #include "platform/prompts.h"
+#include "support/smalltmpfs.h"
 
 #include <QDir>
 #include <QFile>
@@ -176,12 +177,7 @@ TEST_F(PageStoreTest, SaveWritesNothingUntilTheRunHasFinished) {
 TEST_F(PageStoreTest, LargeStoreMovesToAnLpfTemporaryFileGoneOnRelease) {
     // A temporary folder of the test's own, so that only this store's file is in it.
     QTemporaryDir temp;
-    struct TmpDir {
-        bool had = qEnvironmentVariableIsSet("TMPDIR");
-        QByteArray previous = qgetenv("TMPDIR");
-        explicit TmpDir(const QString& path) { qputenv("TMPDIR", QFile::encodeName(path)); }
-        ~TmpDir() { had ? qputenv("TMPDIR", previous) : qunsetenv("TMPDIR"); }
-    } useTemp(temp.path());
+    TempPathOverride useTemp(temp.path());
     const QDir folder(temp.path());
     const auto lpfFiles = [&] { return folder.entryList({"LPF*"}, QDir::Files | QDir::Hidden); };
 
@@ -354,6 +350,32 @@ TEST_F(PageStoreTest, SaveWritesThroughALinkAndNeverOntoADeviceOrFifo) {
     }
     EXPECT_EQ(QFileInfo(path("pipe.lpf")).isFile(), false);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::System | QDir::Hidden).size(), 3);
+}
+
+// The real limit with real bytes: 1.75 GiB go to the temporary file before the refusal.
+TEST(PreparedPagesLimit, TheStoreStopsBeforeTwoGiBAndKeepsWhatItHas) {
+    constexpr qint64 kPage = qint64(256) << 20;
+    QByteArray drawing(kPage, '\0');
+    qToLittleEndian<quint32>(quint32(kPage), drawing.data() + 48); // its own length, as EMF has
+    PageStore store;
+    int added = 0;
+    try {
+        while (added < 9) {
+            store.addPage(drawing);
+            ++added;
+        }
+        ADD_FAILURE() << "nine pages of 256 MiB were taken";
+    } catch (const platform::Error& e) {
+        EXPECT_EQ(e.text(), QStringLiteral("Page 8 would take the prepared pages past the 2 GiB "
+                                           "limit of their file format"));
+    }
+    EXPECT_EQ(added, 7);
+    EXPECT_EQ(store.pageCount(), 7);
+    EXPECT_LE(store.size(), PageStore::kFormatLimit);
+    // Every link is still a true offset: the last page through the backward link, the middle
+    // one by walking forward.
+    EXPECT_EQ(store.page(7).size(), kPage);
+    EXPECT_EQ(store.page(4).size(), kPage);
 }
 
 TEST(PaperTable, RecognisesPaperIn4mmStepsLaterMatchesWinning) {

@@ -6,7 +6,9 @@
 #include "labelprint/windows/progresswindow.h"
 #include "labelprint/windows/tiskunit.h"
 #include "platform/prompts.h"
+#include "platform/error.h"
 #include "rows.h"
+#include "support/smalltmpfs.h"
 
 #include <QAction>
 #include <QApplication>
@@ -19,6 +21,7 @@
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QtEndian>
 #include <gtest/gtest.h>
 
 namespace labelprint {
@@ -288,6 +291,53 @@ TEST_F(PrintForm, PrintDialogOpensOnAllPagesWithTheRunsRangeInItsFields) {
     EXPECT_EQ(seen.to, 3);
     EXPECT_TRUE(seen.allPages);
     EXPECT_EQ(tiskf.qr1.printSettings().firstPage, 0); // cancelled: nothing changed
+}
+
+TEST(PrintFormFullTemp, AFullTemporaryFolderEndsThePreviewWithThePagesMade) {
+    QTemporaryDir out; // before the temporary folder moves
+    prompts::clearHistory();
+    SmallTmpfs full(64 * 1024);
+    ASSERT_TRUE(full.mounted());
+    TempPathOverride tmp(full.path());
+    printlist::RowSet list = test::numberedRows(3002);
+    Ttiskf tiskf{list};
+    bool checked = false;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        PreviewSurface* surface = tiskf.previewSurface();
+        if (checked || !surface || surface->status() != PreviewSurface::Status::Finished) {
+            return;
+        }
+        checked = true;
+        PreviewWindow* w = tiskf.previewWindow();
+        QCoreApplication::processEvents();
+        const int made = surface->pageCount();
+        EXPECT_GE(made, 1);
+        EXPECT_LT(made, 17);
+        EXPECT_EQ(surface->shortfall(), "No space left on device");
+        EXPECT_EQ(w->statusText(),
+                  QStringLiteral("Page 1 of %1 (only %1 %2 made: No space left on device)")
+                      .arg(made)
+                      .arg(made == 1 ? "page was" : "pages were"));
+        EXPECT_TRUE(w->progressText().isEmpty());
+        EXPECT_TRUE(w->Print->isEnabled());
+        EXPECT_TRUE(w->PrintSetup->isEnabled());
+        for (int n = 1; n <= made; ++n) {
+            EXPECT_TRUE(surface->pageDrawing(n).has_value()) << n;
+        }
+        // Save keeps what was made, with the header telling the truth.
+        ASSERT_TRUE(savePreparedPages(*surface, out.filePath("made.lpf")));
+        QFile saved(out.filePath("made.lpf"));
+        ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+        EXPECT_EQ(qFromLittleEndian<qint32>(saved.read(12).constData() + 8), made);
+        w->close();
+    });
+    poll.start(10);
+    tiskf.preview();
+    ASSERT_TRUE(checked);
+    ASSERT_EQ(prompts::shownMessages().size(), 1u);
+    EXPECT_EQ(prompts::shownMessages()[0].text, "No space left on device.");
+    EXPECT_EQ(tiskf.previewWindow(), nullptr);
 }
 
 } // namespace

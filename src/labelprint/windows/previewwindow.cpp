@@ -211,7 +211,17 @@ QSize PreviewWindow::imageSize() const { return view_->image()->size(); }
 
 void PreviewWindow::updateStatus() {
     const int count = surface_ ? surface_->pageCount() : 0;
-    statusPanel_->setText(QStringLiteral("Page %1 of %2").arg(page_).arg(count));
+    QString text = QStringLiteral("Page %1 of %2").arg(page_).arg(count);
+    if (surface_ && surface_->status() == PreviewSurface::Status::Finished &&
+        !surface_->shortfall().isEmpty()) {
+        // The run ended early: say what there is and why the rest is missing.
+        text += QStringLiteral(" (only %1 %2 made: %3)")
+                    .arg(count)
+                    .arg(count == 1 ? QStringLiteral("page was") : QStringLiteral("pages were"))
+                    .arg(surface_->shortfall());
+        progressPanel_->clear();
+    }
+    statusPanel_->setText(text);
 }
 
 void PreviewWindow::updateButtons() {

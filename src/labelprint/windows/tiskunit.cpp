@@ -111,6 +111,10 @@ void Ttiskf::preview() {
         releasePreview();
         return;
     }
+    if (!surface_->shortfall().isEmpty()) {
+        // The pages made so far stay in the window, viewable, printable and savable.
+        platform::guard([&] { throw platform::Error(surface_->shortfall()); });
+    }
     QEventLoop loop;
     connect(window_.get(), &PreviewWindow::closing, &loop, &QEventLoop::quit,
             Qt::QueuedConnection);
