@@ -9,6 +9,7 @@
 #include "platform/widgets/widgetprompts.h"
 #include "ui/dialogseam.h"
 #include "ui/form1.h"
+#include "ui/instancebeacon.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -24,6 +25,7 @@ int main(int argc, char** argv) {
     // A second window on the same program directory would overwrite the first's settings.
     const auto instance = platform::claimProgramDirectory(platform::programDirectory());
     if (!instance) {
+        InstanceBeacon::callFirst(platform::programDirectory());
         return 0;
     }
     TForm1 form1;
@@ -35,6 +37,7 @@ int main(int argc, char** argv) {
     labelprint::usePrintDialog(true);
     labelprint::Ttiskf tiskf(form1.store().listView());
     form1.setPrintForm(&tiskf);
+    new InstanceBeacon(platform::programDirectory(), &form1);
     form1.show();
     const int rc = app.exec();
     prompts::setBackend(nullptr);

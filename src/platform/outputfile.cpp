@@ -82,7 +82,9 @@ QString outputTarget(const QString& path) {
 
 PendingFile::PendingFile(const QString& target) : target_(QFile::encodeName(target)) {
     const QByteArray folder = folderOf(target_);
-    if (unnamedAllowed) {
+    // An unnamed file gets its name through the process's own /proc link; without /proc (a bare
+    // chroot) the named way is the one that works.
+    if (unnamedAllowed && ::access("/proc/self/fd", X_OK) == 0) {
         fd_ = ::open(folder.constData(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
         if (fd_ >= 0) {
             return;
