@@ -11,6 +11,20 @@ dravelin_build "$BUILD"
 if [ -x "$DRAVELIN_ROOT/tools/test-setup.sh" ]; then
     "$DRAVELIN_ROOT/tools/test-setup.sh" "$BUILD"
 fi
+
+# The shared print-list tests need a real PostgreSQL server: a private cluster under the build
+# directory, on a Unix socket there, stopped again however the run ends.
+PGCLUSTER="$DRAVELIN_ROOT/tools/pgcluster.sh"
+stop_pg() {
+    "$PGCLUSTER" stop "$BUILD" || true
+    "$PGCLUSTER" stop "$BUILD" pg-restart 2>/dev/null || true
+}
+trap stop_pg EXIT
+if ! DRAVELIN_PG_CONNINFO=$("$PGCLUSTER" start "$BUILD"); then
+    echo "test.sh: the PostgreSQL test server did not start (see above); the run cannot go on" >&2
+    exit 1
+fi
+export DRAVELIN_PG_CONNINFO
 (cd "$BUILD" && ctest --output-on-failure -j 2)
 
 # Closing the preview while its layout run goes on, under AddressSanitizer: a window left

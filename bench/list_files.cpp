@@ -22,7 +22,7 @@ constexpr int kLines = 100000;
 // A fresh program directory with an empty seznam.db and a store opened on it.
 struct Fixture {
     QTemporaryDir dir;
-    printlist::PrintListStore store;
+    printlist::SqliteStore store;
 
     Fixture() {
         const QByteArray db = (dir.path() + "/seznam.db").toUtf8();

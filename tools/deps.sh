@@ -3,9 +3,9 @@
 # test.sh; works as root or through sudo, on a machine whose package lists may still be empty.
 
 DRAVELIN_BUILD_PACKAGES=(g++ cmake make pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev
-  libxkbcommon-dev libsqlite3-dev libcups2-dev sqlite3 libgtest-dev googletest libbenchmark-dev
+  libxkbcommon-dev libsqlite3-dev libpq-dev libcups2-dev sqlite3 libgtest-dev googletest libbenchmark-dev
   fontconfig fonts-dejavu-core fonts-liberation xvfb xauth)
-DRAVELIN_TEST_PACKAGES=(cups cups-client cups-bsd printer-driver-cups-pdf poppler-utils zbar-tools
+DRAVELIN_TEST_PACKAGES=(postgresql cups cups-client cups-bsd printer-driver-cups-pdf poppler-utils zbar-tools
   xdotool imagemagick x11-apps
   emf2svg nodejs clang libclang-rt-14-dev)
 # Some nodejs builds carry npm inside and conflict with Debian's npm package.

@@ -11,7 +11,9 @@
 #include "labelprint/preparedpages.h"
 #include "labelprint/previewsurface.h"
 #include "labelprint/printersurface.h"
+#include "platform/profile.h"
 #include "platform/programdir.h"
+#include "printlist/openstore.h"
 #include "settings/fontfile.h"
 #include "settings/settingsfile.h"
 
@@ -206,9 +208,17 @@ void runJob(Job& job) {
     const settings::LayoutSettings layout =
         o.snapshot.isEmpty() ? readSettingsFolder(o.settings.isEmpty() ? dir : o.settings)
                              : readSnapshot(o.snapshot);
-    job.rows = o.list.isEmpty()
-                   ? readDatabase(o.db.isEmpty() ? dir + QStringLiteral("seznam.db") : o.db)
-                   : readListFile(o.list);
+    // Without a list option the print list is the program's own: the server its dravelin.ini
+    // names, or seznam.db beside it.
+    QString server = o.dbServer;
+    if (o.list.isEmpty() && o.db.isEmpty() && server.isEmpty()) {
+        server = printlist::configuredServer(
+            platform::Profile(dir + QString::fromLatin1(settings::kSettingsFileName)));
+    }
+    job.rows = !o.list.isEmpty()  ? readListFile(o.list)
+               : !server.isEmpty() ? readServer(server)
+                                   : readDatabase(o.db.isEmpty() ? dir + QStringLiteral("seznam.db")
+                                                                 : o.db);
 
     // The print setup first, then the print command's settings, as in the program.
     job.report.setOrientation(o.landscape ? Orientation::Landscape : Orientation::Portrait);
@@ -216,9 +226,12 @@ void runJob(Job& job) {
     print.copies = o.copies;
     print.firstPage = o.firstPage;
     print.lastPage = o.lastPage;
-    print.title =
-        QFileInfo(o.list.isEmpty() ? (o.db.isEmpty() ? QStringLiteral("seznam.db") : o.db) : o.list)
-            .fileName();
+    print.title = !server.isEmpty() && o.list.isEmpty()
+                      ? QStringLiteral("seznam")
+                      : QFileInfo(o.list.isEmpty()
+                                      ? (o.db.isEmpty() ? QStringLiteral("seznam.db") : o.db)
+                                      : o.list)
+                            .fileName();
     job.report.takeSettings(layout);
 
     switch (o.output) {

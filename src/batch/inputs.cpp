@@ -4,6 +4,7 @@
 #include "platform/fileerror.h"
 #include "platform/profile.h"
 #include "printlist/database.h"
+#include "printlist/pgstore.h"
 #include "printlist/fce_import_so.h"
 #include "printlist/listfile.h"
 #include "settings/fontfile.h"
@@ -89,11 +90,25 @@ printlist::RowSet readListFile(const QString& path) {
 
 printlist::RowSet readDatabase(const QString& path) {
     requireFile(path, QStringLiteral("database"));
-    printlist::PrintListStore store;
+    printlist::SqliteStore sqlite;
+    printlist::Store& store = sqlite;
     try {
-        store.open(path);
+        sqlite.connect(path);
+        store.reload();
     } catch (const platform::Error& e) {
         throw fileError(path, QStringLiteral("not a usable print-list database: %1").arg(e.text()));
+    }
+    return store.listView();
+}
+
+printlist::RowSet readServer(const QString& conninfo) {
+    printlist::PgStore server(conninfo);
+    printlist::Store& store = server;
+    try {
+        store.open();
+    } catch (const platform::Error& e) {
+        throw BatchError(QStringLiteral("print-list server \"%1\": %2")
+                             .arg(printlist::PgStore::shownConninfo(conninfo), e.text()));
     }
     return store.listView();
 }

@@ -18,6 +18,10 @@ printlist::RowSet readListFile(const QString& path);
 // never created. Throws BatchError.
 printlist::RowSet readDatabase(const QString& path);
 
+// The list view of a print list shared on a server (a libpq connection string). Throws
+// BatchError with the server's message.
+printlist::RowSet readServer(const QString& conninfo);
+
 // dravelin.ini (missing file, section or key: the defaults) and, when present, the font file
 // of `dir`. Throws BatchError for a missing folder or a font file that cannot be read.
 settings::LayoutSettings readSettingsFolder(const QString& dir);

@@ -22,9 +22,10 @@ int positiveNumber(const QString& option, const QString& text) {
     return n;
 }
 
+// `again`: the value is already set by this option; only the exclusion is checked.
 void setOnce(QString& field, const QString& option, const QString& value, const QString& other,
-             const QString& otherValue) {
-    if (!field.isEmpty()) {
+             const QString& otherValue, bool again = false) {
+    if (!field.isEmpty() && !again) {
         throw usage(QStringLiteral("%1 is given twice").arg(option));
     }
     if (!otherValue.isEmpty()) {
@@ -91,8 +92,13 @@ Options parseOptions(const QStringList& args) {
 
         if (name == QLatin1String("--list")) {
             setOnce(o.list, name, value(), QStringLiteral("--db"), o.db);
+            setOnce(o.list, name, o.list, QStringLiteral("--db-server"), o.dbServer, true);
         } else if (name == QLatin1String("--db")) {
             setOnce(o.db, name, value(), QStringLiteral("--list"), o.list);
+            setOnce(o.db, name, o.db, QStringLiteral("--db-server"), o.dbServer, true);
+        } else if (name == QLatin1String("--db-server")) {
+            setOnce(o.dbServer, name, value(), QStringLiteral("--list"), o.list);
+            setOnce(o.dbServer, name, o.dbServer, QStringLiteral("--db"), o.db, true);
         } else if (name == QLatin1String("--snapshot")) {
             setOnce(o.snapshot, name, value(), QStringLiteral("--settings"), o.settings);
         } else if (name == QLatin1String("--settings")) {
@@ -142,8 +148,8 @@ Options parseOptions(const QStringList& args) {
 
 QString helpText(const QString& programDir) {
     return QStringLiteral(
-               "Usage: dravelin-batch [--list FILE | --db FILE] [--snapshot FILE | --settings "
-               "DIR]\n"
+               "Usage: dravelin-batch [--list FILE | --db FILE | --db-server CONNINFO]\n"
+               "                      [--snapshot FILE | --settings DIR]\n"
                "                      (--pdf FILE | --lpf FILE | --printer NAME|default)\n"
                "                      [--pages FROM-TO] [--copies N] [--landscape] [--quiet]\n"
                "\n"
@@ -155,7 +161,12 @@ QString helpText(const QString& programDir) {
                "                    label per line, seven values separated by \";\"\n"
                "                    (kod;kods;nazev;cena;text1;text2;text3)\n"
                "  --db FILE         a print-list database (default: seznam.db in the program\n"
-               "                    directory)\n"
+               "                    directory, or the server its dravelin.ini names under\n"
+               "                    [databaze] server=)\n"
+               "  --db-server CONNINFO\n"
+               "                    a print list shared on a PostgreSQL server, as a libpq\n"
+               "                    connection string (\"host=sklad dbname=stitky\"); passwords\n"
+               "                    come from ~/.pgpass or PGPASSWORD\n"
                "Layout settings (one of):\n"
                "  --snapshot FILE   a settings snapshot saved by \"uložit nastavení\" (1968 "
                "bytes)\n"

@@ -12,6 +12,7 @@ struct Options {
 
     QString list;     // --list: a list file
     QString db;       // --db: a print-list database
+    QString dbServer; // --db-server: a libpq connection string of a shared print list
     QString snapshot; // --snapshot: a settings snapshot
     QString settings; // --settings: a folder holding dravelin.ini and font
     Output output = Output::None;

@@ -2,6 +2,8 @@
 
 #include <sqlite3.h>
 
+#include <vector>
+
 namespace printlist {
 namespace {
 
@@ -17,10 +19,104 @@ QString engineMessage(sqlite3* db) { return QString::fromUtf8(sqlite3_errmsg(db)
     throw DatabaseError(engineMessage(db));
 }
 
-} // namespace
+class SqliteRows : public RowStream {
+public:
+    SqliteRows(sqlite3* db, const QString& sql, const QStringList& params) : db_(db) {
+        if (!db) {
+            throw DatabaseError(QStringLiteral("database not connected"));
+        }
+        const QByteArray utf8 = sql.toUtf8();
+        if (sqlite3_prepare_v2(db, utf8.constData(), int(utf8.size()), &stmt_, nullptr) !=
+            SQLITE_OK) {
+            failFromEngine();
+        }
+        if (!stmt_) { // blank text or only a comment: nothing to run
+            return;
+        }
+        bound_.reserve(size_t(params.size()));
+        for (int i = 0; i < params.size(); ++i) {
+            bound_.push_back(params[i].toUtf8());
+            if (sqlite3_bind_text(stmt_, i + 1, bound_.back().constData(),
+                                  int(bound_.back().size()), SQLITE_STATIC) != SQLITE_OK) {
+                fail(engineMessage(db));
+            }
+        }
+        // A result column named "rowid" in any case is not offered as a field; the first one gives
+        // each row its key.
+        const int columns = sqlite3_column_count(stmt_);
+        for (int c = 0; c < columns; ++c) {
+            const QString name = QString::fromUtf8(sqlite3_column_name(stmt_, c));
+            if (name.compare(QLatin1String("rowid"), Qt::CaseInsensitive) == 0) {
+                if (keyColumn_ < 0) {
+                    keyColumn_ = c;
+                }
+                continue;
+            }
+            offered_.push_back(c);
+            names_.append(name);
+        }
+    }
+    ~SqliteRows() override { sqlite3_finalize(stmt_); }
 
-DatabaseBusy::DatabaseBusy()
-    : DatabaseError(QStringLiteral("Seznam právě používá jiný program, zkuste to znovu.")) {}
+    const QStringList& fieldNames() const override { return names_; }
+    std::optional<qint64> key() const override { return key_; }
+
+    bool next(QStringList& row) override {
+        if (!stmt_) {
+            return false;
+        }
+        const int rc = sqlite3_step(stmt_);
+        if (rc == SQLITE_DONE) {
+            const int fin = sqlite3_finalize(stmt_);
+            stmt_ = nullptr;
+            if (fin != SQLITE_OK) {
+                throw DatabaseError(QStringLiteral("SQLiteExecute error: %1").arg(fin));
+            }
+            return false;
+        }
+        if (rc != SQLITE_ROW) {
+            failFromEngine();
+        }
+        if (keyColumn_ >= 0) {
+            key_ = sqlite3_column_int64(stmt_, keyColumn_);
+        }
+        row.clear();
+        row.reserve(qsizetype(offered_.size()));
+        for (int c : offered_) {
+            // A null reads as the empty text; values are kept whole.
+            const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, c));
+            row.append(text ? QString::fromUtf8(text, sqlite3_column_bytes(stmt_, c)) : QString());
+        }
+        return true;
+    }
+
+private:
+    [[noreturn]] void fail(const QString& msg) {
+        sqlite3_finalize(stmt_);
+        stmt_ = nullptr;
+        throw DatabaseError(msg);
+    }
+    [[noreturn]] void failFromEngine() {
+        sqlite3_finalize(stmt_);
+        stmt_ = nullptr;
+        throwEngineError(db_);
+    }
+
+    sqlite3* db_;
+    sqlite3_stmt* stmt_ = nullptr;
+    std::vector<QByteArray> bound_;
+    std::vector<int> offered_;
+    QStringList names_;
+    int keyColumn_ = -1;
+    std::optional<qint64> key_;
+};
+
+const QString kInsertAdd = QStringLiteral(
+    "insert into seznam(kod,kods,nazev,cena,text1,text2,text3) values(?,?,?,?,?,?,?)");
+const QString kInsertImport = QStringLiteral(
+    "insert into seznam (kod,kods,nazev,cena,text1,text2,text3) values(?,?,?,?,?,?,?)");
+
+} // namespace
 
 Connection::~Connection() {
     if (db_) {
@@ -35,8 +131,7 @@ void Connection::open(const QString& path) {
     }
     const QByteArray utf8 = path.trimmed().toUtf8();
     sqlite3* db = nullptr;
-    const int rc =
-        sqlite3_open_v2(utf8.constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    const int rc = sqlite3_open_v2(utf8.constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
     if (rc != SQLITE_OK) {
         const QString msg = db ? engineMessage(db) : QStringLiteral("cannot open database");
         sqlite3_close_v2(db);
@@ -46,100 +141,75 @@ void Connection::open(const QString& path) {
     db_ = db;
 }
 
+std::unique_ptr<RowStream> runStatement(Connection& connection, const QString& sql,
+                                        const QStringList& params) {
+    return std::make_unique<SqliteRows>(connection.handle(), sql, params);
+}
+
 void Query::exec(const QStringList& params) {
     close();
-    sqlite3* db = connection_.handle();
-    if (!db) {
-        throw DatabaseError(QStringLiteral("database not connected"));
-    }
-    const QByteArray utf8 = sql_.toUtf8();
-    sqlite3_stmt* stmt = nullptr;
-    if (sqlite3_prepare_v2(db, utf8.constData(), int(utf8.size()), &stmt, nullptr) != SQLITE_OK) {
-        sqlite3_finalize(stmt);
-        throwEngineError(db);
-    }
-    if (!stmt) { // blank text or only a comment: nothing to run
-        return;
-    }
-    std::vector<QByteArray> bound;
-    bound.reserve(size_t(params.size()));
-    for (int i = 0; i < params.size(); ++i) {
-        bound.push_back(params[i].toUtf8());
-        if (sqlite3_bind_text(stmt, i + 1, bound.back().constData(), int(bound.back().size()),
-                              SQLITE_STATIC) != SQLITE_OK) {
-            const QString msg = engineMessage(db);
-            sqlite3_finalize(stmt);
-            throw DatabaseError(msg);
-        }
-    }
-
-    // A result column named "rowid" in any case is not offered as a field; the first one gives
-    // each row its key.
-    const int columns = sqlite3_column_count(stmt);
-    std::vector<int> offered;
-    QStringList names;
-    int keyColumn = -1;
-    for (int c = 0; c < columns; ++c) {
-        const QString name = QString::fromUtf8(sqlite3_column_name(stmt, c));
-        if (name.compare(QLatin1String("rowid"), Qt::CaseInsensitive) == 0) {
-            if (keyColumn < 0) {
-                keyColumn = c;
-            }
-            continue;
-        }
-        offered.push_back(c);
-        names.append(name);
-    }
-
+    const std::unique_ptr<RowStream> stream = runStatement(connection_, sql_, params);
     std::vector<QStringList> rows;
     std::vector<qint64> keys;
-    for (;;) {
-        const int rc = sqlite3_step(stmt);
-        if (rc == SQLITE_DONE) {
-            break;
-        }
-        if (rc != SQLITE_ROW) {
-            sqlite3_finalize(stmt);
-            throwEngineError(db);
-        }
-        if (keyColumn >= 0) {
-            keys.push_back(sqlite3_column_int64(stmt, keyColumn));
-        }
-        QStringList row;
-        row.reserve(qsizetype(offered.size()));
-        for (int c : offered) {
-            // A null reads as the empty text; values are kept whole.
-            const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, c));
-            row.append(text ? QString::fromUtf8(text, sqlite3_column_bytes(stmt, c)) : QString());
-        }
+    QStringList row;
+    while (stream->next(row)) {
         rows.push_back(std::move(row));
+        row = QStringList();
+        if (const std::optional<qint64> key = stream->key()) {
+            keys.push_back(*key);
+        }
     }
-    const int rc = sqlite3_finalize(stmt);
-    if (rc != SQLITE_OK) {
-        throw DatabaseError(QStringLiteral("SQLiteExecute error: %1").arg(rc));
-    }
-    result_ = RowSet(std::move(names), std::move(rows), std::move(keys));
+    result_ = RowSet(stream->fieldNames(), std::move(rows), std::move(keys));
     result_.first();
 }
 
-void PrintListStore::open(const QString& path) {
-    connection1.open(path);
-    // The rowid rides along as each row's key, so a delete removes the record the user sees even
-    // when another program changed the table since the last reload.
-    query1_.setSql(QStringLiteral("select rowid as rowid,* from seznam"));
-    reload();
-}
-
-void PrintListStore::prikaz(const QString& sql, const QStringList& params) {
+void SqliteStore::prikaz(const QString& sql, const QStringList& params) {
     editquery.setSql(sql);
     editquery.exec(params);
 }
 
-void PrintListStore::reload() {
-    query1_.exec();
-    listView_ = std::move(query1_.result());
-    listView_.first();
-    query1_.close();
+std::unique_ptr<RowStream> SqliteStore::openRows() {
+    // The rowid rides along as each row's key, so a delete removes the record the user sees even
+    // when another program changed the table since the last reload.
+    return runStatement(connection1, QStringLiteral("select rowid as rowid,* from seznam"));
 }
+
+void SqliteStore::addCopies(const QStringList& values, int copies) {
+    for (int i = 0; i < copies; ++i) {
+        prikaz(kInsertAdd, values);
+    }
+}
+
+void SqliteStore::clear() {
+    prikaz(QStringLiteral("delete from seznam"));
+    prikaz(QStringLiteral("vacuum"));
+}
+
+void SqliteStore::deleteRecord(qint64 key) {
+    prikaz(QStringLiteral("DELETE FROM seznam WHERE rowid=") + QString::number(key));
+}
+
+void SqliteStore::replaceAll(const RowSource& source) {
+    // The old list goes and the new one comes in one transaction, so a failure anywhere
+    // leaves the table as it was.
+    prikaz(QStringLiteral("begin"));
+    try {
+        prikaz(QStringLiteral("delete from seznam"));
+        QStringList values;
+        while (source(values)) {
+            prikaz(kInsertImport, values);
+        }
+        prikaz(QStringLiteral("commit"));
+    } catch (...) {
+        try {
+            prikaz(QStringLiteral("rollback"));
+        } catch (const platform::Error&) {
+            // The engine already rolled back.
+        }
+        throw;
+    }
+}
+
+void SqliteStore::compact() { prikaz(QStringLiteral("vacuum")); }
 
 } // namespace printlist

@@ -1,10 +1,9 @@
-// The print-list database on the SQLite C API: one connection, statement runners that hold a
-// statement's whole result in memory, and the store with its three runners query1 (the list
-// view), editquery and radekquery.
+// The print-list store on the SQLite C API: one connection, statement runners that hold a
+// statement's whole result in memory, and the store seznam.db with its runners editquery and
+// radekquery.
 #pragma once
 
-#include "platform/error.h"
-#include "printlist/rowset.h"
+#include "printlist/store.h"
 
 #include <QString>
 #include <QStringList>
@@ -12,17 +11,6 @@
 struct sqlite3;
 
 namespace printlist {
-
-class DatabaseError : public platform::Error {
-public:
-    using platform::Error::Error;
-};
-
-// Another program held the database locked for longer than the busy timeout.
-class DatabaseBusy : public DatabaseError {
-public:
-    DatabaseBusy();
-};
 
 // How long a statement waits for another program's lock before giving up.
 inline constexpr int kBusyTimeoutMs = 5000;
@@ -43,6 +31,12 @@ public:
 private:
     sqlite3* db_ = nullptr;
 };
+
+// Runs one statement step by step: binds `params` as texts to its ? markers in order, offers
+// every result column except one named "rowid" (any case) as a field, reads a null as the
+// empty text. Only the first statement of the text runs. Throws DatabaseError.
+std::unique_ptr<RowStream> runStatement(Connection& connection, const QString& sql,
+                                        const QStringList& params = {});
 
 // One statement text and, after it ran, its complete result.
 class Query {
@@ -69,31 +63,43 @@ private:
     RowSet result_;
 };
 
-class PrintListStore {
+class SqliteStore : public Store {
 public:
-    PrintListStore() = default;
+    explicit SqliteStore(QString path = {}) : path_(std::move(path)) {}
 
+    // Opens the file (never creating it) without reading anything.
+    void connect() override { connection1.open(path_); }
+    void connect(const QString& path) {
+        path_ = path;
+        connect();
+    }
+    using Store::open;
     // Connects to `path` and loads the list view. Throws DatabaseError when the file cannot be
     // opened or holds no table seznam.
-    void open(const QString& path);
+    void open(const QString& path) {
+        connect(path);
+        reload();
+    }
     bool isOpen() const { return connection1.isOpen(); }
 
     // Runs one statement through editquery; does not reload the list view.
     void prikaz(const QString& sql, const QStringList& params = {});
-    // Runs "select * from seznam" again; the first row becomes current. A failure leaves the
-    // list view as it was.
-    void reload();
 
-    RowSet& listView() { return listView_; }
-    const RowSet& listView() const { return listView_; }
+    std::unique_ptr<RowStream> openRows() override;
+    // Each copy is its own insert, committed by itself.
+    void addCopies(const QStringList& values, int copies) override;
+    // "delete from seznam", then "vacuum", each committed by itself.
+    void clear() override;
+    void deleteRecord(qint64 key) override;
+    void replaceAll(const RowSource& source) override;
+    void compact() override;
 
     Connection connection1;
     Query editquery{connection1};
     Query radekquery{connection1};
 
 private:
-    Query query1_{connection1};
-    RowSet listView_;
+    QString path_;
 };
 
 } // namespace printlist

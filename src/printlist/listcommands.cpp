@@ -8,7 +8,7 @@ namespace {
 // Runs the statements of one command and reloads the list view afterwards, also when a
 // statement failed part-way: the view must show what the table now holds, because the
 // delete command maps view rows to rowids.
-template <typename Statements> void runAndReload(PrintListStore& store, Statements&& statements) {
+template <typename Statements> void runAndReload(Store& store, Statements&& statements) {
     try {
         statements();
     } catch (const DatabaseBusy&) {
@@ -35,29 +35,19 @@ QString composeKods(const QString& kod, const QString& specznak) {
     return specznak + kod + specznak;
 }
 
-void addLabels(PrintListStore& store, const LabelEntry& entry, const QString& specznak,
-               int copies) {
-    static const QString sql = QStringLiteral(
-        "insert into seznam(kod,kods,nazev,cena,text1,text2,text3) values(?,?,?,?,?,?,?)");
+void addLabels(Store& store, const LabelEntry& entry, const QString& specznak, int copies) {
     const QStringList values = {entry.kod,   composeKods(entry.kod, specznak),
                                 entry.nazev, entry.cena,
                                 entry.text1, entry.text2,
                                 entry.text3};
-    runAndReload(store, [&] {
-        for (int i = 0; i < copies; ++i) {
-            store.prikaz(sql, values);
-        }
-    });
+    runAndReload(store, [&] { store.addCopies(values, copies); });
 }
 
-void clearList(PrintListStore& store) {
-    runAndReload(store, [&] {
-        store.prikaz(QStringLiteral("delete from seznam"));
-        store.prikaz(QStringLiteral("vacuum"));
-    });
+void clearList(Store& store) {
+    runAndReload(store, [&] { store.clear(); });
 }
 
-bool askAndClearList(PrintListStore& store) {
+bool askAndClearList(Store& store) {
     prompts::Message box;
     box.title = QStringLiteral("potvrzení smázání seznamu");
     box.text = QStringLiteral("Opravdu vymazat seznam položek k tisku ?");
@@ -70,16 +60,14 @@ bool askAndClearList(PrintListStore& store) {
     return true;
 }
 
-void deleteCurrentLabel(PrintListStore& store) {
+void deleteCurrentLabel(Store& store) {
     const std::optional<qint64> key = store.listView().currentKey();
     if (!key) {
         return;
     }
     // By key, not by position: another program may have removed rows since the view was
     // loaded. A record that is already gone deletes nothing; the reload shows the table as is.
-    runAndReload(store, [&] {
-        store.prikaz(QStringLiteral("DELETE FROM seznam WHERE rowid=") + QString::number(*key));
-    });
+    runAndReload(store, [&] { store.deleteRecord(*key); });
 }
 
 } // namespace printlist

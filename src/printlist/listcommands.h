@@ -2,7 +2,7 @@
 // values from the window's handlers, change table seznam and reload the list view.
 #pragma once
 
-#include "printlist/database.h"
+#include "printlist/store.h"
 
 #include <QString>
 
@@ -21,21 +21,21 @@ struct LabelEntry {
 // specznak + kod + specznak; an empty code gives an empty kods.
 QString composeKods(const QString& kod, const QString& specznak);
 
-// Inserts the label `copies` times, each insert committed by itself, then reloads the list
-// view once. Fewer than one copy adds nothing. A failing statement propagates as
-// DatabaseError after the list view has been reloaded, so it shows the copies already added.
-void addLabels(PrintListStore& store, const LabelEntry& entry, const QString& specznak, int copies);
+// Adds the label `copies` times, then reloads the list view once. Fewer than one copy adds
+// nothing. A failure propagates as DatabaseError after the list view has been reloaded, so it
+// shows what the table holds (on seznam.db, the copies already added).
+void addLabels(Store& store, const LabelEntry& entry, const QString& specznak, int copies);
 
-// Deletes every row, compacts the database file and reloads the list view. Failures
-// propagate after a reload.
-void clearList(PrintListStore& store);
+// Deletes every row (on seznam.db also compacting the file) and reloads the list view.
+// Failures propagate after a reload.
+void clearList(Store& store);
 
 // Asks "potvrzení smázání seznamu" through the prompts seam and clears the list on Yes only.
 // Returns true when the list was cleared.
-bool askAndClearList(PrintListStore& store);
+bool askAndClearList(Store& store);
 
 // Deletes the record of the list view's current row by its key (nothing on an empty list) and
 // reloads. Failures propagate after a reload.
-void deleteCurrentLabel(PrintListStore& store);
+void deleteCurrentLabel(Store& store);
 
 } // namespace printlist

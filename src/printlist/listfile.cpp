@@ -36,27 +36,21 @@ bool readWholeFile(const QString& path, QByteArray& bytes) {
 
 // Deletes the old list and inserts the new one as one transaction, so a failure anywhere
 // leaves the table as it was.
-bool replaceList(PrintListStore& store, const std::vector<QString>& lines) {
-    static const QString insert = QStringLiteral(
-        "insert into seznam (kod,kods,nazev,cena,text1,text2,text3) values(?,?,?,?,?,?,?)");
+bool replaceList(Store& store, const std::vector<QString>& lines) {
     try {
-        store.prikaz(QStringLiteral("begin"));
-        store.prikaz(QStringLiteral("delete from seznam"));
-        for (const QString& line : lines) {
-            Tparsedstring values = parsestring(kSeparator, line);
+        size_t next = 0;
+        store.replaceAll([&](QStringList& values) {
+            if (next == lines.size()) {
+                return false;
+            }
+            values = parsestring(kSeparator, lines[next++]);
             for (QString& v : values) {
                 v = trimControl(v);
             }
-            store.prikaz(insert, values);
-        }
-        store.prikaz(QStringLiteral("commit"));
+            return true;
+        });
         return true;
     } catch (const platform::Error&) {
-        try {
-            store.prikaz(QStringLiteral("rollback"));
-        } catch (const platform::Error&) {
-            // No transaction was open: nothing was changed.
-        }
         try {
             store.reload();
         } catch (const platform::Error&) {
@@ -114,7 +108,7 @@ namespace {
 
 // Reads and checks the whole file, then replaces the list; the file's texts are dropped
 // before the list view is reloaded.
-bool readAndReplace(PrintListStore& store, const QString& path) {
+bool readAndReplace(Store& store, const QString& path) {
     QByteArray bytes;
     if (!readWholeFile(path, bytes)) {
         return false;
@@ -131,7 +125,7 @@ bool readAndReplace(PrintListStore& store, const QString& path) {
 
 } // namespace
 
-ImportResult importList(PrintListStore& store, const QString& path) {
+ImportResult importList(Store& store, const QString& path) {
     if (!QFileInfo::exists(path)) {
         return ImportResult::NoFile;
     }
@@ -140,7 +134,7 @@ ImportResult importList(PrintListStore& store, const QString& path) {
         return ImportResult::Failed;
     }
     try {
-        store.prikaz(QStringLiteral("vacuum"));
+        store.compact();
     } catch (const platform::Error&) {
         // The new list is committed; only the compaction failed.
         try {

@@ -2,7 +2,7 @@
 // from the list view ("uložit seznam") and read back into table seznam ("načíst seznam").
 #pragma once
 
-#include "printlist/database.h"
+#include "printlist/store.h"
 
 #include <QByteArray>
 #include <QString>
@@ -30,9 +30,9 @@ enum class ImportResult { Imported, NoFile, Failed };
 
 // Replaces the print list with the file's records. The whole file is checked first (every
 // line must hold exactly seven values); only a valid file replaces the list, in one
-// transaction, followed by "vacuum" and a reload. On failure the "chyba" box is shown and the
+// transaction, followed by the store's compaction ("vacuum" on seznam.db) and a reload. On failure the "chyba" box is shown and the
 // table keeps its rows. A file that does not exist does nothing. A failing "vacuum" after a
 // completed import propagates as DatabaseError.
-ImportResult importList(PrintListStore& store, const QString& path);
+ImportResult importList(Store& store, const QString& path);
 
 } // namespace printlist

@@ -6,6 +6,9 @@
 #include "platform/programdir.h"
 #include "platform/qtsettings.h"
 #include "platform/prompts.h"
+#include "printlist/database.h"
+#include "printlist/openstore.h"
+#include "printlist/pgstore.h"
 #include "printlist/listcommands.h"
 #include "printlist/listfile.h"
 #include "settings/fontfile.h"
@@ -31,6 +34,7 @@
 #include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QScreen>
+#include <QSocketNotifier>
 #include <QTabWidget>
 
 namespace {
@@ -40,6 +44,14 @@ QString fatalText(const QString& dir) {
            QStringLiteral("seznam.db, tato chyba může nastat jestliže došlo k poškození nebo "
                           "smazání databáze, nebo se v cestě nacházejí nepřípustné znaky - mezery "
                           "nebo znaky s diakritikou. Program nemůže pokračovat a bude ukončen.");
+}
+
+// The same fatal path for a server that cannot be reached, with the server's own message on
+// the line below.
+QString serverFatalText(const QString& server, const QString& message) {
+    return QStringLiteral("Není možné se připojit k databázi: ") +
+           printlist::PgStore::shownConninfo(server) +
+           QStringLiteral(". Program nemůže pokračovat a bude ukončen.\n") + message;
 }
 
 // Designed widths of the grid's columns before start-up sets the stored ones; 0 = the grid's
@@ -76,7 +88,9 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent, Qt::Window) {
     }
 
     gridModel_ = new ListGridModel(this);
-    gridModel_->setView(&store_.listView());
+    // Unconnected until start-up opens the store the settings name.
+    store_ = std::make_unique<printlist::SqliteStore>();
+    gridModel_->setView(&store_->listView());
     stitkyts->DBGrid1->setModel(gridModel_);
     for (int i = 0; i < settings::kGridColumns; ++i) {
         if (kDesignedWidths[i] > 0) {
@@ -87,7 +101,7 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent, Qt::Window) {
     connect(stitkyts->DBGrid1->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) {
                 if (current.isValid()) {
-                    store_.listView().moveTo(current.row() + 1);
+                    store_->listView().moveTo(current.row() + 1);
                     gridModel_->currentRowChanged();
                 }
             });
@@ -131,7 +145,7 @@ void TForm1::startup() {
         const platform::Profile ini(dir + QString::fromLatin1(settings::kSettingsFileName));
         putLayoutSettings(settings::readSetup(ini, layoutSettings()));
         setcolumnwidth(settings::readColumns(ini));
-        openStore();
+        openStore(printlist::configuredServer(ini));
         readFontFile();
         pc1->setGeometry(rect());
         pc1->setCurrentWidget(stitkyts);
@@ -141,23 +155,84 @@ void TForm1::startup() {
     }
 }
 
-void TForm1::openStore() {
+void TForm1::openStore(const QString& server) {
     const QString dir = platform::programDirectory();
+    store_ = printlist::makeStore(server, dir + QStringLiteral("seznam.db"));
+    gridModel_->setView(&store_->listView());
     try {
-        store_.open(dir + QStringLiteral("seznam.db"));
+        store_->open();
     } catch (const std::exception& e) {
         fatal_ = true;
-        QString text = fatalText(dir);
-        if (dynamic_cast<const printlist::DatabaseBusy*>(&e)) {
-            // Nothing is damaged: another program holds the list locked.
-            text += QStringLiteral("\nDatabázi právě zamyká jiný program, zkuste program "
-                                   "spustit znovu, až ji uvolní.");
+        QString text;
+        if (!server.isEmpty()) {
+            text = serverFatalText(server, QString::fromUtf8(e.what()));
+        } else {
+            text = fatalText(dir);
+            if (dynamic_cast<const printlist::DatabaseBusy*>(&e)) {
+                // Nothing is damaged: another program holds the list locked.
+                text += QStringLiteral("\nDatabázi právě zamyká jiný program, zkuste program "
+                                       "spustit znovu, až ji uvolní.");
+            }
         }
-        prompts::message({QStringLiteral("Fatal error"), text, prompts::Icon::Critical,
-                          prompts::Buttons::Ok});
+        prompts::message(
+            {QStringLiteral("Fatal error"), text, prompts::Icon::Critical, prompts::Buttons::Ok});
     }
     gridModel_->reset();
     showFirstRow();
+    watchChanges();
+}
+
+void TForm1::watchChanges() {
+    const int socket = store_->changeSocket();
+    if (changeNotifier_ && changeNotifier_->socket() == socket) {
+        return;
+    }
+    if (changeNotifier_) {
+        // A reconnection brings a new socket; the old notifier may be the one calling us.
+        changeNotifier_->setEnabled(false);
+        changeNotifier_->deleteLater();
+        changeNotifier_ = nullptr;
+    }
+    if (socket < 0) {
+        return;
+    }
+    changeNotifier_ = new QSocketNotifier(socket, QSocketNotifier::Read, this);
+    connect(changeNotifier_, &QSocketNotifier::activated, this, &TForm1::listChangedElsewhere);
+}
+
+void TForm1::listChangedElsewhere() {
+    if (store_->takeChanges()) {
+        reloadKeepingCurrent();
+    }
+    watchChanges();
+}
+
+void TForm1::reloadKeepingCurrent() {
+    printlist::RowSet& view = store_->listView();
+    const int oldRow = view.currentRow();
+    const QString key = oldRow > 0 ? view.at(oldRow - 1, 0) : QString();
+    try {
+        store_->reload();
+    } catch (const platform::Error&) {
+        // The next list command reports a lost connection; the grid keeps what it shows.
+        return;
+    }
+    int row = 0;
+    for (int r = 0; r < view.rowCount() && !key.isEmpty(); ++r) {
+        if (view.at(r, 0) == key) {
+            row = r + 1;
+            break;
+        }
+    }
+    if (row == 0) {
+        row = std::min(std::max(oldRow, 1), view.rowCount());
+    }
+    view.moveTo(row);
+    gridModel_->reset();
+    if (row > 0) {
+        stitkyts->DBGrid1->selectRow(row - 1);
+        view.moveTo(row);
+    }
 }
 
 void TForm1::readFontFile() {
@@ -260,7 +335,7 @@ void TForm1::putLayoutSettings(const settings::LayoutSettings& s) {
 }
 
 void TForm1::showFirstRow() {
-    if (store_.listView().rowCount() > 0) {
+    if (store_->listView().rowCount() > 0) {
         stitkyts->DBGrid1->selectRow(0);
     }
 }
@@ -282,7 +357,7 @@ void TForm1::setcolumnwidth(const std::array<int, settings::kGridColumns>& width
 }
 
 void TForm1::gridRowPressed(int row) {
-    store_.listView().moveTo(row + 1);
+    store_->listView().moveTo(row + 1);
     gridModel_->currentRowChanged();
     stitkyts->DBGrid1->selectRow(row);
 }
@@ -298,6 +373,12 @@ void TForm1::listCommand(const std::function<void()>& command) {
     platform::guard(command);
     gridModel_->reset();
     showFirstRow();
+    // Changes of other workstations that came in during the command are in the view unless
+    // they came after its reload.
+    if (store_->takeChanges()) {
+        reloadKeepingCurrent();
+    }
+    watchChanges();
 }
 
 void TForm1::pridatbClick() {
@@ -308,15 +389,15 @@ void TForm1::pridatbClick() {
                                       stitkyts->text2le->text(), stitkyts->text3le->text()};
     const QString specznak = nastavenits->specznakle->text();
     const int copies = stitkyts->pocetspin->value();
-    listCommand([&] { printlist::addLabels(store_, entry, specznak, copies); });
+    listCommand([&] { printlist::addLabels(*store_, entry, specznak, copies); });
 }
 
 void TForm1::vymazatbClick() {
-    listCommand([&] { printlist::askAndClearList(store_); });
+    listCommand([&] { printlist::askAndClearList(*store_); });
 }
 
 void TForm1::vymazatpoloku1Click() {
-    listCommand([&] { printlist::deleteCurrentLabel(store_); });
+    listCommand([&] { printlist::deleteCurrentLabel(*store_); });
 }
 
 void TForm1::ulozitseznambClick() {
@@ -327,7 +408,7 @@ void TForm1::ulozitseznambClick() {
     }
     const QString name = printlist::completeListFileName(*chosen);
     sd1.fileName = name;
-    listCommand([&] { printlist::exportList(store_.listView(), name); });
+    listCommand([&] { printlist::exportList(store_->listView(), name); });
 }
 
 void TForm1::nacistseznambClick() {
@@ -337,7 +418,7 @@ void TForm1::nacistseznambClick() {
         return;
     }
     OpenDialog1.fileName = *chosen;
-    listCommand([&] { printlist::importList(store_, *chosen); });
+    listCommand([&] { printlist::importList(*store_, *chosen); });
 }
 
 void TForm1::ulozitbClick() {

@@ -3,7 +3,7 @@
 // Handlers only read their controls, call the core and reload the view.
 #pragma once
 
-#include "printlist/database.h"
+#include "printlist/store.h"
 #include "settings/layoutsettings.h"
 #include "settings/settingsfile.h"
 
@@ -12,6 +12,7 @@
 #include <functional>
 #include <memory>
 
+class QSocketNotifier;
 class QTabWidget;
 class ColourSwatch;
 namespace labelprint {
@@ -39,7 +40,7 @@ public:
     // Puts every value into its control; slot fonts into their font dialogs.
     void putLayoutSettings(const settings::LayoutSettings& s);
 
-    printlist::PrintListStore& store() { return store_; }
+    printlist::Store& store() { return *store_; }
 
     std::array<int, settings::kGridColumns> columnWidths() const;
     void setcolumnwidth(const std::array<int, settings::kGridColumns>& widths);
@@ -82,7 +83,12 @@ protected:
 
 private:
     void startup();
-    void openStore();
+    void openStore(const QString& server);
+    // Follows the store's change notices: another workstation changed the list.
+    void watchChanges();
+    void listChangedElsewhere();
+    // Reloads the view and keeps the current row on the same record where it still exists.
+    void reloadKeepingCurrent();
     void readFontFile();
     void shutdown();
     void FormActivate();
@@ -94,8 +100,9 @@ private:
     void listCommand(const std::function<void()>& command);
     void showFirstRow();
 
-    printlist::PrintListStore store_;
+    std::unique_ptr<printlist::Store> store_;
     ListGridModel* gridModel_;
+    QSocketNotifier* changeNotifier_ = nullptr;
     bool fatal_ = false;
     // The last close failed to write the settings.
     bool closeFailed_ = false;

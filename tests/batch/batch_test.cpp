@@ -88,7 +88,7 @@ TEST(BatchRun, DatabaseAndSnapshotGiveThePreviewsPreparedPages) {
     TempProgramDir program;
     program.createDatabase();
     {
-        printlist::PrintListStore store;
+        printlist::SqliteStore store;
         store.open(program.file("seznam.db"));
         for (int i = 1; i <= 50; ++i) {
             const QString code = QString::number(i);
@@ -103,7 +103,7 @@ TEST(BatchRun, DatabaseAndSnapshotGiveThePreviewsPreparedPages) {
     ASSERT_EQ(o.exitCode, 0) << o.err.toStdString();
 
     // The same run inside this process, onto the preview's surface, saved as the preview saves.
-    printlist::PrintListStore store;
+    printlist::SqliteStore store;
     store.open(program.file("seznam.db"));
     labelprint::LabelReport qr1;
     qr1.takeSettings(workedExample());
@@ -163,7 +163,7 @@ TEST(BatchRun, DefaultsComeFromTheProgramDirectory) {
     TempProgramDir program;
     program.createDatabase();
     {
-        printlist::PrintListStore store;
+        printlist::SqliteStore store;
         store.open(program.file("seznam.db"));
         for (int i = 0; i < 22; ++i) {
             store.prikaz("insert into seznam (kod,kods,nazev,cena,text1,text2,text3) "
@@ -187,7 +187,7 @@ TEST(BatchRun, HelpListsEveryOptionWithAnExample) {
     const Outcome o = runBatch({"--help"});
     EXPECT_EQ(o.exitCode, 0);
     for (const char* option :
-         {"--list FILE", "--db FILE", "--snapshot FILE", "--settings DIR", "--pdf FILE",
+         {"--list FILE", "--db FILE", "--db-server CONNINFO", "--snapshot FILE", "--settings DIR", "--pdf FILE",
           "--lpf FILE", "--printer NAME", "default", "--pages FROM-TO", "--copies N", "--landscape",
           "--quiet", "--help", "Example:\n  dravelin-batch --list"}) {
         EXPECT_TRUE(o.out.contains(option)) << option;

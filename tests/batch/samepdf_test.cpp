@@ -5,6 +5,7 @@
 
 #include "labelprint/labelreport.h"
 #include "labelprint/printersurface.h"
+#include "printlist/database.h"
 #include "printlist/listfile.h"
 #include "settings/fontfile.h"
 #include "support/tempprogramdir.h"
@@ -32,7 +33,7 @@ TEST(BatchSamePages, BatchPdfPutsTheSameTextsAtTheSamePlacesAsTheProgramsPrint) 
     ASSERT_EQ(o.exitCode, 0) << o.err.toStdString();
 
     {
-        printlist::PrintListStore store;
+        printlist::SqliteStore store;
         store.open(program.file("seznam.db"));
         ASSERT_EQ(printlist::importList(store, program.file("list.csv")),
                   printlist::ImportResult::Imported);

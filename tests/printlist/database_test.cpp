@@ -26,7 +26,7 @@ QByteArray rawColumn(const QString& dbPath, const char* sql) {
 TEST(PrintListStore, CzechTextIsUtf8InTheFileAndReadsBackUnchanged) {
     TempProgramDir dir;
     dir.createDatabase();
-    printlist::PrintListStore store;
+    printlist::SqliteStore store;
     store.open(dir.file("seznam.db"));
     const QString name = QStringLiteral("Rohlík tmavý, 12,50 Kč");
     store.prikaz("insert into seznam(kod,kods,nazev,cena,text1,text2,text3) values('1','*1*','" +
@@ -40,7 +40,7 @@ TEST(PrintListStore, CzechTextIsUtf8InTheFileAndReadsBackUnchanged) {
 TEST(PrintListStore, ListViewFieldsRowsAndCurrentRow) {
     TempProgramDir dir;
     dir.createDatabase();
-    printlist::PrintListStore store;
+    printlist::SqliteStore store;
     store.open(dir.file("seznam.db"));
     EXPECT_EQ(store.listView().rowCount(), 0);
     EXPECT_EQ(store.listView().currentRow(), 0);
@@ -73,7 +73,7 @@ TEST(PrintListStore, ListViewFieldsRowsAndCurrentRow) {
 TEST(PrintListStore, RowidColumnIsNotOfferedAsAField) {
     TempProgramDir dir;
     dir.createDatabase();
-    printlist::PrintListStore store;
+    printlist::SqliteStore store;
     store.open(dir.file("seznam.db"));
     store.prikaz("insert into seznam(kod) values('x')");
     store.radekquery.setSql("select kod as ROWID, kod, 1 as rowid from seznam");
@@ -87,7 +87,7 @@ TEST(PrintListStore, RowidColumnIsNotOfferedAsAField) {
 TEST(PrintListStore, FailingStatementLeavesTheListViewAsItWas) {
     TempProgramDir dir;
     dir.createDatabase();
-    printlist::PrintListStore store;
+    printlist::SqliteStore store;
     store.open(dir.file("seznam.db"));
     store.prikaz("insert into seznam(kod) values('keep')");
     store.reload();
@@ -105,11 +105,11 @@ TEST(PrintListStore, FailingStatementLeavesTheListViewAsItWas) {
 
 TEST(PrintListStore, MissingOrTablelessDatabaseFailsToOpen) {
     TempProgramDir dir;
-    printlist::PrintListStore store;
+    printlist::SqliteStore store;
     EXPECT_THROW(store.open(dir.file("seznam.db")), printlist::DatabaseError);
     EXPECT_FALSE(QFile::exists(dir.file("seznam.db"))); // a failed open leaves nothing behind
     dir.write("garbage.db", QByteArray(4096, 'g'));
-    printlist::PrintListStore other;
+    printlist::SqliteStore other;
     EXPECT_THROW(other.open(dir.file("garbage.db")), printlist::DatabaseError);
 }
 

@@ -17,7 +17,7 @@ const Rows kFour = {
 
 } // namespace
 
-TEST_F(ListTest, AddComposesKodsFromCodeAndWholeSpecznak) {
+TEST_P(ListTest, AddComposesKodsFromCodeAndWholeSpecznak) {
     struct Case {
         QString kod, specznak, kods;
     } cases[] = {
@@ -27,39 +27,39 @@ TEST_F(ListTest, AddComposesKodsFromCodeAndWholeSpecznak) {
         {"42", "<=>", "<=>42<=>"},
     };
     for (const Case& c : cases) {
-        printlist::clearList(store);
-        printlist::addLabels(store, {c.kod, "název", "", "", "", ""}, c.specznak, 1);
+        printlist::clearList(store());
+        printlist::addLabels(store(), {c.kod, "název", "", "", "", ""}, c.specznak, 1);
         ASSERT_EQ(viewRows().size(), 1u) << c.kod.toStdString();
         EXPECT_EQ(viewRows()[0], (QStringList{c.kod, c.kods, "název", "", "", "", ""}))
             << c.kod.toStdString() << " / " << c.specznak.toStdString();
     }
 }
 
-TEST_F(ListTest, AddAppendsCopiesKeepsBlanksAndMakesFirstRowCurrent) {
+TEST_P(ListTest, AddAppendsCopiesKeepsBlanksAndMakesFirstRowCurrent) {
     fill({kFour[0], kFour[1]});
-    store.listView().moveTo(2);
+    store().listView().moveTo(2);
     const LabelEntry entry{" 12 ", "  Mléko ", "19,90 Kč ", " t1", "", "t3  "};
-    printlist::addLabels(store, entry, "*", 3);
+    printlist::addLabels(store(), entry, "*", 3);
 
     const QStringList added = {" 12 ", "* 12 *", "  Mléko ", "19,90 Kč ", " t1", "", "t3  "};
     const Rows expected = {kFour[0], kFour[1], added, added, added};
     EXPECT_EQ(viewRows(), expected);
     EXPECT_EQ(tableRows(), expected);
-    EXPECT_EQ(store.listView().currentRow(), 1);
+    EXPECT_EQ(store().listView().currentRow(), 1);
 }
 
-TEST_F(ListTest, AddFewerThanOneCopyAddsNothing) {
+TEST_P(ListTest, AddFewerThanOneCopyAddsNothing) {
     fill({kFour[0]});
     for (int copies : {0, -5}) {
-        printlist::addLabels(store, {"9", "", "", "", "", ""}, "*", copies);
+        printlist::addLabels(store(), {"9", "", "", "", "", ""}, "*", copies);
         EXPECT_EQ(tableRows(), Rows{kFour[0]});
     }
 }
 
-TEST_F(ListTest, AddStoresQuotesAndColonsExactly) {
+TEST_P(ListTest, AddStoresQuotesAndColonsExactly) {
     const LabelEntry entry{"O'Brien", "say \"hi\"", ":cena",
                            "\"a:b\"", "`x:y`",      "';drop table seznam;--"};
-    printlist::addLabels(store, entry, "'", 2);
+    printlist::addLabels(store(), entry, "'", 2);
     const QStringList row = {"O'Brien",
                              "'O'Brien'",
                              "say \"hi\"",
@@ -70,24 +70,24 @@ TEST_F(ListTest, AddStoresQuotesAndColonsExactly) {
     EXPECT_EQ(tableRows(), (Rows{row, row}));
 }
 
-TEST_F(ListTest, FailurePartWayReloadsViewBeforeReporting) {
-    // The third insert is refused; the two before it stay committed and the view shows them.
-    store.prikaz("create trigger full before insert on seznam "
-                 "when (select count(*) from seznam) >= 2 begin select raise(abort, 'plno'); end");
+TEST_P(ListTest, RefusedCopyReloadsViewBeforeReporting) {
+    // The third insert is refused. On seznam.db each copy is committed by itself, so the two
+    // before it stay; on the server the copies go in one transaction, so none stays.
+    refuseThirdRow();
     try {
-        printlist::addLabels(store, {"1", "", "", "", "", ""}, "*", 5);
+        printlist::addLabels(store(), {"1", "", "", "", "", ""}, "*", 5);
         FAIL() << "the refused insert must be reported";
     } catch (const printlist::DatabaseError& e) {
-        EXPECT_EQ(e.text(), "plno");
+        EXPECT_TRUE(e.text().contains("plno")) << e.text().toStdString();
     }
-    EXPECT_EQ(viewRows().size(), 2u);
+    EXPECT_EQ(viewRows().size(), GetParam() == StoreKind::Sqlite ? 2u : 0u);
     EXPECT_EQ(viewRows(), tableRows());
 }
 
-TEST_F(ListTest, ClearAsksAndOnlyYesClears) {
+TEST_P(ListTest, ClearAsksAndOnlyYesClears) {
     fill(kFour);
     prompts::setNextAnswer(prompts::Answer::No);
-    EXPECT_FALSE(printlist::askAndClearList(store));
+    EXPECT_FALSE(printlist::askAndClearList(store()));
     EXPECT_EQ(tableRows(), kFour);
     EXPECT_EQ(viewRows(), kFour);
 
@@ -99,19 +99,19 @@ TEST_F(ListTest, ClearAsksAndOnlyYesClears) {
     EXPECT_EQ(box.buttons, prompts::Buttons::YesNo);
 
     prompts::setNextAnswer(prompts::Answer::Yes);
-    EXPECT_TRUE(printlist::askAndClearList(store));
+    EXPECT_TRUE(printlist::askAndClearList(store()));
     EXPECT_TRUE(tableRows().empty());
-    EXPECT_EQ(store.listView().rowCount(), 0);
+    EXPECT_EQ(store().listView().rowCount(), 0);
 
     // An empty list is still asked about, and stays empty.
     prompts::setNextAnswer(prompts::Answer::Yes);
-    EXPECT_TRUE(printlist::askAndClearList(store));
+    EXPECT_TRUE(printlist::askAndClearList(store()));
     EXPECT_EQ(prompts::shownMessages().size(), 3u);
     EXPECT_TRUE(tableRows().empty());
-    EXPECT_EQ(store.listView().currentRow(), 0);
+    EXPECT_EQ(store().listView().currentRow(), 0);
 }
 
-TEST_F(ListTest, DeleteRemovesTheCurrentRowOnly) {
+TEST_P(ListTest, DeleteRemovesTheCurrentRowOnly) {
     struct Case {
         Rows before;
         int current;
@@ -123,34 +123,40 @@ TEST_F(ListTest, DeleteRemovesTheCurrentRowOnly) {
         {{kFour[2]}, 1, {}},
     };
     for (const Case& c : cases) {
-        printlist::clearList(store);
+        printlist::clearList(store());
         fill(c.before);
-        store.listView().moveTo(c.current);
-        printlist::deleteCurrentLabel(store);
+        store().listView().moveTo(c.current);
+        printlist::deleteCurrentLabel(store());
         EXPECT_EQ(tableRows(), c.after) << "row " << c.current;
         EXPECT_EQ(viewRows(), c.after) << "row " << c.current;
-        EXPECT_EQ(store.listView().currentRow(), c.after.empty() ? 0 : 1);
+        EXPECT_EQ(store().listView().currentRow(), c.after.empty() ? 0 : 1);
     }
     EXPECT_TRUE(prompts::shownMessages().empty());
 }
 
-TEST_F(ListTest, DeleteFollowsRowidsAfterEarlierDeletes) {
+TEST_P(ListTest, DeleteFollowsRowidsAfterEarlierDeletes) {
     // Rowids have a gap after the middle row goes; row 3 of the view must still map right.
     fill({kFour[0], kFour[1], kFour[2]});
-    store.listView().moveTo(2);
-    printlist::deleteCurrentLabel(store);
-    printlist::addLabels(store, {"4", "d", "", "", "", ""}, "*", 1);
+    store().listView().moveTo(2);
+    printlist::deleteCurrentLabel(store());
+    printlist::addLabels(store(), {"4", "d", "", "", "", ""}, "*", 1);
     EXPECT_EQ(viewRows(), (Rows{kFour[0], kFour[2], kFour[3]}));
-    store.listView().moveTo(3);
-    printlist::deleteCurrentLabel(store);
+    store().listView().moveTo(3);
+    printlist::deleteCurrentLabel(store());
     EXPECT_EQ(tableRows(), (Rows{kFour[0], kFour[2]}));
 }
 
-TEST_F(ListTest, DeleteOnEmptyListDoesNothing) {
-    EXPECT_NO_THROW(printlist::deleteCurrentLabel(store));
+TEST_P(ListTest, DeleteOnEmptyListDoesNothing) {
+    EXPECT_NO_THROW(printlist::deleteCurrentLabel(store()));
     EXPECT_TRUE(tableRows().empty());
     EXPECT_TRUE(prompts::shownMessages().empty());
 }
+
+DRAVELIN_BOTH_STORES(ListTest);
+
+// What only seznam.db meets: another program's sqlite3 on the same file.
+class SqliteListTest : public ListTest {};
+INSTANTIATE_TEST_SUITE_P(Stores, SqliteListTest, ::testing::Values(StoreKind::Sqlite), storeName);
 
 namespace {
 
@@ -161,34 +167,34 @@ void otherProgram(const QString& db, const QString& sql) {
 
 } // namespace
 
-TEST_F(ListTest, DeleteRemovesTheRecordShownEvenAfterAnotherProgramDeleted) {
+TEST_P(SqliteListTest, DeleteRemovesTheRecordShownEvenAfterAnotherProgramDeleted) {
     const Rows five = {kFour[0], kFour[1], kFour[2], kFour[3], {"5", "*5*", "e", "", "", "", ""}};
     fill(five);
     // Another instance removes R1 while this view still shows R1..R5.
     otherProgram(dir.file("seznam.db"), "delete from seznam where kod='1'");
-    store.listView().moveTo(3);
-    ASSERT_EQ(store.listView().field("kod"), "3");
-    printlist::deleteCurrentLabel(store);
+    store().listView().moveTo(3);
+    ASSERT_EQ(store().listView().field("kod"), "3");
+    printlist::deleteCurrentLabel(store());
     EXPECT_EQ(tableRows(), (Rows{five[1], five[3], five[4]}));
     EXPECT_EQ(viewRows(), tableRows());
 
     // The record under the cursor is gone already: nothing else goes, the view catches up.
     otherProgram(dir.file("seznam.db"), "delete from seznam where kod='4'");
-    store.listView().moveTo(2);
-    ASSERT_EQ(store.listView().field("kod"), "4");
-    printlist::deleteCurrentLabel(store);
+    store().listView().moveTo(2);
+    ASSERT_EQ(store().listView().field("kod"), "4");
+    printlist::deleteCurrentLabel(store());
     EXPECT_EQ(tableRows(), (Rows{five[1], five[4]}));
     EXPECT_EQ(viewRows(), tableRows());
 }
 
-TEST_F(ListTest, ABriefLockIsWaitedForALongOneLeavesTheListAsItWas) {
+TEST_P(SqliteListTest, ABriefLockIsWaitedForALongOneLeavesTheListAsItWas) {
     fill({kFour[0]});
     {
         // Released after 1 s: the add waits for it and goes through.
         LockHolder lock(dir.file("seznam.db"), 1);
         QElapsedTimer t;
         t.start();
-        printlist::addLabels(store, {"2", "b", "", "", "", ""}, "*", 2);
+        printlist::addLabels(store(), {"2", "b", "", "", "", ""}, "*", 2);
         EXPECT_GE(t.elapsed(), 500);
         EXPECT_LT(t.elapsed(), printlist::kBusyTimeoutMs);
     }
@@ -199,7 +205,7 @@ TEST_F(ListTest, ABriefLockIsWaitedForALongOneLeavesTheListAsItWas) {
         QElapsedTimer t;
         t.start();
         try {
-            printlist::addLabels(store, {"3", "c", "", "", "", ""}, "*", 1);
+            printlist::addLabels(store(), {"3", "c", "", "", "", ""}, "*", 1);
             ADD_FAILURE() << "no error under a held lock";
         } catch (const printlist::DatabaseBusy& e) {
             EXPECT_EQ(e.text(), "Seznam právě používá jiný program, zkuste to znovu.");

@@ -1,31 +1,54 @@
-// A print-list store on a fresh seznam.db in a throw-away program directory, with helpers
-// that read back both the list view and the table itself.
+// A print-list store, seznam.db in a throw-away program directory or a fresh database on the
+// test server, with helpers that read back both the list view and the table itself. The list
+// tests run once against each store.
 #pragma once
 
 #include "platform/prompts.h"
 #include "printlist/database.h"
 #include "printlist/listcommands.h"
+#include "printlist/pgstore.h"
+#include "support/pgtest.h"
 #include "support/tempprogramdir.h"
 
 #include <QStringList>
 #include <gtest/gtest.h>
+#include <memory>
 #include <vector>
 
 using Rows = std::vector<QStringList>;
 
-class ListTest : public ::testing::Test {
-  protected:
+enum class StoreKind { Sqlite, Pg };
+
+inline std::string storeName(const ::testing::TestParamInfo<StoreKind>& info) {
+    return info.param == StoreKind::Sqlite ? "seznam_db" : "server";
+}
+
+class ListTest : public ::testing::TestWithParam<StoreKind> {
+protected:
     void SetUp() override {
         prompts::clearHistory();
-        dir.createDatabase();
-        store.open(dir.file("seznam.db"));
+        if (GetParam() == StoreKind::Sqlite) {
+            dir.createDatabase();
+            auto sqlite = std::make_unique<printlist::SqliteStore>(dir.file("seznam.db"));
+            sqlite_ = sqlite.get();
+            owned_ = std::move(sqlite);
+        } else {
+            pg_ = std::make_unique<PgTestDatabase>();
+            owned_ = std::make_unique<printlist::PgStore>(pg_->conninfo());
+        }
+        owned_->open();
     }
-    void TearDown() override { prompts::clearHistory(); }
+    void TearDown() override {
+        owned_.reset();
+        prompts::clearHistory();
+    }
+
+    printlist::Store& store() { return *owned_; }
 
     // The seven label values of every row of the list view.
     Rows viewRows() const {
         Rows rows;
-        const printlist::RowSet& view = store.listView();
+        const printlist::RowSet& view = owned_->listView();
         for (int r = 0; r < view.rowCount(); ++r) {
             QStringList row;
             for (int i = 1; i < view.fieldCount(); ++i) {
@@ -36,19 +59,13 @@ class ListTest : public ::testing::Test {
         return rows;
     }
 
-    // The table as it is in the file, in rowid order.
+    // The table as it is in the store, in key order.
     Rows tableRows() {
-        printlist::Query q(store.connection1);
-        q.setSql("select kod,kods,nazev,cena,text1,text2,text3 from seznam order by rowid");
-        q.exec();
         Rows rows;
-        printlist::RowSet& set = q.result();
-        for (int r = 0; r < set.rowCount(); ++r) {
-            QStringList row;
-            for (int i = 0; i < set.fieldCount(); ++i) {
-                row << set.at(r, i);
-            }
-            rows.push_back(row);
+        const auto stream = owned_->openRows();
+        QStringList row;
+        while (stream->next(row)) {
+            rows.push_back(row.mid(1));
         }
         return rows;
     }
@@ -56,13 +73,33 @@ class ListTest : public ::testing::Test {
     // Inserts rows as they are (values in column order kod..text3), then reloads.
     void fill(const Rows& rows) {
         for (const QStringList& r : rows) {
-            store.prikaz("insert into seznam(kod,kods,nazev,cena,text1,text2,text3) "
-                         "values(?,?,?,?,?,?,?)",
-                         r);
+            owned_->addCopies(r, 1);
         }
-        store.reload();
+        owned_->reload();
+    }
+
+    // Makes the store refuse, with the message "plno", any insert once the table holds two rows.
+    void refuseThirdRow() {
+        if (sqlite_) {
+            sqlite_->prikaz("create trigger full before insert on seznam when (select count(*) "
+                            "from seznam) >= 2 begin select raise(abort, 'plno'); end");
+        } else {
+            pg_->exec("create function refuse() returns trigger language plpgsql as $$ begin "
+                      "if (select count(*) from seznam) >= 2 then raise exception 'plno'; end if; "
+                      "return new; end $$");
+            pg_->exec("create trigger plno before insert on seznam for each row execute function "
+                      "refuse()");
+        }
     }
 
     TempProgramDir dir;
-    printlist::PrintListStore store;
+
+private:
+    std::unique_ptr<PgTestDatabase> pg_;
+    std::unique_ptr<printlist::Store> owned_;
+    printlist::SqliteStore* sqlite_ = nullptr;
 };
+
+#define DRAVELIN_BOTH_STORES(suite)                                                                \
+    INSTANTIATE_TEST_SUITE_P(Stores, suite, ::testing::Values(StoreKind::Sqlite, StoreKind::Pg),   \
+                             storeName)

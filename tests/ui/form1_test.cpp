@@ -20,6 +20,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QTemporaryDir>
 #include <QImage>
@@ -29,9 +30,9 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
-#include <sys/stat.h>
 #include <functional>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -358,6 +359,36 @@ TEST_F(Form1Test, ReadOnlyProgramDirectoryLetsTheUserCloseWithoutSaving) {
     EXPECT_EQ(dir.read("dravelin.ini"), "[setup]\nvlevo=1\n");
     EXPECT_FALSE(dir.exists("font"));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2); // ini, db
+}
+
+TEST_F(Form1Test, SettingsFilesKeptElsewhereThroughLinksStayLinked) {
+    TempProgramDir dir;
+    QTemporaryDir shared;
+    dir.createDatabase();
+    for (const char* name : {"dravelin.ini", "font"}) {
+        ASSERT_TRUE(QFile::link(shared.filePath(name), dir.file(name)));
+    }
+    {
+        TForm1 form;
+        form.nastavenits->vlevospin->setValue(21);
+        EXPECT_TRUE(closeForm(form));
+    }
+    for (const char* name : {"dravelin.ini", "font"}) {
+        EXPECT_TRUE(QFileInfo(dir.file(name)).isSymLink()) << name;
+    }
+    EXPECT_EQ(QFileInfo(shared.filePath("font")).size(), 1876);
+    TForm1 again;
+    EXPECT_EQ(again.layoutSettings().vlevo, 21);
+
+    // A snapshot aimed at a FIFO is refused at once with the command's own message.
+    ASSERT_EQ(::mkfifo(QFile::encodeName(dir.file("pipe")).constData(), 0644), 0);
+    prompts::clearHistory();
+    prompts::setNextFileName(dir.file("pipe"));
+    again.ulozitbClick();
+    ASSERT_EQ(prompts::shownMessages().size(), 1u);
+    EXPECT_EQ(prompts::shownMessages()[0].text, "zápis se nezdařil");
+    EXPECT_FALSE(QFileInfo(dir.file("pipe")).isFile());
+    EXPECT_TRUE(closeForm(again));
 }
 
 TEST_F(Form1Test, StartUpSweepsTheTemporariesOfAKilledClose) {

@@ -1,0 +1,356 @@
+#include "printlist/pgstore.h"
+
+#include <libpq-fe.h>
+
+#include <QRegularExpression>
+#include <vector>
+
+namespace printlist {
+namespace {
+
+const char* const kCreateTable =
+    "create table if not exists seznam (id bigint generated always as identity primary key, "
+    "kod text, kods text, nazev text, cena text, text1 text, text2 text, text3 text)";
+const char* const kChannel = "seznam";
+constexpr int kValues = 7;
+// Rows per insert statement of an import: 7 parameters each, well under the protocol's limit.
+constexpr int kRowsPerInsert = 1000;
+
+// libpq's messages run over several indented lines; one line reads better in a box or a log.
+QString serverText(const char* message) {
+    return QString::fromUtf8(message).simplified();
+}
+
+// Texts bound as parameters: UTF-8 kept alive for the call.
+struct Params {
+    std::vector<QByteArray> bytes;
+    std::vector<const char*> values;
+
+    void add(const QString& text) { bytes.push_back(text.toUtf8()); }
+    void add(const QStringList& texts) {
+        for (const QString& t : texts) {
+            add(t);
+        }
+    }
+    const char* const* finish() {
+        values.clear();
+        for (const QByteArray& b : bytes) {
+            values.push_back(b.constData());
+        }
+        return values.data();
+    }
+    int count() const { return int(bytes.size()); }
+};
+
+struct ResultGuard {
+    PGresult* r;
+    ~ResultGuard() { PQclear(r); }
+};
+
+QString insertStatement(int rows) {
+    QString sql =
+        QStringLiteral("insert into seznam (kod,kods,nazev,cena,text1,text2,text3) values");
+    int n = 1;
+    for (int r = 0; r < rows; ++r) {
+        sql += r == 0 ? QStringLiteral("(") : QStringLiteral(",(");
+        for (int v = 0; v < kValues; ++v, ++n) {
+            sql += (v == 0 ? QStringLiteral("$") : QStringLiteral(",$")) + QString::number(n);
+        }
+        sql += QLatin1Char(')');
+    }
+    return sql;
+}
+
+} // namespace
+
+// "select * from seznam" in key order, one row at a time (libpq's single-row mode).
+class PgStore::Rows : public RowStream {
+  public:
+    explicit Rows(PgStore& store) : store_(store) {
+        PGconn* c = store.conn_;
+        if (!PQsendQuery(c, "select * from seznam order by id") || !PQsetSingleRowMode(c)) {
+            store.fail(serverText(PQerrorMessage(c)));
+        }
+        if (!fetch()) {
+            return;
+        }
+        for (int i = 0; i < PQnfields(pending_); ++i) {
+            names_.append(QString::fromUtf8(PQfname(pending_, i)));
+        }
+    }
+    ~Rows() override {
+        PQclear(pending_);
+        drain();
+    }
+
+    const QStringList& fieldNames() const override { return names_; }
+    // Field 0, id.
+    std::optional<qint64> key() const override { return key_; }
+
+    bool next(QStringList& row) override {
+        if (!pending_ && !fetch()) {
+            return false;
+        }
+        if (PQresultStatus(pending_) != PGRES_SINGLE_TUPLE) {
+            PQclear(pending_);
+            pending_ = nullptr;
+            drain();
+            return false;
+        }
+        key_ = QByteArray(PQgetvalue(pending_, 0, 0)).toLongLong();
+        row.clear();
+        const int fields = PQnfields(pending_);
+        row.reserve(fields);
+        for (int i = 0; i < fields; ++i) {
+            // A null reads as the empty text.
+            row.append(QString::fromUtf8(PQgetvalue(pending_, 0, i), PQgetlength(pending_, 0, i)));
+        }
+        PQclear(pending_);
+        pending_ = nullptr;
+        return true;
+    }
+
+  private:
+    // The next result into pending_; false once the query is complete. Throws on failure.
+    bool fetch() {
+        if (done_) {
+            return false;
+        }
+        pending_ = PQgetResult(store_.conn_);
+        if (!pending_) {
+            done_ = true;
+            return false;
+        }
+        const ExecStatusType s = PQresultStatus(pending_);
+        if (s != PGRES_SINGLE_TUPLE && s != PGRES_TUPLES_OK) {
+            const QString msg = serverText(PQresultErrorMessage(pending_));
+            const QByteArray state(PQresultErrorField(pending_, PG_DIAG_SQLSTATE));
+            PQclear(pending_);
+            pending_ = nullptr;
+            drain();
+            store_.fail(msg, state.isEmpty() ? nullptr : state.constData());
+        }
+        return true;
+    }
+    void drain() {
+        while (!done_) {
+            PGresult* r = PQgetResult(store_.conn_);
+            if (!r) {
+                done_ = true;
+            }
+            PQclear(r);
+        }
+    }
+
+    PgStore& store_;
+    PGresult* pending_ = nullptr;
+    bool done_ = false;
+    QStringList names_;
+    std::optional<qint64> key_;
+};
+
+PgStore::PgStore(QString conninfo) : conninfo_(std::move(conninfo)) {}
+
+PgStore::~PgStore() {
+    if (conn_) {
+        PQfinish(conn_);
+    }
+}
+
+QString PgStore::shownConninfo(const QString& conninfo) {
+    QString shown = conninfo;
+    shown.replace(QRegularExpression(QStringLiteral("password\\s*=\\s*('([^'\\\\]|\\\\.)*'|\\S*)")),
+                  QStringLiteral("password=***"));
+    shown.replace(QRegularExpression(QStringLiteral("(://[^:/@]*):[^@/]*@")),
+                  QStringLiteral("\\1:***@"));
+    return shown;
+}
+
+void PgStore::connect() {
+    if (conn_) {
+        PQfinish(conn_);
+        conn_ = nullptr;
+    }
+    const QByteArray info = conninfo_.toUtf8();
+    // Ours first, so the same keys in the user's connection string win; a server that does
+    // not answer must not freeze the window for minutes.
+    const char* const keys[] = {"connect_timeout", "application_name", "dbname", nullptr};
+    const char* const values[] = {"10", "dravelin", info.constData(), nullptr};
+    conn_ = PQconnectdbParams(keys, values, 1);
+    if (!conn_) {
+        throw DatabaseError(QStringLiteral("out of memory"));
+    }
+    if (PQstatus(conn_) != CONNECTION_OK) {
+        const QString msg = serverText(PQerrorMessage(conn_));
+        PQfinish(conn_);
+        conn_ = nullptr;
+        throw DatabaseError(msg);
+    }
+    setUp();
+}
+
+void PgStore::setUp() {
+    // Texts travel as UTF-8 whatever the server's own encoding.
+    if (PQsetClientEncoding(conn_, "UTF8") != 0) {
+        fail(serverText(PQerrorMessage(conn_)));
+    }
+    try {
+        exec(kCreateTable);
+    } catch (const DatabaseError&) {
+        // Two workstations creating the table at the same moment: one of them loses the race
+        // with a duplicate-name error, and the table is there all the same.
+        if (PQstatus(conn_) != CONNECTION_OK) {
+            throw;
+        }
+        ResultGuard r{PQexec(conn_, "select to_regclass('seznam') is not null")};
+        if (PQresultStatus(r.r) != PGRES_TUPLES_OK || PQntuples(r.r) != 1 ||
+            QByteArray(PQgetvalue(r.r, 0, 0)) != "t") {
+            throw;
+        }
+    }
+    exec("listen seznam");
+    ownPid_ = PQbackendPID(conn_);
+}
+
+void PgStore::fail(const QString& serverMessage, const char* sqlState) {
+    // Connection exceptions and the server shutting down count as lost, also before libpq has
+    // seen the socket close.
+    const QByteArray state(sqlState ? sqlState : "");
+    if (!conn_ || PQstatus(conn_) != CONNECTION_OK || state.startsWith("08") ||
+        state.startsWith("57P")) {
+        throw DatabaseError(QStringLiteral("Spojení se serverem seznamu se přerušilo: ") +
+                            serverMessage);
+    }
+    throw DatabaseError(serverMessage);
+}
+
+void PgStore::ensureConnected() {
+    if (!conn_) {
+        connect();
+        return;
+    }
+    // Reading what is waiting notices a connection the server has closed meanwhile.
+    if (PQstatus(conn_) == CONNECTION_OK) {
+        PQconsumeInput(conn_);
+    }
+    if (PQstatus(conn_) == CONNECTION_OK) {
+        return;
+    }
+    // One attempt to reconnect, then the command fails.
+    PQreset(conn_);
+    if (PQstatus(conn_) != CONNECTION_OK) {
+        fail(serverText(PQerrorMessage(conn_)));
+    }
+    setUp();
+}
+
+void PgStore::exec(const char* sql, const QStringList& params) {
+    Params p;
+    p.add(params);
+    const char* const* values = p.finish();
+    ResultGuard r{PQexecParams(conn_, sql, p.count(), nullptr, values, nullptr, nullptr, 0)};
+    const ExecStatusType s = PQresultStatus(r.r);
+    if (s != PGRES_COMMAND_OK && s != PGRES_TUPLES_OK) {
+        fail(serverText(r.r ? PQresultErrorMessage(r.r) : PQerrorMessage(conn_)),
+             PQresultErrorField(r.r, PG_DIAG_SQLSTATE));
+    }
+}
+
+template <typename Body> void PgStore::changeInTransaction(Body&& body) {
+    ensureConnected();
+    exec("begin");
+    try {
+        body();
+        // Delivered to the other workstations only when the change commits.
+        exec("select pg_notify($1, '')", {QString::fromLatin1(kChannel)});
+        exec("commit");
+    } catch (...) {
+        if (PQstatus(conn_) == CONNECTION_OK) {
+            PQclear(PQexec(conn_, "rollback"));
+        }
+        throw;
+    }
+}
+
+std::unique_ptr<RowStream> PgStore::openRows() {
+    ensureConnected();
+    return std::make_unique<Rows>(*this);
+}
+
+void PgStore::addCopies(const QStringList& values, int copies) {
+    if (copies < 1) {
+        return;
+    }
+    // One statement: all copies arrive, in order, or none.
+    changeInTransaction([&] {
+        QStringList params = values;
+        params.append(QString::number(copies));
+        exec("insert into seznam (kod,kods,nazev,cena,text1,text2,text3) "
+             "select $1,$2,$3,$4,$5,$6,$7 from generate_series(1, $8::integer)",
+             params);
+    });
+}
+
+void PgStore::clear() {
+    changeInTransaction([&] { exec("delete from seznam"); });
+}
+
+void PgStore::deleteRecord(qint64 key) {
+    changeInTransaction(
+        [&] { exec("delete from seznam where id = $1::bigint", {QString::number(key)}); });
+}
+
+void PgStore::replaceAll(const RowSource& source) {
+    changeInTransaction([&] {
+        exec("delete from seznam");
+        const QByteArray full = insertStatement(kRowsPerInsert).toUtf8();
+        Params p;
+        int rows = 0;
+        auto flush = [&] {
+            const QByteArray sql = rows == kRowsPerInsert ? full : insertStatement(rows).toUtf8();
+            const char* const* values = p.finish();
+            ResultGuard r{PQexecParams(conn_, sql.constData(), p.count(), nullptr, values, nullptr,
+                                       nullptr, 0)};
+            if (PQresultStatus(r.r) != PGRES_COMMAND_OK) {
+                fail(serverText(r.r ? PQresultErrorMessage(r.r) : PQerrorMessage(conn_)),
+                     PQresultErrorField(r.r, PG_DIAG_SQLSTATE));
+            }
+            p = Params();
+            rows = 0;
+        };
+        QStringList values;
+        while (source(values)) {
+            if (values.size() != kValues) {
+                throw DatabaseError(QStringLiteral("a label has seven values"));
+            }
+            p.add(values);
+            if (++rows == kRowsPerInsert) {
+                flush();
+            }
+        }
+        if (rows > 0) {
+            flush();
+        }
+    });
+}
+
+int PgStore::changeSocket() {
+    return conn_ && PQstatus(conn_) == CONNECTION_OK ? PQsocket(conn_) : -1;
+}
+
+bool PgStore::takeChanges() {
+    if (!conn_ || PQstatus(conn_) != CONNECTION_OK) {
+        return false;
+    }
+    PQconsumeInput(conn_);
+    bool changed = false;
+    while (PGnotify* n = PQnotifies(conn_)) {
+        if (n->be_pid != ownPid_) {
+            changed = true;
+        }
+        PQfreemem(n);
+    }
+    return changed;
+}
+
+} // namespace printlist

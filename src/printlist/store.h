@@ -1,0 +1,92 @@
+// The print-list store as the rest of the program sees it: the list view, the changes the list
+// commands make, a row stream for readers that must not hold the whole list, and the change
+// notices of a store that other workstations share.
+#pragma once
+
+#include "platform/error.h"
+#include "printlist/rowset.h"
+
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <memory>
+#include <optional>
+
+namespace printlist {
+
+class DatabaseError : public platform::Error {
+public:
+    using platform::Error::Error;
+};
+
+// Another program held the list locked for longer than the store waits.
+class DatabaseBusy : public DatabaseError {
+public:
+    DatabaseBusy();
+};
+
+// The rows of "select * from seznam" one at a time, in list order, without holding them all.
+// The store stays busy until the stream is destroyed.
+class RowStream {
+public:
+    virtual ~RowStream() = default;
+    // Field 0 is the key, fields 1 to 7 are kod to text3.
+    virtual const QStringList& fieldNames() const = 0;
+    // The next row into `row`; false after the last one. Throws DatabaseError.
+    virtual bool next(QStringList& row) = 0;
+    // The record key of the row `next` gave last, when the store has keys.
+    virtual std::optional<qint64> key() const { return std::nullopt; }
+};
+
+// Hands the rows of an import one by one: fills `values` (kod..text3) and returns true, or
+// returns false after the last row. It may throw to abandon the import.
+using RowSource = std::function<bool(QStringList& values)>;
+
+class Store {
+public:
+    virtual ~Store() = default;
+    Store() = default;
+    Store(const Store&) = delete;
+    Store& operator=(const Store&) = delete;
+
+    // Connects without reading the list. Throws DatabaseError with the engine's or the
+    // server's message.
+    virtual void connect() = 0;
+    // Connects and loads the list view.
+    void open() {
+        connect();
+        reload();
+    }
+
+    // The whole list in memory, as the grid shows it and the label report walks it.
+    RowSet& listView() { return listView_; }
+    const RowSet& listView() const { return listView_; }
+    // Reads the list again; the first row becomes current. A failure leaves the view as it was.
+    void reload();
+
+    virtual std::unique_ptr<RowStream> openRows() = 0;
+
+    // Adds the seven values (kod..text3) `copies` times; fewer than one adds nothing.
+    virtual void addCopies(const QStringList& values, int copies) = 0;
+    // Deletes every row.
+    virtual void clear() = 0;
+    // Deletes the record with that key (RowSet::currentKey); a key no longer there deletes
+    // nothing.
+    virtual void deleteRecord(qint64 key) = 0;
+    // Replaces the whole list with the rows of `source`; on any failure the list stays as it was.
+    virtual void replaceAll(const RowSource& source) = 0;
+    // Tidies the storage after a replacement; a failure here leaves the new list in place.
+    virtual void compact() {}
+
+    // A socket that becomes readable when another program changed the list; -1 when the store
+    // sends no such notices.
+    virtual int changeSocket() { return -1; }
+    // Reads what arrived on changeSocket() without waiting; true when another program changed
+    // the list since the last call.
+    virtual bool takeChanges() { return false; }
+
+private:
+    RowSet listView_;
+};
+
+} // namespace printlist
