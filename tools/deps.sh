@@ -2,14 +2,16 @@
 # Installs the Debian packages dravelin needs to build, run and test. Sourced by run.sh and
 # test.sh; works as root or through sudo, on a machine whose package lists may still be empty.
 
+# nodejs/npm fetch the barcode font that ships with the program; qt6-translations-l10n holds
+# the Czech texts of Qt's own dialogs.
 DRAVELIN_BUILD_PACKAGES=(g++ cmake make pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev
   libxkbcommon-dev libsqlite3-dev libpq-dev libcups2-dev sqlite3 libgtest-dev googletest libbenchmark-dev
-  fontconfig fonts-dejavu-core fonts-liberation xvfb xauth)
+  fontconfig fonts-dejavu-core fonts-liberation xvfb xauth nodejs qt6-translations-l10n)
 DRAVELIN_TEST_PACKAGES=(postgresql cups cups-client cups-bsd printer-driver-cups-pdf poppler-utils zbar-tools
-  xdotool imagemagick x11-apps
-  emf2svg nodejs clang libclang-rt-14-dev)
+  xdotool imagemagick x11-apps openbox appstream desktop-file-utils shared-mime-info man-db
+  emf2svg clang libclang-rt-14-dev)
 # Some nodejs builds carry npm inside and conflict with Debian's npm package.
-command -v npm >/dev/null 2>&1 || DRAVELIN_TEST_PACKAGES+=(npm)
+command -v npm >/dev/null 2>&1 || DRAVELIN_BUILD_PACKAGES+=(npm)
 
 dravelin_missing_packages() {
     local p missing=()
@@ -40,8 +42,23 @@ dravelin_install() {
     fi
 }
 
+# Everything: the programs, the tests and the benchmarks (test.sh).
 dravelin_build() {
     local build_dir=$1
-    cmake -S "$DRAVELIN_ROOT" -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null &&
+    cmake -S "$DRAVELIN_ROOT" -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+        -DDRAVELIN_BUILD_TESTS=ON >/dev/null &&
         cmake --build "$build_dir" -j "$(nproc)"
+}
+
+# The two programs only (run.sh): a new build folder is set up for Release without tests; one
+# that exists keeps its set-up, so switching between run.sh and test.sh rebuilds nothing twice.
+dravelin_build_programs() {
+    local build_dir=$1
+    if [ -f "$build_dir/CMakeCache.txt" ]; then
+        cmake -S "$DRAVELIN_ROOT" -B "$build_dir" >/dev/null || return
+    else
+        cmake -S "$DRAVELIN_ROOT" -B "$build_dir" -DCMAKE_BUILD_TYPE=Release \
+            -DDRAVELIN_BUILD_TESTS=OFF >/dev/null || return
+    fi
+    cmake --build "$build_dir" -j "$(nproc)" --target dravelin dravelin-batch
 }

@@ -63,6 +63,7 @@ done
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cp "$BUILD/src/dravelin" "$work/"
+cp -r "$BUILD/src/fonts" "$work/" # the shipped barcode font
 "$BUILD/tools/make_seznam_db" "$work/seznam.db"
 sqlite3 "$work/seznam.db" <<'SQL'
 insert into seznam (kod,kods,nazev,cena,text1,text2,text3) values

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Prepares the end-to-end printing tests: a running CUPS scheduler with a cups-pdf queue as the
-# default printer, a second cups-pdf queue that offers US Letter only (never the default), and
-# the Libre Barcode 39 font from npm in the build directory. Anything that cannot be set up
-# stops the run with a message; the tests never silently skip.
+# default printer and a second cups-pdf queue that offers US Letter only (never the default).
+# Anything that cannot be set up stops the run with a message; the tests never silently skip.
+# (The barcode font they print with is the one the build ships with the program.)
 # Usage: tools/test-setup.sh BUILD_DIR
 set -euo pipefail
 
@@ -14,8 +14,6 @@ LETTER_QUEUE=${DRAVELIN_E2E_LETTER_QUEUE:-dravelin-letter}
 OUT_DIR=${DRAVELIN_E2E_OUT:-/var/spool/cups-pdf/dravelin-e2e}
 PPD=/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd
 CONF=/etc/cups/cups-pdf.conf
-FONT_PACKAGE=@fontsource/libre-barcode-39
-FONT_PREFIX=$BUILD/e2e-npm
 
 fail() {
     echo "test-setup: FAILED: $*" >&2
@@ -23,7 +21,7 @@ fail() {
 }
 
 [ "$(id -u)" -eq 0 ] || fail "must run as root to start the CUPS scheduler"
-for tool in /usr/sbin/cupsd lpadmin lpstat lpoptions pdftotext zbarimg npm; do
+for tool in /usr/sbin/cupsd lpadmin lpstat lpoptions pdftotext zbarimg; do
     command -v "$tool" >/dev/null 2>&1 || fail "$tool is missing (see tools/deps.sh)"
 done
 [ -f "$PPD" ] || fail "$PPD is missing (printer-driver-cups-pdf)"
@@ -95,12 +93,3 @@ lpadmin -d "$QUEUE" || fail "could not make $QUEUE the server's default printer"
 lpoptions -d "$QUEUE" >/dev/null || fail "could not make $QUEUE the default printer"
 lpstat -d | grep -q "$QUEUE" || fail "$QUEUE is not the default printer"
 echo "test-setup: queue $QUEUE ready, PDFs go to $OUT_DIR"
-
-if ! ls "$FONT_PREFIX"/node_modules/$FONT_PACKAGE/files/*latin-400-normal.woff >/dev/null 2>&1; then
-    mkdir -p "$FONT_PREFIX"
-    npm install --no-audit --no-fund --silent --prefix "$FONT_PREFIX" "$FONT_PACKAGE" ||
-        fail "npm could not install $FONT_PACKAGE"
-fi
-ls "$FONT_PREFIX"/node_modules/$FONT_PACKAGE/files/*latin-400-normal.woff >/dev/null 2>&1 ||
-    fail "$FONT_PACKAGE holds no latin .woff file"
-echo "test-setup: barcode font in $FONT_PREFIX/node_modules/$FONT_PACKAGE/files"

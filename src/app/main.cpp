@@ -1,8 +1,11 @@
-// Program entry: the application object, the main window with its start-up sequence, the
-// hidden print form, then the event loop. No arguments and no environment variables are read.
+// Program entry: --help and --version are answered before anything else, so they need no
+// display; then the application object with the start-up additions, the main window with its
+// start-up sequence, the hidden print form and the event loop. A prepared-pages file on the
+// command line opens in the preview once the window is up.
+#include "app/commandline.h"
+#include "app/startup.h"
 #include "labelprint/windows/printsetupdialog.h"
 #include "labelprint/windows/tiskunit.h"
-#include "platform/fontsubstitutes.h"
 #include "platform/instancelock.h"
 #include "platform/programdir.h"
 #include "platform/prompts.h"
@@ -12,11 +15,57 @@
 #include "ui/instancebeacon.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QIcon>
+#include <QTimer>
+
+#include <cstdio>
+
+namespace {
+
+// Help and version print and end the program; a wrong command line says why and ends it with
+// code 2. Returns -1 when the program goes on.
+int answer(const app::CommandLine& c, bool wrongToo) {
+    switch (c.action) {
+    case app::CommandLine::Action::Help:
+        std::fputs(app::helpText().toLocal8Bit().constData(), stdout);
+        return 0;
+    case app::CommandLine::Action::Version:
+        std::fputs((app::versionLine(QStringLiteral("dravelin")) + '\n').toLocal8Bit().constData(),
+                   stdout);
+        return 0;
+    case app::CommandLine::Action::Wrong:
+        if (!wrongToo) {
+            return -1;
+        }
+        std::fprintf(stderr, "dravelin: %s (see dravelin --help)\n",
+                     c.error.toLocal8Bit().constData());
+        return 2;
+    case app::CommandLine::Action::Run:
+        break;
+    }
+    return -1;
+}
+
+} // namespace
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    platform::installFontSubstitutes();
+    QStringList raw;
+    for (int i = 1; i < argc; ++i) {
+        raw << QString::fromLocal8Bit(argv[i]);
+    }
+    // Qt's own options (-platform, -style, ...) are still in argv here, so only help and
+    // version are answered now.
+    if (const int rc = answer(app::parseCommandLine(raw), false); rc >= 0) {
+        return rc;
+    }
+
+    QApplication application(argc, argv);
+    const app::CommandLine command = app::parseCommandLine(QCoreApplication::arguments().mid(1));
+    if (const int rc = answer(command, true); rc >= 0) {
+        return rc;
+    }
+    app::startUp();
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/dravelin.png")));
     platform::WidgetPrompts prompts;
     prompts::setBackend(&prompts);
@@ -39,7 +88,11 @@ int main(int argc, char** argv) {
     form1.setPrintForm(&tiskf);
     new InstanceBeacon(platform::programDirectory(), &form1);
     form1.show();
-    const int rc = app.exec();
+    if (!command.file.isEmpty()) {
+        const QString file = QFileInfo(command.file).absoluteFilePath();
+        QTimer::singleShot(0, &tiskf, [&tiskf, file] { tiskf.previewFile(file); });
+    }
+    const int rc = application.exec();
     prompts::setBackend(nullptr);
     return rc;
 }

@@ -1,5 +1,6 @@
 #include "batch/batchjob.h"
 
+#include "app/startup.h"
 #include "batch/batcherror.h"
 #include "batch/inputs.h"
 #include "batch/options.h"
@@ -260,6 +261,13 @@ int runBatch(const QStringList& args) {
         Options options = parseOptions(args);
         if (options.help) {
             std::fputs(helpText(native(platform::programDirectory())).toLocal8Bit().constData(),
+                       stdout);
+            return Success;
+        }
+        if (options.version) {
+            std::fputs((app::versionLine(QStringLiteral("dravelin-batch")) + '\n')
+                           .toLocal8Bit()
+                           .constData(),
                        stdout);
             return Success;
         }

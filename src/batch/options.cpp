@@ -124,11 +124,14 @@ Options parseOptions(const QStringList& args) {
         } else if (name == QLatin1String("--help") || name == QLatin1String("-h")) {
             flag();
             o.help = true;
+        } else if (name == QLatin1String("--version")) {
+            flag();
+            o.version = true;
         } else {
             throw usage(QStringLiteral("unknown option \"%1\"").arg(args[i]));
         }
     }
-    if (o.help) {
+    if (o.help || o.version) {
         return o;
     }
     if (o.output == Options::Output::None) {
@@ -186,6 +189,7 @@ QString helpText(const QString& programDir) {
                "  --quiet           no progress bar (it is shown only when standard error is a\n"
                "                    terminal)\n"
                "  --help            this text\n"
+               "  --version         the version of dravelin-batch\n"
                "\n"
                "Files are replaced only when the whole output was written. On bad input one line\n"
                "on standard error names the file and what is wrong, and the exit code is 1\n"

@@ -23,6 +23,7 @@ struct Options {
     bool landscape = false;
     bool quiet = false;
     bool help = false;
+    bool version = false;
 };
 
 // Throws BatchError with UsageFailure for an unknown option, a missing or malformed value, or

@@ -14,6 +14,7 @@ struct PrintSettings {
     int firstPage = 0; // 0: no lower bound
     int lastPage = 0;  // 0: no upper bound
     QString title;     // the print job's document name
+    QString pdfFile;   // not empty: the pages go into this PDF file instead of a printer
 
     // The name print queues show for the job: the title, or when it is empty the program's
     // name with the date and time.

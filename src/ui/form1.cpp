@@ -29,6 +29,7 @@
 #include <QPushButton>
 #include <QUrl>
 #include <QCloseEvent>
+#include <QDir>
 #include <QFile>
 #include <QHeaderView>
 #include <QItemSelectionModel>
@@ -172,6 +173,11 @@ void TForm1::openStore(const QString& server) {
                 // Nothing is damaged: another program holds the list locked.
                 text += QStringLiteral("\nDatabázi právě zamyká jiný program, zkuste program "
                                        "spustit znovu, až ji uvolní.");
+            } else {
+                // Where it was looked for and how to get a new one, for a user who never saw it.
+                text += QStringLiteral("\nDatabáze byla hledána v souboru %1; prázdnou databázi "
+                                       "vytvoří ./run.sh nebo make install.")
+                            .arg(QDir::toNativeSeparators(dir + QStringLiteral("seznam.db")));
             }
         }
         prompts::message(

@@ -56,6 +56,7 @@ TEST(BatchServer, ServerListGivesThePdfOfTheSameRowsInSeznamDb) {
     const Outcome fromServer = runBatch({"--db-server", db.conninfo(), "--settings", program.path(),
                                          "--pdf", program.file("server.pdf")});
     ASSERT_EQ(fromServer.exitCode, 0) << fromServer.err.toStdString();
+    EXPECT_EQ(fromServer.err, ""); // the server's notices stay out of the tool's output
     EXPECT_EQ(pdfPages(program.file("server.pdf")), 3);
     sameWords(program.file("file.pdf"), program.file("server.pdf"));
 

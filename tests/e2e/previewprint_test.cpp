@@ -5,6 +5,7 @@
 #include "labelprint/windows/previewwindow.h"
 #include "labelprint/windows/printsetupdialog.h"
 #include "labelprint/windows/progresswindow.h"
+#include "labelprint/windows/sentnotice.h"
 #include "labelprint/windows/tiskunit.h"
 #include "pdfprobe.h"
 #include "printlist/rowset.h"
@@ -12,6 +13,7 @@
 #include <QApplication>
 #include <QDateTime>
 #include <QFile>
+#include <QLabel>
 #include <QPrinterInfo>
 #include <QProgressBar>
 #include <QPushButton>
@@ -85,14 +87,63 @@ protected:
 };
 
 TEST_F(PreviewPrinting, PagesTwoToThreeOfAFivePagePreview) {
+    QString notice;
     withFinishedPreview([&] {
         EXPECT_EQ(tiskf.previewSurface()->pageCount(), 5);
         setNextPrintSetup(PrintSetupAnswer{QString(), 1, Orientation::Portrait, true, 2, 3});
         tiskf.printSetup();
         tiskf.previewWindow()->Print->trigger(); // through the message queue
         QCoreApplication::processEvents();
+        ASSERT_NE(tiskf.sentNotice(), nullptr);
+        notice = tiskf.sentNotice()->Info->text();
     });
     EXPECT_EQ(printedPages(), 2);
+    EXPECT_EQ(notice, "Odesláno na tiskárnu dravelin-pdf: 2 strany");
+}
+
+// "Print to file (PDF)" chosen in print setup: the same page range, into the file, and the
+// notice names the file; no printer is needed for it (see NoPrinter below).
+void printIntoPdfFile(Ttiskf& tiskf, const QString& file, QString& notice) {
+    setNextPrintSetup(
+        PrintSetupAnswer{QString(), 2, Orientation::Portrait, true, 2, 3, file});
+    tiskf.printSetup();
+    EXPECT_EQ(printSetupRequests().back().pdfFile, "");
+    tiskf.print();
+    if (tiskf.sentNotice()) {
+        notice = tiskf.sentNotice()->Info->text();
+    }
+    // The next setup opens on the file chosen.
+    setNextPrintSetup(std::nullopt);
+    tiskf.printSetup();
+    EXPECT_EQ(printSetupRequests().back().pdfFile, file);
+}
+
+TEST_F(PreviewPrinting, PrintToAPdfFileKeepsTheRangeAndSaysWhereItWent) {
+    QTemporaryDir dir;
+    const QString file = dir.filePath("cenovky.pdf");
+    QString notice;
+    withFinishedPreview([&] { printIntoPdfFile(tiskf, file, notice); });
+    EXPECT_EQ(e2e::pageCount(file), 2); // pages 2 and 3, each once: a file holds no copies
+    EXPECT_EQ(notice, "Uloženo do souboru " + file + ": 2 strany");
+    EXPECT_TRUE(e2e::waitForPdf(outDir(), tiskf.qr1.printSettings().title, 1000).isEmpty())
+        << "nothing went to the printer";
+}
+
+TEST_F(PreviewPrinting, LoadedPagesGoIntoAPdfFileToo) {
+    QTemporaryDir dir;
+    const QString lpf = dir.filePath("three.LPF");
+    const QString file = dir.filePath("loaded.pdf");
+    list = rows(400);
+    withFinishedPreview([&] { ASSERT_TRUE(savePreparedPages(*tiskf.previewSurface(), lpf)); });
+    QString notice;
+    withFinishedPreview([&] {
+        ASSERT_TRUE(loadPreparedPages(*tiskf.previewSurface(), lpf,
+                                      [](int code) { return code == 9; }));
+        tiskf.previewWindow()->pagesLoaded();
+        printIntoPdfFile(tiskf, file, notice);
+    });
+    EXPECT_EQ(e2e::pageCount(file), 2);
+    EXPECT_EQ(notice, "Uloženo do souboru " + file + ": 2 strany");
 }
 
 TEST_F(PreviewPrinting, LandscapeReflowsAndStaysForTheNextPreview) {
@@ -208,6 +259,32 @@ TEST_F(PreviewPrinting, LetterOnlyQueuePreviewsAndPrintsOnLetter) {
     const e2e::Raster raster(pdf, 1, 600);
     ASSERT_FALSE(raster.isNull());
     EXPECT_NEAR(raster.inkTop(100, 700, 0, 400), 100, 1);
+}
+
+TEST(NoPrinter, PrintToAPdfFileNeedsNoPrinter) {
+    ASSERT_TRUE(QPrinterInfo::availablePrinterNames().isEmpty());
+    printlist::RowSet list = rows(900);
+    Ttiskf tiskf{list};
+    tiskf.qr1.takeSettings(settings::LayoutSettings());
+    QTemporaryDir dir;
+    const QString file = dir.filePath("bez tiskarny.pdf");
+    bool done = false;
+    QString notice;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        PreviewSurface* s = tiskf.previewSurface();
+        if (done || !s || s->status() != PreviewSurface::Status::Finished) {
+            return;
+        }
+        done = true;
+        printIntoPdfFile(tiskf, file, notice);
+        tiskf.previewWindow()->close();
+    });
+    poll.start(5);
+    tiskf.preview();
+    ASSERT_TRUE(done);
+    EXPECT_EQ(e2e::pageCount(file), 2);
+    EXPECT_EQ(notice, "Uloženo do souboru " + file + ": 2 strany");
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "labelprint/windows/previewwindow.h"
 #include "labelprint/windows/printsetupdialog.h"
 #include "labelprint/windows/progresswindow.h"
+#include "labelprint/windows/sentnotice.h"
 #include "labelprint/windows/tiskunit.h"
 #include "platform/prompts.h"
 #include "platform/error.h"
@@ -12,6 +13,9 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QElapsedTimer>
+#include <QPointer>
+#include <QTest>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPrintDialog>
@@ -173,6 +177,36 @@ TEST(ProgressWindow, ShowsMultiplesOfFiveOnly) {
     EXPECT_EQ(w.Gauge->value(), 40);
 }
 
+TEST(SentNotice, SaysWhereThePagesWentAndClosesByItself) {
+    const struct {
+        QString text, expected;
+    } cases[] = {
+        {SentNotice::printerText("Kancelar", 1), "Odesláno na tiskárnu Kancelar: 1 strana"},
+        {SentNotice::printerText("Kancelar", 2), "Odesláno na tiskárnu Kancelar: 2 strany"},
+        {SentNotice::printerText("Kancelar", 4), "Odesláno na tiskárnu Kancelar: 4 strany"},
+        {SentNotice::printerText("Kancelar", 5), "Odesláno na tiskárnu Kancelar: 5 stran"},
+        {SentNotice::printerText("Kancelar", 12), "Odesláno na tiskárnu Kancelar: 12 stran"},
+        {SentNotice::fileText("/tmp/cenovky.pdf", 3), "Uloženo do souboru /tmp/cenovky.pdf: 3 strany"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.text, c.expected);
+    }
+
+    QElapsedTimer clock;
+    clock.start();
+    QPointer<SentNotice> notice = SentNotice::open(SentNotice::printerText("Kancelar", 5));
+    ASSERT_TRUE(notice);
+    EXPECT_TRUE(notice->isVisible());
+    EXPECT_EQ(notice->Info->text(), "Odesláno na tiskárnu Kancelar: 5 stran");
+    EXPECT_TRUE(notice->windowFlags() & Qt::WindowStaysOnTopHint);
+    // Centred where the progress window stood.
+    ProgressWindow progress;
+    const QPoint offCentre = notice->geometry().center() - progress.geometry().center();
+    EXPECT_LE(offCentre.manhattanLength(), 4) << offCentre.x() << "," << offCentre.y();
+    QTRY_VERIFY_WITH_TIMEOUT(notice.isNull(), 10000);
+    EXPECT_GE(clock.elapsed(), SentNotice::kShownMs);
+}
+
 class PrintForm : public ::testing::Test {
 protected:
     printlist::RowSet list = test::numberedRows(500);
@@ -291,6 +325,43 @@ TEST_F(PrintForm, PrintDialogOpensOnAllPagesWithTheRunsRangeInItsFields) {
     EXPECT_EQ(seen.to, 3);
     EXPECT_TRUE(seen.allPages);
     EXPECT_EQ(tiskf.qr1.printSettings().firstPage, 0); // cancelled: nothing changed
+}
+
+TEST_F(PrintForm, AFileFromTheCommandLineOpensLoadedAndAMissingOneOpensNothing) {
+    QTemporaryDir dir;
+    const QString file = dir.filePath("three.LPF");
+    {
+        PreviewRun p(400);
+        p.run();
+        ASSERT_TRUE(savePreparedPages(p.surface, file));
+    }
+    QString status;
+    bool printEnabled = false;
+    bool setupEnabled = true;
+    QTimer poll; // the window opens inside previewFile()
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        PreviewWindow* w = tiskf.previewWindow();
+        if (!w || !w->isVisible()) {
+            return;
+        }
+        poll.stop();
+        status = w->statusText();
+        printEnabled = w->Print->isEnabled();
+        setupEnabled = w->PrintSetup->isEnabled();
+        w->close();
+    });
+    poll.start(5);
+    tiskf.previewFile(file);
+    EXPECT_EQ(status, "Page 1 of 3");
+    EXPECT_TRUE(printEnabled);
+    EXPECT_FALSE(setupEnabled);
+    EXPECT_EQ(tiskf.previewWindow(), nullptr);
+
+    prompts::clearHistory();
+    tiskf.previewFile(dir.filePath("gone.LPF"));
+    ASSERT_EQ(prompts::shownMessages().size(), 1u);
+    EXPECT_EQ(prompts::shownMessages()[0].text, "File does not exist");
+    EXPECT_EQ(tiskf.previewWindow(), nullptr);
 }
 
 TEST(PrintFormFullTemp, AFullTemporaryFolderEndsThePreviewWithThePagesMade) {

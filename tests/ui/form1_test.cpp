@@ -148,10 +148,16 @@ TEST_F(Form1Test, UnusableDatabaseIsFatalAndNothingIsWritten) {
         const prompts::Message& m = prompts::shownMessages()[0];
         EXPECT_EQ(m.title, "Fatal error");
         EXPECT_EQ(m.icon, prompts::Icon::Critical);
-        EXPECT_TRUE(m.text.startsWith("Není možné se připojit k databázi: " + dir.path() +
-                                      "seznam.db, tato chyba"))
+        // The fixed text stays whole; one line below it says where the file was looked for
+        // and how to get one.
+        const QStringList lines = m.text.split('\n');
+        ASSERT_EQ(lines.size(), 2) << m.text.toStdString();
+        EXPECT_TRUE(lines[0].startsWith("Není možné se připojit k databázi: " + dir.path() +
+                                        "seznam.db, tato chyba"))
             << m.text.toStdString();
-        EXPECT_TRUE(m.text.endsWith("Program nemůže pokračovat a bude ukončen."));
+        EXPECT_TRUE(lines[0].endsWith("Program nemůže pokračovat a bude ukončen."));
+        EXPECT_EQ(lines[1], "Databáze byla hledána v souboru " + dir.path() +
+                                "seznam.db; prázdnou databázi vytvoří ./run.sh nebo make install.");
         EXPECT_TRUE(closeForm(form));
         EXPECT_EQ(dir.read("dravelin.ini"), "[setup]\nvlevo=33\n");
         EXPECT_FALSE(dir.exists("font"));

@@ -5,7 +5,12 @@
 #include "labelprint/printsettings.h"
 
 #include <QString>
+#include <memory>
 #include <optional>
+#include <vector>
+
+class QPrintDialog;
+class QPrinter;
 
 namespace labelprint {
 
@@ -17,6 +22,7 @@ struct PrintSetupRequest {
     int maxPage = 9999;
     int fromPage = 0;
     int toPage = 0;
+    QString pdfFile = {}; // the PDF file chosen last time, if any
 };
 
 struct PrintSetupAnswer {
@@ -26,10 +32,15 @@ struct PrintSetupAnswer {
     bool pageRange = false; // false: all pages
     int fromPage = 0;
     int toPage = 0;
+    QString pdfFile = {}; // not empty: "print to file (PDF)" was chosen, into this file
 };
 
 // Shows the dialog; nothing when cancelled.
 std::optional<PrintSetupAnswer> showPrintSetup(const PrintSetupRequest& request);
+
+// The platform's print dialog on `printer`, preset from the request: pages, copies,
+// orientation, printing to a PDF file offered, OK reading "OK". Not shown yet.
+std::unique_ptr<QPrintDialog> makePrintDialog(QPrinter& printer, const PrintSetupRequest& request);
 
 // --- for tests ---
 void setNextPrintSetup(std::optional<PrintSetupAnswer> answer);

@@ -8,6 +8,7 @@
 #include "labelprint/windows/previewwindow.h"
 #include "labelprint/windows/printsetupdialog.h"
 #include "labelprint/windows/progresswindow.h"
+#include "labelprint/windows/sentnotice.h"
 #include "platform/error.h"
 #include "platform/errorhandler.h"
 #include "printlist/rowset.h"
@@ -27,6 +28,9 @@ class WatchedPrinterSurface : public PrinterSurface {
 public:
     WatchedPrinterSurface(const PrintSettings& s, Orientation o, ProgressWindow& window)
         : PrinterSurface(s, o), window_(window) {}
+    WatchedPrinterSurface(PdfFile file, const PrintSettings& s, Orientation o,
+                          ProgressWindow& window)
+        : PrinterSurface(std::move(file), s, o), window_(window) {}
     void progress(int percent) override { window_.showProgress(percent); }
 
 private:
@@ -85,8 +89,49 @@ void Ttiskf::preview() {
         window_->activateWindow();
         return;
     }
+    openWindow();
+
+    // The run walks a copy of the list view: list commands may reload the view while the
+    // preview's run lets events through, and the pages must follow one list.
+    printlist::RowSet rows = listView_;
+    const RunResult result = qr1.run(rows, *surface_, [] { QCoreApplication::processEvents(); });
+    if (result.status == RunStatus::Aborted || !windowOpen_) {
+        releasePreview();
+        return;
+    }
+    if (!surface_->shortfall().isEmpty()) {
+        // The pages made so far stay in the window, viewable, printable and savable.
+        platform::guard([&] { throw platform::Error(surface_->shortfall()); });
+    }
+    waitForClose();
+}
+
+void Ttiskf::previewFile(const QString& path) {
+    QCoreApplication::processEvents();
+    if (qr1.inRun() || (window_ && windowOpen_)) {
+        return;
+    }
+    openWindow();
+    bool loaded = false;
+    platform::guard([&] {
+        loaded =
+            loadPreparedPages(*surface_, path, offeredBy(selectedPrinter(qr1.printSettings())));
+        if (loaded && window_) {
+            window_->pagesLoaded();
+        }
+    });
+    // Nothing to show: the message said why, and an empty window would only be in the way.
+    if (!loaded || !windowOpen_) {
+        releasePreview();
+        return;
+    }
+    waitForClose();
+}
+
+void Ttiskf::openWindow() {
     // The paper the print will take too: A4, unless the selected printer lacks it.
-    const SurfacePaper paper = paperOfPrinter(selectedPrinter(qr1.printSettings()), qr1.orientation());
+    const SurfacePaper paper =
+        paperOfPrinter(selectedPrinter(qr1.printSettings()), qr1.orientation());
     surface_ = std::make_unique<PreviewSurface>(paper.width, paper.length);
     surface_->setPaper(paper.code, qr1.orientation() == Orientation::Landscape, paper.width,
                        paper.length);
@@ -102,19 +147,9 @@ void Ttiskf::preview() {
         window_->setGeometry(screen->availableGeometry());
     }
     window_->showMaximized();
+}
 
-    // The run walks a copy of the list view: list commands may reload the view while the
-    // preview's run lets events through, and the pages must follow one list.
-    printlist::RowSet rows = listView_;
-    const RunResult result = qr1.run(rows, *surface_, [] { QCoreApplication::processEvents(); });
-    if (result.status == RunStatus::Aborted || !windowOpen_) {
-        releasePreview();
-        return;
-    }
-    if (!surface_->shortfall().isEmpty()) {
-        // The pages made so far stay in the window, viewable, printable and savable.
-        platform::guard([&] { throw platform::Error(surface_->shortfall()); });
-    }
+void Ttiskf::waitForClose() {
     QEventLoop loop;
     connect(window_.get(), &PreviewWindow::closing, &loop, &QEventLoop::quit,
             Qt::QueuedConnection);
@@ -147,6 +182,7 @@ void Ttiskf::printSetup() {
     r.printer = s.printer;
     r.copies = s.copies;
     r.orientation = qr1.orientation();
+    r.pdfFile = s.pdfFile;
     if (surface_ && surface_->status() == PreviewSurface::Status::Finished) {
         r.minPage = 1;
         r.maxPage = surface_->pageCount();
@@ -160,6 +196,7 @@ void Ttiskf::printSetup() {
     PrintSettings& out = qr1.printSettings();
     out.copies = answer->copies;
     out.printer = answer->printer;
+    out.pdfFile = answer->pdfFile;
     qr1.setOrientation(answer->orientation);
     out.firstPage = answer->pageRange ? answer->fromPage : 0;
     out.lastPage = answer->pageRange ? answer->toPage : 0;
@@ -170,30 +207,48 @@ void Ttiskf::print() {
         replay();
         return;
     }
-    if (qr1.inRun() || QPrinterInfo::availablePrinterNames().isEmpty()) {
+    const PrintSettings& settings = qr1.printSettings();
+    const bool toFile = !settings.pdfFile.isEmpty();
+    // A PDF file needs no printer.
+    if (qr1.inRun() || (!toFile && QPrinterInfo::availablePrinterNames().isEmpty())) {
         return;
     }
-    ProgressWindow progress;
-    WatchedPrinterSurface printer(qr1.printSettings(), qr1.orientation(), progress);
-    connect(&progress, &ProgressWindow::cancelRequested, &progress, [&printer] { printer.cancel(); });
-    progress.show();
+    auto progress = std::make_unique<ProgressWindow>();
+    std::unique_ptr<WatchedPrinterSurface> printer =
+        toFile ? std::make_unique<WatchedPrinterSurface>(PrinterSurface::PdfFile{settings.pdfFile},
+                                                         settings, qr1.orientation(), *progress)
+               : std::make_unique<WatchedPrinterSurface>(settings, qr1.orientation(), *progress);
+    connect(progress.get(), &ProgressWindow::cancelRequested, progress.get(),
+            [p = printer.get()] { p->cancel(); });
+    progress->show();
     printlist::RowSet rows = listView_;
-    const RunResult result = qr1.run(rows, printer, [] { QCoreApplication::processEvents(); });
-    if (result.status == RunStatus::NoOutput && !printer.errorText().isEmpty()) {
-        platform::guard([&] { throw platform::Error(printer.errorText()); });
+    const RunResult result = qr1.run(rows, *printer, [] { QCoreApplication::processEvents(); });
+    progress.reset();
+    if (!printer->errorText().isEmpty()) {
+        platform::guard([&] { throw platform::Error(printer->errorText()); });
+    } else if (result.status == RunStatus::Finished && printer->printedPages() > 0) {
+        const int pages = printer->printedPages();
+        notice_ = toFile ? SentNotice::open(SentNotice::fileText(settings.pdfFile, pages))
+                         : SentNotice::open(SentNotice::printerText(
+                               printer->printer()->printerName(), pages));
     }
 }
 
 void Ttiskf::replay() {
+    const PrintSettings& s = qr1.printSettings();
+    const bool toFile = !s.pdfFile.isEmpty();
     if (!surface_ || surface_->status() != PreviewSurface::Status::Finished ||
-        QPrinterInfo::availablePrinterNames().isEmpty()) {
+        (!toFile && QPrinterInfo::availablePrinterNames().isEmpty())) {
         return;
     }
     platform::guard([&] {
-        const PrintSettings& s = qr1.printSettings();
         const QPrinterInfo info = selectedPrinter(s);
         QPrinter printer(info.isNull() ? QPrinterInfo::defaultPrinter() : info,
                          QPrinter::HighResolution);
+        if (toFile) {
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(s.pdfFile);
+        }
         printer.setDocName(s.jobName());
         if (const auto paper = paperByCode(surface_->paperCode())) {
             printer.setPageSize(QPageSize(QSizeF(paper->width, paper->length),
@@ -207,8 +262,9 @@ void Ttiskf::replay() {
         const int last = s.lastPage > 0 ? s.lastPage : surface_->pageCount();
         QPainter painter;
         if (!painter.begin(&printer)) {
-            throw platform::Error(QStringLiteral("Printer \"%1\" cannot be used.")
-                                      .arg(printer.printerName()));
+            throw platform::Error(
+                toFile ? QStringLiteral("Cannot create file \"%1\".").arg(s.pdfFile)
+                       : QStringLiteral("Printer \"%1\" cannot be used.").arg(printer.printerName()));
         }
         // Each page stretched over the printable area, from its origin.
         const QRectF area(QPointF(0, 0), printer.pageRect(QPrinter::DevicePixel).size());
@@ -225,7 +281,13 @@ void Ttiskf::replay() {
                 printer.newPage();
             }
         }
-        painter.end();
+        if (!painter.end()) {
+            throw platform::Error(toFile ? QStringLiteral("Cannot write file \"%1\".").arg(s.pdfFile)
+                                         : QStringLiteral("The print job was not accepted."));
+        }
+        const int pages = last - first + 1;
+        notice_ = toFile ? SentNotice::open(SentNotice::fileText(s.pdfFile, pages))
+                         : SentNotice::open(SentNotice::printerText(printer.printerName(), pages));
     });
 }
 

@@ -3,8 +3,10 @@
 #pragma once
 
 #include "labelprint/labelreport.h"
+#include "labelprint/windows/sentnotice.h"
 
 #include <QObject>
+#include <QPointer>
 #include <memory>
 
 namespace printlist {
@@ -29,6 +31,9 @@ public:
     // list out onto it and returns when the window is closed. Ignored while a layout run goes
     // on; a second request while a preview is open brings that window to the front.
     void preview();
+    // The same window with the pages of a prepared-pages file instead of a layout run, as Load
+    // Report gives them; returns when the window is closed.
+    void previewFile(const QString& path);
 
     // Print setup: the print dialog preset from the report; OK stores the choice.
     void printSetup();
@@ -38,6 +43,8 @@ public:
     void replay();
 
     PreviewWindow* previewWindow() const { return window_.get(); }
+    // The notice of the last print sent, while it is shown.
+    SentNotice* sentNotice() const { return notice_; }
     PreviewSurface* previewSurface() const { return surface_.get(); }
 
 Q_SIGNALS:
@@ -45,6 +52,8 @@ Q_SIGNALS:
     void printQueued();
 
 private:
+    void openWindow();
+    void waitForClose();
     void windowClosing();
     void releasePreview();
     void save();
@@ -54,6 +63,7 @@ private:
     std::unique_ptr<PreviewSurface> surface_;
     std::unique_ptr<PreviewWindow> window_;
     bool windowOpen_ = false;
+    QPointer<SentNotice> notice_;
 };
 
 } // namespace labelprint
