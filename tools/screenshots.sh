@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Makes the README's screenshots: the three tabs of the main window and the preview window, as
+# Makes the README's screenshots: the four tabs of the main window and the preview window, as
 # PNG files in docs/. Runs the built program under xvfb-run on a 1280x1024 screen with a
 # throw-away program directory (a copy of the program, a seznam.db with a few labels and a
 # dravelin.ini), clicks through it with xdotool and crops the screen to each window (import).
@@ -51,6 +51,26 @@ if [ "${1:-}" = "--inner" ]; then
     sleep 1.5 # the layout run fills the pages in
     eval "$(xdotool getwindowgeometry --shell "$preview")"
     shot preview "$X" "$Y" "$WIDTH" "$HEIGHT"
+
+    # The sheet tab: a sheet found by typing its number, started part way down.
+    # Without a window manager the preview takes no focus by itself: give it the focus first.
+    xdotool windowfocus --sync "$preview"
+    xdotool key Escape
+    sleep 1
+    xdotool windowfocus --sync "$main" 2>/dev/null || true
+    click $((wx + 182)) $((wy + 12))
+    sleep 0.5
+    # The search field at (10,70) and the list at (10,95) on the tab page.
+    click $((wx + 2 + 60)) $((wy + 24 + 80))
+    xdotool type --delay 60 "3651"
+    sleep 0.5
+    click $((wx + 2 + 60)) $((wy + 24 + 103))
+    # "začít od štítku" at (325,250).
+    click $((wx + 2 + 345)) $((wy + 24 + 261))
+    xdotool key ctrl+a
+    xdotool type --delay 60 "7"
+    click $((wx + 2 + 345)) $((wy + 24 + 100))
+    shot arch "$wx" "$wy" "$ww" "$wh"
     exit 0
 fi
 

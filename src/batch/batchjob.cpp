@@ -7,6 +7,7 @@
 #include "batch/progressbar.h"
 #include "batch/tempoutput.h"
 #include "batch/watchedsurface.h"
+#include "labelprint/alignmentpage.h"
 #include "labelprint/labelreport.h"
 #include "labelprint/papertable.h"
 #include "labelprint/preparedpages.h"
@@ -14,9 +15,12 @@
 #include "labelprint/printersurface.h"
 #include "platform/profile.h"
 #include "platform/programdir.h"
+#include "platform/profile.h"
 #include "printlist/openstore.h"
 #include "settings/fontfile.h"
 #include "settings/settingsfile.h"
+#include "settings/sheetcatalogue.h"
+#include "settings/sheetstore.h"
 
 #include <QDir>
 #include <QFile>
@@ -65,6 +69,14 @@ BatchError noPageInRange(const QString& target, const Options& o, int pages) {
                           .arg(pagesWord(pages)));
 }
 
+// The list, or the alignment page when it is asked for instead.
+RunResult layOut(Job& job, labelprint::PageSurface& surface) {
+    if (job.options.outline) {
+        return labelprint::printAlignmentPage(job.report, surface);
+    }
+    return job.report.run(job.rows, surface);
+}
+
 void tell(const Job& job, const QString& text) {
     // Only a terminal hears how it went; a script gets the exit code and the file.
     if (job.bar.active()) {
@@ -77,7 +89,7 @@ void writePdf(Job& job) {
     TempOutput out(target);
     WatchedSurface<PrinterSurface> surface(job.bar, PrinterSurface::PdfFile{out.path()},
                                            job.report.printSettings(), job.orientation());
-    const RunResult result = job.report.run(job.rows, surface);
+    const RunResult result = layOut(job, surface);
     job.bar.finish();
     if (result.status != RunStatus::Finished || !surface.errorText().isEmpty()) {
         throw BatchError(QStringLiteral("%1: cannot write the output: %2")
@@ -101,7 +113,7 @@ void writeLpf(Job& job) {
                                            job.report.pageLength());
     surface.setPaper(labelprint::kA4Code, landscape, job.report.pageWidth(), job.report.pageLength());
     try {
-        const RunResult result = job.report.run(job.rows, surface);
+        const RunResult result = layOut(job, surface);
         job.bar.finish();
         if (!surface.shortfall().isEmpty()) {
             // Part of the pages would be missing: no file rather than a short one.
@@ -150,7 +162,7 @@ void printOnPrinter(Job& job) {
     }
     job.report.printSettings().printer = useDefault ? QString() : wanted;
     WatchedSurface<PrinterSurface> surface(job.bar, job.report.printSettings(), job.orientation());
-    const RunResult result = job.report.run(job.rows, surface);
+    const RunResult result = layOut(job, surface);
     job.bar.finish();
     if (result.status != RunStatus::Finished || !surface.errorText().isEmpty()) {
         throw BatchError(QStringLiteral("%1: %2").arg(label, surface.errorText()));
@@ -206,9 +218,22 @@ void runJob(Job& job) {
     const Options& o = job.options;
     const QString dir = platform::programDirectory();
     refuseOutputOverInput(o, dir);
-    const settings::LayoutSettings layout =
+    settings::LayoutSettings layout =
         o.snapshot.isEmpty() ? readSettingsFolder(o.settings.isEmpty() ? dir : o.settings)
                              : readSnapshot(o.snapshot);
+    if (!o.sheet.isEmpty()) {
+        QStringList near;
+        const auto entry = settings::findSheet(settings::fullCatalogue(), o.sheet, &near);
+        if (!entry) {
+            throw BatchError(
+                near.isEmpty()
+                    ? QStringLiteral("--sheet %1: no such sheet in the catalogue").arg(o.sheet)
+                    : QStringLiteral("--sheet %1: not one sheet; did you mean: %2")
+                          .arg(o.sheet, near.mid(0, 12).join(QStringLiteral(", "))),
+                UsageFailure);
+        }
+        layout.sheet = entry->sheet;
+    }
     // Without a list option the print list is the program's own: the server its dravelin.ini
     // names, or seznam.db beside it.
     QString server = o.dbServer;
@@ -216,10 +241,13 @@ void runJob(Job& job) {
         server = printlist::configuredServer(
             platform::Profile(dir + QString::fromLatin1(settings::kSettingsFileName)));
     }
-    job.rows = !o.list.isEmpty()  ? readListFile(o.list)
-               : !server.isEmpty() ? readServer(server)
-                                   : readDatabase(o.db.isEmpty() ? dir + QStringLiteral("seznam.db")
-                                                                 : o.db);
+    // The alignment page prints no list, so none is read.
+    if (!o.outline) {
+        job.rows = !o.list.isEmpty()  ? readListFile(o.list)
+                   : !server.isEmpty() ? readServer(server)
+                                       : readDatabase(o.db.isEmpty() ? dir + QStringLiteral("seznam.db")
+                                                                     : o.db);
+    }
 
     // The print setup first, then the print command's settings, as in the program.
     job.report.setOrientation(o.landscape ? Orientation::Landscape : Orientation::Portrait);
@@ -233,7 +261,25 @@ void runJob(Job& job) {
                                       ? (o.db.isEmpty() ? QStringLiteral("seznam.db") : o.db)
                                       : o.list)
                             .fileName();
-    job.report.takeSettings(layout);
+    // The printers' corrections live beside the settings, whichever settings are used.
+    const QString iniDir = o.settings.isEmpty() ? dir : QDir(o.settings).path() + QLatin1Char('/');
+    print.offsets = settings::readPrinterOffsets(
+        platform::Profile(iniDir + QString::fromLatin1(settings::kSettingsFileName)));
+    try {
+        job.report.takeSettings(layout);
+    } catch (const platform::Error& e) {
+        throw BatchError(QStringLiteral("the label sheet cannot be printed: %1").arg(e.text()));
+    }
+    if (o.skip > 0) {
+        const int perPage = int(job.report.pagePositions(job.report.pageLength()).size());
+        if (o.skip >= perPage) {
+            throw BatchError(QStringLiteral("--skip %1: a page holds only %2 labels")
+                                 .arg(o.skip)
+                                 .arg(perPage),
+                             UsageFailure);
+        }
+        job.report.setSkip(o.skip);
+    }
 
     switch (o.output) {
     case Options::Output::Pdf:

@@ -9,6 +9,7 @@
 #include "printlist/listfile.h"
 #include "settings/fontfile.h"
 #include "settings/settingsfile.h"
+#include "settings/sheetstore.h"
 #include "settings/snapshot.h"
 
 #include <QDir>
@@ -125,6 +126,7 @@ settings::LayoutSettings readSettingsFolder(const QString& dir) {
     const QDir folder(dir);
     const platform::Profile ini(folder.filePath(QString::fromLatin1(settings::kSettingsFileName)));
     settings::LayoutSettings layout = settings::readSetup(ini, settings::LayoutSettings{});
+    layout.sheet = settings::readArch(ini, layout.sheet);
 
     const QString fontPath = folder.filePath(QString::fromLatin1(settings::kFontFileName));
     if (QFileInfo::exists(fontPath)) {
@@ -169,6 +171,9 @@ settings::LayoutSettings readSnapshot(const QString& path) {
     }
     settings::LayoutSettings layout;
     settings::decodeSnapshot(record, layout);
+    if (const auto sheet = settings::readSnapshotSheet(path)) {
+        layout.sheet = *sheet;
+    }
     return layout;
 }
 

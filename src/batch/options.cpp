@@ -115,6 +115,25 @@ Options parseOptions(const QStringList& args) {
         } else if (name == QLatin1String("--copies")) {
             o.copies = positiveNumber(name, value());
             copiesGiven = true;
+        } else if (name == QLatin1String("--sheet")) {
+            if (!o.sheet.isEmpty()) {
+                throw usage(QStringLiteral("--sheet is given twice"));
+            }
+            o.sheet = value().trimmed();
+            if (o.sheet.isEmpty()) {
+                throw usage(QStringLiteral("--sheet wants a non-empty value"));
+            }
+        } else if (name == QLatin1String("--skip")) {
+            const QString text = value();
+            bool ok = false;
+            o.skip = text.toInt(&ok);
+            if (!ok || o.skip < 0) {
+                throw usage(
+                    QStringLiteral("--skip wants a whole number of 0 or more, not \"%1\"").arg(text));
+            }
+        } else if (name == QLatin1String("--outline")) {
+            flag();
+            o.outline = true;
         } else if (name == QLatin1String("--landscape")) {
             flag();
             o.landscape = true;
@@ -146,6 +165,9 @@ Options parseOptions(const QStringList& args) {
     if (pagesGiven && o.output == Options::Output::Lpf) {
         throw usage(QStringLiteral("--pages does not apply to --lpf: it always holds every page"));
     }
+    if (o.outline && (!o.list.isEmpty() || !o.db.isEmpty() || !o.dbServer.isEmpty() || o.skip > 0)) {
+        throw usage(QStringLiteral("--outline prints no list: leave out --list, --db, --db-server and --skip"));
+    }
     return o;
 }
 
@@ -155,6 +177,7 @@ QString helpText(const QString& programDir) {
                "                      [--snapshot FILE | --settings DIR]\n"
                "                      (--pdf FILE | --lpf FILE | --printer NAME|default)\n"
                "                      [--pages FROM-TO] [--copies N] [--landscape] [--quiet]\n"
+               "                      [--sheet NAME] [--skip N] [--outline]\n"
                "\n"
                "Lays a print list out on A4 label sheets exactly as dravelin's \"tisk\" does and\n"
                "writes the pages to a PDF file, a prepared-pages file or a printer.\n"
@@ -185,6 +208,14 @@ QString helpText(const QString& programDir) {
                "printer\n"
                "  --copies N        N copies of every page; printer only\n"
                "  --landscape       A4 landscape instead of portrait\n"
+               "Label sheet:\n"
+               "  --sheet NAME      the sheet of the catalogue by product number or name\n"
+               "                    (--sheet 3651, --sheet \"Avery L7160\"); without it the sheet\n"
+               "                    of the settings is used, when it is switched on there\n"
+               "  --skip N          leave the first N positions of the first page empty, for a\n"
+               "                    sheet that is partly used (\"začít od štítku N+1\")\n"
+               "  --outline         print the alignment page instead of the list: the outline of\n"
+               "                    every label position and a cross at each top-left corner\n"
                "Other:\n"
                "  --quiet           no progress bar (it is shown only when standard error is a\n"
                "                    terminal)\n"

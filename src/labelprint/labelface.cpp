@@ -33,21 +33,22 @@ QStringList linesOf(QString text) {
 } // namespace
 
 LabelFace::LabelFace(const LabelReport& report, PageSurface& surface, const printlist::RowSet& rows)
-    : report_(report), surface_(surface), rows_(rows) {
+    : report_(report), surface_(surface), rows_(rows), width_(report.drawnWidth()),
+      height_(report.drawnHeight()), alwaysDrawn_(report.sheet() != nullptr) {
     for (int s = 0; s < settings::SlotCount; ++s) {
         fields_[s] = rows.fieldIndex(settings::slotNames()[s]);
     }
 }
 
 void LabelFace::draw(double x, double y, bool hasRow) {
-    if (report_.bandHeight() <= 0) {
+    if (!alwaysDrawn_ && report_.bandHeight() <= 0) {
         return;
     }
     const DeviceMap map = DeviceMap::of(surface_);
     const int left = map.x(x);
     const int top = map.y(y);
-    const int right = map.x(x + report_.labelWidth());
-    const int bottom = map.y(y + report_.labelHeight());
+    const int right = map.x(x + width_);
+    const int bottom = map.y(y + height_);
     surface_.fillRect(QRect(left, top, right - left, bottom - top),
                       platform::toQColor(report_.background()));
     for (Slot slot : kDrawingOrder) {
@@ -56,7 +57,7 @@ void LabelFace::draw(double x, double y, bool hasRow) {
         }
     }
     // The frame reaches 0.1 mm below the label, so it meets the next label's top bar.
-    drawFrame(left, top, right, map.y(y + report_.labelHeight() + 1));
+    drawFrame(left, top, right, map.y(y + height_ + 1));
 }
 
 void LabelFace::drawLine(Slot slot, double x, double y, bool hasRow) {
@@ -67,7 +68,7 @@ void LabelFace::drawLine(Slot slot, double x, double y, bool hasRow) {
         deviceToLength(surface_.textCellHeight(QStringLiteral("W")), surface_.dpiY());
     const double slotHeight = deviceToLength(line.height, platform::designDpi());
     const double y0 = y + line.top;
-    const double anchorX = line.centred ? x + report_.labelWidth() / 2 : x + line.left;
+    const double anchorX = line.centred ? x + width_ / 2 : x + line.left;
     const TextAnchor anchor = line.centred ? TextAnchor::TopCentre : TextAnchor::TopLeft;
     const DeviceMap map = DeviceMap::of(surface_);
     const QStringList lines = linesOf(text);

@@ -32,6 +32,10 @@ class LabelFace {
     PageSurface& surface_;
     const printlist::RowSet& rows_;
     std::array<int, settings::SlotCount> fields_{};
+    // The label's size as drawn: the sheet's when it is on, else the report's label.
+    double width_ = 0;
+    double height_ = 0;
+    bool alwaysDrawn_ = false;
 };
 
 } // namespace labelprint

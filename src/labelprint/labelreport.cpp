@@ -6,6 +6,7 @@
 #include "labelprint/slotfont.h"
 #include "labelprint/units.h"
 #include "platform/designdpi.h"
+#include "platform/error.h"
 
 #include <algorithm>
 
@@ -40,6 +41,7 @@ void LabelReport::takeSettings(const settings::LayoutSettings& layout) {
          {Slot::Kod, Slot::Kods, Slot::Nazev, Slot::Cena, Slot::Text1, Slot::Text2, Slot::Text3}) {
         lines_[s].on = layout.lines[s].on;
     }
+    setSheet(layout.sheet);
 }
 
 void LabelReport::setOrientation(Orientation orientation) {
@@ -112,6 +114,54 @@ void LabelReport::resetMarginsWithoutRoom() {
         topMargin_ = 0;
         bottomMargin_ = 0;
     }
+}
+
+void LabelReport::setSheet(const settings::Sheet& sheet) {
+    if (sheet.on) {
+        if (const auto problem = settings::sheetProblem(sheet)) {
+            throw platform::Error(*problem);
+        }
+    }
+    sheet_ = sheet;
+}
+
+std::vector<QPoint> LabelReport::pagePositions(double paperLength) const {
+    std::vector<QPoint> at;
+    if (const settings::Sheet* s = sheet()) {
+        at.reserve(size_t(s->labelsPerSheet()));
+        for (int n = 0; n < s->labelsPerSheet(); ++n) {
+            at.emplace_back(s->labelLeft(n), s->labelTop(n));
+        }
+        return at;
+    }
+    if (bandHeight() <= 0) {
+        return at;
+    }
+    // The flow of the layout run: down a column until the next label would cross the bottom
+    // limit, then the next column.
+    const int h = nearest(labelHeight_);
+    const double room = pageLength() - (topMargin_ + bottomMargin_);
+    const long long step = (long long)nearest(labelWidth_) + nearest(columnSpacing_);
+    for (int k = 0; k < columns_; ++k) {
+        const long long x = nearest(leftMargin_) + k * step;
+        long long y = nearest(topMargin_);
+        for (;;) {
+            at.emplace_back(int(x), int(y));
+            y += h;
+            const long long available = nearest(paperLength - bottomMargin_ - double(y));
+            if (h > available) {
+                if (h <= room) {
+                    break;
+                }
+                // Taller than the room on a page: every label stays in the first column.
+                return at;
+            }
+            if (at.size() > 100000) {
+                return at; // labels of a fraction of a tenth: no page holds more in practice
+            }
+        }
+    }
+    return at;
 }
 
 RunResult LabelReport::run(printlist::RowSet& rows, PageSurface& surface,

@@ -7,9 +7,12 @@
 #include "labelprint/printsettings.h"
 #include "settings/layoutsettings.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <vector>
+#include <QPoint>
 
 namespace printlist {
 class RowSet;
@@ -79,6 +82,22 @@ class LabelReport {
     void setLineFont(settings::Slot slot, const settings::FontDescription& font);
     void setLineOn(settings::Slot slot, bool on) { lines_[slot].on = on; }
 
+    // The sheet description: when on, it gives every label's place and size and when a page is
+    // full. Throws platform::Error with the arch tab's text for a sheet that is on but cannot
+    // be printed, and then keeps the sheet it had.
+    void setSheet(const settings::Sheet& sheet);
+    // The sheet in force, or null when it is off.
+    const settings::Sheet* sheet() const { return sheet_.on ? &sheet_ : nullptr; }
+    // Positions left empty at the start of the first page ("začít od štítku N" is N - 1).
+    int skip() const { return skip_; }
+    void setSkip(int positions) { skip_ = std::max(0, positions); }
+    // The top-left corners (0.1 mm) of the label positions of one page, in flow order, on a
+    // paper `paperLength` long. Empty when a label is never drawn (band of 0 design pixels).
+    std::vector<QPoint> pagePositions(double paperLength) const;
+    // The size of one label as it is drawn, in 0.1 mm.
+    double drawnWidth() const { return sheet() ? sheet_.width : labelWidth_; }
+    double drawnHeight() const { return sheet() ? sheet_.height : labelHeight_; }
+
     PrintSettings& printSettings() { return print_; }
     const PrintSettings& printSettings() const { return print_; }
 
@@ -114,6 +133,8 @@ class LabelReport {
     std::array<LineSlot, settings::SlotCount> lines_ = initialLines();
 
     PrintSettings print_;
+    settings::Sheet sheet_;
+    int skip_ = 0;
 
     PageSurface* surface_ = nullptr;
     bool cancelledMark_ = false;

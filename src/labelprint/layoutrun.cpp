@@ -5,6 +5,8 @@
 #include "labelprint/units.h"
 #include "printlist/rowset.h"
 
+#include <algorithm>
+
 namespace labelprint {
 
 LayoutRun::LayoutRun(LabelReport& report, printlist::RowSet& rows, PageSurface& surface,
@@ -28,6 +30,9 @@ RunResult LayoutRun::exec() {
     const int h = nearest(report_.labelHeight());
     const bool drawn = report_.bandHeight() > 0;
 
+    const settings::Sheet* sheet = report_.sheet();
+    int onSheet = skipPositions(h, drawn);
+
     rows_.first();
     // An empty list still gets one label, with every line empty.
     bool blank = rows_.eof();
@@ -38,10 +43,15 @@ RunResult LayoutRun::exec() {
         if (surface_.cancelled()) {
             break;
         }
-        place(h);
-        if (drawn) {
+        if (sheet) {
+            placeOnSheet(*sheet, onSheet);
             face.draw(double(x_), double(*y_), !blank);
-            *y_ += h;
+        } else {
+            place(h);
+            if (drawn) {
+                face.draw(double(x_), double(*y_), !blank);
+                *y_ += h;
+            }
         }
         ++result.labels;
         if (rowCount != 0) {
@@ -65,6 +75,37 @@ RunResult LayoutRun::exec() {
     }
     surface_.endDocument();
     return result;
+}
+
+int LayoutRun::skipPositions(int h, bool drawn) {
+    const int wanted = report_.skip();
+    if (wanted <= 0) {
+        return 0;
+    }
+    const int perPage = int(report_.pagePositions(paperLength_).size());
+    const int skip = std::min(wanted, std::max(0, perPage - 1));
+    if (report_.sheet()) {
+        return skip;
+    }
+    for (int i = 0; i < skip; ++i) {
+        place(h);
+        if (drawn) {
+            *y_ += h;
+        }
+    }
+    return 0;
+}
+
+void LayoutRun::placeOnSheet(const settings::Sheet& sheet, int& n) {
+    if (pages_ == 0 || n >= sheet.labelsPerSheet()) {
+        if (pages_ > 0) {
+            n = 0;
+        }
+        startPage();
+    }
+    x_ = sheet.labelLeft(n);
+    y_ = sheet.labelTop(n);
+    ++n;
 }
 
 void LayoutRun::place(int h) {

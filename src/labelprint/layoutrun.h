@@ -18,6 +18,10 @@ class LayoutRun {
 
   private:
     void place(int h);
+    // Places label `n` (from 0) of the current page of a sheet, starting a page when needed.
+    void placeOnSheet(const settings::Sheet& sheet, int& n);
+    // Leaves the first positions of page 1 empty; never more than the page holds minus one.
+    int skipPositions(int h, bool drawn);
     void nextColumn();
     void startPage();
 

@@ -89,6 +89,13 @@ bool PrinterSurface::setUpPrinter() {
         printer_->setOutputFileName(outputPath_);
     }
     printer_->setPageOrientation(pageOrientation);
+    settings::PrinterOffset shift;
+    if (!pdfPath_) {
+        const auto it = settings_.offsets.find(printer_->printerName());
+        if (it != settings_.offsets.end()) {
+            shift = it->second;
+        }
+    }
     printer_->setDuplex(QPrinter::DuplexNone);
     printer_->setDocName(jobName_);
 
@@ -96,8 +103,9 @@ bool PrinterSurface::setUpPrinter() {
     dpiY_ = printer_->logicalDpiY();
     const QRectF paper = printer_->paperRect(QPrinter::DevicePixel);
     const QRectF page = printer_->pageRect(QPrinter::DevicePixel);
-    originLeft_ = nearest((page.left() - paper.left()) / dpiX_ * kTenthsPerInch);
-    originTop_ = nearest((page.top() - paper.top()) / dpiY_ * kTenthsPerInch);
+    // The correction moves every position: an origin further left puts the print further right.
+    originLeft_ = nearest((page.left() - paper.left()) / dpiX_ * kTenthsPerInch) - shift.x;
+    originTop_ = nearest((page.top() - paper.top()) / dpiY_ * kTenthsPerInch) - shift.y;
     const QRectF paperMm = printer_->pageLayout().fullRect(QPageLayout::Millimeter);
     paperWidth_ = paperMm.width() * 10;
     paperLength_ = paperMm.height() * 10;

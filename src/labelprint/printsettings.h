@@ -2,6 +2,8 @@
 // range and job name, and the page orientation that is part of its page description.
 #pragma once
 
+#include "settings/sheetstore.h"
+
 #include <QString>
 
 namespace labelprint {
@@ -15,6 +17,9 @@ struct PrintSettings {
     int lastPage = 0;  // 0: no upper bound
     QString title;     // the print job's document name
     QString pdfFile;   // not empty: the pages go into this PDF file instead of a printer
+    // Shifts that printers put on their output, by printer name; only the printer surface
+    // applies them, so previews and PDF files stay exact.
+    settings::PrinterOffsets offsets;
 
     // The name print queues show for the job: the title, or when it is empty the program's
     // name with the date and time.

@@ -90,6 +90,22 @@ bool Profile::hasKey(const QString& section, const QString& key) const {
     return s >= 0 && findKey(s, key) >= 0;
 }
 
+QStringList Profile::keys(const QString& section) const {
+    QStringList found;
+    const int s = findSection(section);
+    if (s < 0) {
+        return found;
+    }
+    const int end = sectionEnd(s);
+    for (int i = s + 1; i < end; ++i) {
+        QString k;
+        if (keyOf(lines_[i], &k)) {
+            found.append(k);
+        }
+    }
+    return found;
+}
+
 QString Profile::readString(const QString& section, const QString& key,
                             const QString& fallback) const {
     const int s = findSection(section);

@@ -18,6 +18,8 @@ public:
     // `fallback` when the section or key is missing.
     QString readString(const QString& section, const QString& key, const QString& fallback) const;
     bool hasKey(const QString& section, const QString& key) const;
+    // The keys of a section in file order, as they are spelt there; empty when it is missing.
+    QStringList keys(const QString& section) const;
     // Replaces the key's value in place, or adds the key at the end of its section, or the
     // section at the end of the file.
     void writeString(const QString& section, const QString& key, const QString& value);

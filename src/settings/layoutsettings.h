@@ -3,6 +3,7 @@
 #pragma once
 
 #include "settings/fontdescription.h"
+#include "settings/sheet.h"
 
 #include <QString>
 #include <array>
@@ -34,6 +35,8 @@ struct LayoutSettings {
     std::int32_t pozadi = platform::kWhite;
     QString specznak = QStringLiteral("*");
     std::array<SlotSettings, SlotCount> lines = defaultSlots();
+    // Kept in section arch and in the snapshot's trailer; off unless the user turns it on.
+    Sheet sheet;
 
     static std::array<SlotSettings, SlotCount> defaultSlots();
     bool operator==(const LayoutSettings&) const = default;

@@ -4,6 +4,9 @@
 #include "platform/fileerror.h"
 #include "platform/prompts.h"
 #include "settings/fontrecord.h"
+#include "settings/sheetstore.h"
+
+#include <QFile>
 
 #include <QtEndian>
 #include <stdexcept>
@@ -41,6 +44,15 @@ void showError(const QString& text) {
 }
 
 } // namespace
+
+std::optional<Sheet> readSnapshotSheet(const QString& fileName) {
+    QFile f(fileName);
+    if (!f.open(QIODevice::ReadOnly) || !f.seek(kSnapshotSize)) {
+        return std::nullopt;
+    }
+    // Far more than a trailer needs; a huge foreign tail is not read whole.
+    return decodeSheetTrailer(f.read(4096));
+}
 
 QByteArray encodeSnapshot(const LayoutSettings& s) {
     QByteArray record(kSnapshotSize, '\0');
@@ -86,7 +98,11 @@ void decodeSnapshot(QByteArrayView record, LayoutSettings& s) {
 
 bool uloznastaveni(const LayoutSettings& settings, const QString& fileName) {
     try {
-        platform::writeFileAtomic(fileName, encodeSnapshot(settings));
+        QByteArray bytes = encodeSnapshot(settings);
+        if (settings.sheet.on) {
+            bytes += encodeSheetTrailer(settings.sheet);
+        }
+        platform::writeFileAtomic(fileName, bytes);
         return true;
     } catch (const platform::Error&) {
         showError(QStringLiteral("zápis se nezdařil"));
@@ -105,6 +121,11 @@ std::optional<LayoutSettings> nactinastaveni(const QString& fileName,
     }
     LayoutSettings loaded = current;
     decodeSnapshot(record, loaded);
+    loaded.sheet = current.sheet;
+    loaded.sheet.on = false;
+    if (const auto sheet = readSnapshotSheet(fileName)) {
+        loaded.sheet = *sheet;
+    }
     return loaded;
 }
 

@@ -22,14 +22,19 @@ QByteArray encodeSnapshot(const LayoutSettings& settings);
 // specznak; a switch byte other than 0 is on. `record` must hold at least kSnapshotSize bytes.
 void decodeSnapshot(QByteArrayView record, LayoutSettings& settings);
 
-// Saves the settings, replacing the file atomically so a failed save leaves the previous file
+// Saves the settings, with the sheet's trailer after the record when the sheet is on,
+// replacing the file atomically so a failed save leaves the previous file
 // whole. On failure shows "zápis se nezdařil" (title "error") and returns false.
 bool uloznastaveni(const LayoutSettings& settings, const QString& fileName);
 
 // Reads the first 1968 bytes of the file (opened read-write, so a read-only file fails too)
-// and returns `current` with the record put onto it. On failure shows "soubor nemá správný
+// and returns `current` with the record put onto it; the sheet is taken from a trailer after the
+// record and is switched off when there is none. On failure shows "soubor nemá správný
 // formát nebo je poškozen" (title "error") and returns nothing; the settings stay as they were.
 std::optional<LayoutSettings> nactinastaveni(const QString& fileName,
                                              const LayoutSettings& current);
+
+// The sheet of the trailer after the record; nothing when the file has none.
+std::optional<Sheet> readSnapshotSheet(const QString& fileName);
 
 } // namespace settings

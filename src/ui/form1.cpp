@@ -12,8 +12,10 @@
 #include "printlist/listcommands.h"
 #include "printlist/listfile.h"
 #include "settings/fontfile.h"
+#include "settings/sheetstore.h"
 #include "settings/snapshot.h"
 #include "ui/dialogseam.h"
+#include "ui/archtab.h"
 #include "ui/colourswatch.h"
 #include "ui/infotab.h"
 #include "ui/listgrid.h"
@@ -26,6 +28,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QDesktopServices>
+#include <QPrinterInfo>
 #include <QPushButton>
 #include <QUrl>
 #include <QCloseEvent>
@@ -78,9 +81,11 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent, Qt::Window) {
     stitkyts = new StitkyTab;
     nastavenits = new NastaveniTab;
     infots = new InfoTab;
+    archts = new ArchTab(settings::fullCatalogue());
     pc1->addTab(stitkyts, QStringLiteral("štítky"));
     pc1->addTab(nastavenits, QStringLiteral("nastavení"));
     pc1->addTab(infots, QStringLiteral("info"));
+    pc1->addTab(archts, QStringLiteral("arch"));
     pc1->setCurrentWidget(stitkyts);
 
     for (int i = 0; i < settings::SlotCount; ++i) {
@@ -124,6 +129,7 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent, Qt::Window) {
         connect(shape, &ColourSwatch::pressed, this, [this, shape] { shapeMouseDown(shape); });
     }
     connect(infots, &InfoTab::contactClicked, this, &TForm1::Label23Click);
+    connect(archts, &ArchTab::alignmentPageRequested, this, &TForm1::zkusebnibClick);
 
     // Centred on the screen when first shown.
     if (const QScreen* screen = this->screen()) {
@@ -144,7 +150,10 @@ void TForm1::startup() {
         platform::removeStaleTemporaries(dir, {QString::fromLatin1(settings::kSettingsFileName),
                                                QString::fromLatin1(settings::kFontFileName)});
         const platform::Profile ini(dir + QString::fromLatin1(settings::kSettingsFileName));
-        putLayoutSettings(settings::readSetup(ini, layoutSettings()));
+        settings::LayoutSettings read = settings::readSetup(ini, layoutSettings());
+        read.sheet = settings::readArch(ini, read.sheet);
+        putLayoutSettings(read);
+        archts->setOffsets(settings::readPrinterOffsets(ini), QPrinterInfo::availablePrinterNames());
         setcolumnwidth(settings::readColumns(ini));
         openStore(printlist::configuredServer(ini));
         readFontFile();
@@ -260,8 +269,14 @@ void TForm1::readFontFile() {
 void TForm1::shutdown() {
     const QString dir = platform::programDirectory();
     platform::Profile ini(dir + QString::fromLatin1(settings::kSettingsFileName));
-    settings::writeSetup(ini, layoutSettings());
+    const settings::LayoutSettings layout = layoutSettings();
+    settings::writeSetup(ini, layout);
     settings::writeColumns(ini, columnWidths());
+    // Only a user who turned to the sheet or the offsets finds their sections in the file.
+    if (layout.sheet.on || !ini.keys(QStringLiteral("arch")).isEmpty()) {
+        settings::writeArch(ini, layout.sheet);
+    }
+    settings::writePrinterOffsets(ini, archts->offsets());
     ini.save();
     settings::SlotFonts fonts;
     for (int i = 0; i < settings::SlotCount; ++i) {
@@ -319,6 +334,7 @@ settings::LayoutSettings TForm1::layoutSettings() const {
         line.on = t->chb[size_t(i)]->isChecked();
         line.font = fontdialog[size_t(i)]->font();
     }
+    s.sheet = archts->sheet();
     return s;
 }
 
@@ -338,6 +354,7 @@ void TForm1::putLayoutSettings(const settings::LayoutSettings& s) {
         t->chb[size_t(i)]->setChecked(line.on);
         fontdialog[size_t(i)]->setFont(line.font);
     }
+    archts->setSheet(s.sheet);
 }
 
 void TForm1::showFirstRow() {
@@ -487,7 +504,31 @@ void TForm1::tiskbClick() {
         return;
     }
     platform::guard([this] {
-        tiskf_->qr1.takeSettings(layoutSettings());
+        takeIntoReport();
         tiskf_->preview();
+    });
+}
+
+void TForm1::takeIntoReport() {
+    labelprint::LabelReport& report = tiskf_->qr1;
+    report.takeSettings(layoutSettings());
+    const int start = archts->startPosition();
+    if (start != 1) {
+        const int perPage = int(report.pagePositions(report.pageLength()).size());
+        if (const auto problem = settings::startProblem(start, perPage)) {
+            throw platform::Error(*problem);
+        }
+    }
+    report.setSkip(start - 1);
+    report.printSettings().offsets = archts->offsets();
+}
+
+void TForm1::zkusebnibClick() {
+    if (!tiskf_ || tiskf_->qr1.inRun()) {
+        return;
+    }
+    platform::guard([this] {
+        takeIntoReport();
+        tiskf_->printAlignmentPage();
     });
 }

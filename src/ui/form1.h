@@ -23,6 +23,7 @@ class SlotFontDialog;
 class StitkyTab;
 class NastaveniTab;
 class InfoTab;
+class ArchTab;
 
 class TForm1 : public QWidget {
     Q_OBJECT
@@ -68,6 +69,8 @@ public:
     void shapeMouseDown(ColourSwatch* shape);
     void Label23Click();
     void tiskbClick();
+    // The alignment page of the sheet in force, on the printer chosen for printing.
+    void zkusebnibClick();
     // The hidden print form whose label report the print command fills.
     void setPrintForm(labelprint::Ttiskf* tiskf) { tiskf_ = tiskf; }
 
@@ -75,6 +78,7 @@ public:
     StitkyTab* stitkyts;
     NastaveniTab* nastavenits;
     InfoTab* infots;
+    ArchTab* archts;
     std::array<SlotFontDialog*, settings::SlotCount> fontdialog{};
 
 protected:
@@ -99,6 +103,9 @@ private:
     // is, first row current, whether the command succeeded or not.
     void listCommand(const std::function<void()>& command);
     void showFirstRow();
+    // The print command's settings and the arch tab's start position and printer offsets onto
+    // the label report; throws with the tab's text when they cannot be printed.
+    void takeIntoReport();
 
     std::unique_ptr<printlist::Store> store_;
     ListGridModel* gridModel_;

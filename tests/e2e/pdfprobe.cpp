@@ -202,6 +202,15 @@ double Raster::inkTop(double xMin, double xMax, double yMin, double yMax) const 
     return -1;
 }
 
+bool Raster::inked(double x, double y) const {
+    const int px = int(x * dpi_ / 254.0);
+    const int py = int(y * dpi_ / 254.0);
+    if (px < 0 || py < 0 || px >= width_ || py >= height_) {
+        return false;
+    }
+    return static_cast<unsigned char>(pixels_[qsizetype(py) * width_ + px]) < 128;
+}
+
 QStringList barcodes(const QString& pdf, int page) {
     QTemporaryDir dir;
     const QString prefix = dir.filePath("page");

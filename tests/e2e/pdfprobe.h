@@ -49,6 +49,10 @@ class Raster {
     double inkBottom(double xMin, double xMax, double yMin, double yMax) const;
     // The upper edge of the highest inked row inside the box, likewise; -1 without ink.
     double inkTop(double xMin, double xMax, double yMin, double yMax) const;
+    // Whether the pixel at (x, y), in 0.1 mm from the paper's corner, is inked.
+    bool inked(double x, double y) const;
+    // 0.1 mm per pixel.
+    double pixel() const { return 254.0 / dpi_; }
 
   private:
     int dpi_ = 0;

@@ -1,5 +1,6 @@
 #include "labelprint/windows/tiskunit.h"
 
+#include "labelprint/alignmentpage.h"
 #include "labelprint/emfplayer.h"
 #include "labelprint/papertable.h"
 #include "labelprint/preparedpages.h"
@@ -231,6 +232,29 @@ void Ttiskf::print() {
         notice_ = toFile ? SentNotice::open(SentNotice::fileText(settings.pdfFile, pages))
                          : SentNotice::open(SentNotice::printerText(
                                printer->printer()->printerName(), pages));
+    }
+}
+
+void Ttiskf::printAlignmentPage() {
+    if (qr1.inRun()) {
+        return;
+    }
+    PrintSettings one = qr1.printSettings();
+    // One page, whatever range was chosen for the labels.
+    one.firstPage = 0;
+    one.lastPage = 0;
+    one.title = QStringLiteral("zkušební arch");
+    // Into the PDF file when the print setup chose one, as the labels would go.
+    std::unique_ptr<PrinterSurface> surface =
+        one.pdfFile.isEmpty()
+            ? std::make_unique<PrinterSurface>(one, qr1.orientation())
+            : std::make_unique<PrinterSurface>(PrinterSurface::PdfFile{one.pdfFile}, one,
+                                               qr1.orientation());
+    PrinterSurface& printer = *surface;
+    const RunResult result = labelprint::printAlignmentPage(qr1, printer);
+    if (result.status != RunStatus::Finished || !printer.errorText().isEmpty()) {
+        throw platform::Error(printer.errorText().isEmpty() ? QStringLiteral("No printer is installed.")
+                                                            : printer.errorText());
     }
 }
 

@@ -39,6 +39,9 @@ public:
     void printSetup();
     // Lays the list out again straight onto the printer, with the progress window.
     void print();
+    // The alignment page of the report's sheet on the chosen printer. Throws platform::Error
+    // when it cannot be printed.
+    void printAlignmentPage();
     // Prints the pages of a loaded file, every page of the chosen range.
     void replay();
 

@@ -1,0 +1,61 @@
+#include "settings/sheet.h"
+
+namespace settings {
+
+PaperSize paperSize(SheetPaper paper) {
+    return paper == SheetPaper::Letter ? PaperSize{2159, 2794} : PaperSize{2100, 2970};
+}
+
+QString paperName(SheetPaper paper) {
+    return paper == SheetPaper::Letter ? QStringLiteral("Letter") : QStringLiteral("A4");
+}
+
+std::optional<SheetPaper> paperFromName(const QString& name) {
+    if (name.compare(QLatin1String("A4"), Qt::CaseInsensitive) == 0) {
+        return SheetPaper::A4;
+    }
+    if (name.compare(QLatin1String("Letter"), Qt::CaseInsensitive) == 0) {
+        return SheetPaper::Letter;
+    }
+    return std::nullopt;
+}
+
+std::optional<QString> sheetProblem(const Sheet& s) {
+    if (s.width <= 0 || s.height <= 0 || s.pitchX <= 0 || s.pitchY <= 0 || s.columns <= 0 ||
+        s.rows <= 0) {
+        return QStringLiteral("Rozměry štítku, rozteč a počet sloupců a řádků musí být větší "
+                              "než nula.");
+    }
+    if (s.left < 0 || s.top < 0) {
+        return QStringLiteral("Okraje nesmí být záporné.");
+    }
+    if (s.pitchX < s.width) {
+        return QStringLiteral("Vodorovná rozteč nesmí být menší než šířka štítku.");
+    }
+    if (s.pitchY < s.height) {
+        return QStringLiteral("Svislá rozteč nesmí být menší než výška štítku.");
+    }
+    // In 64 bits: absurd counts must not wrap round into a sheet that seems to fit.
+    const PaperSize paper = paperSize(s.paper);
+    const long long right = s.left + (long long)(s.columns - 1) * s.pitchX + s.width;
+    const long long bottom = s.top + (long long)(s.rows - 1) * s.pitchY + s.height;
+    if (right > paper.width || bottom > paper.length) {
+        return QStringLiteral("Štítky se nevejdou na papír %1 (%2 × %3 mm): zasahují do %4 × "
+                              "%5 mm.")
+            .arg(paperName(s.paper))
+            .arg(paper.width / 10.0, 0, 'f', 1)
+            .arg(paper.length / 10.0, 0, 'f', 1)
+            .arg(right / 10.0, 0, 'f', 1)
+            .arg(bottom / 10.0, 0, 'f', 1);
+    }
+    return std::nullopt;
+}
+
+std::optional<QString> startProblem(int start, int perSheet) {
+    if (start < 1 || start > perSheet) {
+        return QStringLiteral("Začít lze od štítku 1 až %1, na archu je %1 štítků.").arg(perSheet);
+    }
+    return std::nullopt;
+}
+
+} // namespace settings

@@ -1,0 +1,133 @@
+#include "settings/sheetstore.h"
+
+#include "settings/integertext.h"
+
+#include <QtEndian>
+#include <array>
+
+namespace settings {
+namespace {
+
+const QString kArch = QStringLiteral("arch");
+const QString kPrinters = QStringLiteral("tiskarny");
+
+struct IntKey {
+    const char* key;
+    int Sheet::*field;
+};
+
+constexpr std::array<IntKey, 8> kIntKeys = {{
+    {"vlevo", &Sheet::left},
+    {"nahore", &Sheet::top},
+    {"sirka", &Sheet::width},
+    {"vyska", &Sheet::height},
+    {"roztecx", &Sheet::pitchX},
+    {"roztecy", &Sheet::pitchY},
+    {"sloupce", &Sheet::columns},
+    {"radky", &Sheet::rows},
+}};
+
+constexpr char kTag[8] = {'D', 'R', 'V', 'S', 'H', 'E', 'E', 'T'};
+constexpr int kFieldCount = 10;
+constexpr int kPayload = 4 * kFieldCount;
+
+} // namespace
+
+Sheet readArch(const platform::Profile& p, const Sheet& base) {
+    Sheet s = base;
+    if (p.keys(kArch).isEmpty()) {
+        s.on = false;
+        return s;
+    }
+    for (const IntKey& k : kIntKeys) {
+        const QString key = QString::fromLatin1(k.key);
+        if (p.hasKey(kArch, key)) {
+            if (const auto v = parseInteger(p.readString(kArch, key, QString()))) {
+                s.*k.field = *v;
+            }
+        }
+    }
+    if (const auto paper = paperFromName(p.readString(kArch, QStringLiteral("papir"), QString()))) {
+        s.paper = *paper;
+    }
+    const auto on = parseInteger(p.readString(kArch, QStringLiteral("zapnuto"), QString()));
+    s.on = on && *on != 0;
+    return s;
+}
+
+void writeArch(platform::Profile& p, const Sheet& s) {
+    p.writeString(kArch, QStringLiteral("zapnuto"), s.on ? QStringLiteral("1") : QStringLiteral("0"));
+    p.writeString(kArch, QStringLiteral("papir"), paperName(s.paper));
+    for (const IntKey& k : kIntKeys) {
+        p.writeString(kArch, QString::fromLatin1(k.key), QString::number(s.*k.field));
+    }
+}
+
+PrinterOffsets readPrinterOffsets(const platform::Profile& p) {
+    PrinterOffsets offsets;
+    for (const QString& name : p.keys(kPrinters)) {
+        const QStringList parts = p.readString(kPrinters, name, QString()).split(QLatin1Char(';'));
+        if (parts.size() != 2) {
+            continue;
+        }
+        const auto x = parseInteger(parts[0].trimmed());
+        const auto y = parseInteger(parts[1].trimmed());
+        if (x && y) {
+            offsets[name] = {*x, *y};
+        }
+    }
+    return offsets;
+}
+
+void writePrinterOffsets(platform::Profile& p, const PrinterOffsets& offsets) {
+    for (const auto& [name, offset] : offsets) {
+        p.writeString(kPrinters, name, QStringLiteral("%1;%2").arg(offset.x).arg(offset.y));
+    }
+}
+
+QByteArray encodeSheetTrailer(const Sheet& s) {
+    QByteArray out(kTag, sizeof kTag);
+    const std::array<std::int32_t, kFieldCount + 1> values = {
+        kPayload, s.on ? 1 : 0, s.paper == SheetPaper::Letter ? 1 : 0,
+        s.left,   s.top,        s.width,
+        s.height, s.pitchX,     s.pitchY,
+        s.columns, s.rows};
+    for (std::int32_t v : values) {
+        char le[4];
+        qToLittleEndian<std::int32_t>(v, le);
+        out.append(le, 4);
+    }
+    return out;
+}
+
+std::optional<Sheet> decodeSheetTrailer(QByteArrayView rest) {
+    const qsizetype head = sizeof kTag + 4;
+    if (rest.size() < head || QByteArrayView(rest.data(), sizeof kTag) != QByteArrayView(kTag, sizeof kTag)) {
+        return std::nullopt;
+    }
+    const std::int32_t payload = qFromLittleEndian<std::int32_t>(rest.data() + sizeof kTag);
+    // A longer payload comes from a later program: its first fields are still these.
+    if (payload < kPayload || rest.size() - head < payload) {
+        return std::nullopt;
+    }
+    const auto field = [&](int i) {
+        return qFromLittleEndian<std::int32_t>(rest.data() + head + 4 * i);
+    };
+    Sheet s;
+    s.on = field(0) != 0;
+    if (field(1) != 0 && field(1) != 1) {
+        return std::nullopt;
+    }
+    s.paper = field(1) == 1 ? SheetPaper::Letter : SheetPaper::A4;
+    s.left = field(2);
+    s.top = field(3);
+    s.width = field(4);
+    s.height = field(5);
+    s.pitchX = field(6);
+    s.pitchY = field(7);
+    s.columns = field(8);
+    s.rows = field(9);
+    return s;
+}
+
+} // namespace settings

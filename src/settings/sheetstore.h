@@ -1,0 +1,43 @@
+// Where a sheet description and the printers' offsets are kept: section arch and section
+// tiskarny of dravelin.ini, and a tagged trailer after a settings snapshot's record. Anything
+// missing or unreadable leaves the sheet switched off.
+#pragma once
+
+#include "platform/profile.h"
+#include "settings/sheet.h"
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+#include <map>
+
+namespace settings {
+
+// Section arch over `base`: a missing key keeps the base value, a missing section switches the
+// sheet off.
+Sheet readArch(const platform::Profile& profile, const Sheet& base);
+void writeArch(platform::Profile& profile, const Sheet& sheet);
+
+// A correction for a printer that shifts its output, in 0.1 mm, added to every position on that
+// printer: positive x moves the print right, positive y down.
+struct PrinterOffset {
+    int x = 0;
+    int y = 0;
+    bool operator==(const PrinterOffset&) const = default;
+};
+using PrinterOffsets = std::map<QString, PrinterOffset>;
+
+// Section tiskarny: one key per printer name, the value "x;y". Values that are not two numbers
+// are skipped.
+PrinterOffsets readPrinterOffsets(const platform::Profile& profile);
+// Writes every printer of `offsets`; a zero offset is written too, so a correction that was
+// set back to zero replaces the old one.
+void writePrinterOffsets(platform::Profile& profile, const PrinterOffsets& offsets);
+
+// The trailer written after the snapshot record when the sheet is on: a tag, a length and the
+// fields. A sheet that is off writes no trailer, so such a snapshot keeps its exact size.
+QByteArray encodeSheetTrailer(const Sheet& sheet);
+// `rest` is everything after the record. Nothing when there is no well-formed trailer.
+std::optional<Sheet> decodeSheetTrailer(QByteArrayView rest);
+
+} // namespace settings

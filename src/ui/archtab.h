@@ -1,0 +1,75 @@
+// The sheet tab "arch": the switch for the exact sheet description, the catalogue search, the
+// sheet's fields with a drawing to scale, the start position on a partly used sheet, the
+// printers' offsets and the alignment page button. It holds its values; the main window reads
+// them at the print command and at shutdown.
+#pragma once
+
+#include "settings/sheetcatalogue.h"
+#include "settings/sheetstore.h"
+
+#include <QWidget>
+#include <optional>
+#include <vector>
+
+class QCheckBox;
+class QComboBox;
+class QDoubleSpinBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QSpinBox;
+class SheetDrawing;
+
+class ArchTab : public QWidget {
+    Q_OBJECT
+public:
+    explicit ArchTab(std::vector<settings::CatalogueEntry> catalogue, QWidget* parent = nullptr);
+
+    settings::Sheet sheet() const;
+    void setSheet(const settings::Sheet& sheet);
+    // "začít od štítku N", 1 for a fresh sheet.
+    int startPosition() const;
+    void setStartPosition(int n);
+    settings::PrinterOffsets offsets() const { return offsets_; }
+    void setOffsets(const settings::PrinterOffsets& offsets, const QStringList& printers);
+
+    // What is wrong with the sheet (when it is on) or the start position; shown in the tab.
+    std::optional<QString> problem() const;
+    // Applies a catalogue entry: its fields, and the switch on.
+    void applyEntry(const settings::CatalogueEntry& entry);
+
+    QCheckBox* archchb;
+    QLineEdit* hledatle;
+    QListWidget* katalog;
+    QComboBox* papircb;
+    QDoubleSpinBox* vlevo;
+    QDoubleSpinBox* nahore;
+    QDoubleSpinBox* sirka;
+    QDoubleSpinBox* vyska;
+    QDoubleSpinBox* roztecx;
+    QDoubleSpinBox* roztecy;
+    QSpinBox* sloupce;
+    QSpinBox* radky;
+    QSpinBox* zacatekspin;
+    QComboBox* tiskarnacb;
+    QDoubleSpinBox* posunx;
+    QDoubleSpinBox* posuny;
+    QPushButton* zkusebnib;
+    QLabel* chybal;
+    SheetDrawing* kresba;
+
+Q_SIGNALS:
+    void alignmentPageRequested();
+
+private:
+    void search(const QString& typed);
+    void refresh();
+    void showOffset();
+    void storeOffset();
+
+    std::vector<settings::CatalogueEntry> catalogue_;
+    std::vector<settings::CatalogueEntry> shown_;
+    settings::PrinterOffsets offsets_;
+    bool filling_ = false;
+};

@@ -1,0 +1,111 @@
+// dravelin-batch with a sheet of the catalogue, a start part way down the first page and the
+// alignment page.
+#include "batchprocess.h"
+
+#include "settings/sheetcatalogue.h"
+#include "settings/snapshot.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace batchtest;
+
+namespace {
+
+class SheetBatch : public ::testing::Test {
+  protected:
+    QString path(const QString& name) const { return dir.path() + "/" + name; }
+    void write(const QString& name, const QByteArray& bytes) const {
+        QFile f(path(name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(bytes);
+    }
+    QTemporaryDir dir;
+};
+
+// The word's box in 0.1 mm from the page's left edge.
+double leftOf(const std::vector<Word>& words, const QString& text) {
+    for (const Word& w : words) {
+        if (w.text == text) {
+            return w.xMin * 254 / 72;
+        }
+    }
+    return -1;
+}
+
+TEST_F(SheetBatch, CatalogueSheetHoldsItsLabelsOnOnePage) {
+    write("40.csv", exampleList(40));
+    write("41.csv", exampleList(41));
+    write("dravelin.ini", exampleIni());
+    for (const auto& [list, pages] : {std::pair{"40.csv", 1}, std::pair{"41.csv", 2}}) {
+        const Outcome o = runBatch({"--list", list, "--settings", ".", "--sheet", "Avery Zweckform "
+                                    "3651", "--pdf", "out.pdf"}, dir.path());
+        ASSERT_EQ(o.exitCode, 0) << o.err.toStdString();
+        EXPECT_EQ(pdfPages(path("out.pdf")), pages) << list;
+    }
+    // Label 11 tops column 2, 1 + 52 mm from the paper's edge; its kod is centred there.
+    const auto words = pdfWords(path("out.pdf"));
+    const double left = leftOf(words[0], "*700011*");
+    EXPECT_GT(left, 530);
+    EXPECT_LT(left, 530 + 520);
+}
+
+TEST_F(SheetBatch, SkipStartsPartWayDownTheFirstPageOnly) {
+    write("34.csv", exampleList(34));
+    write("35.csv", exampleList(35));
+    for (const auto& [list, pages] : {std::pair{"34.csv", 1}, std::pair{"35.csv", 2}}) {
+        const Outcome o = runBatch(
+            {"--list", list, "--sheet", "3651", "--skip", "6", "--pdf", "out.pdf"}, dir.path());
+        ASSERT_EQ(o.exitCode, 0) << o.err.toStdString();
+        EXPECT_EQ(pdfPages(path("out.pdf")), pages) << list;
+    }
+    // The 35th label starts page 2 at its first position.
+    const auto words = pdfWords(path("out.pdf"));
+    ASSERT_EQ(words.size(), 2u);
+    EXPECT_LT(leftOf(words[1], "*700035*"), 530);
+    EXPECT_GT(leftOf(words[1], "*700035*"), 10);
+}
+
+TEST_F(SheetBatch, OutlineIsOnePageWithoutText) {
+    const Outcome o = runBatch({"--sheet", "L7160", "--outline", "--pdf", "align.pdf"}, dir.path());
+    ASSERT_EQ(o.exitCode, 0) << o.err.toStdString();
+    ASSERT_EQ(pdfPages(path("align.pdf")), 1);
+    EXPECT_TRUE(pdfWords(path("align.pdf"))[0].empty());
+}
+
+TEST_F(SheetBatch, SnapshotTrailerCarriesTheSheet) {
+    write("40.csv", exampleList(40));
+    settings::LayoutSettings s;
+    s.sheet = settings::findSheet(settings::builtInSheets(), "3651")->sheet;
+    ASSERT_TRUE(settings::uloznastaveni(s, path("arch.nas")));
+    const Outcome o =
+        runBatch({"--list", "40.csv", "--snapshot", "arch.nas", "--pdf", "out.pdf"}, dir.path());
+    ASSERT_EQ(o.exitCode, 0) << o.err.toStdString();
+    EXPECT_EQ(pdfPages(path("out.pdf")), 1);
+}
+
+TEST_F(SheetBatch, WrongSheetOptionsAreOneLine) {
+    write("list.csv", exampleList(3));
+    const struct {
+        QStringList args;
+        int exitCode;
+        const char* expected;
+    } cases[] = {
+        {{"--sheet", "nic"}, 2, "--sheet nic: no such sheet in the catalogue"},
+        {{"--sheet", "L71"}, 2, "--sheet L71: not one sheet; did you mean: Avery L7159, "},
+        {{"--sheet", "3651", "--skip", "40"}, 2, "--skip 40: a page holds only 40 labels"},
+        {{"--skip", "-1"}, 2, "--skip wants a whole number of 0 or more, not \"-1\""},
+        {{"--outline", "--skip", "2"}, 2, "--outline prints no list"},
+    };
+    for (const auto& c : cases) {
+        const Outcome o = runBatch(QStringList{"--list", "list.csv", "--pdf", "out.pdf"} + c.args,
+                                   dir.path());
+        EXPECT_EQ(o.exitCode, c.exitCode) << c.expected;
+        EXPECT_TRUE(o.err.startsWith(QStringLiteral("dravelin-batch: ") + QString::fromUtf8(c.expected)))
+            << o.err.toStdString();
+        EXPECT_FALSE(QFile::exists(path("out.pdf"))) << c.expected;
+    }
+}
+
+} // namespace

@@ -1,0 +1,282 @@
+#include "settings/settingsfile.h"
+#include "settings/sheet.h"
+#include "settings/sheetcatalogue.h"
+#include "settings/sheetstore.h"
+#include "settings/snapshot.h"
+
+#include "platform/prompts.h"
+#include "support/tempprogramdir.h"
+
+#include <QPoint>
+#include <QSet>
+#include <array>
+#include <gtest/gtest.h>
+
+using settings::CatalogueEntry;
+using settings::Sheet;
+using settings::SheetPaper;
+
+namespace {
+
+Sheet zweckform3651() {
+    Sheet s;
+    s.on = true;
+    s.left = 10;
+    s.top = 10;
+    s.width = 520;
+    s.height = 295;
+    s.pitchX = 520;
+    s.pitchY = 295;
+    s.columns = 4;
+    s.rows = 10;
+    return s;
+}
+
+Sheet l7160() {
+    Sheet s = zweckform3651();
+    s.left = 72;
+    s.top = 151;
+    s.width = 635;
+    s.height = 381;
+    s.pitchX = 660;
+    s.pitchY = 381;
+    s.columns = 3;
+    s.rows = 7;
+    return s;
+}
+
+} // namespace
+
+TEST(Sheet, PositionsRunDownTheColumnsExactlyByThePitch) {
+    const Sheet s = l7160();
+    EXPECT_EQ(s.labelsPerSheet(), 21);
+    // Label 0 top-left, label 6 at the foot of column 1, label 7 at the top of column 2.
+    EXPECT_EQ(QPoint(s.labelLeft(0), s.labelTop(0)), QPoint(72, 151));
+    EXPECT_EQ(QPoint(s.labelLeft(6), s.labelTop(6)), QPoint(72, 151 + 6 * 381));
+    EXPECT_EQ(QPoint(s.labelLeft(7), s.labelTop(7)), QPoint(732, 151));
+    EXPECT_EQ(QPoint(s.labelLeft(20), s.labelTop(20)), QPoint(72 + 2 * 660, 151 + 6 * 381));
+}
+
+TEST(Sheet, ImpossibleSheetsAreRefusedWithACzechReason) {
+    struct Case {
+        const char* what;
+        void (*change)(Sheet&);
+        const char* reasonStart; // empty: accepted
+    };
+    const Case cases[] = {
+        {"3651 as sold", [](Sheet&) {}, ""},
+        {"exactly the paper", [](Sheet& s) { s.left = 0, s.top = 0, s.width = s.pitchX = 525,
+                                             s.height = s.pitchY = 297; }, ""},
+        {"0.1 mm too wide", [](Sheet& s) { s.left = 21; }, "Štítky se nevejdou"},
+        {"one row too many", [](Sheet& s) { s.rows = 11; }, "Štítky se nevejdou"},
+        {"Letter is shorter than A4", [](Sheet& s) { s.paper = SheetPaper::Letter; }, "Štítky se nevejdou"},
+        {"zero width", [](Sheet& s) { s.width = 0; }, "Rozměry"},
+        {"negative height", [](Sheet& s) { s.height = -5; }, "Rozměry"},
+        {"no columns", [](Sheet& s) { s.columns = 0; }, "Rozměry"},
+        {"negative margin", [](Sheet& s) { s.top = -1; }, "Okraje"},
+        {"pitch under the width", [](Sheet& s) { s.pitchX = 519; }, "Vodorovná rozteč"},
+        {"pitch under the height", [](Sheet& s) { s.pitchY = 294; }, "Svislá rozteč"},
+        {"counts that overflow", [](Sheet& s) { s.columns = 2000000000, s.rows = 2000000000; },
+         "Štítky se nevejdou"},
+    };
+    for (const Case& c : cases) {
+        Sheet s = zweckform3651();
+        c.change(s);
+        const auto problem = settings::sheetProblem(s);
+        if (QByteArray(c.reasonStart).isEmpty()) {
+            EXPECT_FALSE(problem) << c.what << ": " << problem.value_or("").toStdString();
+        } else {
+            ASSERT_TRUE(problem) << c.what;
+            EXPECT_TRUE(problem->startsWith(QString::fromUtf8(c.reasonStart)))
+                << c.what << ": " << problem->toStdString();
+        }
+    }
+}
+
+TEST(Sheet, StartPositionMustLieOnTheSheet) {
+    EXPECT_FALSE(settings::startProblem(1, 40));
+    EXPECT_FALSE(settings::startProblem(40, 40));
+    EXPECT_EQ(settings::startProblem(41, 40).value_or(""),
+              "Začít lze od štítku 1 až 40, na archu je 40 štítků.");
+    EXPECT_TRUE(settings::startProblem(0, 40));
+}
+
+TEST(SheetStore, ArchSectionRoundTripsAndIsOffWhenMissing) {
+    TempProgramDir dir;
+    const QString path = dir.file("dravelin.ini");
+    dir.write("dravelin.ini", "[setup]\nvlevo=12\n[arch]\nsirka=abc\n");
+    {
+        platform::Profile ini(path);
+        // A key that is not a number keeps the base value; no zapnuto key means off.
+        const Sheet read = settings::readArch(ini, zweckform3651());
+        EXPECT_FALSE(read.on);
+        EXPECT_EQ(read.width, 520);
+        Sheet s = l7160();
+        s.paper = SheetPaper::Letter;
+        settings::writeArch(ini, s);
+        ini.save();
+    }
+    const platform::Profile again(path);
+    EXPECT_EQ(settings::readArch(again, Sheet{}), [] {
+        Sheet s = l7160();
+        s.paper = SheetPaper::Letter;
+        return s;
+    }());
+    // The Parts' section is left where it was.
+    EXPECT_EQ(again.readString("setup", "vlevo", ""), "12");
+
+    dir.write("dravelin.ini", "[setup]\nvlevo=12\n");
+    Sheet on = l7160();
+    EXPECT_FALSE(settings::readArch(platform::Profile(path), on).on);
+}
+
+TEST(SheetStore, PrinterOffsetsByName) {
+    TempProgramDir dir;
+    dir.write("dravelin.ini", "[tiskarny]\nlaser=15;-5\nbroken=1\nalso broken=x;2\n");
+    const QString path = dir.file("dravelin.ini");
+    platform::Profile ini(path);
+    settings::PrinterOffsets offsets = settings::readPrinterOffsets(ini);
+    ASSERT_EQ(offsets.size(), 1u);
+    EXPECT_EQ(offsets["laser"], (settings::PrinterOffset{15, -5}));
+    offsets["laser"] = {0, 0};
+    offsets["dravelin-pdf"] = {-3, 7};
+    settings::writePrinterOffsets(ini, offsets);
+    ini.save();
+    const auto again = settings::readPrinterOffsets(platform::Profile(path));
+    EXPECT_EQ(again.at("laser"), (settings::PrinterOffset{0, 0}));
+    EXPECT_EQ(again.at("dravelin-pdf"), (settings::PrinterOffset{-3, 7}));
+}
+
+class SheetSnapshot : public ::testing::Test {
+  protected:
+    void SetUp() override { prompts::clearHistory(); }
+    void TearDown() override { prompts::clearHistory(); }
+    TempProgramDir dir;
+};
+
+TEST_F(SheetSnapshot, TrailerFollowsTheRecordOnlyWhenTheSheetIsOn) {
+    settings::LayoutSettings s;
+    s.vlevo = 3;
+    const QString file = dir.file("a.nas");
+    ASSERT_TRUE(settings::uloznastaveni(s, file));
+    EXPECT_EQ(dir.read("a.nas").size(), settings::kSnapshotSize);
+
+    s.sheet = l7160();
+    ASSERT_TRUE(settings::uloznastaveni(s, file));
+    const QByteArray bytes = dir.read("a.nas");
+    ASSERT_GT(bytes.size(), settings::kSnapshotSize);
+    // The record itself is the same as without the sheet.
+    settings::LayoutSettings off = s;
+    off.sheet.on = false;
+    EXPECT_EQ(bytes.left(settings::kSnapshotSize), settings::encodeSnapshot(off));
+
+    const auto loaded = settings::nactinastaveni(file, settings::LayoutSettings{});
+    ASSERT_TRUE(loaded);
+    EXPECT_EQ(*loaded, s);
+    EXPECT_TRUE(prompts::shownMessages().empty());
+}
+
+TEST_F(SheetSnapshot, RecordWithoutTrailerSwitchesTheSheetOff) {
+    settings::LayoutSettings current;
+    current.sheet = l7160();
+    struct Case {
+        const char* what;
+        QByteArray after;
+    };
+    const QByteArray good = settings::encodeSheetTrailer(zweckform3651());
+    const Case cases[] = {
+        {"nothing after the record", {}},
+        {"foreign bytes", QByteArray(5000 - settings::kSnapshotSize, 'x')},
+        {"a trailer cut short", good.left(good.size() - 1)},
+        {"a wrong tag", QByteArray("DRVSHEEX") + good.mid(8)},
+    };
+    for (const Case& c : cases) {
+        dir.write("b.nas", settings::encodeSnapshot(settings::LayoutSettings{}) + c.after);
+        const auto loaded = settings::nactinastaveni(dir.file("b.nas"), current);
+        ASSERT_TRUE(loaded) << c.what;
+        EXPECT_FALSE(loaded->sheet.on) << c.what;
+        // The values stay for the user to switch on again.
+        EXPECT_EQ(loaded->sheet.width, 635) << c.what;
+    }
+    // A later program's longer trailer still gives its first fields.
+    QByteArray longer = good;
+    longer[8] = char(44);
+    longer += QByteArray(4, '\0');
+    EXPECT_EQ(settings::decodeSheetTrailer(longer), zweckform3651());
+}
+
+TEST(SheetCatalogue, EveryBuiltInSheetFitsItsPaper) {
+    const auto& table = settings::builtInSheets();
+    EXPECT_GE(table.size(), 40u);
+    QSet<QString> names;
+    for (const CatalogueEntry& e : table) {
+        EXPECT_TRUE(e.sheet.on) << e.name().toStdString();
+        const auto problem = settings::sheetProblem(e.sheet);
+        EXPECT_FALSE(problem) << e.name().toStdString() << ": "
+                              << problem.value_or("").toStdString();
+        EXPECT_FALSE(names.contains(e.name())) << "twice: " << e.name().toStdString();
+        names.insert(e.name());
+    }
+}
+
+TEST(SheetCatalogue, SearchByTypingAndFindByName) {
+    const auto& table = settings::builtInSheets();
+    const auto found = settings::searchCatalogue(table, "zweck 3651");
+    ASSERT_EQ(found.size(), 1u);
+    EXPECT_EQ(found[0].description(), "Avery Zweckform 3651: 52 × 29,5 mm, 4 × 10, A4");
+    EXPECT_EQ(found[0].sheet, zweckform3651());
+    // Case does not matter; the size is searchable as shown.
+    EXPECT_FALSE(settings::searchCatalogue(table, "l7160").empty());
+    EXPECT_EQ(settings::searchCatalogue(table, "63,5 × 38,1").size(), 2u); // L7160, J8160
+    EXPECT_EQ(settings::searchCatalogue(table, "").size(), table.size());
+    EXPECT_TRUE(settings::searchCatalogue(table, "nic takového").empty());
+
+    EXPECT_EQ(settings::findSheet(table, "L7160")->sheet, l7160());
+    EXPECT_EQ(settings::findSheet(table, "avery zweckform 3651")->product, "3651");
+    // Not a whole number: nothing is taken, the names that came near are offered.
+    QStringList near;
+    EXPECT_FALSE(settings::findSheet(table, "L71", &near));
+    EXPECT_TRUE(near.contains("Avery L7160"));
+    EXPECT_TRUE(near.contains("Avery L7171"));
+    EXPECT_FALSE(near.contains("Avery J8160"));
+}
+
+TEST(SheetCatalogue, TemplateFileGivesOnlyRectangularA4AndLetterGrids) {
+    const auto entries =
+        settings::readTemplateFile(QStringLiteral(DRAVELIN_TEST_DATA "/templates/sample-templates.xml"));
+    QStringList names;
+    for (const CatalogueEntry& e : entries) {
+        names.append(e.name());
+    }
+    EXPECT_EQ(names, (QStringList{"Testmaker T100", "Othermaker O-100", "Testmaker T100J",
+                                  "Testmaker L30", "Testmaker P1"}));
+    ASSERT_EQ(entries.size(), 5u);
+    EXPECT_EQ(entries[0].sheet, l7160());
+    EXPECT_EQ(entries[2].sheet, l7160());
+    const Sheet& letter = entries[3].sheet;
+    EXPECT_EQ(letter.paper, SheetPaper::Letter);
+    EXPECT_EQ((std::array{letter.left, letter.top, letter.width, letter.height, letter.pitchX,
+                          letter.pitchY, letter.columns, letter.rows}),
+              (std::array{48, 127, 667, 254, 699, 254, 3, 10}));
+    const Sheet& points = entries[4].sheet;
+    EXPECT_EQ((std::array{points.left, points.top, points.width, points.height, points.pitchX,
+                          points.pitchY}),
+              (std::array{50, 100, 2000, 500, 2000, 600}));
+
+    // The built-in table comes first; a template file adds what it does not have.
+    const auto all = settings::fullCatalogue(QStringLiteral(DRAVELIN_TEST_DATA "/templates"));
+    EXPECT_EQ(all.size(), settings::builtInSheets().size() + 5);
+    EXPECT_TRUE(settings::fullCatalogue("/nonexistent").size() == settings::builtInSheets().size());
+}
+
+TEST(SheetCatalogue, BrokenTemplateFileKeepsWhatCameBefore) {
+    TempProgramDir dir;
+    dir.write("broken.xml", "<Glabels-templates><Template brand=\"B\" part=\"1\" size=\"A4\">"
+                            "<Label-rectangle width=\"50mm\" height=\"20mm\"><Layout nx=\"2\" "
+                            "ny=\"2\" x0=\"1mm\" y0=\"1mm\" dx=\"60mm\" dy=\"30mm\"/>"
+                            "</Label-rectangle></Template><Template brand=\"B\" part=\"2\" <<<");
+    const auto entries = settings::readTemplateFile(dir.file("broken.xml"));
+    ASSERT_EQ(entries.size(), 1u);
+    EXPECT_EQ(entries[0].name(), "B 1");
+    EXPECT_TRUE(settings::readTemplateFile(dir.file("missing.xml")).empty());
+}

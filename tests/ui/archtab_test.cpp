@@ -1,0 +1,174 @@
+#include "labelprint/previewsurface.h"
+#include "labelprint/windows/previewwindow.h"
+#include "labelprint/windows/tiskunit.h"
+#include "platform/prompts.h"
+#include "settings/sheetcatalogue.h"
+#include "support/tempprogramdir.h"
+#include "ui/archtab.h"
+#include "ui/form1.h"
+#include "ui/sheetdrawing.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace {
+
+class ArchTabTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        prompts::clearHistory();
+        dir.createDatabase();
+    }
+    void TearDown() override { prompts::clearHistory(); }
+    TempProgramDir dir;
+};
+
+TEST_F(ArchTabTest, FourthTabAfterInfoAndOffUntilTheUserTurnsToIt) {
+    {
+        TForm1 form;
+        ASSERT_EQ(form.pc1->count(), 4);
+        EXPECT_EQ(form.pc1->tabText(3), "arch");
+        EXPECT_EQ(form.pc1->widget(3), form.archts);
+        EXPECT_FALSE(form.archts->archchb->isChecked());
+        EXPECT_EQ(form.archts->startPosition(), 1);
+        // Every catalogue entry is listed before anything is typed.
+        EXPECT_GE(form.archts->katalog->count(), int(settings::builtInSheets().size()));
+        form.show();
+        EXPECT_TRUE(form.close());
+    }
+    // A user who never opened the tab finds nothing new in the settings file.
+    const QString ini = QString::fromUtf8(dir.read("dravelin.ini"));
+    EXPECT_FALSE(ini.contains("[arch]")) << ini.toStdString();
+    EXPECT_FALSE(ini.contains("[tiskarny]")) << ini.toStdString();
+}
+
+TEST_F(ArchTabTest, TypingFindsASheetAndChoosingItFillsTheFieldsAndTheDrawing) {
+    TForm1 form;
+    ArchTab* t = form.archts;
+    QTest::keyClicks(t->hledatle, "l7160");
+    ASSERT_EQ(t->katalog->count(), 1);
+    EXPECT_EQ(t->katalog->item(0)->text(), "Avery L7160: 63,5 × 38,1 mm, 3 × 7, A4");
+    t->katalog->setCurrentRow(0);
+    EXPECT_TRUE(t->archchb->isChecked());
+    EXPECT_DOUBLE_EQ(t->sirka->value(), 63.5);
+    EXPECT_DOUBLE_EQ(t->roztecx->value(), 66.0);
+    EXPECT_EQ(t->radky->value(), 7);
+    const settings::Sheet chosen = settings::findSheet(settings::builtInSheets(), "L7160")->sheet;
+    EXPECT_EQ(t->sheet(), chosen);
+    EXPECT_EQ(form.layoutSettings().sheet, chosen);
+    EXPECT_EQ(t->kresba->sheet(), chosen);
+    EXPECT_TRUE(t->chybal->text().isEmpty());
+    // The drawing follows the fields as they change.
+    t->sloupce->setValue(2);
+    EXPECT_EQ(t->kresba->sheet().columns, 2);
+}
+
+TEST_F(ArchTabTest, BadValuesAreRefusedInTheTabAndByThePrintCommand) {
+    TForm1 form;
+    labelprint::Ttiskf tiskf(form.store().listView());
+    form.setPrintForm(&tiskf);
+    ArchTab* t = form.archts;
+    t->applyEntry(*settings::findSheet(settings::builtInSheets(), "3651"));
+    struct Case {
+        const char* what;
+        std::function<void()> spoil;
+        std::function<void()> mend;
+        const char* reason;
+    };
+    const Case cases[] = {
+        {"labels off the paper", [&] { t->vlevo->setValue(3); }, [&] { t->vlevo->setValue(1); },
+         "Štítky se nevejdou na papír A4"},
+        {"pitch under the label", [&] { t->roztecy->setValue(29.4); },
+         [&] { t->roztecy->setValue(29.5); }, "Svislá rozteč nesmí být menší"},
+        {"zero size", [&] { t->vyska->setValue(0); }, [&] { t->vyska->setValue(29.5); },
+         "Rozměry štítku"},
+        {"start beyond the sheet", [&] { t->zacatekspin->setValue(41); },
+         [&] { t->zacatekspin->setValue(1); }, "Začít lze od štítku 1 až 40"},
+    };
+    for (const Case& c : cases) {
+        c.spoil();
+        EXPECT_TRUE(t->chybal->text().startsWith(QString::fromUtf8(c.reason)))
+            << c.what << ": " << t->chybal->text().toStdString();
+        form.tiskbClick();
+        ASSERT_EQ(prompts::shownMessages().size(), 1u) << c.what;
+        EXPECT_TRUE(prompts::shownMessages()[0].text.startsWith(QString::fromUtf8(c.reason)))
+            << c.what;
+        EXPECT_EQ(tiskf.previewWindow(), nullptr) << c.what;
+        prompts::clearHistory();
+        c.mend();
+        EXPECT_TRUE(t->chybal->text().isEmpty()) << c.what;
+    }
+    // Off, the same bad values are kept but stand in no one's way.
+    t->vlevo->setValue(3);
+    t->archchb->setChecked(false);
+    EXPECT_TRUE(t->chybal->text().isEmpty());
+}
+
+TEST_F(ArchTabTest, PrintCommandHandsSheetStartAndOffsetsToTheReport) {
+    TForm1 form;
+    labelprint::Ttiskf tiskf(form.store().listView());
+    form.setPrintForm(&tiskf);
+    const settings::Sheet sheet = settings::findSheet(settings::builtInSheets(), "3651")->sheet;
+    form.archts->applyEntry(*settings::findSheet(settings::builtInSheets(), "3651"));
+    form.archts->setStartPosition(7);
+    form.archts->setOffsets({{"laser", {15, -5}}}, {});
+    bool seen = false;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (seen || !tiskf.previewSurface() ||
+            tiskf.previewSurface()->status() != labelprint::PreviewSurface::Status::Finished) {
+            return;
+        }
+        seen = true;
+        ASSERT_NE(tiskf.qr1.sheet(), nullptr);
+        EXPECT_EQ(*tiskf.qr1.sheet(), sheet);
+        EXPECT_EQ(tiskf.qr1.skip(), 6);
+        EXPECT_EQ(tiskf.qr1.printSettings().offsets.at("laser"), (settings::PrinterOffset{15, -5}));
+        tiskf.previewWindow()->close();
+    });
+    poll.start(10);
+    form.tiskbClick();
+    EXPECT_TRUE(seen);
+    EXPECT_TRUE(prompts::shownMessages().empty());
+}
+
+TEST_F(ArchTabTest, SheetAndPrinterOffsetsSurviveARestartStartPositionDoesNot) {
+    {
+        TForm1 form;
+        ArchTab* t = form.archts;
+        t->applyEntry(*settings::findSheet(settings::builtInSheets(), "L7160"));
+        t->setStartPosition(7);
+        t->setOffsets({}, {"laser"});
+        t->tiskarnacb->setCurrentText("laser");
+        t->posunx->setValue(1.5);
+        t->posuny->setValue(-0.5);
+        form.show();
+        EXPECT_TRUE(form.close());
+    }
+    const QString ini = QString::fromUtf8(dir.read("dravelin.ini"));
+    EXPECT_TRUE(ini.contains("[arch]\nzapnuto=1\npapir=A4\nvlevo=72\nnahore=151\nsirka=635\n"))
+        << ini.toStdString();
+    EXPECT_TRUE(ini.contains("[tiskarny]\nlaser=15;-5\n")) << ini.toStdString();
+    {
+        TForm1 form;
+        EXPECT_EQ(form.archts->sheet(), settings::findSheet(settings::builtInSheets(), "L7160")->sheet);
+        EXPECT_EQ(form.archts->startPosition(), 1);
+        EXPECT_EQ(form.archts->offsets().at("laser"), (settings::PrinterOffset{15, -5}));
+        // Switched off, the section stays and says so.
+        form.archts->archchb->setChecked(false);
+        form.show();
+        EXPECT_TRUE(form.close());
+    }
+    EXPECT_TRUE(QString::fromUtf8(dir.read("dravelin.ini")).contains("[arch]\nzapnuto=0\n"));
+}
+
+} // namespace
