@@ -10,6 +10,8 @@
 #include "batch/watchedsurface.h"
 #include "labelprint/alignmentpage.h"
 #include "labelprint/labelreport.h"
+#include "labelprint/papertable.h"
+#include "labelprint/preparedpages.h"
 #include "labelprint/previewsurface.h"
 #include "labelprint/printersurface.h"
 #include "platform/profile.h"
@@ -39,9 +41,6 @@ using labelprint::PreviewSurface;
 using labelprint::PrinterSurface;
 using labelprint::RunResult;
 using labelprint::RunStatus;
-
-// The paper code of A4 in the preview's paper table.
-constexpr int kA4PaperCode = 9;
 
 // Thrown when a signal stopped the run; everything written so far has been removed.
 struct Interrupted {};
@@ -137,7 +136,7 @@ void writeLpf(Job& job) {
     const bool landscape = job.orientation() == Orientation::Landscape;
     WatchedSurface<PreviewSurface> surface(job.bar, job.report.pageWidth(),
                                            job.report.pageLength());
-    surface.setPaper(kA4PaperCode, landscape, job.report.pageWidth(), job.report.pageLength());
+    surface.setPaper(labelprint::kA4Code, landscape, job.report.pageWidth(), job.report.pageLength());
     // The pages go straight into the new file as they are finished, never all held at once.
     surface.writePagesTo(out.fd());
     try {

@@ -146,6 +146,12 @@ void PageStore::moveToFile() {
             QStringLiteral("Cannot create file \"%1\". %2")
                 .arg(QDir::toNativeSeparators(file->fileTemplate()), file->errorString()));
     }
+    // Qt may create the file without a name in the folder; asking for the name links it
+    // there, so the spilled pages show up as an LPF file while the store holds them.
+    if (file->fileName().isEmpty()) {
+        throw platform::Error(QStringLiteral("Cannot create file \"%1\".")
+                                  .arg(QDir::toNativeSeparators(file->fileTemplate())));
+    }
     if (!writeAll(*file, memory_)) {
         throw platform::Error(file->errorString());
     }

@@ -5,6 +5,7 @@
 
 #include "labelprint/emfwriter.h"
 #include "labelprint/pagestore.h"
+#include "labelprint/papertable.h"
 #include "labelprint/pagesurface.h"
 
 #include <QFont>
@@ -23,7 +24,7 @@ class PreviewSurface : public PageSurface {
     enum class Status { Ready, Busy, Finished };
 
     // Paper in 0.1 mm in the current orientation; A4 portrait unless told otherwise.
-    explicit PreviewSurface(double paperWidth = 2100, double paperLength = 2970);
+    explicit PreviewSurface(double paperWidth = kA4Width, double paperLength = kA4Length);
     ~PreviewSurface() override;
 
     int dpiX() const override { return dpi_; }
@@ -98,7 +99,7 @@ class PreviewSurface : public PageSurface {
     int dpi_;
     double paperWidth_;
     double paperLength_;
-    int paperCode_ = 9;
+    int paperCode_ = kA4Code;
     bool landscape_ = false;
     Status status_ = Status::Ready;
     int pageCount_ = 0;

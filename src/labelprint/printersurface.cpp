@@ -8,9 +8,16 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QPageLayout>
-#include <QPrinterInfo>
 
 namespace labelprint {
+
+SurfacePaper paperOfPrinter(const QPrinterInfo& printer, Orientation orientation) {
+    if (printer.isNull()) {
+        return choosePaper({}, QPageSize(), orientation);
+    }
+    const QList<QPageSize> offered = printer.supportedPageSizes();
+    return choosePaper({offered.begin(), offered.end()}, printer.defaultPageSize(), orientation);
+}
 
 PrinterSurface::PrinterSurface(const PrintSettings& settings, Orientation orientation,
                                QPrinter::PrinterMode mode)
@@ -35,6 +42,7 @@ void PrinterSurface::fail(const QString& text) {
 
 bool PrinterSurface::setUpPrinter() {
     printer_ = std::make_unique<QPrinter>(mode_);
+    jobName_ = settings_.jobName();
     const QPageLayout::Orientation pageOrientation =
         orientation_ == Orientation::Landscape ? QPageLayout::Landscape : QPageLayout::Portrait;
     if (pdfPath_) {
@@ -69,13 +77,7 @@ bool PrinterSurface::setUpPrinter() {
             fail(QStringLiteral("Printer \"%1\" cannot be used.").arg(name));
             return false;
         }
-        const QPrinterInfo info(*printer_);
-        for (const QPageSize& size : info.supportedPageSizes()) {
-            if (size.id() == QPageSize::A4) {
-                printer_->setPageSize(size);
-                break;
-            }
-        }
+        printer_->setPageSize(paperOfPrinter(QPrinterInfo(*printer_), orientation_).size);
         // The platform engine writes the job into our spool file and we hand it to the
         // scheduler ourselves, so that an aborted run sends nothing at all.
         spool_ = std::make_unique<QTemporaryDir>();
@@ -95,15 +97,15 @@ bool PrinterSurface::setUpPrinter() {
         }
     }
     printer_->setDuplex(QPrinter::DuplexNone);
-    printer_->setDocName(settings_.title);
+    printer_->setDocName(jobName_);
 
     dpiX_ = printer_->logicalDpiX();
     dpiY_ = printer_->logicalDpiY();
     const QRectF paper = printer_->paperRect(QPrinter::DevicePixel);
     const QRectF page = printer_->pageRect(QPrinter::DevicePixel);
     // The correction moves every position: an origin further left puts the print further right.
-    originLeft_ = nearest((page.left() - paper.left()) / dpiX_ * 254.0) - shift.x;
-    originTop_ = nearest((page.top() - paper.top()) / dpiY_ * 254.0) - shift.y;
+    originLeft_ = nearest((page.left() - paper.left()) / dpiX_ * kTenthsPerInch) - shift.x;
+    originTop_ = nearest((page.top() - paper.top()) / dpiY_ * kTenthsPerInch) - shift.y;
     const QRectF paperMm = printer_->pageLayout().fullRect(QPageLayout::Millimeter);
     paperWidth_ = paperMm.width() * 10;
     paperLength_ = paperMm.height() * 10;
@@ -170,7 +172,7 @@ void PrinterSurface::endDocument() {
     CupsJob job;
     job.printer = printer_->printerName();
     job.file = outputPath_;
-    job.title = settings_.title;
+    job.title = jobName_;
     job.media = printer_->pageLayout().pageSize().key();
     job.copies = printer_->supportsMultipleCopies() ? settings_.copies : 1;
     job.landscape = orientation_ == Orientation::Landscape;

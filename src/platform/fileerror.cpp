@@ -36,7 +36,6 @@ int fileErrorFromErrno(int err) {
     case ENOENT:
         return FileNotFound;
     case ENAMETOOLONG:
-    case EISDIR:
     case ENOTDIR:
         return InvalidFilename;
     case EMFILE:
@@ -45,6 +44,7 @@ int fileErrorFromErrno(int err) {
     case EACCES:
     case EPERM:
     case EROFS:
+    case EISDIR: // a directory cannot be opened as a file: access is denied
         return FileAccessDenied;
     case ENOSPC:
     case EDQUOT:
@@ -86,6 +86,14 @@ QByteArray readRecordFile(const QString& path, qint64 size) {
     Fd fd(::open(native.constData(), O_RDWR | O_CLOEXEC));
     if (fd.get() < 0) {
         throwErrno();
+    }
+    // A pipe or socket holds no record, and reading one could wait for ever.
+    struct stat info {};
+    if (::fstat(fd.get(), &info) != 0) {
+        throwErrno();
+    }
+    if (S_ISFIFO(info.st_mode) || S_ISSOCK(info.st_mode)) {
+        throw FileError(FileAccessDenied);
     }
     QByteArray bytes(size, '\0');
     qint64 done = 0;

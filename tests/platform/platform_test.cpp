@@ -2,6 +2,7 @@
 #include "platform/colour.h"
 #include "platform/errorhandler.h"
 #include "platform/error.h"
+#include "platform/fileerror.h"
 #include "platform/instancelock.h"
 #include "platform/profile.h"
 #include "platform/prompts.h"
@@ -10,6 +11,7 @@
 #include <QGuiApplication>
 #include <QPalette>
 #include <QStringDecoder>
+#include <cerrno>
 #include <gtest/gtest.h>
 
 #include <csignal>
@@ -71,6 +73,19 @@ TEST(Profile, UnwritableFileReportsItsPath) {
         FAIL();
     } catch (const platform::Error& e) {
         EXPECT_EQ(e.text(), "Unable to write to " + dir.file("no/such/dir/dravelin.ini"));
+    }
+}
+
+TEST(FileError, SystemErrorsGiveTheNumberedTexts) {
+    const struct {
+        int err;
+        const char* text;
+    } cases[] = {{ENOENT, "File not found"},       {ENOTDIR, "Invalid filename"},
+                 {ENAMETOOLONG, "Invalid filename"}, {EISDIR, "File access denied"},
+                 {EACCES, "File access denied"},     {EROFS, "File access denied"},
+                 {EMFILE, "Too many open files"},    {ENOSPC, "Disk full"}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(platform::fileErrorText(platform::fileErrorFromErrno(c.err)), c.text) << c.err;
     }
 }
 
