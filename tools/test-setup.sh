@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Prepares the end-to-end printing tests: a running CUPS scheduler with a cups-pdf queue as the
-# default printer. Anything that cannot be set up stops the run with a message; the tests never
-# silently skip. (The barcode font they print with is the one the build ships with the program.)
+# default printer and a second cups-pdf queue that offers US Letter only (never the default).
+# Anything that cannot be set up stops the run with a message; the tests never silently skip.
+# (The barcode font they print with is the one the build ships with the program.)
 # Usage: tools/test-setup.sh BUILD_DIR
 set -euo pipefail
 
@@ -9,6 +10,7 @@ BUILD=${1:?usage: test-setup.sh BUILD_DIR}
 mkdir -p "$BUILD"
 BUILD=$(cd "$BUILD" && pwd)
 QUEUE=${DRAVELIN_E2E_QUEUE:-dravelin-pdf}
+LETTER_QUEUE=${DRAVELIN_E2E_LETTER_QUEUE:-dravelin-letter}
 OUT_DIR=${DRAVELIN_E2E_OUT:-/var/spool/cups-pdf/dravelin-e2e}
 PPD=/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd
 CONF=/etc/cups/cups-pdf.conf
@@ -61,6 +63,32 @@ cupsaccept "$QUEUE" 2>/dev/null || true
 # Poppler-cairo turns the PDF jobs into PostScript with real TrueType fonts, so the text of
 # what cups-pdf writes stays readable for the measuring tools.
 lpadmin -p "$QUEUE" -o pdftops-renderer-default=pdftocairo || fail "could not set the renderer of $QUEUE"
+
+# The Letter queue: the same driver with every paper but US Letter taken out of a copy of its
+# PPD (custom sizes too), so a job cannot quietly land on A4.
+LETTER_PPD=$BUILD/dravelin-letter.ppd
+awk '
+    /^\*CustomPageSize / { skip = 1 }
+    skip { if ($0 ~ /^\*End/) skip = 0; next }
+    /^\*(ParamCustomPageSize|MaxMediaWidth|MaxMediaHeight|NonUIOrderDependency:.*CustomPageSize)/ { next }
+    /^\*VariablePaperSize:/ { print "*VariablePaperSize: False"; next }
+    /^\*Default(PageSize|PageRegion|ImageableArea|PaperDimension):/ { sub(/:.*/, ": Letter"); print; next }
+    /^\*(PageSize|PageRegion|ImageableArea|PaperDimension) / && $2 !~ /^Letter\// { next }
+    { print }
+' "$PPD" >"$LETTER_PPD" || fail "could not write $LETTER_PPD"
+grep -q '^\*PageSize Letter/' "$LETTER_PPD" && ! grep -q '^\*PageSize A4' "$LETTER_PPD" ||
+    fail "$LETTER_PPD does not offer Letter alone"
+letter_only() { [ "$(lpoptions -p "$LETTER_QUEUE" -l 2>/dev/null | grep '^PageSize')" = "PageSize/Page Size: *Letter" ]; }
+if ! lpstat -v "$LETTER_QUEUE" >/dev/null 2>&1 || ! letter_only; then
+    lpadmin -p "$LETTER_QUEUE" -E -v cups-pdf:/ -P "$LETTER_PPD" || fail "lpadmin could not create $LETTER_QUEUE"
+fi
+cupsenable "$LETTER_QUEUE" 2>/dev/null || true
+cupsaccept "$LETTER_QUEUE" 2>/dev/null || true
+lpadmin -p "$LETTER_QUEUE" -o pdftops-renderer-default=pdftocairo ||
+    fail "could not set the renderer of $LETTER_QUEUE"
+letter_only || fail "$LETTER_QUEUE offers other papers than Letter"
+echo "test-setup: queue $LETTER_QUEUE ready (US Letter only)"
+
 lpadmin -d "$QUEUE" || fail "could not make $QUEUE the server's default printer"
 lpoptions -d "$QUEUE" >/dev/null || fail "could not make $QUEUE the default printer"
 lpstat -d | grep -q "$QUEUE" || fail "$QUEUE is not the default printer"

@@ -3,12 +3,14 @@
 #include "app/startup.h"
 #include "batch/batcherror.h"
 #include "batch/inputs.h"
+#include "batch/interrupt.h"
 #include "batch/options.h"
 #include "batch/progressbar.h"
 #include "batch/tempoutput.h"
 #include "batch/watchedsurface.h"
 #include "labelprint/alignmentpage.h"
 #include "labelprint/labelreport.h"
+#include "labelprint/papertable.h"
 #include "labelprint/preparedpages.h"
 #include "labelprint/previewsurface.h"
 #include "labelprint/printersurface.h"
@@ -40,17 +42,46 @@ using labelprint::PrinterSurface;
 using labelprint::RunResult;
 using labelprint::RunStatus;
 
-// The paper code of A4 in the preview's paper table.
-constexpr int kA4PaperCode = 9;
+// Thrown when a signal stopped the run; everything written so far has been removed.
+struct Interrupted {};
 
 struct Job {
     Options options;
     labelprint::LabelReport report;
-    printlist::RowSet rows;
+    std::unique_ptr<printlist::RowCursor> rows;
     ProgressBar bar;
 
     explicit Job(Options o) : options(std::move(o)), bar(!options.quiet) {}
     Orientation orientation() const { return report.orientation(); }
+
+    // Lays the rows out onto `surface`; a signal stops the run before its next label and
+    // aborts the document (a print job is then never sent).
+    RunResult run(labelprint::PageSurface& surface) {
+        if (options.outline) {
+            // The alignment page prints no list.
+            const RunResult result = labelprint::printAlignmentPage(report, surface);
+            bar.finish();
+            return result;
+        }
+        bar.start(rows->rowCount());
+        const RunResult result = report.run(*rows, surface, [this] {
+            if (interrupt::received() != 0) {
+                report.cancelRun();
+            }
+        });
+        bar.finish();
+        if (result.status == RunStatus::Aborted && interrupt::received() != 0) {
+            throw Interrupted{};
+        }
+        return result;
+    }
+
+    // A signal that came after the last label still keeps a file from taking its place.
+    static void stopIfInterrupted() {
+        if (interrupt::received() != 0) {
+            throw Interrupted{};
+        }
+    }
 };
 
 QString native(const QString& path) {
@@ -71,14 +102,6 @@ BatchError noPageInRange(const QString& target, const Options& o, int pages) {
                           .arg(pagesWord(pages)));
 }
 
-// The list, or the alignment page when it is asked for instead.
-RunResult layOut(Job& job, labelprint::PageSurface& surface) {
-    if (job.options.outline) {
-        return labelprint::printAlignmentPage(job.report, surface);
-    }
-    return job.report.run(job.rows, surface);
-}
-
 void tell(const Job& job, const QString& text) {
     // Only a terminal hears how it went; a script gets the exit code and the file.
     if (job.bar.active()) {
@@ -91,8 +114,7 @@ void writePdf(Job& job) {
     TempOutput out(target);
     WatchedSurface<PrinterSurface> surface(job.bar, PrinterSurface::PdfFile{out.path()},
                                            job.report.printSettings(), job.orientation());
-    const RunResult result = layOut(job, surface);
-    job.bar.finish();
+    const RunResult result = job.run(surface);
     if (result.status != RunStatus::Finished || !surface.errorText().isEmpty()) {
         throw BatchError(QStringLiteral("%1: cannot write the output: %2")
                              .arg(native(target), surface.errorText()));
@@ -100,6 +122,7 @@ void writePdf(Job& job) {
     if (surface.printedPages() == 0) {
         throw noPageInRange(native(target), job.options, result.pages);
     }
+    Job::stopIfInterrupted();
     out.commit();
     tell(job, QStringLiteral("%1 labels, %2 %3 -> %4")
                   .arg(result.labels)
@@ -113,29 +136,24 @@ void writeLpf(Job& job) {
     const bool landscape = job.orientation() == Orientation::Landscape;
     WatchedSurface<PreviewSurface> surface(job.bar, job.report.pageWidth(),
                                            job.report.pageLength());
-    surface.setPaper(kA4PaperCode, landscape, job.report.pageWidth(), job.report.pageLength());
+    surface.setPaper(labelprint::kA4Code, landscape, job.report.pageWidth(), job.report.pageLength());
+    // The pages go straight into the new file as they are finished, never all held at once.
+    surface.writePagesTo(out.fd());
     try {
-        const RunResult result = layOut(job, surface);
-        job.bar.finish();
+        const RunResult result = job.run(surface);
         if (!surface.shortfall().isEmpty()) {
             // Part of the pages would be missing: no file rather than a short one.
             throw BatchError(QStringLiteral("%1: cannot write the output: %2")
                                  .arg(native(target), surface.shortfall()));
         }
-        if (result.status != RunStatus::Finished || !surface.store()) {
+        const bool complete = result.status == RunStatus::Finished && surface.store() &&
+                              surface.status() == PreviewSurface::Status::Finished;
+        surface.releaseStore(); // every page and the header are written to the file by now
+        if (!complete) {
             throw BatchError(
                 QStringLiteral("%1: cannot write the output: the run did not finish").arg(target));
         }
-        // Straight into the new file: it has no name of its own to be opened by.
-        QFile file;
-        if (!file.open(out.fd(), QIODevice::WriteOnly, QFileDevice::DontCloseHandle)) {
-            throw platform::Error(file.errorString());
-        }
-        surface.store()->copyTo(file);
-        if (!file.flush()) {
-            throw platform::Error(file.errorString());
-        }
-        file.close();
+        Job::stopIfInterrupted();
         out.commit();
         tell(job, QStringLiteral("%1 labels, %2 %3 -> %4")
                       .arg(result.labels)
@@ -164,8 +182,7 @@ void printOnPrinter(Job& job) {
     }
     job.report.printSettings().printer = useDefault ? QString() : wanted;
     WatchedSurface<PrinterSurface> surface(job.bar, job.report.printSettings(), job.orientation());
-    const RunResult result = layOut(job, surface);
-    job.bar.finish();
+    const RunResult result = job.run(surface);
     if (result.status != RunStatus::Finished || !surface.errorText().isEmpty()) {
         throw BatchError(QStringLiteral("%1: %2").arg(label, surface.errorText()));
     }
@@ -250,6 +267,7 @@ void runJob(Job& job) {
                                        : readDatabase(o.db.isEmpty() ? dir + QStringLiteral("seznam.db")
                                                                      : o.db);
     }
+    Job::stopIfInterrupted();
 
     // The print setup first, then the print command's settings, as in the program.
     job.report.setOrientation(o.landscape ? Orientation::Landscape : Orientation::Portrait);
@@ -319,9 +337,13 @@ int runBatch(const QStringList& args) {
                        stdout);
             return Success;
         }
+        interrupt::install();
         Job job(std::move(options));
         runJob(job);
         return Success;
+    } catch (const Interrupted&) {
+        fail(QStringLiteral("interrupted; nothing was written"));
+        return interrupt::exitCode();
     } catch (const BatchError& e) {
         fail(e.text());
         return e.code();

@@ -8,6 +8,7 @@
 #include "printlist/pgstore.h"
 #include "printlist/fce_import_so.h"
 #include "printlist/listfile.h"
+#include "printlist/listfilereader.h"
 #include "settings/fontfile.h"
 #include "settings/settingsfile.h"
 #include "settings/sheetstore.h"
@@ -18,6 +19,10 @@
 #include <QFileInfo>
 #include <fcntl.h>
 #include <unistd.h>
+
+#include <algorithm>
+#include <climits>
+#include <optional>
 
 namespace batch {
 namespace {
@@ -52,84 +57,226 @@ QString notRegular(const QString& path, const platform::FileError& e) {
 
 } // namespace
 
-printlist::RowSet readListFile(const QString& path) {
-    requireFile(path, QStringLiteral("list file"));
-    int fd = -1;
-    try {
-        fd = platform::openRegularFile(path, O_RDONLY);
-    } catch (const platform::FileError& e) {
-        throw fileError(path, QStringLiteral("cannot be read: %1").arg(notRegular(path, e)));
-    }
-    QFile file;
-    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        ::close(fd);
-        throw fileError(path, QStringLiteral("cannot be read: %1").arg(file.errorString()));
-    }
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        throw fileError(path, QStringLiteral("cannot be read: %1").arg(file.errorString()));
-    }
-    file.close();
-    if (bytes.isEmpty()) {
-        throw fileError(path, QStringLiteral("the list file is empty"));
-    }
-    std::vector<QString> lines = printlist::listFileLines(bytes);
-    bytes = QByteArray();
+namespace {
 
-    // The values go through the same split and trim as an import into the database.
-    const QChar separator = QLatin1Char(';');
-    std::vector<QStringList> rows;
-    rows.reserve(lines.size());
-    for (size_t n = 0; n < lines.size(); ++n) {
-        const int values = printlist::countchar(lines[n], separator) + 1;
-        if (values != kValuesPerLine) {
-            throw fileError(path, QStringLiteral("line %1 has %2 value%3, a label needs 7 "
-                                                 "separated by \";\"")
-                                      .arg(n + 1)
-                                      .arg(values)
-                                      .arg(values == 1 ? QString() : QStringLiteral("s")));
-        }
-        printlist::Tparsedstring parsed = printlist::parsestring(separator, lines[n]);
-        QStringList row;
-        row.reserve(kValuesPerLine + 1);
-        row.append(QString::number(n + 1)); // the id a fresh table would give the row
-        for (const QString& v : parsed) {
-            row.append(printlist::trimControl(v));
-        }
-        rows.push_back(std::move(row));
-        lines[n] = QString();
-    }
-    // The table's columns, in the file's order: kod before kods.
-    const QStringList names{QStringLiteral("id"),    QStringLiteral("kod"),
-                            QStringLiteral("kods"),  QStringLiteral("nazev"),
-                            QStringLiteral("cena"),  QStringLiteral("text1"),
-                            QStringLiteral("text2"), QStringLiteral("text3")};
-    return printlist::RowSet(names, std::move(rows));
+BatchError badLine(const QString& path, qint64 line, int values) {
+    return fileError(path, QStringLiteral("line %1 has %2 value%3, a label needs 7 "
+                                          "separated by \";\"")
+                               .arg(line)
+                               .arg(values)
+                               .arg(values == 1 ? QString() : QStringLiteral("s")));
 }
 
-printlist::RowSet readDatabase(const QString& path) {
+// A list file read a line at a time. The constructor reads it through once to check every line
+// and count them; the run then reads it again, keeping only the current row.
+class ListFileRows : public printlist::RowCursor {
+  public:
+    explicit ListFileRows(const QString& path) : path_(path) {
+        int fd = -1;
+        try {
+            fd = platform::openRegularFile(path, O_RDONLY);
+        } catch (const platform::FileError& e) {
+            throw fileError(path, QStringLiteral("cannot be read: %1").arg(notRegular(path, e)));
+        }
+        if (!file_.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+            ::close(fd);
+            throw cannotRead();
+        }
+        if (file_.size() == 0) {
+            throw fileError(path_, QStringLiteral("the list file is empty"));
+        }
+        try {
+            encoding_ = printlist::detectListFileEncoding(file_);
+            printlist::ListFileReader reader(file_, encoding_);
+            QString line;
+            // Blank lines at the very end are left out; one with a line after it is a fault.
+            qint64 firstBlank = 0;
+            qint64 lastFilled = 0;
+            while (reader.next(line)) {
+                const int values = printlist::countchar(line, kSeparator) + 1;
+                if (values == 1 && printlist::trimControl(line).isEmpty()) {
+                    if (firstBlank == 0) {
+                        firstBlank = reader.lineNumber();
+                    }
+                    continue;
+                }
+                if (firstBlank != 0) {
+                    throw badLine(path_, firstBlank, 1);
+                }
+                if (values != kValuesPerLine) {
+                    throw badLine(path_, reader.lineNumber(), values);
+                }
+                lastFilled = reader.lineNumber();
+            }
+            if (lastFilled == 0) {
+                throw badLine(path_, 1, 1);
+            }
+            rowCount_ = int(std::min<qint64>(lastFilled, INT_MAX));
+        } catch (const BatchError&) {
+            throw;
+        } catch (const platform::Error&) {
+            throw cannotRead();
+        }
+    }
+
+    int rowCount() const override { return rowCount_; }
+    int fieldIndex(const QString& name) const override {
+        for (int i = 0; i < kNames.size(); ++i) {
+            if (kNames[i].compare(name, Qt::CaseInsensitive) == 0) {
+                return i;
+            }
+        }
+        return -1;
+    }
+    void first() override {
+        if (!file_.seek(0)) {
+            throw cannotRead();
+        }
+        reader_.emplace(file_, encoding_);
+        eof_ = false;
+        next();
+    }
+    void next() override {
+        if (eof_ || !reader_) {
+            return;
+        }
+        // The blank lines after the last label were counted out before the run.
+        if (reader_->lineNumber() >= rowCount_) {
+            eof_ = true;
+            row_.clear();
+            return;
+        }
+        QString line;
+        bool more = false;
+        try {
+            more = reader_->next(line);
+        } catch (const platform::Error&) {
+            throw cannotRead();
+        }
+        if (!more) {
+            eof_ = true;
+            row_.clear();
+            return;
+        }
+        const int values = printlist::countchar(line, kSeparator) + 1;
+        if (values != kValuesPerLine) {
+            throw badLine(path_, reader_->lineNumber(), values);
+        }
+        // The values go through the same split and trim as an import into the database.
+        const printlist::Tparsedstring parsed = printlist::parsestring(kSeparator, line);
+        row_.clear();
+        row_.append(QString::number(reader_->lineNumber())); // the id a fresh table would give
+        for (const QString& v : parsed) {
+            row_.append(printlist::trimControl(v));
+        }
+    }
+    bool eof() const override { return eof_; }
+    QString field(int i) const override {
+        return eof_ || i < 0 || i >= row_.size() ? QString() : row_[i];
+    }
+
+  private:
+    BatchError cannotRead() const {
+        return fileError(path_, QStringLiteral("cannot be read: %1").arg(file_.errorString()));
+    }
+
+    // The table's columns, in the file's order: kod before kods.
+    inline static const QStringList kNames{QStringLiteral("id"),    QStringLiteral("kod"),
+                                           QStringLiteral("kods"),  QStringLiteral("nazev"),
+                                           QStringLiteral("cena"),  QStringLiteral("text1"),
+                                           QStringLiteral("text2"), QStringLiteral("text3")};
+    inline static const QChar kSeparator = QLatin1Char(';');
+
+    QString path_;
+    QFile file_;
+    printlist::ListFileEncoding encoding_ = printlist::ListFileEncoding::Cp1250;
+    std::optional<printlist::ListFileReader> reader_;
+    int rowCount_ = 0;
+    bool eof_ = true;
+    QStringList row_;
+};
+
+// The rows of a print-list store, taken one at a time from its row stream. The constructor
+// goes through the stream once to count the rows for the progress; the run then reads a fresh
+// stream, holding only the current row.
+class StoreRows : public printlist::RowCursor {
+  public:
+    explicit StoreRows(std::unique_ptr<printlist::Store> store) : store_(std::move(store)) {
+        auto stream = store_->openRows();
+        names_ = stream->fieldNames();
+        long long count = 0;
+        QStringList row;
+        while (stream->next(row)) {
+            ++count;
+        }
+        rowCount_ = int(std::min<long long>(count, INT_MAX));
+    }
+    int rowCount() const override { return rowCount_; }
+    int fieldIndex(const QString& name) const override {
+        for (int i = 0; i < names_.size(); ++i) {
+            if (names_[i].compare(name, Qt::CaseInsensitive) == 0) {
+                return i;
+            }
+        }
+        return -1;
+    }
+    void first() override {
+        stream_.reset(); // the store serves one stream at a time
+        stream_ = store_->openRows();
+        eof_ = false;
+        next();
+    }
+    void next() override {
+        if (eof_ || !stream_) {
+            return;
+        }
+        if (!stream_->next(row_)) {
+            eof_ = true;
+            row_.clear();
+            stream_.reset();
+        }
+    }
+    bool eof() const override { return eof_; }
+    QString field(int i) const override {
+        return eof_ || i < 0 || i >= row_.size() ? QString() : row_[i];
+    }
+
+  private:
+    std::unique_ptr<printlist::Store> store_;
+    std::unique_ptr<printlist::RowStream> stream_;
+    QStringList names_;
+    QStringList row_;
+    int rowCount_ = 0;
+    bool eof_ = true;
+};
+
+} // namespace
+
+std::unique_ptr<printlist::RowCursor> readListFile(const QString& path) {
+    requireFile(path, QStringLiteral("list file"));
+    return std::make_unique<ListFileRows>(path);
+}
+
+std::unique_ptr<printlist::RowCursor> readDatabase(const QString& path) {
     requireFile(path, QStringLiteral("database"));
-    printlist::SqliteStore sqlite;
-    printlist::Store& store = sqlite;
+    auto sqlite = std::make_unique<printlist::SqliteStore>();
     try {
-        sqlite.connect(path);
-        store.reload();
+        sqlite->connect(path);
+        return std::make_unique<StoreRows>(std::move(sqlite));
     } catch (const platform::Error& e) {
         throw fileError(path, QStringLiteral("not a usable print-list database: %1").arg(e.text()));
     }
-    return store.listView();
 }
 
-printlist::RowSet readServer(const QString& conninfo) {
-    printlist::PgStore server(conninfo);
-    printlist::Store& store = server;
+std::unique_ptr<printlist::RowCursor> readServer(const QString& conninfo) {
+    auto server = std::make_unique<printlist::PgStore>(conninfo);
     try {
-        store.open();
+        server->connect();
+        return std::make_unique<StoreRows>(std::move(server));
     } catch (const platform::Error& e) {
         throw BatchError(QStringLiteral("print-list server \"%1\": %2")
                              .arg(printlist::PgStore::shownConninfo(conninfo), e.text()));
     }
-    return store.listView();
 }
 
 settings::LayoutSettings readSettingsFolder(const QString& dir) {

@@ -2,25 +2,28 @@
 // settings (a snapshot, or dravelin.ini and font in a folder), read by the program's own rules.
 #pragma once
 
-#include "printlist/rowset.h"
+#include "printlist/rowcursor.h"
 #include "settings/layoutsettings.h"
 
 #include <QString>
+#include <memory>
 
 namespace batch {
 
 // The rows of a list file as the list view would hold them after "načíst seznam", without a
-// database in between. Throws BatchError: a missing or unreadable file, an empty file, or a line
-// without exactly seven values (with its line number).
-printlist::RowSet readListFile(const QString& path);
+// database in between, read line by line as the run moves on. The whole file is checked first,
+// so a bad file fails before any output begins. Throws BatchError: a missing or unreadable file,
+// an empty file, or a line without exactly seven values (with its line number); reading on
+// throws BatchError too when the file changed under the run.
+std::unique_ptr<printlist::RowCursor> readListFile(const QString& path);
 
-// The list view of a print-list database ("select * from seznam"). A missing file is an error,
-// never created. Throws BatchError.
-printlist::RowSet readDatabase(const QString& path);
+// The rows of a print-list database, stepped one at a time from the store's row stream. A
+// missing file is an error, never created. Throws BatchError.
+std::unique_ptr<printlist::RowCursor> readDatabase(const QString& path);
 
-// The list view of a print list shared on a server (a libpq connection string). Throws
-// BatchError with the server's message.
-printlist::RowSet readServer(const QString& conninfo);
+// The rows of a print list shared on a server (a libpq connection string), streamed from the
+// server. Throws BatchError with the server's message.
+std::unique_ptr<printlist::RowCursor> readServer(const QString& conninfo);
 
 // dravelin.ini (missing file, section or key: the defaults) and, when present, the font file
 // of `dir`. Throws BatchError for a missing folder or a font file that cannot be read.

@@ -1,6 +1,7 @@
 #include "batch/tempoutput.h"
 
 #include "batch/batcherror.h"
+#include "batch/interrupt.h"
 #include "platform/outputfile.h"
 
 #include <QDir>
@@ -8,7 +9,6 @@
 #include <QFileInfo>
 
 #include <cerrno>
-#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <sys/stat.h>
@@ -16,36 +16,6 @@
 
 namespace batch {
 namespace {
-
-// The one temporary file a signal handler may have to remove; written before the handlers are
-// installed, read only by them.
-char pendingTemp[4096];
-
-void removePendingAndDie(int sig) {
-    if (pendingTemp[0] != '\0') {
-        ::unlink(pendingTemp);
-    }
-    std::signal(sig, SIG_DFL);
-    std::raise(sig);
-}
-
-void watchSignals(const QString& temp) {
-    const QByteArray native = QFile::encodeName(temp);
-    if (native.size() >= qsizetype(sizeof pendingTemp)) {
-        return;
-    }
-    std::memcpy(pendingTemp, native.constData(), size_t(native.size()) + 1);
-    for (int sig : {SIGINT, SIGTERM, SIGHUP}) {
-        std::signal(sig, removePendingAndDie);
-    }
-}
-
-void forgetSignals() {
-    for (int sig : {SIGINT, SIGTERM, SIGHUP}) {
-        std::signal(sig, SIG_DFL);
-    }
-    pendingTemp[0] = '\0';
-}
 
 BatchError notWritable(const QString& target, const QString& why) {
     return BatchError(QStringLiteral("%1: cannot write the output: %2")
@@ -77,13 +47,13 @@ TempOutput::TempOutput(const QString& target) : target_(target) {
                                       : e.systemText());
     }
     if (!file_->unnamed()) {
-        watchSignals(file_->path());
+        interrupt::setPendingFile(file_->path());
     }
 }
 
 TempOutput::~TempOutput() {
     file_.reset();
-    forgetSignals();
+    interrupt::clearPendingFile();
 }
 
 QString TempOutput::path() const { return file_->path(); }
@@ -96,7 +66,7 @@ void TempOutput::commit() {
     } catch (const platform::OutputError& e) {
         throw notWritable(target_, e.systemText());
     }
-    forgetSignals();
+    interrupt::clearPendingFile();
 }
 
 } // namespace batch

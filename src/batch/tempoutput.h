@@ -1,8 +1,8 @@
 // An output file written unnamed beside its target (a link's target: links are written through)
 // and put in its place only when complete, so the target never holds half a file and even a
 // killed run leaves nothing. Where the file system has no unnamed files, a temporary name is
-// used instead, removed on failure, on destruction and when the process is interrupted
-// (SIGINT, SIGTERM, SIGHUP).
+// used instead, removed on failure, on destruction, and at once on a second interrupting signal
+// (see interrupt.h).
 #pragma once
 
 #include <QString>

@@ -14,9 +14,10 @@ template <class Surface> class WatchedSurface : public Surface {
     explicit WatchedSurface(ProgressBar& bar, Args&&... args)
         : Surface(std::forward<Args>(args)...), bar_(bar) {}
 
+    // The layout run announces its progress once after every label.
     void progress(int percent) override {
         Surface::progress(percent);
-        bar_.setPercent(percent);
+        bar_.setLabels(++labels_);
     }
     void pageFinished(int availablePages) override {
         Surface::pageFinished(availablePages);
@@ -25,6 +26,7 @@ template <class Surface> class WatchedSurface : public Surface {
 
   private:
     ProgressBar& bar_;
+    long long labels_ = 0;
 };
 
 } // namespace batch

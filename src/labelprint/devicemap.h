@@ -22,8 +22,12 @@ struct DeviceMap {
     static DeviceMap of(const PageSurface& surface) {
         return {surface.dpiX(), surface.dpiY(), surface.originLeft(), surface.originTop()};
     }
-    int x(double tenthsMm) const { return limit(nearest((tenthsMm - originLeft) * dpiX / 254.0)); }
-    int y(double tenthsMm) const { return limit(nearest((tenthsMm - originTop) * dpiY / 254.0)); }
+    int x(double tenthsMm) const {
+        return limit(nearest((tenthsMm - originLeft) * dpiX / kTenthsPerInch));
+    }
+    int y(double tenthsMm) const {
+        return limit(nearest((tenthsMm - originTop) * dpiY / kTenthsPerInch));
+    }
     static int limit(int device) { return std::clamp(device, -kDeviceLimit, kDeviceLimit); }
 };
 

@@ -6,7 +6,7 @@
 #include "labelprint/units.h"
 #include "platform/colour.h"
 #include "platform/designdpi.h"
-#include "printlist/rowset.h"
+#include "printlist/rowcursor.h"
 
 #include <algorithm>
 
@@ -32,7 +32,8 @@ QStringList linesOf(QString text) {
 
 } // namespace
 
-LabelFace::LabelFace(const LabelReport& report, PageSurface& surface, const printlist::RowSet& rows)
+LabelFace::LabelFace(const LabelReport& report, PageSurface& surface,
+                     const printlist::RowCursor& rows)
     : report_(report), surface_(surface), rows_(rows), width_(report.drawnWidth()),
       height_(report.drawnHeight()), alwaysDrawn_(report.sheet() != nullptr) {
     for (int s = 0; s < settings::SlotCount; ++s) {
@@ -71,17 +72,28 @@ void LabelFace::drawLine(Slot slot, double x, double y, bool hasRow) {
     const double anchorX = line.centred ? x + width_ / 2 : x + line.left;
     const TextAnchor anchor = line.centred ? TextAnchor::TopCentre : TextAnchor::TopLeft;
     const DeviceMap map = DeviceMap::of(surface_);
-    const QStringList lines = linesOf(text);
-    for (int i = 0; i < lines.size(); ++i) {
+    const QColor colour = platform::toQColor(line.font.colour);
+    const auto drawAt = [&](int i, const QString& part) {
         // A line is drawn only when its whole cell fits the slot height plus 0.1 mm.
         if (y0 + (i + 1) * lineHeight > y0 + slotHeight + 1) {
+            return false;
+        }
+        if (!part.isEmpty()) {
+            surface_.drawText(QPoint(map.x(anchorX), map.y(y0 + i * lineHeight)), anchor, part,
+                              colour);
+        }
+        return true;
+    };
+    // Most fields are one line: no list of lines to build for them.
+    if (!text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\r'))) {
+        drawAt(0, text);
+        return;
+    }
+    const QStringList lines = linesOf(text);
+    for (int i = 0; i < lines.size(); ++i) {
+        if (!drawAt(i, lines[i])) {
             break;
         }
-        if (lines[i].isEmpty()) {
-            continue;
-        }
-        surface_.drawText(QPoint(map.x(anchorX), map.y(y0 + i * lineHeight)), anchor, lines[i],
-                          platform::toQColor(line.font.colour));
     }
 }
 

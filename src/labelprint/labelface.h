@@ -7,7 +7,7 @@
 #include <array>
 
 namespace printlist {
-class RowSet;
+class RowCursor;
 }
 
 namespace labelprint {
@@ -18,7 +18,7 @@ class PageSurface;
 class LabelFace {
   public:
     // Field positions are looked up once; the row set's current row is read at each draw.
-    LabelFace(const LabelReport& report, PageSurface& surface, const printlist::RowSet& rows);
+    LabelFace(const LabelReport& report, PageSurface& surface, const printlist::RowCursor& rows);
 
     // (x, y): the label's top-left corner in 0.1 mm from the paper's edge. Without a row every
     // line is empty.
@@ -30,7 +30,7 @@ class LabelFace {
 
     const LabelReport& report_;
     PageSurface& surface_;
-    const printlist::RowSet& rows_;
+    const printlist::RowCursor& rows_;
     std::array<int, settings::SlotCount> fields_{};
     // The label's size as drawn: the sheet's when it is on, else the report's label.
     double width_ = 0;

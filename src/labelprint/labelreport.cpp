@@ -2,6 +2,7 @@
 
 #include "labelprint/layoutrun.h"
 #include "labelprint/pagesurface.h"
+#include "labelprint/papertable.h"
 #include "labelprint/slotfont.h"
 #include "labelprint/units.h"
 #include "platform/designdpi.h"
@@ -12,11 +13,6 @@
 namespace labelprint {
 
 using settings::Slot;
-
-namespace {
-constexpr double kA4Width = 2100;
-constexpr double kA4Length = 2970;
-} // namespace
 
 LabelReport::LabelReport() {
     computeLabelWidth();
@@ -106,7 +102,7 @@ void LabelReport::computeLabelWidth() {
     const long long m = lengthToDevice(leftMargin_ + rightMargin_, r);
     const long long s = (long long)lengthToDevice(columnSpacing_, r) * (columns_ - 1);
     const long long perColumn = (w - m - s) / columns_;
-    labelWidth_ = double(perColumn) * 254.0 / r;
+    labelWidth_ = double(perColumn) * kTenthsPerInch / r;
 }
 
 void LabelReport::resetMarginsWithoutRoom() {
@@ -168,7 +164,7 @@ std::vector<QPoint> LabelReport::pagePositions(double paperLength) const {
     return at;
 }
 
-RunResult LabelReport::run(printlist::RowSet& rows, PageSurface& surface,
+RunResult LabelReport::run(printlist::RowCursor& rows, PageSurface& surface,
                            const std::function<void()>& beforeLabel) {
     if (inRun()) {
         return {RunStatus::Refused, 0, 0};

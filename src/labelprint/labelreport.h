@@ -15,7 +15,7 @@
 #include <QPoint>
 
 namespace printlist {
-class RowSet;
+class RowCursor;
 }
 
 namespace labelprint {
@@ -104,7 +104,7 @@ class LabelReport {
     // Lays the list view out from its first row onto `surface`. `beforeLabel` runs before each
     // label, where the program lets waiting window events be handled; the batch tool and the
     // tests pass none. A report already in a run refuses at once.
-    RunResult run(printlist::RowSet& rows, PageSurface& surface,
+    RunResult run(printlist::RowCursor& rows, PageSurface& surface,
                   const std::function<void()>& beforeLabel = {});
     bool inRun() const { return surface_ != nullptr; }
     // Stops the run before its next label and aborts its document: sets the cancelled mark and

@@ -3,13 +3,13 @@
 #include "labelprint/labelface.h"
 #include "labelprint/pagesurface.h"
 #include "labelprint/units.h"
-#include "printlist/rowset.h"
+#include "printlist/rowcursor.h"
 
 #include <algorithm>
 
 namespace labelprint {
 
-LayoutRun::LayoutRun(LabelReport& report, printlist::RowSet& rows, PageSurface& surface,
+LayoutRun::LayoutRun(LabelReport& report, printlist::RowCursor& rows, PageSurface& surface,
                      const std::function<void()>& beforeLabel)
     : report_(report), rows_(rows), surface_(surface), beforeLabel_(beforeLabel) {}
 

@@ -12,7 +12,7 @@ namespace labelprint {
 
 class LayoutRun {
   public:
-    LayoutRun(LabelReport& report, printlist::RowSet& rows, PageSurface& surface,
+    LayoutRun(LabelReport& report, printlist::RowCursor& rows, PageSurface& surface,
               const std::function<void()>& beforeLabel);
     RunResult exec();
 
@@ -26,7 +26,7 @@ class LayoutRun {
     void startPage();
 
     LabelReport& report_;
-    printlist::RowSet& rows_;
+    printlist::RowCursor& rows_;
     PageSurface& surface_;
     const std::function<void()>& beforeLabel_;
 

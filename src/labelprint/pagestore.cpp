@@ -57,6 +57,16 @@ PageStore::~PageStore() {
     }
 }
 
+std::unique_ptr<PageStore> PageStore::writingTo(int fd) {
+    auto store = std::make_unique<PageStore>();
+    auto file = std::make_unique<QFile>();
+    if (!file->open(fd, QIODevice::ReadWrite, QFileDevice::DontCloseHandle)) {
+        throw platform::Error(file->errorString());
+    }
+    store->file_ = std::move(file);
+    return store;
+}
+
 std::unique_ptr<PageStore> PageStore::open(const QString& path) {
     auto store = std::make_unique<PageStore>();
     auto file = std::make_unique<QFile>(path);
@@ -146,6 +156,12 @@ void PageStore::moveToFile() {
         throw platform::Error(
             QStringLiteral("Cannot create file \"%1\". %2")
                 .arg(QDir::toNativeSeparators(file->fileTemplate()), file->errorString()));
+    }
+    // Qt may create the file without a name in the folder; asking for the name links it
+    // there, so the spilled pages show up as an LPF file while the store holds them.
+    if (file->fileName().isEmpty()) {
+        throw platform::Error(QStringLiteral("Cannot create file \"%1\".")
+                                  .arg(QDir::toNativeSeparators(file->fileTemplate())));
     }
     if (!writeAll(*file, memory_)) {
         throw platform::Error(file->errorString());

@@ -29,6 +29,11 @@ class PageStore {
     PageStore(const PageStore&) = delete;
     PageStore& operator=(const PageStore&) = delete;
 
+    // An empty store that writes its pages straight into the open, empty file `fd` (read-write;
+    // it stays open after the store), so that nothing of a page stays in memory once it is
+    // added; the file ends up as Save would have written it. Throws platform::Error.
+    static std::unique_ptr<PageStore> writingTo(int fd);
+
     // Uses an existing prepared-pages file as the store, read only. Throws platform::Error
     // "Cannot open file "%s". %s" when it cannot be opened or holds no header.
     static std::unique_ptr<PageStore> open(const QString& path);

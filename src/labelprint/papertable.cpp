@@ -1,5 +1,9 @@
 #include "labelprint/papertable.h"
 
+#include "labelprint/units.h"
+
+#include <QSizeF>
+#include <algorithm>
 #include <array>
 #include <cmath>
 
@@ -53,7 +57,7 @@ std::optional<PaperChoice> recognisePaper(int widthPx, int lengthPx, int dpi,
     if (dpi <= 0) {
         return std::nullopt;
     }
-    const double perTenth = dpi / 254.0;
+    const double perTenth = dpi / kTenthsPerInch;
     const auto w = std::trunc(widthPx / perTenth / 40.0);
     const auto l = std::trunc(lengthPx / perTenth / 40.0);
     std::optional<PaperChoice> choice;
@@ -68,6 +72,48 @@ std::optional<PaperChoice> recognisePaper(int widthPx, int lengthPx, int dpi,
         }
     }
     return choice;
+}
+
+namespace {
+
+// A size that a page can be laid out on: positive both ways.
+bool realPaper(const QPageSize& size) {
+    if (!size.isValid()) {
+        return false;
+    }
+    const QSizeF mm = size.size(QPageSize::Millimeter);
+    return mm.width() > 0 && mm.height() > 0;
+}
+
+bool isA4(const QPageSize& size) {
+    if (size.id() == QPageSize::A4) {
+        return true;
+    }
+    // A printer may name A4 its own way; the size tells.
+    const QSizeF mm = size.size(QPageSize::Millimeter);
+    return std::abs(mm.width() * 10 - kA4Width) < 5 && std::abs(mm.height() * 10 - kA4Length) < 5;
+}
+
+} // namespace
+
+SurfacePaper choosePaper(const std::vector<QPageSize>& offered, const QPageSize& defaultSize,
+                         Orientation orientation) {
+    SurfacePaper paper;
+    paper.size = QPageSize(QPageSize::A4);
+    const auto a4 = std::find_if(offered.begin(), offered.end(), isA4);
+    if (a4 != offered.end()) {
+        paper.size = *a4;
+    } else if (!offered.empty() && realPaper(defaultSize)) {
+        const QSizeF mm = defaultSize.size(QPageSize::Millimeter);
+        paper.code = 0;
+        paper.size = defaultSize;
+        paper.width = mm.width() * 10;
+        paper.length = mm.height() * 10;
+    }
+    if (orientation == Orientation::Landscape) {
+        std::swap(paper.width, paper.length);
+    }
+    return paper;
 }
 
 } // namespace labelprint

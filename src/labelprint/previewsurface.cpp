@@ -32,7 +32,7 @@ bool PreviewSurface::beginDocument() {
     loaded_ = false;
     shortfall_.clear();
     page_.reset();
-    store_ = std::make_unique<PageStore>();
+    store_ = pagesFd_ < 0 ? std::make_unique<PageStore>() : PageStore::writingTo(pagesFd_);
     return true;
 }
 

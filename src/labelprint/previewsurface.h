@@ -5,6 +5,7 @@
 
 #include "labelprint/emfwriter.h"
 #include "labelprint/pagestore.h"
+#include "labelprint/papertable.h"
 #include "labelprint/pagesurface.h"
 
 #include <QFont>
@@ -23,7 +24,7 @@ class PreviewSurface : public PageSurface {
     enum class Status { Ready, Busy, Finished };
 
     // Paper in 0.1 mm in the current orientation; A4 portrait unless told otherwise.
-    explicit PreviewSurface(double paperWidth = 2100, double paperLength = 2970);
+    explicit PreviewSurface(double paperWidth = kA4Width, double paperLength = kA4Length);
     ~PreviewSurface() override;
 
     int dpiX() const override { return dpi_; }
@@ -58,6 +59,10 @@ class PreviewSurface : public PageSurface {
 
     // Notifications go to one observer at a time; nullptr detaches it.
     void attach(PreviewSurfaceObserver* observer) { observer_ = observer; }
+
+    // Makes the next run write its pages straight into the open file `fd` (read-write, empty)
+    // instead of memory and a temporary file, for a run whose pages are saved and not shown.
+    void writePagesTo(int fd) { pagesFd_ = fd; }
 
     // Why the run's pages stop short: the page store could not take the next page (a full
     // temporary folder, the size limit of the format). The run then ends at the next label,
@@ -94,7 +99,7 @@ class PreviewSurface : public PageSurface {
     int dpi_;
     double paperWidth_;
     double paperLength_;
-    int paperCode_ = 9;
+    int paperCode_ = kA4Code;
     bool landscape_ = false;
     Status status_ = Status::Ready;
     int pageCount_ = 0;
@@ -105,6 +110,7 @@ class PreviewSurface : public PageSurface {
     QString shortfall_;
     PreviewSurfaceObserver* observer_ = nullptr;
     std::unique_ptr<PageStore> store_;
+    int pagesFd_ = -1;
     std::unique_ptr<emf::EmfWriter> page_; // the page being drawn
     std::vector<std::unique_ptr<FontEntry>> fonts_;
     FontEntry* font_ = nullptr;

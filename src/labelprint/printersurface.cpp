@@ -8,9 +8,16 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QPageLayout>
-#include <QPrinterInfo>
 
 namespace labelprint {
+
+SurfacePaper paperOfPrinter(const QPrinterInfo& printer, Orientation orientation) {
+    if (printer.isNull()) {
+        return choosePaper({}, QPageSize(), orientation);
+    }
+    const QList<QPageSize> offered = printer.supportedPageSizes();
+    return choosePaper({offered.begin(), offered.end()}, printer.defaultPageSize(), orientation);
+}
 
 PrinterSurface::PrinterSurface(const PrintSettings& settings, Orientation orientation,
                                QPrinter::PrinterMode mode)
@@ -35,6 +42,7 @@ void PrinterSurface::fail(const QString& text) {
 
 bool PrinterSurface::setUpPrinter() {
     printer_ = std::make_unique<QPrinter>(mode_);
+    jobName_ = settings_.jobName();
     const QPageLayout::Orientation pageOrientation =
         orientation_ == Orientation::Landscape ? QPageLayout::Landscape : QPageLayout::Portrait;
     if (pdfPath_) {
@@ -69,13 +77,7 @@ bool PrinterSurface::setUpPrinter() {
             fail(QStringLiteral("Printer \"%1\" cannot be used.").arg(name));
             return false;
         }
-        const QPrinterInfo info(*printer_);
-        for (const QPageSize& size : info.supportedPageSizes()) {
-            if (size.id() == QPageSize::A4) {
-                printer_->setPageSize(size);
-                break;
-            }
-        }
+        printer_->setPageSize(paperOfPrinter(QPrinterInfo(*printer_), orientation_).size);
         // The platform engine writes the job into our spool file and we hand it to the
         // scheduler ourselves, so that an aborted run sends nothing at all.
         spool_ = std::make_unique<QTemporaryDir>();
@@ -95,15 +97,15 @@ bool PrinterSurface::setUpPrinter() {
         }
     }
     printer_->setDuplex(QPrinter::DuplexNone);
-    printer_->setDocName(settings_.title);
+    printer_->setDocName(jobName_);
 
     dpiX_ = printer_->logicalDpiX();
     dpiY_ = printer_->logicalDpiY();
     const QRectF paper = printer_->paperRect(QPrinter::DevicePixel);
     const QRectF page = printer_->pageRect(QPrinter::DevicePixel);
     // The correction moves every position: an origin further left puts the print further right.
-    originLeft_ = nearest((page.left() - paper.left()) / dpiX_ * 254.0) - shift.x;
-    originTop_ = nearest((page.top() - paper.top()) / dpiY_ * 254.0) - shift.y;
+    originLeft_ = nearest((page.left() - paper.left()) / dpiX_ * kTenthsPerInch) - shift.x;
+    originTop_ = nearest((page.top() - paper.top()) / dpiY_ * kTenthsPerInch) - shift.y;
     const QRectF paperMm = printer_->pageLayout().fullRect(QPageLayout::Millimeter);
     paperWidth_ = paperMm.width() * 10;
     paperLength_ = paperMm.height() * 10;
@@ -170,7 +172,7 @@ void PrinterSurface::endDocument() {
     CupsJob job;
     job.printer = printer_->printerName();
     job.file = outputPath_;
-    job.title = settings_.title;
+    job.title = jobName_;
     job.media = printer_->pageLayout().pageSize().key();
     job.copies = printer_->supportsMultipleCopies() ? settings_.copies : 1;
     job.landscape = orientation_ == Orientation::Landscape;
@@ -204,12 +206,15 @@ void PrinterSurface::selectFont(const settings::FontDescription& font) {
     font_ = font;
     qfont_ = toQFont(font);
     metrics_.emplace(qfont_, printer_.get());
+    // Asked for every line drawn; the metrics look the font engine up again on each call.
+    height_ = metrics_->height();
+    ascent_ = metrics_->ascent();
     fontOnPainter_ = false;
 }
 
 int PrinterSurface::textCellHeight(const QString& /*text*/) {
     // The text cell of a single line is as high as the font's, whatever the text.
-    return metrics_ ? metrics_->height() : 0;
+    return metrics_ ? height_ : 0;
 }
 
 void PrinterSurface::drawText(QPoint at, TextAnchor anchor, const QString& text,
@@ -229,12 +234,12 @@ void PrinterSurface::drawText(QPoint at, TextAnchor anchor, const QString& text,
     if (anchor == TextAnchor::TopCentre) {
         // Centred by the painter in a box around the anchor: the text is shaped only once.
         constexpr double kHalfWidth = 1e6;
-        current_->drawText(QRectF(at.x() - kHalfWidth, at.y(), 2 * kHalfWidth, metrics_->height()),
+        current_->drawText(QRectF(at.x() - kHalfWidth, at.y(), 2 * kHalfWidth, height_),
                            Qt::AlignHCenter | Qt::AlignTop | Qt::TextDontClip | Qt::TextSingleLine,
                            text);
         return;
     }
-    current_->drawText(QPointF(at.x(), at.y() + metrics_->ascent()), text);
+    current_->drawText(QPointF(at.x(), at.y() + ascent_), text);
 }
 
 } // namespace labelprint

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "labelprint/pagesurface.h"
+#include "labelprint/papertable.h"
 #include "labelprint/printsettings.h"
 
 #include <QFont>
@@ -11,11 +12,16 @@
 #include <QPainter>
 #include <QPicture>
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <QTemporaryDir>
 #include <memory>
 #include <optional>
 
 namespace labelprint {
+
+// The paper a surface takes from `printer` (null: no printer), as the preview and the print
+// both take it.
+SurfacePaper paperOfPrinter(const QPrinterInfo& printer, Orientation orientation);
 
 class PrinterSurface : public PageSurface {
   public:
@@ -23,7 +29,8 @@ class PrinterSurface : public PageSurface {
         QString path;
     };
 
-    // Prints on `settings.printer` (empty: the default printer), on A4 when it offers A4.
+    // Prints on `settings.printer` (empty: the default printer), on the paper of
+    // paperOfPrinter().
     PrinterSurface(const PrintSettings& settings, Orientation orientation,
                    QPrinter::PrinterMode mode = QPrinter::HighResolution);
     // Writes a PDF file on A4 instead; the device origin is the paper's corner.
@@ -58,6 +65,8 @@ class PrinterSurface : public PageSurface {
     int jobId() const { return jobId_; }
     // Empty unless the document could not begin, be written or be sent.
     const QString& errorText() const { return error_; }
+    // The print job's name, chosen by beginDocument().
+    const QString& jobName() const { return jobName_; }
     // The printer as set up by beginDocument(); null before.
     const QPrinter* printer() const { return printer_.get(); }
 
@@ -71,6 +80,7 @@ class PrinterSurface : public PageSurface {
     Orientation orientation_;
     QPrinter::PrinterMode mode_;
     std::optional<QString> pdfPath_;
+    QString jobName_;
 
     std::unique_ptr<QPrinter> printer_;
     std::unique_ptr<QTemporaryDir> spool_;
@@ -97,6 +107,8 @@ class PrinterSurface : public PageSurface {
     std::optional<settings::FontDescription> font_;
     QFont qfont_;
     std::optional<QFontMetrics> metrics_;
+    int height_ = 0;
+    int ascent_ = 0;
     bool fontOnPainter_ = false;
     QColor pen_;
     bool penOnPainter_ = false;

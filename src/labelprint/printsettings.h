@@ -21,6 +21,10 @@ struct PrintSettings {
     // applies them, so previews and PDF files stay exact.
     settings::PrinterOffsets offsets;
 
+    // The name print queues show for the job: the title, or when it is empty the program's
+    // name with the date and time.
+    QString jobName() const;
+
     bool inRange(int page) const {
         return (firstPage <= 0 || page >= firstPage) && (lastPage <= 0 || page <= lastPage);
     }

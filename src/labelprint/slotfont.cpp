@@ -1,5 +1,6 @@
 #include "labelprint/slotfont.h"
 
+#include "labelprint/units.h"
 #include "platform/designdpi.h"
 
 #include <QFontMetrics>
@@ -23,7 +24,8 @@ int designCellHeight(const settings::FontDescription& font) {
     const int r = platform::designDpi();
     // A 1x1 image is the cheapest paint device that reports a chosen resolution.
     QImage grid(1, 1, QImage::Format_ARGB32);
-    const int dotsPerMetre = int(r / 0.0254 + 0.5);
+    // 10000 tenths of a millimetre make a metre.
+    const int dotsPerMetre = int(r * 10000 / kTenthsPerInch + 0.5);
     grid.setDotsPerMeterX(dotsPerMetre);
     grid.setDotsPerMeterY(dotsPerMetre);
     return QFontMetrics(toQFont(font), &grid).height();

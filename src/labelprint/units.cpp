@@ -26,15 +26,15 @@ int nearest(double v) {
 }
 
 int lengthToDevice(double tenthsMm, int dpi) {
-    return nearest(tenthsMm * dpi / 254.0);
+    return nearest(tenthsMm * dpi / kTenthsPerInch);
 }
 
 double deviceToLength(double device, int dpi) {
-    return device * 254.0 / dpi;
+    return device * kTenthsPerInch / dpi;
 }
 
 double snapToGrid(double tenthsMm, int dpi) {
-    return double(lengthToDevice(tenthsMm, dpi)) * 254.0 / dpi;
+    return double(lengthToDevice(tenthsMm, dpi)) * kTenthsPerInch / dpi;
 }
 
 } // namespace labelprint

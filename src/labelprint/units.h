@@ -4,6 +4,9 @@
 
 namespace labelprint {
 
+// Tenths of a millimetre in an inch: the factor between report lengths and device dots.
+inline constexpr double kTenthsPerInch = 254.0;
+
 // Saturates at the int range, so absurd settings give absurd but defined positions.
 int nearest(double v);
 // A length alone (no origin) in device units: nearest(length x dpi / 254).

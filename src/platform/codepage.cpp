@@ -3,6 +3,8 @@
 #include <QHash>
 #include <QStringDecoder>
 
+#include <array>
+
 namespace platform {
 namespace {
 
@@ -10,15 +12,30 @@ constexpr char kReplacement = '?';
 // The end-of-file mark of list files: never written, or an import would stop there.
 constexpr char kCtrlZ = 26;
 
-// Unicode to Windows-1250, built from the decoder so both directions agree.
+// Each byte stands for one character, so the converter's answer for every byte is taken once:
+// opening a converter per line cost more than decoding the line.
+const std::array<char16_t, 256>& cp1250Table() {
+    static const std::array<char16_t, 256> table = [] {
+        std::array<char16_t, 256> t{};
+        for (int b = 0; b < 256; ++b) {
+            QStringDecoder decoder("windows-1250");
+            const QString c = decoder.decode(QByteArray(1, char(b)));
+            t[size_t(b)] = c.size() == 1 ? c[0].unicode() : char16_t(0xFFFD);
+        }
+        return t;
+    }();
+    return table;
+}
+
+// Unicode to Windows-1250, built from the decoding table so both directions agree.
 const QHash<char16_t, char>& encodeTable() {
     static const QHash<char16_t, char> table = [] {
         QHash<char16_t, char> t;
-        QStringDecoder decoder("windows-1250");
+        const auto& decode = cp1250Table();
         for (int b = 0; b < 256; ++b) {
-            const QString ch = decoder.decode(QByteArray(1, char(b)));
-            if (ch.size() == 1 && ch[0] != QChar::ReplacementCharacter && b != kCtrlZ) {
-                t.insert(ch[0].unicode(), char(b));
+            const char16_t c = decode[size_t(b)];
+            if (c != QChar::ReplacementCharacter && b != kCtrlZ) {
+                t.insert(c, char(b));
             }
         }
         return t;
@@ -29,8 +46,13 @@ const QHash<char16_t, char>& encodeTable() {
 } // namespace
 
 QString fromCp1250(const QByteArray& bytes) {
-    QStringDecoder decoder("windows-1250");
-    return decoder.decode(bytes);
+    const auto& table = cp1250Table();
+    QString text(bytes.size(), Qt::Uninitialized);
+    char16_t* out = reinterpret_cast<char16_t*>(text.data());
+    for (const char b : bytes) {
+        *out++ = table[static_cast<unsigned char>(b)];
+    }
+    return text;
 }
 
 QByteArray toCp1250(const QString& text) {

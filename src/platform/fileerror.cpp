@@ -37,7 +37,6 @@ int fileErrorFromErrno(int err) {
     case ENOENT:
         return FileNotFound;
     case ENAMETOOLONG:
-    case EISDIR:
     case ENOTDIR:
         return InvalidFilename;
     case EMFILE:
@@ -46,6 +45,7 @@ int fileErrorFromErrno(int err) {
     case EACCES:
     case EPERM:
     case EROFS:
+    case EISDIR: // a directory cannot be opened as a file: access is denied
         return FileAccessDenied;
     case ENOSPC:
     case EDQUOT:

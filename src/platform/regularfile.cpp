@@ -15,6 +15,10 @@ void requireRegularFile(const QString& path) {
     if (::stat(QFile::encodeName(path).constData(), &st) != 0) {
         throw FileError(fileErrorFromErrno(errno));
     }
+    // A folder answers as opening one would (EISDIR); devices, pipes and sockets hold no file.
+    if (S_ISDIR(st.st_mode)) {
+        throw FileError(FileAccessDenied);
+    }
     if (!S_ISREG(st.st_mode)) {
         throw FileError(InvalidFilename);
     }

@@ -5,10 +5,11 @@
 #include "platform/prompts.h"
 #include "platform/regularfile.h"
 #include "printlist/fce_import_so.h"
+#include "printlist/listfilereader.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
-#include <QStringDecoder>
 #include <algorithm>
 #include <optional>
 #include <fcntl.h>
@@ -17,7 +18,6 @@
 namespace printlist {
 namespace {
 
-constexpr char kCtrlZ = 26;
 const QChar kSeparator = QLatin1Char(';');
 constexpr int kValuesPerLine = 7;
 
@@ -116,39 +116,16 @@ void exportList(RowSet& view, const QString& path) {
     platform::writeFileAtomic(path, listFileBytes(view));
 }
 
-QString listFileText(const QByteArray& bytes) {
-    const qsizetype eof = bytes.indexOf(kCtrlZ);
-    const QByteArrayView data = QByteArrayView(bytes).first(eof < 0 ? bytes.size() : eof);
-    static constexpr char kMark[] = "\xEF\xBB\xBF";
-    if (data.startsWith(kMark)) {
-        return QString::fromUtf8(data.sliced(3));
-    }
-    // Spreadsheets save UTF-8 without a mark. A Windows-1250 text with any letter beyond ASCII
-    // is practically never valid UTF-8, so valid UTF-8 with a multi-byte sequence is UTF-8.
-    const bool beyondAscii =
-        std::any_of(data.cbegin(), data.cend(), [](char c) { return (c & 0x80) != 0; });
-    if (beyondAscii) {
-        QStringDecoder utf8(QStringDecoder::Utf8, QStringConverter::Flag::Stateless);
-        QString text = utf8.decode(data);
-        if (!utf8.hasError()) {
-            return text;
-        }
-    }
-    return platform::fromCp1250(data.toByteArray());
-}
-
 std::vector<QString> listFileLines(const QByteArray& bytes) {
-    const QString text = listFileText(bytes);
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    ListFileReader reader(buffer, detectListFileEncoding(bytes));
     std::vector<QString> lines;
-    qsizetype pos = 0;
-    do {
-        const qsizetype lf = text.indexOf(QLatin1Char('\n'), pos);
-        const qsizetype end = lf < 0 ? text.size() : lf;
-        QString line = text.mid(pos, end - pos);
-        line.remove(QLatin1Char('\r'));
+    QString line;
+    while (reader.next(line)) {
         lines.push_back(std::move(line));
-        pos = lf < 0 ? text.size() : lf + 1;
-    } while (pos < text.size());
+    }
     // Editors leave blank lines at the end; a file of nothing but blank lines keeps its first,
     // which then fails as an empty file does.
     while (lines.size() > 1 && trimControl(lines.back()).isEmpty()) {

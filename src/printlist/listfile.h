@@ -22,11 +22,7 @@ QByteArray listFileBytes(const RowSet& view);
 // first row current. A failed write throws platform::FileError and leaves the old file whole.
 void exportList(RowSet& view, const QString& path);
 
-// The text of a list file up to its Ctrl-Z: UTF-8 when it starts with the UTF-8 byte-order
-// mark (dropped) or is valid UTF-8 holding a multi-byte sequence, Windows-1250 otherwise.
-QString listFileText(const QByteArray& bytes);
-
-// The lines of a list file: Ctrl-Z ends the file, LF or CR LF end a line, a lone CR is
+// The lines of a list file, in the code detectListFileEncoding() finds: Ctrl-Z ends the file, LF or CR LF end a line, a lone CR is
 // dropped, blank lines at the very end are left out. The first line is always there, so an
 // empty file gives one empty line.
 std::vector<QString> listFileLines(const QByteArray& bytes);

@@ -3,6 +3,8 @@
 // label report walks.
 #pragma once
 
+#include "printlist/rowcursor.h"
+
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -10,23 +12,23 @@
 
 namespace printlist {
 
-class RowSet {
-public:
+class RowSet : public RowCursor {
+  public:
     RowSet() = default;
     RowSet(QStringList fieldNames, std::vector<QStringList> rows);
     // `keys` holds each row's record key (its rowid), one per row, or nothing.
     RowSet(QStringList fieldNames, std::vector<QStringList> rows, std::vector<qint64> keys);
 
-    int rowCount() const { return int(rows_.size()); }
+    int rowCount() const override { return int(rows_.size()); }
     int fieldCount() const { return int(names_.size()); }
     const QStringList& fieldNames() const { return names_; }
     // -1 when no field has that name (case-insensitive).
-    int fieldIndex(const QString& name) const;
+    int fieldIndex(const QString& name) const override;
 
     // Current row numbered from 1; 0 when empty.
     int currentRow() const { return rows_.empty() ? 0 : current_ + 1; }
-    void first() { current_ = 0; }
-    void next() {
+    void first() override { current_ = 0; }
+    void next() override {
         if (current_ < int(rows_.size())) {
             ++current_;
         }
@@ -34,11 +36,11 @@ public:
     // Moves to row n (from 1), clamped to the rows held.
     void moveTo(int n);
     // True once the current row has passed the last row (always for an empty set).
-    bool eof() const { return current_ >= int(rows_.size()); }
+    bool eof() const override { return current_ >= int(rows_.size()); }
 
     // Text of field i / the named field in the current row; empty past the end or for an
     // unknown field.
-    QString field(int i) const;
+    QString field(int i) const override;
     QString field(const QString& name) const;
     // Text of field i in row `row` (from 0), for the grid.
     QString at(int row, int i) const;

@@ -4,6 +4,7 @@
 #include "platform/errorhandler.h"
 #include "platform/outputfile.h"
 #include "platform/programdir.h"
+#include "platform/qtsettings.h"
 #include "platform/prompts.h"
 #include "printlist/database.h"
 #include "printlist/openstore.h"
@@ -135,6 +136,7 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent, Qt::Window) {
         move(screen->availableGeometry().center() - rect().center());
     }
 
+    platform::keepQtSettingsInMemory();
     startup();
 }
 

@@ -16,6 +16,8 @@ ListGrid::ListGrid(QWidget* parent) : QTableView(parent), menu_(new QMenu(this))
     setFrameShadow(QFrame::Plain);
     setWordWrap(false);
     horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    // Widths from the settings file are used as given, however narrow.
+    horizontalHeader()->setMinimumSectionSize(0);
     horizontalHeader()->setHighlightSections(false);
     horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     horizontalHeader()->setStretchLastSection(false);

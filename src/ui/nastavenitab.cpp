@@ -159,6 +159,8 @@ NastaveniTab::NastaveniTab(QWidget* parent) : QWidget(parent) {
     Memo1->setObjectName(QStringLiteral("Memo1"));
     Memo1->setPlainText(helpLines().join('\n'));
     Memo1->setReadOnly(true);
+    // Tab leaves the help text for the next control instead of staying in it.
+    Memo1->setTabChangesFocus(true);
     Memo1->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     Memo1->setFrameShape(QFrame::NoFrame);
     Memo1->setLineWrapMode(QPlainTextEdit::WidgetWidth);

@@ -16,6 +16,9 @@ SpinField::SpinField(QWidget* parent)
     edit_->setText(QStringLiteral("0"));
     edit_->installEventFilter(this);
     setFocusProxy(edit_);
+    // Focusable itself, as Qt's own spin boxes are, so that setTabOrder() takes the field and
+    // chains its editor; the focus still lands in the editor.
+    setFocusPolicy(Qt::StrongFocus);
     for (QToolButton* b : {up_, down_}) {
         b->setAutoRepeat(true);
         b->setAutoRepeatDelay(400);

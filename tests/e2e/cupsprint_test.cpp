@@ -14,6 +14,7 @@
 #include <QFontMetrics>
 #include <QImage>
 #include <QPrinterInfo>
+#include <QRegularExpression>
 #include <QThread>
 #include <cmath>
 #include <gtest/gtest.h>
@@ -318,6 +319,30 @@ TEST_F(CupsPrinting, AbortedRunSendsNoJob) {
     EXPECT_EQ(surface.jobId(), 0);
     // A job would have been written within a second or so.
     EXPECT_TRUE(e2e::waitForPdf(outDir(), report.printSettings().title, 3000).isEmpty());
+}
+
+TEST_F(CupsPrinting, UntitledJobIsNamedAfterTheProgramAndTheTime) {
+    LabelReport report;
+    report.takeSettings(settings::LayoutSettings{});
+    ASSERT_TRUE(report.printSettings().title.isEmpty());
+    PrinterSurface surface(report.printSettings(), report.orientation());
+    printlist::RowSet list = rows(1);
+    ASSERT_EQ(report.run(list, surface).status, RunStatus::Finished);
+    ASSERT_GT(surface.jobId(), 0);
+    static const QRegularExpression named(R"(^Dravelin \d{4}-\d\d-\d\d \d\d:\d\d:\d\d$)");
+    EXPECT_TRUE(named.match(surface.jobName()).hasMatch()) << surface.jobName().toStdString();
+    EXPECT_EQ(e2e::jobText(surface.jobId(), "job-name"), surface.jobName());
+    // cups-pdf names its file after the job's title, not "0-job_N.pdf".
+    const QString suffix = QStringLiteral("-job_%1.pdf").arg(surface.jobId());
+    QString pdf;
+    for (int i = 0; i < 300 && pdf.isEmpty(); ++i) {
+        const QStringList found = QDir(outDir()).entryList({"*" + suffix}, QDir::Files);
+        pdf = found.isEmpty() ? QString() : found.first();
+        QThread::msleep(100);
+    }
+    ASSERT_FALSE(pdf.isEmpty()) << "cups-pdf wrote no PDF for job " << surface.jobId();
+    produced << QDir(outDir()).filePath(pdf);
+    EXPECT_TRUE(pdf.startsWith("Dravelin")) << pdf.toStdString();
 }
 
 TEST(NoPrinter, PrinterSurfaceGivesNoOutputWhenNoPrinterIsInstalled) {

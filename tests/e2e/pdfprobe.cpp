@@ -96,6 +96,52 @@ int jobCopies(int jobId) {
     return copies;
 }
 
+int jobIdByTitle(const QString& title) {
+    cups_job_t* jobs = nullptr;
+    const int n = cupsGetJobs2(CUPS_HTTP_DEFAULT, &jobs, nullptr, 0, CUPS_WHICHJOBS_ALL);
+    int id = 0;
+    for (int i = 0; i < n; ++i) {
+        if (QString::fromUtf8(jobs[i].title) == title) {
+            id = std::max(id, jobs[i].id);
+        }
+    }
+    cupsFreeJobs(n, jobs);
+    return id;
+}
+
+QString jobText(int jobId, const char* attribute) {
+    ipp_t* request = ippNewRequest(IPP_OP_GET_JOB_ATTRIBUTES);
+    const QByteArray uri = "ipp://localhost/jobs/" + QByteArray::number(jobId);
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "job-uri", nullptr, uri.constData());
+    // The scheduler shows a job's name to its owner only.
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr,
+                 cupsUser());
+    ipp_t* response = cupsDoRequest(CUPS_HTTP_DEFAULT, request, "/");
+    QString text;
+    if (response != nullptr) {
+        if (ipp_attribute_t* a = ippFindAttribute(response, attribute, IPP_TAG_ZERO)) {
+            if (const char* value = ippGetString(a, 0, nullptr)) {
+                text = QString::fromUtf8(value);
+            }
+        }
+        ippDelete(response);
+    }
+    return text;
+}
+
+std::optional<std::pair<double, double>> pageSize(const QString& pdf, int page) {
+    const QString info = run("pdfinfo", {"-f", QString::number(page), "-l", QString::number(page),
+                                         pdf})
+                             .value_or(QString());
+    const auto m = QRegularExpression(R"(Page\s+\d+\s+size:\s+([\d.]+) x ([\d.]+) pts)").match(info);
+    if (!m.hasMatch()) {
+        return std::nullopt;
+    }
+    constexpr double tenthsPerPoint = 254.0 / 72.0;
+    return std::make_pair(m.captured(1).toDouble() * tenthsPerPoint,
+                          m.captured(2).toDouble() * tenthsPerPoint);
+}
+
 Raster::Raster(const QString& pdf, int page, int dpi) : dpi_(dpi) {
     QTemporaryDir dir;
     const QString prefix = dir.filePath("page");
@@ -133,6 +179,23 @@ double Raster::inkBottom(double xMin, double xMax, double yMin, double yMax) con
         for (int x = x0; x <= x1; ++x) {
             if (row[x] < 128) {
                 return (y + 1) * 254.0 / dpi_;
+            }
+        }
+    }
+    return -1;
+}
+
+double Raster::inkTop(double xMin, double xMax, double yMin, double yMax) const {
+    const auto px = [&](double tenths) { return int(tenths * dpi_ / 254.0); };
+    const int x0 = std::max(0, px(xMin));
+    const int x1 = std::min(width_ - 1, px(xMax));
+    const int y1 = std::min(height_ - 1, px(yMax));
+    for (int y = std::max(0, px(yMin)); y <= y1; ++y) {
+        const auto* row =
+            reinterpret_cast<const unsigned char*>(pixels_.constData()) + qsizetype(y) * width_;
+        for (int x = x0; x <= x1; ++x) {
+            if (row[x] < 128) {
+                return y * 254.0 / dpi_;
             }
         }
     }

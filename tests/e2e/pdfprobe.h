@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace e2e {
@@ -31,6 +32,12 @@ std::vector<Word> words(const QString& pdf, int page);
 int pageCount(const QString& pdf);
 // The copies a CUPS job asked for; -1 when the scheduler does not know the job.
 int jobCopies(int jobId);
+// The newest job titled `title`, on any queue; 0 when the scheduler knows none.
+int jobIdByTitle(const QString& title);
+// A text attribute of a job, such as "media" or "job-name"; empty when it has none.
+QString jobText(int jobId, const char* attribute);
+// Width and height of a page in 0.1 mm (pdfinfo); empty when unknown.
+std::optional<std::pair<double, double>> pageSize(const QString& pdf, int page);
 
 // A page rasterised in grey (pdftoppm), for measuring where ink lies.
 class Raster {
@@ -40,6 +47,8 @@ class Raster {
     // The lower edge of the lowest inked row inside the box, in 0.1 mm from the paper's top;
     // -1 without ink. All arguments in 0.1 mm.
     double inkBottom(double xMin, double xMax, double yMin, double yMax) const;
+    // The upper edge of the highest inked row inside the box, likewise; -1 without ink.
+    double inkTop(double xMin, double xMax, double yMin, double yMax) const;
     // Whether the pixel at (x, y), in 0.1 mm from the paper's corner, is inked.
     bool inked(double x, double y) const;
     // 0.1 mm per pixel.

@@ -206,6 +206,61 @@ TEST_F(PreviewPrinting, LoadedPagesPrintTheirWholeRange) {
     EXPECT_EQ(printedPages(), 3);
 }
 
+TEST_F(PreviewPrinting, LetterOnlyQueuePreviewsAndPrintsOnLetter) {
+    // US Letter is 2794 long: bottom limit 2694, so 7 labels of 33 mm to a column (8 on A4),
+    // 21 to a page, and 70 labels make pages of 21, 21, 21 and 7.
+    const QString letter = QStringLiteral("dravelin-letter");
+    ASSERT_TRUE(QPrinterInfo::availablePrinterNames().contains(letter))
+        << "tools/test-setup.sh must have created the Letter queue";
+    ASSERT_NE(QPrinterInfo::defaultPrinterName(), letter);
+    settings::LayoutSettings s;
+    s.sloupce = 3;
+    s.vyskabunky = 33;
+    tiskf.qr1.takeSettings(s);
+    tiskf.qr1.printSettings().printer = letter;
+    list = rows(70);
+    withFinishedPreview([&] {
+        EXPECT_NEAR(tiskf.previewSurface()->paperWidth(), 2159, 0.01);
+        EXPECT_NEAR(tiskf.previewSurface()->paperLength(), 2794, 0.01);
+        EXPECT_EQ(tiskf.previewSurface()->pageCount(), 4);
+        tiskf.print();
+    });
+    ASSERT_EQ(printedPages(), 4);
+
+    const int job = e2e::jobIdByTitle(tiskf.qr1.printSettings().title);
+    ASSERT_GT(job, 0);
+    const QString media = e2e::jobText(job, "media");
+    EXPECT_TRUE(media == "Letter" || media.startsWith("na_letter")) << media.toStdString();
+    const auto size = e2e::pageSize(pdf, 1);
+    ASSERT_TRUE(size);
+    EXPECT_NEAR(size->first, 2159, 2);
+    EXPECT_NEAR(size->second, 2794, 2);
+
+    // Each label prints its bare code once (kód2): the codes on a page are its labels.
+    int first = 1;
+    for (const int page : {1, 2, 3, 4}) {
+        const int expected = page < 4 ? 21 : 7;
+        QStringList codes;
+        for (const e2e::Word& w : e2e::words(pdf, page)) {
+            const int n = w.text.toInt() - 7000;
+            if (n >= 1 && n <= 70) {
+                codes << w.text;
+            }
+        }
+        codes.sort();
+        QStringList wanted;
+        for (int n = first; n < first + expected; ++n) {
+            wanted << QString::number(7000 + n);
+        }
+        EXPECT_EQ(codes, wanted) << "page " << page;
+        first += expected;
+    }
+    // The frame of the first label starts 10 mm below the paper's top edge.
+    const e2e::Raster raster(pdf, 1, 600);
+    ASSERT_FALSE(raster.isNull());
+    EXPECT_NEAR(raster.inkTop(100, 700, 0, 400), 100, 1);
+}
+
 TEST(NoPrinter, PrintToAPdfFileNeedsNoPrinter) {
     ASSERT_TRUE(QPrinterInfo::availablePrinterNames().isEmpty());
     printlist::RowSet list = rows(900);

@@ -11,6 +11,7 @@
 #include "platform/errorhandler.h"
 #include "platform/prompts.h"
 #include "support/fifoguard.h"
+#include "support/smalltmpfs.h"
 
 #include <QDir>
 #include <QFile>
@@ -175,6 +176,12 @@ TEST_F(PageStoreTest, SaveWritesNothingUntilTheRunHasFinished) {
 }
 
 TEST_F(PageStoreTest, LargeStoreMovesToAnLpfTemporaryFileGoneOnRelease) {
+    // A temporary folder of the test's own, so that only this store's file is in it.
+    QTemporaryDir temp;
+    TempPathOverride useTemp(temp.path());
+    const QDir folder(temp.path());
+    const auto lpfFiles = [&] { return folder.entryList({"LPF*"}, QDir::Files | QDir::Hidden); };
+
     PreviewSurface surface;
     recordRun(surface, 1);
     const qint64 onePage = surface.store()->size() - PageStore::kHeaderLength;
@@ -182,17 +189,27 @@ TEST_F(PageStoreTest, LargeStoreMovesToAnLpfTemporaryFileGoneOnRelease) {
     recordRun(surface, pages);
     PageStore* store = surface.store();
     ASSERT_TRUE(store->onDisk());
+    // Visible in the folder under its name while the store holds it, before anyone asks.
+    const QStringList seen = lpfFiles();
+    ASSERT_EQ(seen.size(), 1) << seen.join(' ').toStdString();
     const QString name = store->fileName();
-    EXPECT_TRUE(QFileInfo(name).fileName().startsWith(QStringLiteral("LPF")));
-    EXPECT_EQ(QFileInfo(name).absolutePath(), QFileInfo(QDir::tempPath()).absoluteFilePath());
-    EXPECT_TRUE(QFile::exists(name));
+    EXPECT_EQ(QFileInfo(name).absoluteFilePath(), folder.absoluteFilePath(seen[0]));
     EXPECT_EQ(QFileInfo(name).size(), store->size());
     EXPECT_EQ(intAt(readFile(name), 8), pages);
     for (int n : {pages, 1, pages / 2, pages - 1, 2}) {
         expectPagePlays(surface, n);
     }
     surface.releaseStore();
-    EXPECT_FALSE(QFile::exists(name));
+    EXPECT_TRUE(lpfFiles().isEmpty());
+
+    // A run that spills and is then dropped with its surface leaves nothing behind either.
+    {
+        PreviewSurface dropped;
+        recordRun(dropped, pages);
+        ASSERT_TRUE(dropped.store()->onDisk());
+        EXPECT_EQ(lpfFiles().size(), 1);
+    }
+    EXPECT_TRUE(lpfFiles().isEmpty());
 }
 
 TEST_F(PageStoreTest, NotificationsFollowTheRun) {

@@ -19,8 +19,11 @@
 #include <QTest>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QPrintDialog>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtEndian>
@@ -310,6 +313,53 @@ TEST_F(PrintForm, PrintSetupStoresTheChoiceAndCancelChangesNothing) {
     EXPECT_EQ(s.lastPage, 3);
     EXPECT_EQ(tiskf.qr1.orientation(), Orientation::Landscape);
     EXPECT_EQ(tiskf.qr1.pageWidth(), 2970);
+}
+
+TEST_F(PrintForm, PrintDialogOpensOnAllPagesWithTheRunsRangeInItsFields) {
+    struct Seen {
+        int from = -1, to = -1;
+        bool allPages = false;
+    } seen;
+    bool asked = false;
+    // A timer does not fire again while its own handler runs, so the dialog, shown from the
+    // handler of `poll`, is answered from a timer of its own.
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        if (auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget())) {
+            for (QSpinBox* box : dialog->findChildren<QSpinBox*>()) {
+                if (box->objectName() == "from") {
+                    seen.from = box->value();
+                } else if (box->objectName() == "to") {
+                    seen.to = box->value();
+                }
+            }
+            for (QRadioButton* choice : dialog->findChildren<QRadioButton*>()) {
+                if (choice->objectName() == "printAll") {
+                    seen.allPages = choice->isChecked();
+                }
+            }
+            dialog->reject();
+        }
+    });
+    answer.start(10);
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (!asked && tiskf.previewSurface() &&
+            tiskf.previewSurface()->status() == PreviewSurface::Status::Finished) {
+            asked = true;
+            usePrintDialog(true);
+            tiskf.printSetup();
+            usePrintDialog(false);
+            tiskf.previewWindow()->close();
+        }
+    });
+    poll.start(10);
+    tiskf.preview(); // 500 default labels: 3 pages
+    ASSERT_TRUE(asked);
+    EXPECT_EQ(seen.from, 1);
+    EXPECT_EQ(seen.to, 3);
+    EXPECT_TRUE(seen.allPages);
+    EXPECT_EQ(tiskf.qr1.printSettings().firstPage, 0); // cancelled: nothing changed
 }
 
 TEST_F(PrintForm, AFileFromTheCommandLineOpensLoadedAndAMissingOneOpensNothing) {

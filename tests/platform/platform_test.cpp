@@ -1,8 +1,8 @@
 #include "platform/codepage.h"
 #include "platform/colour.h"
 #include "platform/errorhandler.h"
-#include "platform/fileerror.h"
 #include "platform/error.h"
+#include "platform/fileerror.h"
 #include "platform/instancelock.h"
 #include "platform/profile.h"
 #include "platform/prompts.h"
@@ -12,6 +12,8 @@
 
 #include <QGuiApplication>
 #include <QPalette>
+#include <QStringDecoder>
+#include <cerrno>
 #include <gtest/gtest.h>
 
 #include <csignal>
@@ -60,7 +62,7 @@ TEST(RegularFile, OnlyRegularFilesAreReadAndNothingBlocks) {
     const Case cases[] = {
         {QStringLiteral("/dev/zero"), platform::InvalidFilename}, // would read zeros for ever
         {QStringLiteral("/dev/null"), platform::InvalidFilename},
-        {dir.path(), platform::InvalidFilename},
+        {dir.path(), platform::FileAccessDenied},
         {dir.file("missing"), platform::FileNotFound},
     };
     for (const Case& c : cases) {
@@ -111,6 +113,18 @@ TEST(Profile, AFifoReadsAsEmptyAtOnce) {
     EXPECT_EQ(value, "d");
 }
 
+TEST(CodePage, EveryByteDecodesAsTheConverterDecodesIt) {
+    QByteArray all;
+    for (int b = 255; b >= 0; --b) {
+        all.append(char(b));
+    }
+    QStringDecoder decoder("windows-1250");
+    const QString expected = decoder.decode(all);
+    ASSERT_EQ(expected.size(), 256);
+    EXPECT_EQ(platform::fromCp1250(all), expected);
+    EXPECT_EQ(platform::fromCp1250(QByteArray()), QString());
+}
+
 TEST(Colour, DirectAndSystemColours) {
     EXPECT_EQ(platform::toQColor(0x0000FF), QColor(255, 0, 0));
     EXPECT_EQ(platform::toQColor(0xFF0000), QColor(0, 0, 255));
@@ -144,6 +158,19 @@ TEST(Profile, UnwritableFileReportsItsPath) {
         FAIL();
     } catch (const platform::Error& e) {
         EXPECT_EQ(e.text(), "Unable to write to " + dir.file("no/such/dir/dravelin.ini"));
+    }
+}
+
+TEST(FileError, SystemErrorsGiveTheNumberedTexts) {
+    const struct {
+        int err;
+        const char* text;
+    } cases[] = {{ENOENT, "File not found"},       {ENOTDIR, "Invalid filename"},
+                 {ENAMETOOLONG, "Invalid filename"}, {EISDIR, "File access denied"},
+                 {EACCES, "File access denied"},     {EROFS, "File access denied"},
+                 {EMFILE, "Too many open files"},    {ENOSPC, "Disk full"}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(platform::fileErrorText(platform::fileErrorFromErrno(c.err)), c.text) << c.err;
     }
 }
 

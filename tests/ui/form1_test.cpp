@@ -1,3 +1,7 @@
+#include "labelprint/emfplayer.h"
+#include "labelprint/previewsurface.h"
+#include "labelprint/windows/previewwindow.h"
+#include "labelprint/windows/tiskunit.h"
 #include "platform/programdir.h"
 #include "platform/prompts.h"
 #include "settings/fontfile.h"
@@ -15,11 +19,18 @@
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QTemporaryDir>
+#include <QImage>
 #include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
 #include <QTabWidget>
+#include <QTest>
+#include <QTimer>
+#include <functional>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -205,6 +216,126 @@ TEST_F(Form1Test, FailedWriteAtShutdownKeepsTheWindowOpenUntilTheNextClose) {
     ASSERT_TRUE(QDir(dir.path()).rmdir("font"));
     EXPECT_TRUE(form.close());
     EXPECT_EQ(dir.read("font").size(), 1876);
+}
+
+TEST_F(Form1Test, ColumnWidthsFromTheSettingsFileAreUsedAsGiven) {
+    TempProgramDir dir;
+    dir.createDatabase();
+    dir.write("dravelin.ini", "[columns]\njedna=1\ndva=15\ntri=0\nctyri=3\n");
+    {
+        TForm1 form;
+        const auto widths = form.columnWidths();
+        EXPECT_EQ(widths[0], 1);
+        EXPECT_EQ(widths[1], 15);
+        EXPECT_EQ(widths[2], 0);
+        EXPECT_EQ(widths[3], 3);
+        EXPECT_TRUE(closeForm(form));
+    }
+    EXPECT_TRUE(dir.read("dravelin.ini").contains("[columns]\njedna=1\ndva=15\ntri=0\nctyri=3\n"))
+        << dir.read("dravelin.ini").toStdString();
+}
+
+TEST_F(Form1Test, FontFileThatIsNoFileGivesAFileErrorText) {
+    const struct {
+        const char* what;
+        std::function<bool(const QString&)> make;
+        const char* text;
+    } cases[] = {
+        {"a directory", [](const QString& p) { return QDir().mkdir(p); }, "File access denied."},
+        {"a named pipe", [](const QString& p) { return ::mkfifo(QFile::encodeName(p), 0600) == 0; },
+         "Invalid filename."},
+    };
+    for (const auto& c : cases) {
+        TempProgramDir dir;
+        dir.createDatabase();
+        ASSERT_TRUE(c.make(dir.file("font"))) << c.what;
+        prompts::clearHistory();
+        TForm1 form;
+        ASSERT_EQ(prompts::shownMessages().size(), 1u) << c.what;
+        EXPECT_EQ(prompts::shownMessages()[0].text, c.text) << c.what;
+        EXPECT_EQ(form.fontdialog[0]->font(), settings::FontDescription()) << c.what;
+        EXPECT_EQ(form.pc1->geometry(), QRect(5, 10, 851, 461)) << c.what;
+        QFile::remove(dir.file("font"));
+        QDir().rmdir(dir.file("font"));
+        EXPECT_TRUE(closeForm(form)) << c.what;
+    }
+}
+
+TEST_F(Form1Test, TiskbTakesTheSettingsTabIntoThePreviewAndIgnoresAClickDuringTheRun) {
+    TempProgramDir dir;
+    dir.createDatabase();
+    TForm1 form;
+    labelprint::Ttiskf tiskf(form.store().listView());
+    form.setPrintForm(&tiskf);
+    form.show();
+    form.stitkyts->kodle->setText("42");
+    form.stitkyts->pocetspin->setText("400");
+    form.pridatbClick();
+    ASSERT_EQ(form.store().listView().rowCount(), 400);
+
+    NastaveniTab* t = form.nastavenits;
+    t->vlevospin->setText("10");
+    t->nahorespin->setText("10");
+    t->sloupcespin->setText("3");
+    t->vyskabunkyspin->setText("37");
+    t->bordershape->setColour(0x0000FF); // a red frame, and no lines to draw over it
+    for (QCheckBox* box : t->chb) {
+        box->setChecked(false);
+    }
+
+    bool clickedDuringRun = false;
+    int columnsAfterThatClick = 0;
+    QByteArray page1;
+    int pages = 0;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        labelprint::PreviewSurface* surface = tiskf.previewSurface();
+        if (!clickedDuringRun && tiskf.qr1.inRun()) {
+            clickedDuringRun = true;
+            t->sloupcespin->setText("2");
+            QTest::mouseClick(form.stitkyts->tiskb, Qt::LeftButton);
+            columnsAfterThatClick = tiskf.qr1.columns();
+        } else if (surface && surface->status() == labelprint::PreviewSurface::Status::Finished &&
+                   tiskf.previewWindow()) {
+            page1 = surface->pageDrawing(1).value_or(QByteArray());
+            pages = surface->pageCount();
+            tiskf.previewWindow()->close();
+        }
+    });
+    poll.start(0);
+    QTest::mouseClick(form.stitkyts->tiskb, Qt::LeftButton);
+    poll.stop();
+
+    ASSERT_TRUE(clickedDuringRun);
+    EXPECT_EQ(columnsAfterThatClick, 3);
+    EXPECT_EQ(pages, 20); // 21 labels of 37 mm to a page
+    ASSERT_FALSE(page1.isEmpty());
+    // The first label: x from 100 to 732.35 and y from 100 to 470 (0.1 mm) on the 96-dpi
+    // preview, its frame reaching 0.1 mm lower: pixels 38 to 276 across and 38 to 177 down.
+    QImage image(794, 1123, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    {
+        QPainter painter(&image);
+        labelprint::emf::playEmf(page1, painter, QRectF(0, 0, 794, 1123));
+    }
+    // The label's bars are one pixel thick and the next labels' bars follow right after, so
+    // the first red pixel across row 100 and the next one give its sides, likewise down
+    // column 100 its top and bottom.
+    const auto nextRed = [&](QPoint from, QPoint step) {
+        for (QPoint p = from; image.rect().contains(p); p += step) {
+            if (image.pixel(p) == qRgb(255, 0, 0)) {
+                return p;
+            }
+        }
+        return QPoint(-1, -1);
+    };
+    const QPoint left = nextRed({0, 100}, {1, 0});
+    const QPoint right = nextRed(left + QPoint(1, 0), {1, 0});
+    const QPoint top = nextRed({100, 0}, {0, 1});
+    const QPoint bottom = nextRed(top + QPoint(0, 1), {0, 1});
+    EXPECT_EQ(QRect(QPoint(left.x(), top.y()), QPoint(right.x(), bottom.y())),
+              QRect(QPoint(38, 38), QPoint(276, 177)));
+    EXPECT_TRUE(closeForm(form));
 }
 
 TEST_F(Form1Test, ReadOnlyProgramDirectoryLetsTheUserCloseWithoutSaving) {

@@ -124,6 +124,36 @@ TEST_F(TabsTest, TabSkipsClearPrintAndTheGrid) {
                  visited.contains("DBGrid1"));
 }
 
+TEST_F(TabsTest, TabKeyWalksTheSettingsTabInItsOrder) {
+    form->pc1->setCurrentWidget(form->nastavenits);
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    form->nastavenits->vlevospin->setFocus();
+    // The control that has the focus: the widget itself, or the spin field around its editor.
+    const auto focused = [] {
+        QWidget* w = QApplication::focusWidget();
+        if (w != nullptr && qobject_cast<SpinField*>(w->parentWidget()) != nullptr) {
+            w = w->parentWidget();
+        }
+        return w != nullptr ? w->objectName() : QStringLiteral("(nothing)");
+    };
+    ASSERT_EQ(focused(), "vlevospin");
+    const QStringList expected = {
+        "nahorespin",    "sloupcespin",  "vyskabunkyspin", "kodstopspin",   "kodtopspin",
+        "nazevtopspin",  "fontcarab",    "fontkodb",       "fonttextb",     "Memo1",
+        "cenatopspin",   "fontcenab",    "kodsleftspin",   "kodleftspin",   "nazevleftspin",
+        "cenaleftspin",  "specznakle",   "text1topspin",   "fonttext1b",    "text1leftspin",
+        "text2topspin",  "fonttext2b",   "text2leftspin",  "text3topspin",  "fonttext3b",
+        "text3leftspin", "kodschb",      "kodchb",         "nazevchb",      "cenachb",
+        "text1chb",      "text2chb",     "text3chb",       "ulozitb",       "nacistb"};
+    QStringList visited;
+    for (qsizetype i = 0; i < expected.size(); ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        visited << focused();
+    }
+    EXPECT_EQ(visited.join(' ').toStdString(), expected.join(' ').toStdString());
+}
+
 TEST_F(TabsTest, CopyCountIsKeptWithin1To999) {
     const std::tuple<const char*, int, const char*> cases[] = {
         {"3", 3, "3"}, {"1500", 999, "999"}, {"0", 1, "1"}, {"abc", 1, "abc"}};

@@ -3,6 +3,7 @@
 #include "labelprint/previewsurface.h"
 #include "labelprint/units.h"
 #include "labelprint/windows/pageview.h"
+#include "platform/designdpi.h"
 #include "platform/errorhandler.h"
 
 #include <limits>
@@ -195,12 +196,13 @@ void PreviewWindow::detach() {
 }
 
 int PreviewWindow::pageWidthPx() const {
-    return lengthToDevice(surface_ ? surface_->paperWidth() : 2100, surface_ ? surface_->dpiX() : 96);
+    return lengthToDevice(surface_ ? surface_->paperWidth() : kA4Width,
+                          surface_ ? surface_->dpiX() : platform::designDpi());
 }
 
 int PreviewWindow::pageLengthPx() const {
-    return lengthToDevice(surface_ ? surface_->paperLength() : 2970,
-                          surface_ ? surface_->dpiY() : 96);
+    return lengthToDevice(surface_ ? surface_->paperLength() : kA4Length,
+                          surface_ ? surface_->dpiY() : platform::designDpi());
 }
 
 QString PreviewWindow::statusText() const { return statusPanel_->text(); }
@@ -286,9 +288,9 @@ void PreviewWindow::zoomToWidth() {
 }
 
 void PreviewWindow::layOut() {
-    const double width = surface_ ? surface_->paperWidth() : 2100;
-    const double length = surface_ ? surface_->paperLength() : 2970;
-    const int dpi = surface_ ? surface_->dpiX() : 96;
+    const double width = surface_ ? surface_->paperWidth() : kA4Width;
+    const double length = surface_ ? surface_->paperLength() : kA4Length;
+    const int dpi = surface_ ? surface_->dpiX() : platform::designDpi();
     const QSize image(lengthToDevice(width / 100.0 * zoom_, dpi) + 4,
                       lengthToDevice(length / 100.0 * zoom_, dpi) + 4);
     view_->layOutImage(image);

@@ -76,7 +76,6 @@ std::unique_ptr<QPrintDialog> makePrintDialog(QPrinter& printer, const PrintSetu
     printer.setPageOrientation(r.orientation == Orientation::Landscape ? QPageLayout::Landscape
                                                                        : QPageLayout::Portrait);
     printer.setCopyCount(std::max(1, r.copies));
-    printer.setFromTo(0, 0);
     printer.setPrintRange(QPrinter::AllPages);
     if (!r.pdfFile.isEmpty()) {
         // The file chosen last time.
@@ -85,6 +84,8 @@ std::unique_ptr<QPrintDialog> makePrintDialog(QPrinter& printer, const PrintSetu
     }
     auto dialog = std::make_unique<QPrintDialog>(&printer);
     dialog->setMinMax(r.minPage, r.maxPage);
+    // The range fields show the run's pages, while the choice stays on all pages.
+    dialog->setFromTo(r.fromPage, r.toPage);
     dialog->setOptions(QAbstractPrintDialog::PrintPageRange |
                        QAbstractPrintDialog::PrintShowPageSize | QAbstractPrintDialog::PrintToFile);
     dialog->setOption(QAbstractPrintDialog::PrintSelection, false);

@@ -49,7 +49,7 @@ QPrinterInfo selectedPrinter(const PrintSettings& s) {
 PaperOffer offeredBy(const QPrinterInfo& printer) {
     return [printer](int code) {
         if (printer.isNull()) {
-            return code == 9;
+            return code == kA4Code;
         }
         const auto paper = paperByCode(code);
         if (!paper) {
@@ -130,20 +130,12 @@ void Ttiskf::previewFile(const QString& path) {
 }
 
 void Ttiskf::openWindow() {
-    // A4, unless the selected printer lacks it: then its own paper stays in force.
-    const bool landscape = qr1.orientation() == Orientation::Landscape;
-    QSizeF paper(2100, 2970);
-    int code = 9;
-    const QPrinterInfo printer = selectedPrinter(qr1.printSettings());
-    if (!printer.isNull() && !offeredBy(printer)(9)) {
-        paper = printer.defaultPageSize().size(QPageSize::Millimeter) * 10;
-        code = 0;
-    }
-    if (landscape) {
-        paper.transpose();
-    }
-    surface_ = std::make_unique<PreviewSurface>(paper.width(), paper.height());
-    surface_->setPaper(code, landscape, paper.width(), paper.height());
+    // The paper the print will take too: A4, unless the selected printer lacks it.
+    const SurfacePaper paper =
+        paperOfPrinter(selectedPrinter(qr1.printSettings()), qr1.orientation());
+    surface_ = std::make_unique<PreviewSurface>(paper.width, paper.length);
+    surface_->setPaper(paper.code, qr1.orientation() == Orientation::Landscape, paper.width,
+                       paper.length);
     window_ = std::make_unique<PreviewWindow>(surface_.get());
     windowOpen_ = true;
     connect(window_.get(), &PreviewWindow::closing, this, &Ttiskf::windowClosing);
@@ -281,7 +273,7 @@ void Ttiskf::replay() {
             printer.setOutputFormat(QPrinter::PdfFormat);
             printer.setOutputFileName(s.pdfFile);
         }
-        printer.setDocName(s.title);
+        printer.setDocName(s.jobName());
         if (const auto paper = paperByCode(surface_->paperCode())) {
             printer.setPageSize(QPageSize(QSizeF(paper->width, paper->length),
                                           QPageSize::Millimeter));

@@ -1,0 +1,81 @@
+// The paper a page surface takes from its printer, and the A4 facts every part of the program
+// shares.
+#include "labelprint/papertable.h"
+#include "labelprint/previewsurface.h"
+#include "labelprint/printersurface.h"
+#include "labelprint/units.h"
+
+#include <QPrinterInfo>
+#include <gtest/gtest.h>
+
+namespace labelprint {
+namespace {
+
+TEST(PaperTable, A4FactsAgreeWithTheTableAndTheDesignGrid) {
+    const auto a4 = paperByCode(kA4Code);
+    ASSERT_TRUE(a4);
+    EXPECT_STREQ(a4->name, "A4");
+    EXPECT_DOUBLE_EQ(a4->width * 10, kA4Width);
+    EXPECT_DOUBLE_EQ(a4->length * 10, kA4Length);
+    EXPECT_EQ(lengthToDevice(kA4Width, 96), 794);
+    EXPECT_EQ(lengthToDevice(kA4Length, 96), 1123);
+    EXPECT_DOUBLE_EQ(kTenthsPerInch, 254.0);
+    const PreviewSurface preview;
+    EXPECT_EQ(preview.paperCode(), kA4Code);
+    EXPECT_EQ(preview.pageSize(), QSize(794, 1123));
+}
+
+TEST(PaperTable, ChoosePaperTakesA4OrThePrintersOwnPaper) {
+    const QPageSize a4(QPageSize::A4);
+    const QPageSize letter(QPageSize::Letter);
+    const QPageSize legal(QPageSize::Legal);
+    const QPageSize none;
+    const QPageSize zero(QSizeF(0, 0), QPageSize::Millimeter);
+    const QPageSize flat(QSizeF(215.9, 0), QPageSize::Millimeter);
+    const QPageSize negative(QSizeF(-215.9, 279.4), QPageSize::Millimeter);
+    const auto P = Orientation::Portrait;
+    const auto L = Orientation::Landscape;
+    const struct Case {
+        const char* what;
+        std::vector<QPageSize> offered;
+        QPageSize defaultSize;
+        Orientation orientation;
+        int code;
+        double width, length;
+        QString key;
+    } cases[] = {
+        {"A4 offered, Letter the default", {letter, a4, legal}, letter, P, 9, 2100, 2970, "A4"},
+        {"A4 offered and the default", {a4}, a4, P, 9, 2100, 2970, "A4"},
+        {"no A4, Letter the default", {letter, legal}, letter, P, 0, 2159, 2794, "Letter"},
+        {"no A4, Legal the default", {letter, legal}, legal, P, 0, 2159, 3556, "Legal"},
+        {"no sizes at all", {}, letter, P, 9, 2100, 2970, "A4"},
+        {"no sizes, no default", {}, none, P, 9, 2100, 2970, "A4"},
+        {"no default", {letter}, none, P, 9, 2100, 2970, "A4"},
+        {"default of zero size", {letter}, zero, P, 9, 2100, 2970, "A4"},
+        {"default of zero length", {letter}, flat, P, 9, 2100, 2970, "A4"},
+        {"default of negative width", {letter}, negative, P, 9, 2100, 2970, "A4"},
+        {"landscape on A4", {letter, a4}, letter, L, 9, 2970, 2100, "A4"},
+        {"landscape on Letter", {letter}, letter, L, 0, 2794, 2159, "Letter"},
+        {"landscape, no sizes", {}, none, L, 9, 2970, 2100, "A4"},
+    };
+    for (const Case& c : cases) {
+        const SurfacePaper paper = choosePaper(c.offered, c.defaultSize, c.orientation);
+        EXPECT_EQ(paper.code, c.code) << c.what;
+        EXPECT_NEAR(paper.width, c.width, 0.01) << c.what;
+        EXPECT_NEAR(paper.length, c.length, 0.01) << c.what;
+        EXPECT_EQ(paper.size.key(), c.key) << c.what;
+    }
+}
+
+TEST(PaperTable, NoPrinterAtAllMeansA4) {
+    for (const Orientation o : {Orientation::Portrait, Orientation::Landscape}) {
+        const SurfacePaper paper = paperOfPrinter(QPrinterInfo(), o);
+        EXPECT_EQ(paper.code, kA4Code);
+        EXPECT_EQ(paper.size.id(), QPageSize::A4);
+        EXPECT_DOUBLE_EQ(paper.width, o == Orientation::Portrait ? kA4Width : kA4Length);
+        EXPECT_DOUBLE_EQ(paper.length, o == Orientation::Portrait ? kA4Length : kA4Width);
+    }
+}
+
+} // namespace
+} // namespace labelprint
