@@ -6,6 +6,8 @@ DRAVELIN_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 # shellcheck source=tools/deps.sh
 source "$DRAVELIN_ROOT/tools/deps.sh"
 dravelin_install "${DRAVELIN_BUILD_PACKAGES[@]}" "${DRAVELIN_TEST_PACKAGES[@]}"
+# Every C++ file stays in the committed clang-format layout; a stray one fails the run at once.
+"$DRAVELIN_ROOT/tools/check-format.sh"
 BUILD=${DRAVELIN_BUILD_DIR:-$DRAVELIN_ROOT/build}
 dravelin_build "$BUILD"
 if [ -x "$DRAVELIN_ROOT/tools/test-setup.sh" ]; then

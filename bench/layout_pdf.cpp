@@ -8,11 +8,11 @@
 #include "platform/designdpi.h"
 #include "printlist/rowset.h"
 
+#include "peakmemory.h"
 #include <QGuiApplication>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QTemporaryDir>
-#include "peakmemory.h"
 
 #include <benchmark/benchmark.h>
 

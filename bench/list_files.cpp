@@ -6,9 +6,9 @@
 #include "printlist/listfile.h"
 #include "seznam_schema.h"
 
+#include "peakmemory.h"
 #include <QFile>
 #include <QTemporaryDir>
-#include "peakmemory.h"
 
 #include <benchmark/benchmark.h>
 #include <memory>

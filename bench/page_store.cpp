@@ -9,10 +9,10 @@
 #include "printlist/rowset.h"
 #include "settings/layoutsettings.h"
 
+#include "peakmemory.h"
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
-#include "peakmemory.h"
 
 #include <benchmark/benchmark.h>
 #include <memory>

@@ -8,10 +8,10 @@
 #include "printlist/rowset.h"
 #include "settings/layoutsettings.h"
 
+#include "peakmemory.h"
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QTimer>
-#include "peakmemory.h"
 
 #include <benchmark/benchmark.h>
 

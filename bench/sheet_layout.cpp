@@ -69,12 +69,24 @@ void run(benchmark::State& state, bool sheet) {
     state.counters["pages"] = pages;
 }
 
-void BM_DefaultFlow(benchmark::State& state) { run(state, false); }
-void BM_SheetDescription(benchmark::State& state) { run(state, true); }
+void BM_DefaultFlow(benchmark::State& state) {
+    run(state, false);
+}
+void BM_SheetDescription(benchmark::State& state) {
+    run(state, true);
+}
 
 // Interleaved, so a load that comes and goes on the machine falls on both alike.
-BENCHMARK(BM_DefaultFlow)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1)->Repetitions(3);
-BENCHMARK(BM_SheetDescription)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1)->Repetitions(3);
+BENCHMARK(BM_DefaultFlow)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(1)
+    ->Repetitions(3);
+BENCHMARK(BM_SheetDescription)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(1)
+    ->Repetitions(3);
 
 } // namespace
 

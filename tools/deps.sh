@@ -9,7 +9,7 @@ DRAVELIN_BUILD_PACKAGES=(g++ cmake make pkg-config qt6-base-dev qt6-base-dev-too
   fontconfig fonts-dejavu-core fonts-liberation xvfb xauth nodejs qt6-translations-l10n)
 DRAVELIN_TEST_PACKAGES=(postgresql cups cups-client cups-bsd printer-driver-cups-pdf poppler-utils zbar-tools
   xdotool imagemagick x11-apps openbox appstream desktop-file-utils shared-mime-info man-db
-  emf2svg clang libclang-rt-14-dev)
+  emf2svg clang libclang-rt-14-dev clang-format-14)
 # Some nodejs builds carry npm inside and conflict with Debian's npm package.
 command -v npm >/dev/null 2>&1 || DRAVELIN_BUILD_PACKAGES+=(npm)
 

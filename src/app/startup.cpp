@@ -15,9 +15,13 @@
 
 namespace app {
 
-QString version() { return QStringLiteral(DRAVELIN_VERSION); }
+QString version() {
+    return QStringLiteral(DRAVELIN_VERSION);
+}
 
-QString versionLine(const QString& program) { return program + QLatin1Char(' ') + version(); }
+QString versionLine(const QString& program) {
+    return program + QLatin1Char(' ') + version();
+}
 
 QStringList registerFonts(const QString& dir) {
     QStringList families;
@@ -27,8 +31,8 @@ QStringList registerFonts(const QString& dir) {
     for (const QFileInfo& file : files) {
         const int id = QFontDatabase::addApplicationFont(file.absoluteFilePath());
         if (id < 0) {
-            qWarning("cannot load the font %s", qPrintable(QDir::toNativeSeparators(
-                                                     file.absoluteFilePath())));
+            qWarning("cannot load the font %s",
+                     qPrintable(QDir::toNativeSeparators(file.absoluteFilePath())));
             continue;
         }
         families << QFontDatabase::applicationFontFamilies(id);

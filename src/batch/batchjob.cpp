@@ -16,7 +16,6 @@
 #include "labelprint/printersurface.h"
 #include "platform/profile.h"
 #include "platform/programdir.h"
-#include "platform/profile.h"
 #include "printlist/openstore.h"
 #include "settings/fontfile.h"
 #include "settings/settingsfile.h"
@@ -136,7 +135,8 @@ void writeLpf(Job& job) {
     const bool landscape = job.orientation() == Orientation::Landscape;
     WatchedSurface<PreviewSurface> surface(job.bar, job.report.pageWidth(),
                                            job.report.pageLength());
-    surface.setPaper(labelprint::kA4Code, landscape, job.report.pageWidth(), job.report.pageLength());
+    surface.setPaper(labelprint::kA4Code, landscape, job.report.pageWidth(),
+                     job.report.pageLength());
     // The pages go straight into the new file as they are finished, never all held at once.
     surface.writePagesTo(out.fd());
     try {
@@ -262,10 +262,10 @@ void runJob(Job& job) {
     }
     // The alignment page prints no list, so none is read.
     if (!o.outline) {
-        job.rows = !o.list.isEmpty()  ? readListFile(o.list)
-                   : !server.isEmpty() ? readServer(server)
-                                       : readDatabase(o.db.isEmpty() ? dir + QStringLiteral("seznam.db")
-                                                                     : o.db);
+        job.rows = !o.list.isEmpty() ? readListFile(o.list)
+                   : !server.isEmpty()
+                       ? readServer(server)
+                       : readDatabase(o.db.isEmpty() ? dir + QStringLiteral("seznam.db") : o.db);
     }
     Job::stopIfInterrupted();
 
@@ -275,12 +275,12 @@ void runJob(Job& job) {
     print.copies = o.copies;
     print.firstPage = o.firstPage;
     print.lastPage = o.lastPage;
-    print.title = !server.isEmpty() && o.list.isEmpty()
-                      ? QStringLiteral("seznam")
-                      : QFileInfo(o.list.isEmpty()
-                                      ? (o.db.isEmpty() ? QStringLiteral("seznam.db") : o.db)
-                                      : o.list)
-                            .fileName();
+    print.title =
+        !server.isEmpty() && o.list.isEmpty()
+            ? QStringLiteral("seznam")
+            : QFileInfo(o.list.isEmpty() ? (o.db.isEmpty() ? QStringLiteral("seznam.db") : o.db)
+                                         : o.list)
+                  .fileName();
     // The printers' corrections live beside the settings, whichever settings are used.
     const QString iniDir = o.settings.isEmpty() ? dir : QDir(o.settings).path() + QLatin1Char('/');
     print.offsets = settings::readPrinterOffsets(
@@ -293,10 +293,9 @@ void runJob(Job& job) {
     if (o.skip > 0) {
         const int perPage = int(job.report.pagePositions(job.report.pageLength()).size());
         if (o.skip >= perPage) {
-            throw BatchError(QStringLiteral("--skip %1: a page holds only %2 labels")
-                                 .arg(o.skip)
-                                 .arg(perPage),
-                             UsageFailure);
+            throw BatchError(
+                QStringLiteral("--skip %1: a page holds only %2 labels").arg(o.skip).arg(perPage),
+                UsageFailure);
         }
         job.report.setSkip(o.skip);
     }

@@ -128,8 +128,8 @@ Options parseOptions(const QStringList& args) {
             bool ok = false;
             o.skip = text.toInt(&ok);
             if (!ok || o.skip < 0) {
-                throw usage(
-                    QStringLiteral("--skip wants a whole number of 0 or more, not \"%1\"").arg(text));
+                throw usage(QStringLiteral("--skip wants a whole number of 0 or more, not \"%1\"")
+                                .arg(text));
             }
         } else if (name == QLatin1String("--outline")) {
             flag();
@@ -165,8 +165,10 @@ Options parseOptions(const QStringList& args) {
     if (pagesGiven && o.output == Options::Output::Lpf) {
         throw usage(QStringLiteral("--pages does not apply to --lpf: it always holds every page"));
     }
-    if (o.outline && (!o.list.isEmpty() || !o.db.isEmpty() || !o.dbServer.isEmpty() || o.skip > 0)) {
-        throw usage(QStringLiteral("--outline prints no list: leave out --list, --db, --db-server and --skip"));
+    if (o.outline &&
+        (!o.list.isEmpty() || !o.db.isEmpty() || !o.dbServer.isEmpty() || o.skip > 0)) {
+        throw usage(QStringLiteral(
+            "--outline prints no list: leave out --list, --db, --db-server and --skip"));
     }
     return o;
 }

@@ -21,8 +21,8 @@ struct Options {
     int lastPage = 0;
     int copies = 1;
     bool landscape = false;
-    QString sheet;     // --sheet: a sheet of the catalogue by product number or name
-    int skip = 0;      // --skip: positions left empty at the start of the first page
+    QString sheet;        // --sheet: a sheet of the catalogue by product number or name
+    int skip = 0;         // --skip: positions left empty at the start of the first page
     bool outline = false; // --outline: the alignment page instead of the list
     bool quiet = false;
     bool help = false;

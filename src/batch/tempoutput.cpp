@@ -56,9 +56,13 @@ TempOutput::~TempOutput() {
     interrupt::clearPendingFile();
 }
 
-QString TempOutput::path() const { return file_->path(); }
+QString TempOutput::path() const {
+    return file_->path();
+}
 
-int TempOutput::fd() const { return file_->fd(); }
+int TempOutput::fd() const {
+    return file_->fd();
+}
 
 void TempOutput::commit() {
     try {

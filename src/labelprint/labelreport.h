@@ -7,12 +7,12 @@
 #include "labelprint/printsettings.h"
 #include "settings/layoutsettings.h"
 
+#include <QPoint>
 #include <algorithm>
 #include <array>
 #include <cstdint>
 #include <functional>
 #include <vector>
-#include <QPoint>
 
 namespace printlist {
 class RowCursor;

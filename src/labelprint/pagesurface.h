@@ -15,7 +15,7 @@ namespace labelprint {
 enum class TextAnchor { TopLeft, TopCentre };
 
 class PageSurface {
-public:
+  public:
     virtual ~PageSurface() = default;
 
     // Resolution in dots per inch.
@@ -55,7 +55,7 @@ public:
     bool cancelled() const { return cancelled_; }
     void cancel() { cancelled_ = true; }
 
-private:
+  private:
     bool cancelled_ = false;
 };
 

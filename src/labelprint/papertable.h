@@ -42,8 +42,8 @@ std::optional<PaperChoice> recognisePaper(int widthPx, int lengthPx, int dpi,
 
 // The paper a page surface takes from its printer.
 struct SurfacePaper {
-    int code = kA4Code; // in the paper table; 0 for the printer's own paper
-    QPageSize size;     // what the printer is asked for
+    int code = kA4Code;      // in the paper table; 0 for the printer's own paper
+    QPageSize size;          // what the printer is asked for
     double width = kA4Width; // 0.1 mm, in the orientation
     double length = kA4Length;
 };

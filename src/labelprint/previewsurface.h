@@ -5,8 +5,8 @@
 
 #include "labelprint/emfwriter.h"
 #include "labelprint/pagestore.h"
-#include "labelprint/papertable.h"
 #include "labelprint/pagesurface.h"
+#include "labelprint/papertable.h"
 
 #include <QFont>
 #include <QFontMetrics>

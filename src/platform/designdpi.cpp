@@ -24,6 +24,8 @@ int designDpi() {
     return 96;
 }
 
-void setDesignDpi(int dpi) { pinned = dpi; }
+void setDesignDpi(int dpi) {
+    pinned = dpi;
+}
 
 } // namespace platform

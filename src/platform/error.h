@@ -7,11 +7,11 @@
 namespace platform {
 
 class Error : public std::runtime_error {
-public:
+  public:
     explicit Error(const QString& text) : std::runtime_error(text.toStdString()), text_(text) {}
     const QString& text() const { return text_; }
 
-private:
+  private:
     QString text_;
 };
 

@@ -16,8 +16,8 @@ QString errorBoxText(const QString& text) {
 void reportError(const std::exception& e) {
     const auto* own = dynamic_cast<const Error*>(&e);
     const QString text = own ? own->text() : QString::fromLocal8Bit(e.what());
-    prompts::message({programTitle(), errorBoxText(text), prompts::Icon::Critical,
-                      prompts::Buttons::Ok});
+    prompts::message(
+        {programTitle(), errorBoxText(text), prompts::Icon::Critical, prompts::Buttons::Ok});
 }
 
 bool guard(const std::function<void()>& handler) {

@@ -58,7 +58,7 @@ int fileErrorFromErrno(int err) {
 namespace {
 
 class Fd {
-public:
+  public:
     explicit Fd(int fd) : fd_(fd) {}
     ~Fd() {
         if (fd_ >= 0) {
@@ -74,11 +74,13 @@ public:
         return fd;
     }
 
-private:
+  private:
     int fd_;
 };
 
-[[noreturn]] void throwErrno() { throw FileError(fileErrorFromErrno(errno)); }
+[[noreturn]] void throwErrno() {
+    throw FileError(fileErrorFromErrno(errno));
+}
 
 } // namespace
 

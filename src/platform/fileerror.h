@@ -25,11 +25,11 @@ QString fileErrorText(int code);
 int fileErrorFromErrno(int err);
 
 class FileError : public Error {
-public:
+  public:
     explicit FileError(int code) : Error(fileErrorText(code)), code_(code) {}
     int code() const { return code_; }
 
-private:
+  private:
     int code_;
 };
 

@@ -39,8 +39,7 @@ QByteArray folderOf(const QByteArray& native) {
 
 // Six characters as mkstemp uses them, so the stale-temporary sweep knows both kinds.
 QByteArray randomSuffix() {
-    static const char letters[] =
-        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    static const char letters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
     QByteArray s(6, '\0');
     for (char& c : s) {
         c = letters[QRandomGenerator::global()->bounded(int(sizeof letters - 1))];
@@ -156,17 +155,18 @@ void PendingFile::commit() {
     committed_ = true;
 }
 
-void PendingFile::setUnnamedAllowed(bool allowed) { unnamedAllowed = allowed; }
+void PendingFile::setUnnamedAllowed(bool allowed) {
+    unnamedAllowed = allowed;
+}
 
 int removeStaleTemporaries(const QString& dir, const QStringList& names) {
     int removed = 0;
     const QDir folder(dir);
     for (const QString& name : names) {
-        const QRegularExpression stale(QStringLiteral("^%1\\.[A-Za-z0-9]{6}$")
-                                           .arg(QRegularExpression::escape(name)));
-        for (const QFileInfo& entry :
-             folder.entryInfoList({name + QStringLiteral(".??????")},
-                                  QDir::Files | QDir::Hidden | QDir::System)) {
+        const QRegularExpression stale(
+            QStringLiteral("^%1\\.[A-Za-z0-9]{6}$").arg(QRegularExpression::escape(name)));
+        for (const QFileInfo& entry : folder.entryInfoList(
+                 {name + QStringLiteral(".??????")}, QDir::Files | QDir::Hidden | QDir::System)) {
             if (entry.isFile() && !entry.isSymLink() && stale.match(entry.fileName()).hasMatch() &&
                 QFile::remove(entry.absoluteFilePath())) {
                 ++removed;

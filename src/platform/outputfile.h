@@ -13,11 +13,12 @@ namespace platform {
 
 // A FileError that also keeps the system's own wording, for messages that quote it.
 class OutputError : public FileError {
-public:
-    OutputError(int code, QString systemText) : FileError(code), systemText_(std::move(systemText)) {}
+  public:
+    OutputError(int code, QString systemText)
+        : FileError(code), systemText_(std::move(systemText)) {}
     const QString& systemText() const { return systemText_; }
 
-private:
+  private:
     QString systemText_;
 };
 
@@ -30,7 +31,7 @@ QString outputTarget(const QString& path);
 // file system allows (O_TMPFILE), otherwise under a temporary name "TARGET.XXXXXX" beside it.
 // commit() puts it in the target's place in one step; dropped before that it leaves nothing.
 class PendingFile {
-public:
+  public:
     // Throws FileError when the folder does not take a new file.
     explicit PendingFile(const QString& target);
     ~PendingFile();
@@ -51,7 +52,7 @@ public:
     // Tests switch unnamed files off to run the fallback on a file system that has them.
     static void setUnnamedAllowed(bool allowed);
 
-private:
+  private:
     QByteArray target_;
     QByteArray temp_;
     int fd_ = -1;

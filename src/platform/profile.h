@@ -9,7 +9,7 @@
 namespace platform {
 
 class Profile {
-public:
+  public:
     // Reads the file when it exists; a missing or unreadable file, or one that is no regular
     // file (a FIFO, a device), reads as empty.
     explicit Profile(QString path);
@@ -29,7 +29,7 @@ public:
 
     static constexpr int kMaxValueLength = 2047;
 
-private:
+  private:
     int findSection(const QString& section) const;
     int sectionEnd(int sectionLine) const;
     int findKey(int sectionLine, const QString& key) const;

@@ -24,7 +24,9 @@ State& state() {
 
 } // namespace
 
-void setBackend(Backend* backend) { state().backend = backend; }
+void setBackend(Backend* backend) {
+    state().backend = backend;
+}
 
 Answer message(const Message& m) {
     State& s = state();
@@ -57,12 +59,18 @@ std::optional<QString> chooseFile(const FileRequest& r) {
     return std::nullopt;
 }
 
-void setNextAnswer(Answer a) { state().answers.push_back(a); }
+void setNextAnswer(Answer a) {
+    state().answers.push_back(a);
+}
 void setNextFileName(std::optional<QString> name) {
     state().names.push_back({name.has_value(), name.value_or(QString())});
 }
-const std::vector<Message>& shownMessages() { return state().shown; }
-const std::vector<FileRequest>& fileRequests() { return state().requests; }
+const std::vector<Message>& shownMessages() {
+    return state().shown;
+}
+const std::vector<FileRequest>& fileRequests() {
+    return state().requests;
+}
 
 void clearHistory() {
     State& s = state();

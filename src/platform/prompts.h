@@ -32,7 +32,7 @@ struct FileRequest {
 };
 
 class Backend {
-public:
+  public:
     virtual ~Backend() = default;
     virtual Answer message(const Message& m) = 0;
     virtual std::optional<QString> chooseFile(const FileRequest& r) = 0;

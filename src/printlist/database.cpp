@@ -7,7 +7,9 @@
 namespace printlist {
 namespace {
 
-QString engineMessage(sqlite3* db) { return QString::fromUtf8(sqlite3_errmsg(db)); }
+QString engineMessage(sqlite3* db) {
+    return QString::fromUtf8(sqlite3_errmsg(db));
+}
 
 // The engine's error as the exception the caller can tell apart: a lock that outlasted the busy
 // timeout is no damage and is worth trying again.
@@ -20,7 +22,7 @@ QString engineMessage(sqlite3* db) { return QString::fromUtf8(sqlite3_errmsg(db)
 }
 
 class SqliteRows : public RowStream {
-public:
+  public:
     SqliteRows(sqlite3* db, const QString& sql, const QStringList& params) : db_(db) {
         if (!db) {
             throw DatabaseError(QStringLiteral("database not connected"));
@@ -90,7 +92,7 @@ public:
         return true;
     }
 
-private:
+  private:
     [[noreturn]] void fail(const QString& msg) {
         sqlite3_finalize(stmt_);
         stmt_ = nullptr;
@@ -210,6 +212,8 @@ void SqliteStore::replaceAll(const RowSource& source) {
     }
 }
 
-void SqliteStore::compact() { prikaz(QStringLiteral("vacuum")); }
+void SqliteStore::compact() {
+    prikaz(QStringLiteral("vacuum"));
+}
 
 } // namespace printlist

@@ -16,7 +16,7 @@ namespace printlist {
 inline constexpr int kBusyTimeoutMs = 5000;
 
 class Connection {
-public:
+  public:
     Connection() = default;
     ~Connection();
     Connection(const Connection&) = delete;
@@ -28,7 +28,7 @@ public:
     bool isOpen() const { return db_ != nullptr; }
     sqlite3* handle() const { return db_; }
 
-private:
+  private:
     sqlite3* db_ = nullptr;
 };
 
@@ -40,7 +40,7 @@ std::unique_ptr<RowStream> runStatement(Connection& connection, const QString& s
 
 // One statement text and, after it ran, its complete result.
 class Query {
-public:
+  public:
     explicit Query(Connection& connection) : connection_(connection) {}
 
     void setSql(const QString& sql) {
@@ -57,14 +57,14 @@ public:
     RowSet& result() { return result_; }
     const RowSet& result() const { return result_; }
 
-private:
+  private:
     Connection& connection_;
     QString sql_;
     RowSet result_;
 };
 
 class SqliteStore : public Store {
-public:
+  public:
     explicit SqliteStore(QString path = {}) : path_(std::move(path)) {}
 
     // Opens the file (never creating it) without reading anything.
@@ -98,7 +98,7 @@ public:
     Query editquery{connection1};
     Query radekquery{connection1};
 
-private:
+  private:
     QString path_;
 };
 

@@ -11,8 +11,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <algorithm>
-#include <optional>
 #include <fcntl.h>
+#include <optional>
 #include <unistd.h>
 
 namespace printlist {
@@ -42,7 +42,10 @@ QString lineFault(size_t index, const QString& what) {
 // "1 hodnota místo 7", "3 hodnoty místo 7", "8 hodnot místo 7".
 QString valueCountFault(int values) {
     const char* noun = values == 1 ? "hodnota" : values >= 2 && values <= 4 ? "hodnoty" : "hodnot";
-    return QStringLiteral("%1 %2 místo %3").arg(values).arg(QLatin1String(noun)).arg(kValuesPerLine);
+    return QStringLiteral("%1 %2 místo %3")
+        .arg(values)
+        .arg(QLatin1String(noun))
+        .arg(kValuesPerLine);
 }
 
 bool readWholeFile(const QString& path, QByteArray& bytes) {

@@ -22,9 +22,9 @@ QByteArray listFileBytes(const RowSet& view);
 // first row current. A failed write throws platform::FileError and leaves the old file whole.
 void exportList(RowSet& view, const QString& path);
 
-// The lines of a list file, in the code detectListFileEncoding() finds: Ctrl-Z ends the file, LF or CR LF end a line, a lone CR is
-// dropped, blank lines at the very end are left out. The first line is always there, so an
-// empty file gives one empty line.
+// The lines of a list file, in the code detectListFileEncoding() finds: Ctrl-Z ends the file, LF or
+// CR LF end a line, a lone CR is dropped, blank lines at the very end are left out. The first line
+// is always there, so an empty file gives one empty line.
 std::vector<QString> listFileLines(const QByteArray& bytes);
 
 enum class ImportResult { Imported, NoFile, Failed };

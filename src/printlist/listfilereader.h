@@ -24,8 +24,7 @@ ListFileEncoding detectListFileEncoding(QIODevice& device);
 class ListFileReader {
   public:
     // Reads from an open device, from its current position.
-    explicit ListFileReader(QIODevice& device,
-                            ListFileEncoding encoding = ListFileEncoding::Cp1250)
+    explicit ListFileReader(QIODevice& device, ListFileEncoding encoding = ListFileEncoding::Cp1250)
         : device_(device), encoding_(encoding) {}
 
     // The next line's bytes without its line break, or false after the last line. Throws

@@ -192,7 +192,8 @@ void PgStore::connect() {
 void PgStore::setUp() {
     // The server's notices ("relation seznam already exists, skipping") are no news to anyone;
     // libpq would print them on standard error.
-    PQsetNoticeProcessor(conn_, [](void*, const char*) {}, nullptr);
+    PQsetNoticeProcessor(
+        conn_, [](void*, const char*) {}, nullptr);
     // Texts travel as UTF-8 whatever the server's own encoding.
     if (PQsetClientEncoding(conn_, "UTF8") != 0) {
         fail(serverText(PQerrorMessage(conn_)));

@@ -12,7 +12,7 @@ struct pg_conn;
 namespace printlist {
 
 class PgStore : public Store {
-public:
+  public:
     // `conninfo` is a libpq connection string; passwords come from libpq's own means.
     explicit PgStore(QString conninfo);
     ~PgStore() override;
@@ -33,7 +33,7 @@ public:
     // The connection string with any password left out, for messages.
     static QString shownConninfo(const QString& conninfo);
 
-private:
+  private:
     class Rows;
 
     void ensureConnected();

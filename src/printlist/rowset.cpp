@@ -45,7 +45,9 @@ QString RowSet::field(int i) const {
     return at(current_, i);
 }
 
-QString RowSet::field(const QString& name) const { return field(fieldIndex(name)); }
+QString RowSet::field(const QString& name) const {
+    return field(fieldIndex(name));
+}
 
 QString RowSet::at(int row, int i) const {
     if (row < 0 || row >= int(rows_.size()) || i < 0 || i >= rows_[size_t(row)].size()) {

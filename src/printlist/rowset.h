@@ -47,7 +47,7 @@ class RowSet : public RowCursor {
     // The record key of the current row; nullopt past the end or when no keys were read.
     std::optional<qint64> currentKey() const;
 
-private:
+  private:
     QStringList names_;
     std::vector<QStringList> rows_;
     std::vector<qint64> keys_;

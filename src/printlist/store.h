@@ -15,20 +15,20 @@
 namespace printlist {
 
 class DatabaseError : public platform::Error {
-public:
+  public:
     using platform::Error::Error;
 };
 
 // Another program held the list locked for longer than the store waits.
 class DatabaseBusy : public DatabaseError {
-public:
+  public:
     DatabaseBusy();
 };
 
 // The rows of "select * from seznam" one at a time, in list order, without holding them all.
 // The store stays busy until the stream is destroyed.
 class RowStream {
-public:
+  public:
     virtual ~RowStream() = default;
     // Field 0 is the key, fields 1 to 7 are kod to text3.
     virtual const QStringList& fieldNames() const = 0;
@@ -43,7 +43,7 @@ public:
 using RowSource = std::function<bool(QStringList& values)>;
 
 class Store {
-public:
+  public:
     virtual ~Store() = default;
     Store() = default;
     Store(const Store&) = delete;
@@ -85,7 +85,7 @@ public:
     // the list since the last call.
     virtual bool takeChanges() { return false; }
 
-private:
+  private:
     RowSet listView_;
 };
 

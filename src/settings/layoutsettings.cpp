@@ -4,8 +4,8 @@ namespace settings {
 
 const std::array<QString, SlotCount>& slotNames() {
     static const std::array<QString, SlotCount> names = {
-        QStringLiteral("kods"),  QStringLiteral("kod"),   QStringLiteral("nazev"),
-        QStringLiteral("cena"),  QStringLiteral("text1"), QStringLiteral("text2"),
+        QStringLiteral("kods"), QStringLiteral("kod"),   QStringLiteral("nazev"),
+        QStringLiteral("cena"), QStringLiteral("text1"), QStringLiteral("text2"),
         QStringLiteral("text3")};
     return names;
 }

@@ -28,10 +28,14 @@ QString topKey(int slot) {
     // The first slot's top key is "kodstop", like its other keys.
     return slotNames()[size_t(slot)] + QStringLiteral("top");
 }
-QString leftKey(int slot) { return slotNames()[size_t(slot)] + QStringLiteral("left"); }
-QString chbKey(int slot) { return slotNames()[size_t(slot)] + QStringLiteral("chb"); }
+QString leftKey(int slot) {
+    return slotNames()[size_t(slot)] + QStringLiteral("left");
+}
+QString chbKey(int slot) {
+    return slotNames()[size_t(slot)] + QStringLiteral("chb");
+}
 
-const char* const kColumnKeys[kGridColumns] = {"jedna", "dva", "tri", "ctyri",
+const char* const kColumnKeys[kGridColumns] = {"jedna", "dva",  "tri", "ctyri",
                                                "pet",   "sest", "sedm"};
 
 } // namespace

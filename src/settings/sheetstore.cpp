@@ -56,7 +56,8 @@ Sheet readArch(const platform::Profile& p, const Sheet& base) {
 }
 
 void writeArch(platform::Profile& p, const Sheet& s) {
-    p.writeString(kArch, QStringLiteral("zapnuto"), s.on ? QStringLiteral("1") : QStringLiteral("0"));
+    p.writeString(kArch, QStringLiteral("zapnuto"),
+                  s.on ? QStringLiteral("1") : QStringLiteral("0"));
     p.writeString(kArch, QStringLiteral("papir"), paperName(s.paper));
     for (const IntKey& k : kIntKeys) {
         p.writeString(kArch, QString::fromLatin1(k.key), QString::number(s.*k.field));
@@ -88,9 +89,9 @@ void writePrinterOffsets(platform::Profile& p, const PrinterOffsets& offsets) {
 QByteArray encodeSheetTrailer(const Sheet& s) {
     QByteArray out(kTag, sizeof kTag);
     const std::array<std::int32_t, kFieldCount + 1> values = {
-        kPayload, s.on ? 1 : 0, s.paper == SheetPaper::Letter ? 1 : 0,
-        s.left,   s.top,        s.width,
-        s.height, s.pitchX,     s.pitchY,
+        kPayload,  s.on ? 1 : 0, s.paper == SheetPaper::Letter ? 1 : 0,
+        s.left,    s.top,        s.width,
+        s.height,  s.pitchX,     s.pitchY,
         s.columns, s.rows};
     for (std::int32_t v : values) {
         char le[4];
@@ -102,7 +103,8 @@ QByteArray encodeSheetTrailer(const Sheet& s) {
 
 std::optional<Sheet> decodeSheetTrailer(QByteArrayView rest) {
     const qsizetype head = sizeof kTag + 4;
-    if (rest.size() < head || QByteArrayView(rest.data(), sizeof kTag) != QByteArrayView(kTag, sizeof kTag)) {
+    if (rest.size() < head ||
+        QByteArrayView(rest.data(), sizeof kTag) != QByteArrayView(kTag, sizeof kTag)) {
         return std::nullopt;
     }
     const std::int32_t payload = qFromLittleEndian<std::int32_t>(rest.data() + sizeof kTag);

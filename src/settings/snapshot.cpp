@@ -65,9 +65,8 @@ bool isFontRecord(QByteArrayView r) {
         return false;
     }
     const QString face = platform::fromCp1250(r.sliced(9, nameLength).toByteArray());
-    return std::all_of(face.cbegin(), face.cend(), [](QChar c) {
-        return c.isPrint() && c != QChar::ReplacementCharacter;
-    });
+    return std::all_of(face.cbegin(), face.cend(),
+                       [](QChar c) { return c.isPrint() && c != QChar::ReplacementCharacter; });
 }
 
 } // namespace

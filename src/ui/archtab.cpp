@@ -55,9 +55,9 @@ ArchTab::ArchTab(std::vector<settings::CatalogueEntry> catalogue, QWidget* paren
 
     QFont heading = font();
     heading.setPixelSize(16);
-    for (auto [name, text, x] : {std::tuple{"archnadpisl", "Arch štítků", 10},
-                                 std::tuple{"rozmeryl", "Rozměry archu", 325},
-                                 std::tuple{"tiskl", "Tisk", 325}}) {
+    for (auto [name, text, x] :
+         {std::tuple{"archnadpisl", "Arch štítků", 10},
+          std::tuple{"rozmeryl", "Rozměry archu", 325}, std::tuple{"tiskl", "Tisk", 325}}) {
         QLabel* l = label(this, QString::fromLatin1(name), QString::fromUtf8(text), x,
                           QByteArray(name) == "tiskl" ? 210 : 5);
         l->setFont(heading);
@@ -68,8 +68,8 @@ ArchTab::ArchTab(std::vector<settings::CatalogueEntry> catalogue, QWidget* paren
     archchb->setObjectName(QStringLiteral("archchb"));
     archchb->setGeometry(10, 30, 300, 17);
 
-    label(this, QStringLiteral("hledatl"), QStringLiteral("katalog archů (výrobce, číslo, rozměr):"),
-          10, 55);
+    label(this, QStringLiteral("hledatl"),
+          QStringLiteral("katalog archů (výrobce, číslo, rozměr):"), 10, 55);
     hledatle = new QLineEdit(this);
     hledatle->setObjectName(QStringLiteral("hledatle"));
     hledatle->setGeometry(10, 70, 300, 21);
@@ -85,14 +85,18 @@ ArchTab::ArchTab(std::vector<settings::CatalogueEntry> catalogue, QWidget* paren
     papircb->setGeometry(325, 45, 75, 22);
     vlevo = mmField(this, QStringLiteral("archvlevo"), QStringLiteral("levý okraj"), 410, 45);
     nahore = mmField(this, QStringLiteral("archnahore"), QStringLiteral("horní okraj"), 495, 45);
-    sloupce = countField(this, QStringLiteral("archsloupce"), QStringLiteral("sloupce"), 580, 45, -99, 999);
+    sloupce = countField(this, QStringLiteral("archsloupce"), QStringLiteral("sloupce"), 580, 45,
+                         -99, 999);
     sloupce->setFixedWidth(55);
-    radky = countField(this, QStringLiteral("archradky"), QStringLiteral("řádky"), 640, 45, -99, 999);
+    radky =
+        countField(this, QStringLiteral("archradky"), QStringLiteral("řádky"), 640, 45, -99, 999);
     radky->setFixedWidth(55);
     sirka = mmField(this, QStringLiteral("archsirka"), QStringLiteral("šířka štítku"), 325, 100);
     vyska = mmField(this, QStringLiteral("archvyska"), QStringLiteral("výška štítku"), 410, 100);
-    roztecx = mmField(this, QStringLiteral("archroztecx"), QStringLiteral("rozteč vodorovně"), 495, 100);
-    roztecy = mmField(this, QStringLiteral("archroztecy"), QStringLiteral("rozteč svisle"), 600, 100);
+    roztecx =
+        mmField(this, QStringLiteral("archroztecx"), QStringLiteral("rozteč vodorovně"), 495, 100);
+    roztecy =
+        mmField(this, QStringLiteral("archroztecy"), QStringLiteral("rozteč svisle"), 600, 100);
 
     chybal = new QLabel(this);
     chybal->setObjectName(QStringLiteral("chybal"));
@@ -112,8 +116,8 @@ ArchTab::ArchTab(std::vector<settings::CatalogueEntry> catalogue, QWidget* paren
     tiskarnacb->setGeometry(410, 250, 160, 22);
     posunx = mmField(this, QStringLiteral("posunx"), QStringLiteral("vpravo"), 410, 295);
     posuny = mmField(this, QStringLiteral("posuny"), QStringLiteral("dolů"), 495, 295);
-    zkusebnib = button(this, QStringLiteral("zkusebnib"), QStringLiteral("zkušební arch"), 325,
-                       330, 141, 25);
+    zkusebnib = button(this, QStringLiteral("zkusebnib"), QStringLiteral("zkušební arch"), 325, 330,
+                       141, 25);
 
     kresba = new SheetDrawing(this);
     kresba->setGeometry(715, 30, 160, 226);
@@ -144,7 +148,8 @@ ArchTab::ArchTab(std::vector<settings::CatalogueEntry> catalogue, QWidget* paren
 settings::Sheet ArchTab::sheet() const {
     settings::Sheet s;
     s.on = archchb->isChecked();
-    s.paper = papircb->currentIndex() == 1 ? settings::SheetPaper::Letter : settings::SheetPaper::A4;
+    s.paper =
+        papircb->currentIndex() == 1 ? settings::SheetPaper::Letter : settings::SheetPaper::A4;
     s.left = tenths(vlevo);
     s.top = tenths(nahore);
     s.width = tenths(sirka);

@@ -23,7 +23,7 @@ class SheetDrawing;
 
 class ArchTab : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit ArchTab(std::vector<settings::CatalogueEntry> catalogue, QWidget* parent = nullptr);
 
     settings::Sheet sheet() const;
@@ -59,10 +59,10 @@ public:
     QLabel* chybal;
     SheetDrawing* kresba;
 
-Q_SIGNALS:
+  Q_SIGNALS:
     void alignmentPageRequested();
 
-private:
+  private:
     void search(const QString& typed);
     void refresh();
     void showOffset();

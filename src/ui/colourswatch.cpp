@@ -24,4 +24,6 @@ void ColourSwatch::paintEvent(QPaintEvent*) {
     p.drawEllipse(QRectF((width() - d) / 2.0, 0.5, d, d));
 }
 
-void ColourSwatch::mousePressEvent(QMouseEvent* event) { Q_EMIT pressed(event->button()); }
+void ColourSwatch::mousePressEvent(QMouseEvent* event) {
+    Q_EMIT pressed(event->button());
+}

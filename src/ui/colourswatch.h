@@ -6,19 +6,19 @@
 
 class ColourSwatch : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit ColourSwatch(QWidget* parent = nullptr);
 
     std::int32_t colour() const { return colour_; }
     void setColour(std::int32_t value);
 
-Q_SIGNALS:
+  Q_SIGNALS:
     void pressed(Qt::MouseButton button);
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
 
-private:
+  private:
     std::int32_t colour_ = 0;
 };

@@ -14,8 +14,8 @@ QLabel* label(QWidget* parent, const QString& name, const QString& text, int x, 
     return l;
 }
 
-QLineEdit* labelledEdit(QWidget* parent, const QString& name, const QString& caption, int x,
-                        int y, int w, int h) {
+QLineEdit* labelledEdit(QWidget* parent, const QString& name, const QString& caption, int x, int y,
+                        int w, int h) {
     auto* edit = new QLineEdit(parent);
     edit->setObjectName(name);
     edit->setGeometry(x, y, w, h);

@@ -12,8 +12,8 @@ namespace designlayout {
 
 QLabel* label(QWidget* parent, const QString& name, const QString& text, int x, int y);
 // An edit field with its caption in a label just above it.
-QLineEdit* labelledEdit(QWidget* parent, const QString& name, const QString& caption, int x,
-                        int y, int w, int h);
+QLineEdit* labelledEdit(QWidget* parent, const QString& name, const QString& caption, int x, int y,
+                        int w, int h);
 QPushButton* button(QWidget* parent, const QString& name, const QString& caption, int x, int y,
                     int w, int h);
 

@@ -63,11 +63,21 @@ std::optional<QColor> chooseColour(const QColor& current) {
     return dialog.selectedColor();
 }
 
-void setNextFont(std::optional<FontChoice> choice) { state().fonts.push_back(std::move(choice)); }
-void setNextColour(std::optional<QColor> colour) { state().colours.push_back(colour); }
-const std::vector<settings::FontDescription>& fontsShown() { return state().fontsShown; }
-const std::vector<QColor>& coloursShown() { return state().coloursShown; }
-void useRealDialogs(bool on) { state().real = on; }
+void setNextFont(std::optional<FontChoice> choice) {
+    state().fonts.push_back(std::move(choice));
+}
+void setNextColour(std::optional<QColor> colour) {
+    state().colours.push_back(colour);
+}
+const std::vector<settings::FontDescription>& fontsShown() {
+    return state().fontsShown;
+}
+const std::vector<QColor>& coloursShown() {
+    return state().coloursShown;
+}
+void useRealDialogs(bool on) {
+    state().real = on;
+}
 
 void clearHistory() {
     State& s = state();

@@ -11,7 +11,7 @@ class QFontDialog;
 
 class FontColourDialog : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit FontColourDialog(const settings::FontDescription& current, QWidget* parent = nullptr);
 
     // Face, height, style and colour as chosen; the height keeps the stored form (negative
@@ -19,7 +19,7 @@ public:
     settings::FontDescription chosenFont() const;
     bool colourChanged() const { return colourChanged_; }
 
-private:
+  private:
     QFontDialog* fonts_;
     QComboBox* colours_;
     settings::FontDescription current_;

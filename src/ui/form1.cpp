@@ -4,19 +4,19 @@
 #include "platform/errorhandler.h"
 #include "platform/outputfile.h"
 #include "platform/programdir.h"
-#include "platform/qtsettings.h"
 #include "platform/prompts.h"
+#include "platform/qtsettings.h"
 #include "printlist/database.h"
-#include "printlist/openstore.h"
-#include "printlist/pgstore.h"
 #include "printlist/listcommands.h"
 #include "printlist/listfile.h"
+#include "printlist/openstore.h"
+#include "printlist/pgstore.h"
 #include "settings/fontfile.h"
 #include "settings/sheetstore.h"
 #include "settings/snapshot.h"
-#include "ui/dialogseam.h"
 #include "ui/archtab.h"
 #include "ui/colourswatch.h"
+#include "ui/dialogseam.h"
 #include "ui/infotab.h"
 #include "ui/listgrid.h"
 #include "ui/listgridmodel.h"
@@ -27,19 +27,19 @@
 
 #include <QAction>
 #include <QCheckBox>
-#include <QDesktopServices>
-#include <QPrinterInfo>
-#include <QPushButton>
-#include <QUrl>
 #include <QCloseEvent>
+#include <QDesktopServices>
 #include <QDir>
 #include <QFile>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QLineEdit>
+#include <QPrinterInfo>
+#include <QPushButton>
 #include <QScreen>
 #include <QSocketNotifier>
 #include <QTabWidget>
+#include <QUrl>
 
 namespace {
 
@@ -89,8 +89,8 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent, Qt::Window) {
     pc1->setCurrentWidget(stitkyts);
 
     for (int i = 0; i < settings::SlotCount; ++i) {
-        fontdialog[size_t(i)] =
-            new SlotFontDialog(settings::slotNames()[size_t(i)] + QStringLiteral("fontdialog"), this);
+        fontdialog[size_t(i)] = new SlotFontDialog(
+            settings::slotNames()[size_t(i)] + QStringLiteral("fontdialog"), this);
     }
 
     gridModel_ = new ListGridModel(this);
@@ -153,7 +153,8 @@ void TForm1::startup() {
         settings::LayoutSettings read = settings::readSetup(ini, layoutSettings());
         read.sheet = settings::readArch(ini, read.sheet);
         putLayoutSettings(read);
-        archts->setOffsets(settings::readPrinterOffsets(ini), QPrinterInfo::availablePrinterNames());
+        archts->setOffsets(settings::readPrinterOffsets(ini),
+                           QPrinterInfo::availablePrinterNames());
         setcolumnwidth(settings::readColumns(ini));
         openStore(printlist::configuredServer(ini));
         readFontFile();
@@ -251,7 +252,8 @@ void TForm1::reloadKeepingCurrent() {
 }
 
 void TForm1::readFontFile() {
-    const QString path = platform::programDirectory() + QString::fromLatin1(settings::kFontFileName);
+    const QString path =
+        platform::programDirectory() + QString::fromLatin1(settings::kFontFileName);
     if (!QFile::exists(path)) {
         return;
     }
@@ -315,7 +317,9 @@ void TForm1::changeEvent(QEvent* event) {
     }
 }
 
-void TForm1::FormActivate() { stitkyts->kodle->setFocus(Qt::ActiveWindowFocusReason); }
+void TForm1::FormActivate() {
+    stitkyts->kodle->setFocus(Qt::ActiveWindowFocusReason);
+}
 
 settings::LayoutSettings TForm1::layoutSettings() const {
     settings::LayoutSettings s;
@@ -407,8 +411,8 @@ void TForm1::listCommand(const std::function<void()>& command) {
 void TForm1::pridatbClick() {
     // A click takes the focus from the count first, which puts a typed count into 1..999.
     stitkyts->pocetspin->applyBounds();
-    const printlist::LabelEntry entry{stitkyts->kodle->text(),  stitkyts->nazevle->text(),
-                                      stitkyts->cenale->text(), stitkyts->text1le->text(),
+    const printlist::LabelEntry entry{stitkyts->kodle->text(),   stitkyts->nazevle->text(),
+                                      stitkyts->cenale->text(),  stitkyts->text1le->text(),
                                       stitkyts->text2le->text(), stitkyts->text3le->text()};
     const QString specznak = nastavenits->specznakle->text();
     const int copies = stitkyts->pocetspin->value();
@@ -424,8 +428,8 @@ void TForm1::vymazatpoloku1Click() {
 }
 
 void TForm1::ulozitseznambClick() {
-    const auto chosen = prompts::chooseFile({prompts::FileRequest::Kind::Save, {}, {}, {},
-                                             sd1.initialDir, sd1.fileName, false});
+    const auto chosen = prompts::chooseFile(
+        {prompts::FileRequest::Kind::Save, {}, {}, {}, sd1.initialDir, sd1.fileName, false});
     if (!chosen || chosen->isEmpty()) {
         return;
     }
@@ -435,8 +439,13 @@ void TForm1::ulozitseznambClick() {
 }
 
 void TForm1::nacistseznambClick() {
-    const auto chosen = prompts::chooseFile({prompts::FileRequest::Kind::Open, {}, {}, {},
-                                             OpenDialog1.initialDir, OpenDialog1.fileName, false});
+    const auto chosen = prompts::chooseFile({prompts::FileRequest::Kind::Open,
+                                             {},
+                                             {},
+                                             {},
+                                             OpenDialog1.initialDir,
+                                             OpenDialog1.fileName,
+                                             false});
     if (!chosen || chosen->isEmpty()) {
         return;
     }
@@ -445,8 +454,8 @@ void TForm1::nacistseznambClick() {
 }
 
 void TForm1::ulozitbClick() {
-    const auto chosen = prompts::chooseFile({prompts::FileRequest::Kind::Save, {}, {}, {},
-                                             sd1.initialDir, sd1.fileName, false});
+    const auto chosen = prompts::chooseFile(
+        {prompts::FileRequest::Kind::Save, {}, {}, {}, sd1.initialDir, sd1.fileName, false});
     if (!chosen || chosen->isEmpty()) {
         return;
     }
@@ -455,8 +464,13 @@ void TForm1::ulozitbClick() {
 }
 
 void TForm1::nacistbClick() {
-    const auto chosen = prompts::chooseFile({prompts::FileRequest::Kind::Open, {}, {}, {},
-                                             OpenDialog1.initialDir, OpenDialog1.fileName, false});
+    const auto chosen = prompts::chooseFile({prompts::FileRequest::Kind::Open,
+                                             {},
+                                             {},
+                                             {},
+                                             OpenDialog1.initialDir,
+                                             OpenDialog1.fileName,
+                                             false});
     if (!chosen || chosen->isEmpty()) {
         return;
     }
@@ -482,7 +496,9 @@ void TForm1::fontButtonClick(int slot) {
     dialog->setFont(f);
 }
 
-void TForm1::ColorDialog1Show() { sd1.initialDir = platform::programDirectory(); }
+void TForm1::ColorDialog1Show() {
+    sd1.initialDir = platform::programDirectory();
+}
 
 void TForm1::shapeMouseDown(ColourSwatch* shape) {
     ColorDialog1Show();

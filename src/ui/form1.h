@@ -27,7 +27,7 @@ class ArchTab;
 
 class TForm1 : public QWidget {
     Q_OBJECT
-public:
+  public:
     // Creating the window runs the start-up sequence.
     explicit TForm1(QWidget* parent = nullptr);
     ~TForm1() override;
@@ -81,11 +81,11 @@ public:
     ArchTab* archts;
     std::array<SlotFontDialog*, settings::SlotCount> fontdialog{};
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
 
-private:
+  private:
     void startup();
     void openStore(const QString& server);
     // Follows the store's change notices: another workstation changed the list.

@@ -27,7 +27,9 @@ InfoTab::InfoTab(QWidget* parent) : QWidget(parent) {
     Label23->installEventFilter(this);
 }
 
-QString InfoTab::contactAddress() { return QStringLiteral("stitky@dravelin.cz"); }
+QString InfoTab::contactAddress() {
+    return QStringLiteral("stitky@dravelin.cz");
+}
 
 QString InfoTab::authorshipLine() {
     return QStringLiteral("Napsal tým Dravelin, prosinec 2026, freeware.");

@@ -8,7 +8,7 @@ class QLabel;
 
 class InfoTab : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit InfoTab(QWidget* parent = nullptr);
 
     static QString contactAddress();
@@ -19,9 +19,9 @@ public:
     QLabel* Label6;
     QLabel* Label23;
 
-Q_SIGNALS:
+  Q_SIGNALS:
     void contactClicked();
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 };

@@ -10,17 +10,17 @@ class QWidget;
 
 class InstanceBeacon : public QObject {
     Q_OBJECT
-public:
+  public:
     // Listens for calls meant for `dir`; each raises and activates `window`.
     InstanceBeacon(const QString& dir, QWidget* window);
 
     // Asks the window running on `dir` to come to the front. Returns whether one listens.
     static bool callFirst(const QString& dir);
 
-Q_SIGNALS:
+  Q_SIGNALS:
     void called();
 
-private:
+  private:
     QWidget* window_;
     QLocalServer* server_;
 };

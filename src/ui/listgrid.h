@@ -8,22 +8,22 @@ class QMenu;
 
 class ListGrid : public QTableView {
     Q_OBJECT
-public:
+  public:
     explicit ListGrid(QWidget* parent = nullptr);
 
     QMenu* popupMenu() const { return menu_; }
 
-Q_SIGNALS:
+  Q_SIGNALS:
     // A data row (from 0) was pressed with a mouse button.
     void rowPressed(int row);
     // Key pressed while the grid has the focus, before its own handling.
     void keyDown(QKeyEvent* event);
 
-protected:
+  protected:
     void mousePressEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     QMenu* menu_;
 };

@@ -4,7 +4,7 @@
 
 namespace {
 const char* const kTitles[settings::SlotCount] = {"kód1",  "kód2",  "název", "cena",
-                                                 "text1", "text2", "text3"};
+                                                  "text1", "text2", "text3"};
 }
 
 void ListGridModel::setView(const printlist::RowSet* view) {

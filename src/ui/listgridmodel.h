@@ -8,7 +8,7 @@
 
 class ListGridModel : public QAbstractTableModel {
     Q_OBJECT
-public:
+  public:
     explicit ListGridModel(QObject* parent = nullptr) : QAbstractTableModel(parent) {}
 
     // The model reads `view` live; call reset() after the list view was reloaded.
@@ -23,7 +23,7 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
-private:
+  private:
     const printlist::RowSet* view_ = nullptr;
     std::vector<int> fieldOfColumn_;
 };

@@ -101,16 +101,26 @@ NastaveniTab::NastaveniTab(QWidget* parent) : QWidget(parent) {
         l->adjustSize();
     }
     const std::tuple<const char*, const char*, int, int> captions[] = {
-        {"vlevol", "levý okraj", 10, 30},       {"nahorel", "horní okraj", 81, 30},
-        {"Label1", "počet sloupců", 149, 30},   {"Label2", "výška štítku", 256, 30},
-        {"caratopl", "kód1_y", 325, 30},        {"kodtopl", "kód2_y", 395, 30},
-        {"nazevtop", "nazev_y", 460, 30},       {"Label8", "cena_y", 525, 30},
-        {"text1", "text1_y", 600, 30},          {"Label15", "text2_y", 660, 30},
-        {"Label17", "text3_y", 730, 30},        {"Label9", "kód1_x", 325, 75},
-        {"Label10", "kód1_x", 395, 75},         {"Label11", "nazev_x", 460, 75},
-        {"Label12", "cena_x", 525, 75},         {"Label14", "text1_x", 595, 75},
-        {"Label16", "text2_x", 660, 75},        {"Label18", "text3_x", 730, 75},
-        {"Label5", "barva rámečku", 240, 85},   {"Label19", "barva pozadí", 240, 115},
+        {"vlevol", "levý okraj", 10, 30},
+        {"nahorel", "horní okraj", 81, 30},
+        {"Label1", "počet sloupců", 149, 30},
+        {"Label2", "výška štítku", 256, 30},
+        {"caratopl", "kód1_y", 325, 30},
+        {"kodtopl", "kód2_y", 395, 30},
+        {"nazevtop", "nazev_y", 460, 30},
+        {"Label8", "cena_y", 525, 30},
+        {"text1", "text1_y", 600, 30},
+        {"Label15", "text2_y", 660, 30},
+        {"Label17", "text3_y", 730, 30},
+        {"Label9", "kód1_x", 325, 75},
+        {"Label10", "kód1_x", 395, 75},
+        {"Label11", "nazev_x", 460, 75},
+        {"Label12", "cena_x", 525, 75},
+        {"Label14", "text1_x", 595, 75},
+        {"Label16", "text2_x", 660, 75},
+        {"Label18", "text3_x", 730, 75},
+        {"Label5", "barva rámečku", 240, 85},
+        {"Label19", "barva pozadí", 240, 115},
         {"Label13", "zobrazovat pole", 240, 160},
     };
     for (const auto& [name, text, x, y] : captions) {
@@ -123,9 +133,9 @@ NastaveniTab::NastaveniTab(QWidget* parent) : QWidget(parent) {
     sloupcespin = spin(this, QStringLiteral("sloupcespin"), 150, 45, 0);
     vyskabunkyspin = spin(this, QStringLiteral("vyskabunkyspin"), 260, 45, 1);
 
-    specznakle = labelledEdit(this, QStringLiteral("specznakle"),
-                              QStringLiteral("speciální znak při použití code 39 fontu"), 10, 90,
-                              36, 21);
+    specznakle =
+        labelledEdit(this, QStringLiteral("specznakle"),
+                     QStringLiteral("speciální znak při použití code 39 fontu"), 10, 90, 36, 21);
     specznakle->setMaxLength(32767 * 32);
 
     bordershape = new ColourSwatch(this);

@@ -17,7 +17,7 @@ class SpinField;
 
 class NastaveniTab : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit NastaveniTab(QWidget* parent = nullptr);
 
     SpinField* vlevospin;
@@ -39,6 +39,6 @@ public:
     // The seventeen lines of the help text.
     static QStringList helpLines();
 
-protected:
+  protected:
     void resizeEvent(QResizeEvent* event) override;
 };

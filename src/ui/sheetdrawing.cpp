@@ -18,7 +18,8 @@ void SheetDrawing::paintEvent(QPaintEvent*) {
     const settings::PaperSize paper = settings::paperSize(sheet_.paper);
     // One scale for both directions, the paper centred in the widget.
     const double scale = std::min((width() - 2.0) / paper.width, (height() - 2.0) / paper.length);
-    const QPointF origin((width() - paper.width * scale) / 2, (height() - paper.length * scale) / 2);
+    const QPointF origin((width() - paper.width * scale) / 2,
+                         (height() - paper.length * scale) / 2);
     const auto at = [&](double x, double y) { return origin + QPointF(x * scale, y * scale); };
     p.setPen(palette().color(QPalette::WindowText));
     p.setBrush(Qt::white);

@@ -8,17 +8,17 @@
 
 class SheetDrawing : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit SheetDrawing(QWidget* parent = nullptr);
 
     // `skipped` positions at the start are shaded; an impossible sheet draws only the paper.
     void show(const settings::Sheet& sheet, int skipped);
     const settings::Sheet& sheet() const { return sheet_; }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
 
-private:
+  private:
     settings::Sheet sheet_;
     int skipped_ = 0;
 };

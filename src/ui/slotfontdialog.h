@@ -7,13 +7,13 @@
 
 class SlotFontDialog : public QObject {
     Q_OBJECT
-public:
+  public:
     explicit SlotFontDialog(const QString& name, QObject* parent = nullptr);
 
     const settings::FontDescription& font() const { return font_; }
     // Height, style, face name and colour, in this order; an empty face keeps the old one.
     void setFont(const settings::FontDescription& f);
 
-private:
+  private:
     settings::FontDescription font_;
 };

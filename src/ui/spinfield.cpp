@@ -61,8 +61,12 @@ void SpinField::setValue(std::int32_t v) {
     edit_->setText(QString::number(v));
 }
 
-QString SpinField::text() const { return edit_->text(); }
-void SpinField::setText(const QString& text) { edit_->setText(text); }
+QString SpinField::text() const {
+    return edit_->text();
+}
+void SpinField::setText(const QString& text) {
+    edit_->setText(text);
+}
 
 void SpinField::resizeEvent(QResizeEvent*) {
     // Arrow buttons stacked at the right edge, inside the field.

@@ -14,7 +14,7 @@ class QToolButton;
 
 class SpinField : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit SpinField(QWidget* parent = nullptr);
 
     void setBounds(std::int32_t minimum, std::int32_t maximum);
@@ -37,11 +37,11 @@ public:
     // Whether the field is showing that it dropped a typed character (red, for half a second).
     bool flashing() const { return flash_.isActive(); }
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
-private:
+  private:
     // A dropped character is told by a beep and a red flash: a beep alone goes unheard on
     // machines without a bell, and "29,7" would silently become 297.
     void refuseTyped();

@@ -17,18 +17,18 @@ StitkyTab::StitkyTab(QWidget* parent) : QWidget(parent) {
           QStringLiteral("Tady vytvoříme seznam k tisku, kolonky které nechceme, necháme "
                          "prázdné."),
           5, 10);
-    kodle = labelledEdit(this, QStringLiteral("kodle"), QStringLiteral("kód zboží:"), 10, 55, 81,
-                         21);
+    kodle =
+        labelledEdit(this, QStringLiteral("kodle"), QStringLiteral("kód zboží:"), 10, 55, 81, 21);
     kodle->setText(QStringLiteral("123456"));
-    nazevle = labelledEdit(this, QStringLiteral("nazevle"), QStringLiteral("název:"), 95, 55, 141,
-                           21);
+    nazevle =
+        labelledEdit(this, QStringLiteral("nazevle"), QStringLiteral("název:"), 95, 55, 141, 21);
     cenale = labelledEdit(this, QStringLiteral("cenale"), QStringLiteral("cena:"), 240, 55, 71, 21);
-    text1le = labelledEdit(this, QStringLiteral("text1le"), QStringLiteral("text1"), 325, 55, 121,
-                           21);
-    text2le = labelledEdit(this, QStringLiteral("text2le"), QStringLiteral("text2"), 455, 55, 121,
-                           21);
-    text3le = labelledEdit(this, QStringLiteral("text3le"), QStringLiteral("text3"), 585, 55, 121,
-                           21);
+    text1le =
+        labelledEdit(this, QStringLiteral("text1le"), QStringLiteral("text1"), 325, 55, 121, 21);
+    text2le =
+        labelledEdit(this, QStringLiteral("text2le"), QStringLiteral("text2"), 455, 55, 121, 21);
+    text3le =
+        labelledEdit(this, QStringLiteral("text3le"), QStringLiteral("text3"), 585, 55, 121, 21);
     for (QLineEdit* e : {kodle, nazevle, cenale, text1le, text2le, text3le}) {
         e->setMaxLength(32767 * 32); // any text of any length, within reason
     }
@@ -41,8 +41,8 @@ StitkyTab::StitkyTab(QWidget* parent) : QWidget(parent) {
     pocetspin->setValue(1);
 
     pridatb = button(this, QStringLiteral("pridatb"), QStringLiteral("přidat"), 70, 105, 51, 25);
-    vymazatb = button(this, QStringLiteral("vymazatb"), QStringLiteral("vymazat seznam"), 130,
-                      105, 90, 25);
+    vymazatb = button(this, QStringLiteral("vymazatb"), QStringLiteral("vymazat seznam"), 130, 105,
+                      90, 25);
     tiskb = button(this, QStringLiteral("tiskb"), QStringLiteral("tisk"), 230, 105, 45, 25);
     ulozitseznamb = button(this, QStringLiteral("ulozitseznamb"), QStringLiteral("uložit seznam"),
                            520, 105, 100, 25);

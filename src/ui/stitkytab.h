@@ -12,7 +12,7 @@ class SpinField;
 
 class StitkyTab : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit StitkyTab(QWidget* parent = nullptr);
 
     QLineEdit* kodle;
@@ -30,6 +30,6 @@ public:
     ListGrid* DBGrid1;
     QAction* vymazatpoloku1;
 
-protected:
+  protected:
     void resizeEvent(QResizeEvent* event) override;
 };

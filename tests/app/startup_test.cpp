@@ -9,12 +9,12 @@
 #include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QDir>
-#include <QPrintDialog>
-#include <QPrinter>
 #include <QFile>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -65,8 +65,8 @@ struct Outcome {
 Outcome runProgram(const QString& program, const QStringList& args, const QString& home,
                    const QString& platform = {}) {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XDG_DATA_HOME",
-                             "XDG_CONFIG_HOME"}) {
+    for (const char* name :
+         {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XDG_DATA_HOME", "XDG_CONFIG_HOME"}) {
         env.remove(QString::fromLatin1(name));
     }
     env.insert("HOME", home);
@@ -117,8 +117,9 @@ TEST(CommandLine, HelpAndVersionNeedNoDisplay) {
     const Outcome wrong = runProgram(DRAVELIN_EXE, {"--bogus"}, home.path(), "offscreen");
     EXPECT_EQ(wrong.exitCode, 2);
     // (Qt may add its own notes about the environment before it.)
-    EXPECT_TRUE(wrong.err.endsWith("\ndravelin: unknown option \"--bogus\" (see dravelin --help)\n") ||
-                wrong.err == "dravelin: unknown option \"--bogus\" (see dravelin --help)\n")
+    EXPECT_TRUE(
+        wrong.err.endsWith("\ndravelin: unknown option \"--bogus\" (see dravelin --help)\n") ||
+        wrong.err == "dravelin: unknown option \"--bogus\" (see dravelin --help)\n")
         << wrong.err.toStdString();
 }
 
@@ -152,9 +153,9 @@ TEST(ShippedFonts, DravelinBatchPrintsScannableBarcodesWithAnEmptyHome) {
     list.close();
 
     const QString pdf = work.filePath("cenovky.pdf");
-    const Outcome o = runProgram(DRAVELIN_BATCH_EXE,
-                                 {"--list", list.fileName(), "--settings", work.path(), "--pdf", pdf},
-                                 home.path());
+    const Outcome o = runProgram(
+        DRAVELIN_BATCH_EXE, {"--list", list.fileName(), "--settings", work.path(), "--pdf", pdf},
+        home.path());
     ASSERT_EQ(o.exitCode, 0) << o.err.toStdString();
     const QString png = work.filePath("page");
     ASSERT_TRUE(tool("pdftoppm", {"-r", "300", "-gray", "-png", "-singlefile", pdf, png}));

@@ -187,9 +187,9 @@ TEST(BatchRun, HelpListsEveryOptionWithAnExample) {
     const Outcome o = runBatch({"--help"});
     EXPECT_EQ(o.exitCode, 0);
     for (const char* option :
-         {"--list FILE", "--db FILE", "--db-server CONNINFO", "--snapshot FILE", "--settings DIR", "--pdf FILE",
-          "--lpf FILE", "--printer NAME", "default", "--pages FROM-TO", "--copies N", "--landscape",
-          "--quiet", "--help", "Example:\n  dravelin-batch --list"}) {
+         {"--list FILE", "--db FILE", "--db-server CONNINFO", "--snapshot FILE", "--settings DIR",
+          "--pdf FILE", "--lpf FILE", "--printer NAME", "default", "--pages FROM-TO", "--copies N",
+          "--landscape", "--quiet", "--help", "Example:\n  dravelin-batch --list"}) {
         EXPECT_TRUE(o.out.contains(option)) << option;
     }
 }
@@ -382,7 +382,8 @@ TEST(BatchRun, OutputsGoThroughLinksAndNeverOntoDevicesFifosOrInputs) {
     BatchDir dir;
     dir.write("real.pdf", "old");
     ASSERT_TRUE(QFile::link("real.pdf", dir.path("link.pdf")));
-    Outcome o = runBatch({"--list", "list.csv", "--settings", ".", "--pdf", "link.pdf"}, dir.path());
+    Outcome o =
+        runBatch({"--list", "list.csv", "--settings", ".", "--pdf", "link.pdf"}, dir.path());
     EXPECT_EQ(o.exitCode, 0) << o.err.toStdString();
     EXPECT_TRUE(QFileInfo(dir.path("link.pdf")).isSymLink());
     EXPECT_TRUE(dir.read("real.pdf").startsWith("%PDF"));
@@ -447,8 +448,8 @@ TEST(BatchRun, PreparedPagesNeedNoTemporaryFolderAndAFullDiskLeavesNothing) {
     const Outcome o = runBatch(
         {"--list", "big.csv", "--settings", ".", "--lpf", full.path() + "/out.lpf"}, dir.path());
     EXPECT_EQ(o.exitCode, 1);
-    EXPECT_TRUE(o.err.startsWith("dravelin-batch: " + full.path() +
-                                 "/out.lpf: cannot write the output: "))
+    EXPECT_TRUE(
+        o.err.startsWith("dravelin-batch: " + full.path() + "/out.lpf: cannot write the output: "))
         << o.err.toStdString();
     EXPECT_TRUE(o.err.endsWith("No space left on device\n")) << o.err.toStdString();
     EXPECT_EQ(left(full.path()), QStringList());

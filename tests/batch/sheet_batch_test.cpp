@@ -39,8 +39,11 @@ TEST_F(SheetBatch, CatalogueSheetHoldsItsLabelsOnOnePage) {
     write("41.csv", exampleList(41));
     write("dravelin.ini", exampleIni());
     for (const auto& [list, pages] : {std::pair{"40.csv", 1}, std::pair{"41.csv", 2}}) {
-        const Outcome o = runBatch({"--list", list, "--settings", ".", "--sheet", "Avery Zweckform "
-                                    "3651", "--pdf", "out.pdf"}, dir.path());
+        const Outcome o = runBatch({"--list", list, "--settings", ".", "--sheet",
+                                    "Avery Zweckform "
+                                    "3651",
+                                    "--pdf", "out.pdf"},
+                                   dir.path());
         ASSERT_EQ(o.exitCode, 0) << o.err.toStdString();
         EXPECT_EQ(pdfPages(path("out.pdf")), pages) << list;
     }
@@ -99,10 +102,11 @@ TEST_F(SheetBatch, WrongSheetOptionsAreOneLine) {
         {{"--outline", "--skip", "2"}, 2, "--outline prints no list"},
     };
     for (const auto& c : cases) {
-        const Outcome o = runBatch(QStringList{"--list", "list.csv", "--pdf", "out.pdf"} + c.args,
-                                   dir.path());
+        const Outcome o =
+            runBatch(QStringList{"--list", "list.csv", "--pdf", "out.pdf"} + c.args, dir.path());
         EXPECT_EQ(o.exitCode, c.exitCode) << c.expected;
-        EXPECT_TRUE(o.err.startsWith(QStringLiteral("dravelin-batch: ") + QString::fromUtf8(c.expected)))
+        EXPECT_TRUE(
+            o.err.startsWith(QStringLiteral("dravelin-batch: ") + QString::fromUtf8(c.expected)))
             << o.err.toStdString();
         EXPECT_FALSE(QFile::exists(path("out.pdf"))) << c.expected;
     }

@@ -17,7 +17,9 @@
 
 namespace e2e {
 
-QString outDir() { return qEnvironmentVariable("DRAVELIN_E2E_OUT"); }
+QString outDir() {
+    return qEnvironmentVariable("DRAVELIN_E2E_OUT");
+}
 
 QString uniqueTitle(const char* what) {
     static int n = 0;
@@ -130,10 +132,11 @@ QString jobText(int jobId, const char* attribute) {
 }
 
 std::optional<std::pair<double, double>> pageSize(const QString& pdf, int page) {
-    const QString info = run("pdfinfo", {"-f", QString::number(page), "-l", QString::number(page),
-                                         pdf})
-                             .value_or(QString());
-    const auto m = QRegularExpression(R"(Page\s+\d+\s+size:\s+([\d.]+) x ([\d.]+) pts)").match(info);
+    const QString info =
+        run("pdfinfo", {"-f", QString::number(page), "-l", QString::number(page), pdf})
+            .value_or(QString());
+    const auto m =
+        QRegularExpression(R"(Page\s+\d+\s+size:\s+([\d.]+) x ([\d.]+) pts)").match(info);
     if (!m.hasMatch()) {
         return std::nullopt;
     }

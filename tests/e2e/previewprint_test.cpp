@@ -41,7 +41,7 @@ printlist::RowSet rows(int n) {
 }
 
 class PreviewPrinting : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ASSERT_FALSE(outDir().isEmpty()) << "DRAVELIN_E2E_OUT is not set";
         ASSERT_FALSE(QPrinterInfo::availablePrinterNames().isEmpty())
@@ -104,8 +104,7 @@ TEST_F(PreviewPrinting, PagesTwoToThreeOfAFivePagePreview) {
 // "Print to file (PDF)" chosen in print setup: the same page range, into the file, and the
 // notice names the file; no printer is needed for it (see NoPrinter below).
 void printIntoPdfFile(Ttiskf& tiskf, const QString& file, QString& notice) {
-    setNextPrintSetup(
-        PrintSetupAnswer{QString(), 2, Orientation::Portrait, true, 2, 3, file});
+    setNextPrintSetup(PrintSetupAnswer{QString(), 2, Orientation::Portrait, true, 2, 3, file});
     tiskf.printSetup();
     EXPECT_EQ(printSetupRequests().back().pdfFile, "");
     tiskf.print();
@@ -137,8 +136,8 @@ TEST_F(PreviewPrinting, LoadedPagesGoIntoAPdfFileToo) {
     withFinishedPreview([&] { ASSERT_TRUE(savePreparedPages(*tiskf.previewSurface(), lpf)); });
     QString notice;
     withFinishedPreview([&] {
-        ASSERT_TRUE(loadPreparedPages(*tiskf.previewSurface(), lpf,
-                                      [](int code) { return code == 9; }));
+        ASSERT_TRUE(
+            loadPreparedPages(*tiskf.previewSurface(), lpf, [](int code) { return code == 9; }));
         tiskf.previewWindow()->pagesLoaded();
         printIntoPdfFile(tiskf, file, notice);
     });
@@ -197,8 +196,8 @@ TEST_F(PreviewPrinting, LoadedPagesPrintTheirWholeRange) {
     withFinishedPreview([&] { ASSERT_TRUE(savePreparedPages(*tiskf.previewSurface(), file)); });
     list = rows(1);
     withFinishedPreview([&] {
-        ASSERT_TRUE(loadPreparedPages(*tiskf.previewSurface(), file,
-                                      [](int code) { return code == 9; }));
+        ASSERT_TRUE(
+            loadPreparedPages(*tiskf.previewSurface(), file, [](int code) { return code == 9; }));
         tiskf.previewWindow()->pagesLoaded();
         EXPECT_EQ(tiskf.previewWindow()->statusText(), "Page 1 of 3");
         tiskf.print();

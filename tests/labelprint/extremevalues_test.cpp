@@ -84,8 +84,10 @@ TEST(LayoutRun, ExtremeSettingsGiveDefinedPositionsOnEverySurface) {
                 const int bar = 100;
                 EXPECT_LE(std::abs(r.x()), kDeviceLimit + bar) << ::testing::PrintToString(r);
                 EXPECT_LE(std::abs(r.y()), kDeviceLimit + bar) << ::testing::PrintToString(r);
-                EXPECT_LE(std::abs(r.width()), 2 * kDeviceLimit + bar) << ::testing::PrintToString(r);
-                EXPECT_LE(std::abs(r.height()), 2 * kDeviceLimit + bar) << ::testing::PrintToString(r);
+                EXPECT_LE(std::abs(r.width()), 2 * kDeviceLimit + bar)
+                    << ::testing::PrintToString(r);
+                EXPECT_LE(std::abs(r.height()), 2 * kDeviceLimit + bar)
+                    << ::testing::PrintToString(r);
             }
             if (call.kind == SurfaceCall::DrawText) {
                 EXPECT_LE(std::abs(call.at.x()), kDeviceLimit);

@@ -6,29 +6,29 @@
 #include "labelprint/windows/progresswindow.h"
 #include "labelprint/windows/sentnotice.h"
 #include "labelprint/windows/tiskunit.h"
-#include "platform/prompts.h"
 #include "platform/error.h"
+#include "platform/prompts.h"
 #include "rows.h"
 #include "support/smalltmpfs.h"
 
 #include <QAction>
-#include <QFile>
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QPointer>
-#include <QTest>
+#include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QPointer>
 #include <QPrintDialog>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 #include <QtEndian>
-#include <limits>
 #include <gtest/gtest.h>
+#include <limits>
 
 namespace labelprint {
 namespace {
@@ -60,9 +60,9 @@ struct PreviewRun {
 
 TEST(PreviewWindow, ProgressPanelShowsEveryFivePercentThenEmpties) {
     for (const auto& [rows, expected] :
-         {std::pair{100, QStringList{"0%", "5%", "10%", "15%", "20%", "25%", "30%", "35%",
-                                     "40%", "45%", "50%", "55%", "60%", "65%", "70%", "75%",
-                                     "80%", "85%", "90%", "95%", ""}},
+         {std::pair{100, QStringList{"0%",  "5%",  "10%", "15%", "20%", "25%", "30%",
+                                     "35%", "40%", "45%", "50%", "55%", "60%", "65%",
+                                     "70%", "75%", "80%", "85%", "90%", "95%", ""}},
           std::pair{1, QStringList{"0%", ""}}}) {
         PreviewRun p(rows);
         QStringList seen{p.window.progressText()};
@@ -221,7 +221,8 @@ TEST(SentNotice, SaysWhereThePagesWentAndClosesByItself) {
         {SentNotice::printerText("Kancelar", 4), "Odesláno na tiskárnu Kancelar: 4 strany"},
         {SentNotice::printerText("Kancelar", 5), "Odesláno na tiskárnu Kancelar: 5 stran"},
         {SentNotice::printerText("Kancelar", 12), "Odesláno na tiskárnu Kancelar: 12 stran"},
-        {SentNotice::fileText("/tmp/cenovky.pdf", 3), "Uloženo do souboru /tmp/cenovky.pdf: 3 strany"},
+        {SentNotice::fileText("/tmp/cenovky.pdf", 3),
+         "Uloženo do souboru /tmp/cenovky.pdf: 3 strany"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(c.text, c.expected);
@@ -243,7 +244,7 @@ TEST(SentNotice, SaysWhereThePagesWentAndClosesByItself) {
 }
 
 class PrintForm : public ::testing::Test {
-protected:
+  protected:
     printlist::RowSet list = test::numberedRows(500);
     Ttiskf tiskf{list};
 };

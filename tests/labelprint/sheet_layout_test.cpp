@@ -85,8 +85,9 @@ TEST(SheetLayout, GapsBetweenColumnsAndDeviceMapping) {
     const auto dev = [](double tenths) { return nearest((tenths - 42) * 600 / 254.0); };
     for (int n = 0; n < 21; ++n) {
         const settings::Sheet s = sheetL7160();
-        const QRect want(QPoint(dev(s.labelLeft(n)), dev(s.labelTop(n))),
-                         QPoint(dev(s.labelLeft(n) + s.width) - 1, dev(s.labelTop(n) + s.height) - 1));
+        const QRect want(
+            QPoint(dev(s.labelLeft(n)), dev(s.labelTop(n))),
+            QPoint(dev(s.labelLeft(n) + s.width) - 1, dev(s.labelTop(n) + s.height) - 1));
         EXPECT_EQ(rects[size_t(n)], want) << "label " << n;
     }
 }
@@ -95,7 +96,7 @@ TEST(SheetLayout, LineSlotsKeepTheirDesignGridOffsetsInsideTheLabel) {
     // The same label face at two places: on the sheet and in the default flow. Each line keeps
     // the same offset from its label's corner; a centred line follows the sheet's width.
     settings::LayoutSettings layout;
-    layout.lines[settings::Kod].left = 3;   // left-aligned, 3 mm on the design grid
+    layout.lines[settings::Kod].left = 3;    // left-aligned, 3 mm on the design grid
     layout.lines[settings::Nazev].left = -1; // centred
     LabelReport plain;
     plain.takeSettings(layout);
@@ -203,8 +204,8 @@ TEST(SheetLayout, PagePositionsAreWhereTheRunPutsLabels) {
     struct Case {
         int vlevo, nahore, sloupce, vyskabunky;
     };
-    for (const Case c : {Case{10, 10, 10, 15}, Case{10, 10, 3, 37}, Case{0, 0, 1, 287},
-                         Case{5, 20, 4, 30}}) {
+    for (const Case c :
+         {Case{10, 10, 10, 15}, Case{10, 10, 3, 37}, Case{0, 0, 1, 287}, Case{5, 20, 4, 30}}) {
         settings::LayoutSettings layout;
         layout.vlevo = c.vlevo;
         layout.nahore = c.nahore;

@@ -15,9 +15,9 @@
 namespace {
 
 QStringList entries(const TempProgramDir& dir) {
-    return QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
-                                          QDir::NoDotAndDotDot,
-                                      QDir::Name);
+    return QDir(dir.path())
+        .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                   QDir::Name);
 }
 
 TEST(OutputFile, LinksAreWrittenThroughAndTheLinkStays) {
@@ -36,8 +36,8 @@ TEST(OutputFile, LinksAreWrittenThroughAndTheLinkStays) {
     platform::writeFileAtomic(dir.file("dangling.ini"), "made");
     EXPECT_TRUE(QFileInfo(dir.file("dangling.ini")).isSymLink());
     EXPECT_EQ(dir.read("later.ini"), "made");
-    EXPECT_EQ(entries(dir), (QStringList{"dangling.ini", "hop.ini", "later.ini", "link.ini",
-                                         "real.ini"}));
+    EXPECT_EQ(entries(dir),
+              (QStringList{"dangling.ini", "hop.ini", "later.ini", "link.ini", "real.ini"}));
 }
 
 TEST(OutputFile, DevicesFifosAndFoldersAreRefusedAndLeftAsTheyAre) {

@@ -1,7 +1,7 @@
 #include "platform/codepage.h"
 #include "platform/colour.h"
-#include "platform/errorhandler.h"
 #include "platform/error.h"
+#include "platform/errorhandler.h"
 #include "platform/fileerror.h"
 #include "platform/instancelock.h"
 #include "platform/profile.h"
@@ -38,8 +38,8 @@ TEST(CodePage, CharactersOutsideTheCodePageBecomeOneQuestionMarkEach) {
     const Case cases[] = {
         {QStringLiteral("akce ☕"), "akce ?"},
         {QStringLiteral("Kč/m²"), "K\xE8/m?"},
-        {QStringLiteral("😀²"), "??"},               // one mark per character, not per half
-        {QStringLiteral("a\u001Ab"), "a?b"},          // Ctrl-Z would end a list file
+        {QStringLiteral("😀²"), "??"},                  // one mark per character, not per half
+        {QStringLiteral("a\u001Ab"), "a?b"},           // Ctrl-Z would end a list file
         {QStringLiteral("Žluť €"), "\x8Elu\x9D \x80"}, // what the code page has stays exact
     };
     for (const Case& c : cases) {
@@ -129,7 +129,8 @@ TEST(Colour, DirectAndSystemColours) {
     EXPECT_EQ(platform::toQColor(0x0000FF), QColor(255, 0, 0));
     EXPECT_EQ(platform::toQColor(0xFF0000), QColor(0, 0, 255));
     EXPECT_EQ(platform::toQColor(16777215), QColor(255, 255, 255));
-    EXPECT_EQ(platform::toQColor(-16777208), QGuiApplication::palette().color(QPalette::WindowText));
+    EXPECT_EQ(platform::toQColor(-16777208),
+              QGuiApplication::palette().color(QPalette::WindowText));
     EXPECT_EQ(platform::fromQColor(QColor(1, 2, 3)), 0x030201);
 }
 
@@ -165,7 +166,7 @@ TEST(FileError, SystemErrorsGiveTheNumberedTexts) {
     const struct {
         int err;
         const char* text;
-    } cases[] = {{ENOENT, "File not found"},       {ENOTDIR, "Invalid filename"},
+    } cases[] = {{ENOENT, "File not found"},         {ENOTDIR, "Invalid filename"},
                  {ENAMETOOLONG, "Invalid filename"}, {EISDIR, "File access denied"},
                  {EACCES, "File access denied"},     {EROFS, "File access denied"},
                  {EMFILE, "Too many open files"},    {ENOSPC, "Disk full"}};

@@ -124,7 +124,8 @@ TEST_P(ListTest, FailedImportLeavesListAsItWasAndSaysChybaWithTheLine) {
     } cases[] = {
         {"empty file", "", "řádek 1: 1 hodnota místo 7"},
         {"blank lines only", "\r\n\r\n", "řádek 1: 1 hodnota místo 7"},
-        {"empty line in the middle", "a;b;c;d;e;f;g\n\na;b;c;d;e;f;g\n", "řádek 2: 1 hodnota místo 7"},
+        {"empty line in the middle", "a;b;c;d;e;f;g\n\na;b;c;d;e;f;g\n",
+         "řádek 2: 1 hodnota místo 7"},
         {"eight values", "a;b;c;d;e;f;g\r\na;b;c;d;e;f;g;h\r\n", "řádek 2: 8 hodnot místo 7"},
         {"three values", "a;b;c\r\n", "řádek 1: 3 hodnoty místo 7"},
         {"one value", "a;b;c;d;e;f;g\r\nabc\r\n", "řádek 2: 1 hodnota místo 7"},
@@ -173,7 +174,10 @@ TEST_P(ListTest, CharactersOutsideWindows1250ComeBackAsQuestionMarks) {
 TEST_P(ListTest, ImportTellsUtf8FromWindows1250) {
     const QStringList czech = {"čaj", "*čaj*", "Čaj zelený", "Kč 12", "", "", ""};
     const QByteArray utf8 = "čaj;*čaj*;Čaj zelený;Kč 12;;;\r\n";
-    const QByteArray cp1250 = "\xe8" "aj;*\xe8" "aj*;\xc8" "aj zelen\xfd;K\xe8 12;;;\r\n";
+    const QByteArray cp1250 = "\xe8"
+                              "aj;*\xe8"
+                              "aj*;\xc8"
+                              "aj zelen\xfd;K\xe8 12;;;\r\n";
     struct Case {
         const char* name;
         QByteArray bytes;
@@ -182,10 +186,15 @@ TEST_P(ListTest, ImportTellsUtf8FromWindows1250) {
         {"Windows-1250 Czech", cp1250, {czech}},
         {"UTF-8 Czech", utf8, {czech}},
         {"UTF-8 with its mark, which is dropped", "\xef\xbb\xbf" + utf8, {czech}},
-        {"mark before pure ASCII", "\xef\xbb\xbf" "a;b;c;d;e;f;g\r\n", {{"a", "b", "c", "d", "e", "f", "g"}}},
+        {"mark before pure ASCII",
+         "\xef\xbb\xbf"
+         "a;b;c;d;e;f;g\r\n",
+         {{"a", "b", "c", "d", "e", "f", "g"}}},
         {"pure ASCII", "a;b;c;d;e;f;g\r\n", {{"a", "b", "c", "d", "e", "f", "g"}}},
         // "Čá" in Windows-1250 is C8 E1: not a valid UTF-8 sequence.
-        {"Windows-1250 bytes invalid as UTF-8", "\xc8\xe1;;;;;;\r\n", {{"Čá", "", "", "", "", "", ""}}},
+        {"Windows-1250 bytes invalid as UTF-8",
+         "\xc8\xe1;;;;;;\r\n",
+         {{"Čá", "", "", "", "", "", ""}}},
         {"UTF-8 up to Ctrl-Z", utf8 + "\x1a\xff", {czech}},
     };
     for (const Case& c : cases) {

@@ -24,7 +24,7 @@ inline std::string storeName(const ::testing::TestParamInfo<StoreKind>& info) {
 }
 
 class ListTest : public ::testing::TestWithParam<StoreKind> {
-protected:
+  protected:
     void SetUp() override {
         prompts::clearHistory();
         if (GetParam() == StoreKind::Sqlite) {
@@ -94,7 +94,7 @@ protected:
 
     TempProgramDir dir;
 
-private:
+  private:
     std::unique_ptr<PgTestDatabase> pg_;
     std::unique_ptr<printlist::Store> owned_;
     printlist::SqliteStore* sqlite_ = nullptr;

@@ -6,8 +6,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <unistd.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 namespace {
 
@@ -69,10 +69,14 @@ TEST(FontFile, AFifoOrDeviceInItsPlaceIsRefusedAtOnce) {
 }
 
 TEST(FileErrors, TextsByNumber) {
-    const std::pair<int, const char*> cases[] = {
-        {2, "File not found"},       {3, "Invalid filename"},      {4, "Too many open files"},
-        {5, "File access denied"},   {100, "Read beyond end of file"}, {101, "Disk full"},
-        {106, "Invalid numeric input"}, {32, "I/O error 32"}};
+    const std::pair<int, const char*> cases[] = {{2, "File not found"},
+                                                 {3, "Invalid filename"},
+                                                 {4, "Too many open files"},
+                                                 {5, "File access denied"},
+                                                 {100, "Read beyond end of file"},
+                                                 {101, "Disk full"},
+                                                 {106, "Invalid numeric input"},
+                                                 {32, "I/O error 32"}};
     for (const auto& [code, text] : cases) {
         EXPECT_EQ(platform::fileErrorText(code), text);
     }

@@ -40,8 +40,8 @@ TEST(SettingsFile, ValuesFromAHandWrittenFile) {
     const auto s = readFrom(dir, "[SETUP]\r\nvlevo=abc\r\nNahore=0x14\r\ntext1chb=2\r\n"
                                  "kodschb=yes\r\nnazevchb=0\r\nspecznak=\r\nsloupce= 3 \r\n"
                                  "kodstop=-5\r\n[columns]\r\njedna=-1\r\ndva=250\r\ntri=x\r\n");
-    EXPECT_EQ(s.vlevo, 10);        // not a number: default
-    EXPECT_EQ(s.nahore, 20);       // hex, key case ignored
+    EXPECT_EQ(s.vlevo, 10);  // not a number: default
+    EXPECT_EQ(s.nahore, 20); // hex, key case ignored
     EXPECT_TRUE(s.lines[settings::Text1].on);
     EXPECT_TRUE(s.lines[settings::Kods].on); // "yes" is no number: the default
     EXPECT_FALSE(s.lines[settings::Nazev].on);
@@ -70,7 +70,7 @@ TEST(SettingsFile, WritesBothSectionsInOrderAndKeepsForeignKeys) {
     EXPECT_EQ(lines[1], "foo=bar");
     EXPECT_EQ(lines[2], "[setup]");
     EXPECT_EQ(lines[3], "extra=1");
-    EXPECT_EQ(lines[4], "vlevo=10"); // replaced where it stood
+    EXPECT_EQ(lines[4], "vlevo=10");                                 // replaced where it stood
     EXPECT_TRUE(dir.read("dravelin.ini").contains("specznak=\xC8")); // Windows-1250
     // Read back equal.
     const platform::Profile again(dir.file("dravelin.ini"));
@@ -89,13 +89,12 @@ TEST(SettingsFile, NewFileHasSetupThenColumnsInTheWrittenOrder) {
         keys.append(line.section('=', 0, 0));
     }
     const QStringList expected = {
-        "[setup]",    "vlevo",     "nahore",    "kodtop",    "kodleft",   "kodstop",
-        "kodsleft",   "nazevtop",  "nazevleft", "cenatop",   "cenaleft",  "text1top",
-        "text2top",   "text3top",  "text1left", "text2left", "text3left", "kodschb",
-        "kodchb",     "nazevchb",  "cenachb",   "text1chb",  "text2chb",  "text3chb",
-        "sloupce",    "vyskabunky", "bordercolor", "pozadi", "specznak",  "[columns]",
-        "jedna",      "dva",       "tri",       "ctyri",     "pet",       "sest",
-        "sedm",       ""};
+        "[setup]",   "vlevo",     "nahore",    "kodtop",   "kodleft",    "kodstop",     "kodsleft",
+        "nazevtop",  "nazevleft", "cenatop",   "cenaleft", "text1top",   "text2top",    "text3top",
+        "text1left", "text2left", "text3left", "kodschb",  "kodchb",     "nazevchb",    "cenachb",
+        "text1chb",  "text2chb",  "text3chb",  "sloupce",  "vyskabunky", "bordercolor", "pozadi",
+        "specznak",  "[columns]", "jedna",     "dva",      "tri",        "ctyri",       "pet",
+        "sest",      "sedm",      ""};
     EXPECT_EQ(keys, expected);
 }
 

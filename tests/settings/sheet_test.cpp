@@ -65,11 +65,15 @@ TEST(Sheet, ImpossibleSheetsAreRefusedWithACzechReason) {
     };
     const Case cases[] = {
         {"3651 as sold", [](Sheet&) {}, ""},
-        {"exactly the paper", [](Sheet& s) { s.left = 0, s.top = 0, s.width = s.pitchX = 525,
-                                             s.height = s.pitchY = 297; }, ""},
+        {"exactly the paper",
+         [](Sheet& s) {
+             s.left = 0, s.top = 0, s.width = s.pitchX = 525, s.height = s.pitchY = 297;
+         },
+         ""},
         {"0.1 mm too wide", [](Sheet& s) { s.left = 21; }, "Štítky se nevejdou"},
         {"one row too many", [](Sheet& s) { s.rows = 11; }, "Štítky se nevejdou"},
-        {"Letter is shorter than A4", [](Sheet& s) { s.paper = SheetPaper::Letter; }, "Štítky se nevejdou"},
+        {"Letter is shorter than A4", [](Sheet& s) { s.paper = SheetPaper::Letter; },
+         "Štítky se nevejdou"},
         {"zero width", [](Sheet& s) { s.width = 0; }, "Rozměry"},
         {"negative height", [](Sheet& s) { s.height = -5; }, "Rozměry"},
         {"no columns", [](Sheet& s) { s.columns = 0; }, "Rozměry"},
@@ -242,8 +246,8 @@ TEST(SheetCatalogue, SearchByTypingAndFindByName) {
 }
 
 TEST(SheetCatalogue, TemplateFileGivesOnlyRectangularA4AndLetterGrids) {
-    const auto entries =
-        settings::readTemplateFile(QStringLiteral(DRAVELIN_TEST_DATA "/templates/sample-templates.xml"));
+    const auto entries = settings::readTemplateFile(
+        QStringLiteral(DRAVELIN_TEST_DATA "/templates/sample-templates.xml"));
     QStringList names;
     for (const CatalogueEntry& e : entries) {
         names.append(e.name());

@@ -7,8 +7,8 @@
 
 #include <QtEndian>
 #include <csignal>
-#include <limits>
 #include <gtest/gtest.h>
+#include <limits>
 #include <sys/resource.h>
 
 using settings::LayoutSettings;
@@ -225,7 +225,8 @@ TEST_F(SnapshotTest, ARecordNoSettingsCouldGiveIsRefusedAndChangesNothing) {
     const int font = 84 + 268 * 3; // the cena slot's font record
     QByteArray listFile;
     while (listFile.size() < 5000) {
-        listFile += "1002;*1002*;Chl\xe9" "b km\xedn\xf5v\xfd;24,90 K\xe8;;;\r\n";
+        listFile += "1002;*1002*;Chl\xe9"
+                    "b km\xedn\xf5v\xfd;24,90 K\xe8;;;\r\n";
     }
     struct Case {
         const char* name;

@@ -6,7 +6,7 @@
 #include <QString>
 
 class LockHolder {
-public:
+  public:
     // Returns once the lock is really held; fails the test otherwise.
     LockHolder(const QString& dbPath, int seconds);
     ~LockHolder();
@@ -16,6 +16,6 @@ public:
     // True while a connection without a busy timeout finds the file locked.
     static bool locked(const QString& dbPath);
 
-private:
+  private:
     QProcess shell_;
 };

@@ -16,7 +16,7 @@ QString pgCluster(const char* action, const QString& name);
 
 // A database of its own on the cluster, dropped again at the end.
 class PgTestDatabase {
-public:
+  public:
     PgTestDatabase();
     ~PgTestDatabase();
     PgTestDatabase(const PgTestDatabase&) = delete;
@@ -27,7 +27,7 @@ public:
     // Runs one statement straight through libpq (set-up and checks); throws on failure.
     void exec(const QString& sql) const;
 
-private:
+  private:
     QString name_;
     QString conninfo_;
 };

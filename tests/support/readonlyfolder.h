@@ -6,13 +6,13 @@
 #include <QString>
 
 class ReadOnlyFolder {
-public:
+  public:
     explicit ReadOnlyFolder(const QString& dir);
     ~ReadOnlyFolder();
     ReadOnlyFolder(const ReadOnlyFolder&) = delete;
     ReadOnlyFolder& operator=(const ReadOnlyFolder&) = delete;
 
-private:
+  private:
     QString dir_;
     bool asRoot_;
 };

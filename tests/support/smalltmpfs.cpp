@@ -1,9 +1,9 @@
 #include "support/smalltmpfs.h"
 
 #include <QFile>
-#include <gtest/gtest.h>
 #include <cerrno>
 #include <cstring>
+#include <gtest/gtest.h>
 #include <sys/mount.h>
 
 SmallTmpfs::SmallTmpfs(qint64 bytes) {

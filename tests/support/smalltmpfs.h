@@ -7,7 +7,7 @@
 #include <QTemporaryDir>
 
 class SmallTmpfs {
-public:
+  public:
     explicit SmallTmpfs(qint64 bytes);
     ~SmallTmpfs();
     SmallTmpfs(const SmallTmpfs&) = delete;
@@ -16,18 +16,18 @@ public:
     bool mounted() const { return mounted_; }
     QString path() const { return dir_.path(); }
 
-private:
+  private:
     QTemporaryDir dir_;
     bool mounted_ = false;
 };
 
 // Points TMPDIR (and so QDir::tempPath()) somewhere else for as long as it lives.
 class TempPathOverride {
-public:
+  public:
     explicit TempPathOverride(const QString& path);
     ~TempPathOverride();
 
-private:
+  private:
     QByteArray previous_;
     bool had_;
 };

@@ -14,9 +14,13 @@ TempProgramDir::TempProgramDir() : previous_(platform::programDirectory()) {
     platform::setProgramDirectory(path());
 }
 
-TempProgramDir::~TempProgramDir() { platform::setProgramDirectory(previous_); }
+TempProgramDir::~TempProgramDir() {
+    platform::setProgramDirectory(previous_);
+}
 
-QString TempProgramDir::path() const { return dir_.path() + "/"; }
+QString TempProgramDir::path() const {
+    return dir_.path() + "/";
+}
 
 void TempProgramDir::createDatabase() const {
     sqlite3* db = nullptr;
@@ -44,4 +48,6 @@ QByteArray TempProgramDir::read(const QString& name) const {
     return f.readAll();
 }
 
-bool TempProgramDir::exists(const QString& name) const { return QFile::exists(file(name)); }
+bool TempProgramDir::exists(const QString& name) const {
+    return QFile::exists(file(name));
+}

@@ -7,7 +7,7 @@
 #include <QTemporaryDir>
 
 class TempProgramDir {
-public:
+  public:
     TempProgramDir();
     ~TempProgramDir();
     TempProgramDir(const TempProgramDir&) = delete;
@@ -22,7 +22,7 @@ public:
     QByteArray read(const QString& name) const;
     bool exists(const QString& name) const;
 
-private:
+  private:
     QTemporaryDir dir_;
     QString previous_;
 };

@@ -160,7 +160,8 @@ TEST_F(ArchTabTest, SheetAndPrinterOffsetsSurviveARestartStartPositionDoesNot) {
     EXPECT_TRUE(ini.contains("[tiskarny]\nlaser=15;-5\n")) << ini.toStdString();
     {
         TForm1 form;
-        EXPECT_EQ(form.archts->sheet(), settings::findSheet(settings::builtInSheets(), "L7160")->sheet);
+        EXPECT_EQ(form.archts->sheet(),
+                  settings::findSheet(settings::builtInSheets(), "L7160")->sheet);
         EXPECT_EQ(form.archts->startPosition(), 1);
         EXPECT_EQ(form.archts->offsets().at("laser"), (settings::PrinterOffset{15, -5}));
         // Switched off, the section stays and says so.

@@ -80,9 +80,9 @@ TEST(ColourDialog, CustomColoursAreKeptNowhereOutsideTheRun) {
         QProcess child;
         child.setProcessEnvironment(env);
         child.setProcessChannelMode(QProcess::MergedChannels);
-        child.start(QCoreApplication::applicationFilePath(),
-                    {"--gtest_also_run_disabled_tests",
-                     "--gtest_filter=DISABLED_ColourDialogChild.*"});
+        child.start(
+            QCoreApplication::applicationFilePath(),
+            {"--gtest_also_run_disabled_tests", "--gtest_filter=DISABLED_ColourDialogChild.*"});
         ASSERT_TRUE(child.waitForFinished(120000)) << mode.toStdString();
         const QString output = QString::fromLocal8Bit(child.readAll());
         ASSERT_EQ(child.exitCode(), 0) << mode.toStdString() << "\n" << output.toStdString();
@@ -96,7 +96,8 @@ TEST(ColourDialog, CustomColoursAreKeptNowhereOutsideTheRun) {
         }
         if (mode == "qt") {
             // Qt alone keeps them: the test can see what it looks for.
-            EXPECT_TRUE(written.contains("/.config/QtProject.conf")) << written.join(' ').toStdString();
+            EXPECT_TRUE(written.contains("/.config/QtProject.conf"))
+                << written.join(' ').toStdString();
         } else {
             EXPECT_TRUE(written.isEmpty()) << written.join(' ').toStdString();
         }

@@ -21,13 +21,13 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QKeyEvent>
-#include <QTemporaryDir>
 #include <QImage>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <functional>
@@ -37,7 +37,7 @@
 namespace {
 
 class Form1Test : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { prompts::clearHistory(); }
 
     // Closes the window the way the user does; true when it closed.

@@ -15,9 +15,9 @@ namespace {
 // Catches the links the program asks the system to open.
 class MailCatcher : public QObject {
     Q_OBJECT
-public:
+  public:
     QList<QUrl> opened;
-public Q_SLOTS:
+  public Q_SLOTS:
     void open(const QUrl& url) { opened.append(url); }
 };
 
@@ -51,8 +51,7 @@ TEST(MainWindow, ActivationPutsTheFocusInTheCodeField) {
     QApplication::setActiveWindow(&form);
     QEvent activation(QEvent::ActivationChange);
     QCoreApplication::sendEvent(&form, &activation);
-    EXPECT_TRUE(form.stitkyts->kodle->hasFocus() ||
-                form.focusWidget() == form.stitkyts->kodle);
+    EXPECT_TRUE(form.stitkyts->kodle->hasFocus() || form.focusWidget() == form.stitkyts->kodle);
     form.close();
 }
 

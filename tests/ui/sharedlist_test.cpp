@@ -35,7 +35,7 @@ QString currentCode(TForm1& form) {
 }
 
 class SharedListTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         prompts::clearHistory();
         // No seznam.db at all: the program must not need it when a server is named.

@@ -11,9 +11,8 @@ namespace {
 
 TEST(SpinField, UnboundedFieldReadsAndPutsAnyNumber) {
     SpinField f;
-    const std::pair<const char*, int> reads[] = {{"abc", 0}, {"", 0}, {"-", 0}, {"1,5", 0},
-                                                 {"12 ", 0},  {"250", 250}, {"-3", -3},
-                                                 {"$1F", 31}};
+    const std::pair<const char*, int> reads[] = {{"abc", 0}, {"", 0},      {"-", 0},   {"1,5", 0},
+                                                 {"12 ", 0}, {"250", 250}, {"-3", -3}, {"$1F", 31}};
     for (const auto& [text, value] : reads) {
         f.setText(QString::fromLatin1(text));
         EXPECT_EQ(f.value(), value) << text;

@@ -26,7 +26,7 @@
 namespace {
 
 class TabsTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         prompts::clearHistory();
         dialogs::clearHistory();
@@ -64,29 +64,43 @@ TEST_F(TabsTest, LabelsTabControlsStandAtTheirDesignedPlaces) {
         QRect rect;
     };
     const Place places[] = {
-        {"kodle", {10, 55, 81, 21}},          {"nazevle", {95, 55, 141, 21}},
-        {"cenale", {240, 55, 71, 21}},        {"text1le", {325, 55, 121, 21}},
-        {"text2le", {455, 55, 121, 21}},      {"text3le", {585, 55, 121, 21}},
-        {"pocetspin", {15, 105, 46, 22}},     {"pridatb", {70, 105, 51, 25}},
-        {"vymazatb", {130, 105, 90, 25}},     {"tiskb", {230, 105, 45, 25}},
-        {"ulozitseznamb", {520, 105, 100, 25}}, {"nacistseznamb", {635, 105, 100, 25}},
-        {"vlevospin", {10, 45, 50, 22}},      {"kodstopspin", {325, 45, 50, 22}},
-        {"text3leftspin", {735, 90, 50, 22}}, {"fontcarab", {320, 120, 60, 25}},
-        {"text3chb", {745, 155, 21, 17}},     {"bordershape", {210, 80, 30, 20}},
-        {"pozadishape", {210, 115, 30, 20}},  {"ulozitb", {10, 120, 141, 25}},
-        {"nacistb", {10, 150, 141, 25}},      {"specznakle", {10, 90, 36, 21}},
+        {"kodle", {10, 55, 81, 21}},
+        {"nazevle", {95, 55, 141, 21}},
+        {"cenale", {240, 55, 71, 21}},
+        {"text1le", {325, 55, 121, 21}},
+        {"text2le", {455, 55, 121, 21}},
+        {"text3le", {585, 55, 121, 21}},
+        {"pocetspin", {15, 105, 46, 22}},
+        {"pridatb", {70, 105, 51, 25}},
+        {"vymazatb", {130, 105, 90, 25}},
+        {"tiskb", {230, 105, 45, 25}},
+        {"ulozitseznamb", {520, 105, 100, 25}},
+        {"nacistseznamb", {635, 105, 100, 25}},
+        {"vlevospin", {10, 45, 50, 22}},
+        {"kodstopspin", {325, 45, 50, 22}},
+        {"text3leftspin", {735, 90, 50, 22}},
+        {"fontcarab", {320, 120, 60, 25}},
+        {"text3chb", {745, 155, 21, 17}},
+        {"bordershape", {210, 80, 30, 20}},
+        {"pozadishape", {210, 115, 30, 20}},
+        {"ulozitb", {10, 120, 141, 25}},
+        {"nacistb", {10, 150, 141, 25}},
+        {"specznakle", {10, 90, 36, 21}},
     };
     for (const Place& p : places) {
         const QWidget* w = form->findChild<QWidget*>(QString::fromLatin1(p.name));
         ASSERT_NE(w, nullptr) << p.name;
         EXPECT_EQ(w->geometry(), p.rect) << p.name;
     }
-    const std::pair<const char*, const char*> captions[] = {
-        {"pridatb", "přidat"},           {"vymazatb", "vymazat seznam"},
-        {"tiskb", "tisk"},               {"ulozitseznamb", "uložit seznam"},
-        {"nacistseznamb", "načíst seznam"}, {"ulozitb", "uložit nastavení"},
-        {"nacistb", "načíst nastavení"}, {"fontcarab", "font_kód1"},
-        {"fonttextb", "font_nazev"}};
+    const std::pair<const char*, const char*> captions[] = {{"pridatb", "přidat"},
+                                                            {"vymazatb", "vymazat seznam"},
+                                                            {"tiskb", "tisk"},
+                                                            {"ulozitseznamb", "uložit seznam"},
+                                                            {"nacistseznamb", "načíst seznam"},
+                                                            {"ulozitb", "uložit nastavení"},
+                                                            {"nacistb", "načíst nastavení"},
+                                                            {"fontcarab", "font_kód1"},
+                                                            {"fonttextb", "font_nazev"}};
     for (const auto& [name, caption] : captions) {
         const auto* b = form->findChild<QPushButton*>(QString::fromLatin1(name));
         ASSERT_NE(b, nullptr) << name;
@@ -139,13 +153,13 @@ TEST_F(TabsTest, TabKeyWalksTheSettingsTabInItsOrder) {
     };
     ASSERT_EQ(focused(), "vlevospin");
     const QStringList expected = {
-        "nahorespin",    "sloupcespin",  "vyskabunkyspin", "kodstopspin",   "kodtopspin",
-        "nazevtopspin",  "fontcarab",    "fontkodb",       "fonttextb",     "Memo1",
-        "cenatopspin",   "fontcenab",    "kodsleftspin",   "kodleftspin",   "nazevleftspin",
-        "cenaleftspin",  "specznakle",   "text1topspin",   "fonttext1b",    "text1leftspin",
-        "text2topspin",  "fonttext2b",   "text2leftspin",  "text3topspin",  "fonttext3b",
-        "text3leftspin", "kodschb",      "kodchb",         "nazevchb",      "cenachb",
-        "text1chb",      "text2chb",     "text3chb",       "ulozitb",       "nacistb"};
+        "nahorespin",    "sloupcespin", "vyskabunkyspin", "kodstopspin",  "kodtopspin",
+        "nazevtopspin",  "fontcarab",   "fontkodb",       "fonttextb",    "Memo1",
+        "cenatopspin",   "fontcenab",   "kodsleftspin",   "kodleftspin",  "nazevleftspin",
+        "cenaleftspin",  "specznakle",  "text1topspin",   "fonttext1b",   "text1leftspin",
+        "text2topspin",  "fonttext2b",  "text2leftspin",  "text3topspin", "fonttext3b",
+        "text3leftspin", "kodschb",     "kodchb",         "nazevchb",     "cenachb",
+        "text1chb",      "text2chb",    "text3chb",       "ulozitb",      "nacistb"};
     QStringList visited;
     for (qsizetype i = 0; i < expected.size(); ++i) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -248,7 +262,8 @@ TEST_F(TabsTest, ColourSwatchesTakeTheColourDialogsCurrentColour) {
     EXPECT_EQ(t->bordershape->colour(), 0x0000FF);
     EXPECT_EQ(t->pozadishape->colour(), 0x0000FF);
     ASSERT_EQ(dialogs::coloursShown().size(), 3u);
-    EXPECT_EQ(dialogs::coloursShown()[2], QColor(255, 0, 0)); // the dialog's colour, not the swatch's
+    EXPECT_EQ(dialogs::coloursShown()[2],
+              QColor(255, 0, 0)); // the dialog's colour, not the swatch's
 
     prompts::setNextFileName(std::nullopt);
     form->ulozitbClick();
@@ -317,23 +332,39 @@ TEST_F(TabsTest, SnapshotButtonsSaveAndLoadEverythingButColumnWidths) {
 
 TEST_F(TabsTest, HelpTextIsTheSeventeenLines) {
     const char* const expected[] = {
-        "Tady je možné nastavit velikost štítků, okraje stránky a fonty pro tisk, vybrané nastavení si program pamatuje i po skončení a zvovuspuštění.",
+        "Tady je možné nastavit velikost štítků, okraje stránky a fonty pro tisk, vybrané "
+        "nastavení si program pamatuje i po skončení a zvovuspuštění.",
         "",
-        "- rozměr štítku je dán parametrem výška štítku a parametrem počet sloupců (šířka štítku=(šířka stránky-okraje)/počet sloupců), jak jednoduché.",
+        "- rozměr štítku je dán parametrem výška štítku a parametrem počet sloupců (šířka "
+        "štítku=(šířka stránky-okraje)/počet sloupců), jak jednoduché.",
         "- okraje stránky jsou dané parametry \"levý okraj\" a \"horní okraj\" vše v mm.",
-        "- na štítek je možné umístit až 7 řádků textu (kód1, kód2, název, cena, text1, text2, text3). Kód1 a kód2 jsou vyhrazeny pro kód zboží, dva jsou protože se obvykle jeden z nich ",
-        "použije pro tisk čárového kódu (kód1) a druhý téhož kódu v číselné/textové podobě (kód2). Kód1 je tedy kód2 automaticky doplněný o zástupný znak, který vyžadují čtečky. ",
-        "Řádky text a cena se obvykle použijí pro název zboží a jeho cenu, významem však můžou obsahovat prakticky cokoli, stejně jako text1...text3. Jestliže např. netiskneme štítky na ",
-        "zboží tak kódy mužeme zneviditelnit pomocí zaškrtávacího pole, stejně tak jakýkoliv jiný řádek.",
-        "- pozice řádků na štítku je daná vzdáleností od horního okraje v mm (osa y), a vzáleností od levého okraje (osa x). Jestliže za x dosadíme záporné číslo, potom se řádek zarovná ",
+        "- na štítek je možné umístit až 7 řádků textu (kód1, kód2, název, cena, text1, text2, "
+        "text3). Kód1 a kód2 jsou vyhrazeny pro kód zboží, dva jsou protože se obvykle jeden z "
+        "nich ",
+        "použije pro tisk čárového kódu (kód1) a druhý téhož kódu v číselné/textové podobě (kód2). "
+        "Kód1 je tedy kód2 automaticky doplněný o zástupný znak, který vyžadují čtečky. ",
+        "Řádky text a cena se obvykle použijí pro název zboží a jeho cenu, významem však můžou "
+        "obsahovat prakticky cokoli, stejně jako text1...text3. Jestliže např. netiskneme štítky "
+        "na ",
+        "zboží tak kódy mužeme zneviditelnit pomocí zaškrtávacího pole, stejně tak jakýkoliv jiný "
+        "řádek.",
+        "- pozice řádků na štítku je daná vzdáleností od horního okraje v mm (osa y), a vzáleností "
+        "od levého okraje (osa x). Jestliže za x dosadíme záporné číslo, potom se řádek zarovná ",
         "na střed štítku.",
-        "- pro každý řádek se dá vybrat font (včetně barvy), pokud máme true type fonty s čárovým kódem, můžeme kód zboží tisknout jako čárový kód.",
+        "- pro každý řádek se dá vybrat font (včetně barvy), pokud máme true type fonty s čárovým "
+        "kódem, můžeme kód zboží tisknout jako čárový kód.",
         "",
-        "TIP: chcete-li tisknout štítky s čárovým kódem, nainstalujte si odpovídající true type fonty, např. ",  // followed by a web search address
-        "TIP: každý štítek může mít rámeček, pokud ho nechceme, zvolíme u něj stejnou barvu jakou má pozadí.",
-        "UPOZORNĚNÍ: program se v praxi používá pro tisk na samolepící štítky na formátu A4, které se dají koupit v papírnictví. Tyto štítky bývají v některých rozměrech  nepřesně ",
-        "nařezané - na formátu A4 se pak \"rozjíždí\" až o několik mm. V takovém případě je to třeba při rozmisťování řádků na štítcích uvážit protože program tiskne přesně. Tzn. zvolíme ",
-        "dostatečnou toleranci  v  okrajích štítku (texty umístíme dále od okrajů - blíže ke středu štítku).",
+        "TIP: chcete-li tisknout štítky s čárovým kódem, nainstalujte si odpovídající true type "
+        "fonty, např. ", // followed by a web search address
+        "TIP: každý štítek může mít rámeček, pokud ho nechceme, zvolíme u něj stejnou barvu jakou "
+        "má pozadí.",
+        "UPOZORNĚNÍ: program se v praxi používá pro tisk na samolepící štítky na formátu A4, které "
+        "se dají koupit v papírnictví. Tyto štítky bývají v některých rozměrech  nepřesně ",
+        "nařezané - na formátu A4 se pak \"rozjíždí\" až o několik mm. V takovém případě je to "
+        "třeba při rozmisťování řádků na štítcích uvážit protože program tiskne přesně. Tzn. "
+        "zvolíme ",
+        "dostatečnou toleranci  v  okrajích štítku (texty umístíme dále od okrajů - blíže ke "
+        "středu štítku).",
     };
     const QStringList lines = form->nastavenits->Memo1->toPlainText().split('\n');
     ASSERT_EQ(lines.size(), 17);

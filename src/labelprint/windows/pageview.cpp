@@ -33,8 +33,8 @@ void PageImage::paintEvent(QPaintEvent*) {
     }
     p.setPen(Qt::black);
     p.setBrush(Qt::NoBrush);
-    p.drawPolyline(QPolygon({QPoint(0, 0), QPoint(0, h - 3), QPoint(w - 3, h - 3),
-                             QPoint(w - 3, 0), QPoint(0, 0)}));
+    p.drawPolyline(QPolygon(
+        {QPoint(0, 0), QPoint(0, h - 3), QPoint(w - 3, h - 3), QPoint(w - 3, 0), QPoint(0, 0)}));
     p.fillRect(QRect(QPoint(w - 2, 2), QPoint(w - 1, h - 1)), Qt::black);
     p.fillRect(QRect(QPoint(2, h - 2), QPoint(w - 1, h - 1)), Qt::black);
 }

@@ -9,36 +9,36 @@ namespace labelprint {
 
 class PageImage : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit PageImage(QWidget* parent = nullptr) : QWidget(parent) {}
     // The recording shown, or none (an empty page area).
     void setDrawing(const QByteArray& drawing, bool shown);
     bool shown() const { return shown_; }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
 
-private:
+  private:
     QByteArray drawing_;
     bool shown_ = false;
 };
 
 class PageView : public QScrollArea {
     Q_OBJECT
-public:
+  public:
     explicit PageView(QWidget* parent = nullptr);
 
     PageImage* image() const { return image_; }
     // Sizes the image and centres it where it is narrower (or lower) than the view.
     void layOutImage(QSize imageSize);
 
-Q_SIGNALS:
+  Q_SIGNALS:
     void resized();
 
-protected:
+  protected:
     void resizeEvent(QResizeEvent* event) override;
 
-private:
+  private:
     QWidget* canvas_;
     PageImage* image_;
 };

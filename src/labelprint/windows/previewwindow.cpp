@@ -6,7 +6,6 @@
 #include "platform/designdpi.h"
 #include "platform/errorhandler.h"
 
-#include <limits>
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
@@ -20,6 +19,7 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 #include <cmath>
+#include <limits>
 
 namespace labelprint {
 namespace {
@@ -205,10 +205,18 @@ int PreviewWindow::pageLengthPx() const {
                           surface_ ? surface_->dpiY() : platform::designDpi());
 }
 
-QString PreviewWindow::statusText() const { return statusPanel_->text(); }
-QString PreviewWindow::progressText() const { return progressPanel_->text(); }
-bool PreviewWindow::pageShown() const { return view_->image()->shown(); }
-QSize PreviewWindow::imageSize() const { return view_->image()->size(); }
+QString PreviewWindow::statusText() const {
+    return statusPanel_->text();
+}
+QString PreviewWindow::progressText() const {
+    return progressPanel_->text();
+}
+bool PreviewWindow::pageShown() const {
+    return view_->image()->shown();
+}
+QSize PreviewWindow::imageSize() const {
+    return view_->image()->size();
+}
 
 void PreviewWindow::updateStatus() {
     const int count = surface_ ? surface_->pageCount() : 0;

@@ -18,7 +18,7 @@ class PreviewSurface;
 
 class PreviewWindow : public QWidget, public PreviewSurfaceObserver {
     Q_OBJECT
-public:
+  public:
     enum class ZoomMode { FitPage, PageWidth, Other };
 
     // Attaches to the surface, which must outlive the window or be detached first.
@@ -64,7 +64,7 @@ public:
     QAction* LoadReport;
     QPushButton* ExitButton;
 
-Q_SIGNALS:
+  Q_SIGNALS:
     // Emitted synchronously from close(); the owner cancels a run or releases the surface.
     void closing();
     void printSetupRequested();
@@ -72,12 +72,12 @@ Q_SIGNALS:
     void saveRequested();
     void loadRequested();
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     void handlePageAvailable(int count);
     void handleProgress(int percent);
     void showPage(int n);

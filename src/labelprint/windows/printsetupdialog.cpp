@@ -28,7 +28,7 @@ State& state() {
 // Qt's dialog selects a printer whenever it is shown, even for a printer set up for a PDF file;
 // this puts the printer list back on its last entry, "print to file (PDF)", once it is shown.
 class ChoosePdfEntryOnShow : public QObject {
-public:
+  public:
     explicit ChoosePdfEntryOnShow(QPrintDialog* dialog) : QObject(dialog) {
         dialog->installEventFilter(this);
     }
@@ -118,7 +118,11 @@ std::optional<PrintSetupAnswer> showPrintSetup(const PrintSetupRequest& request)
 void setNextPrintSetup(std::optional<PrintSetupAnswer> answer) {
     state().answers.push_back(std::move(answer));
 }
-const std::vector<PrintSetupRequest>& printSetupRequests() { return state().requests; }
-void usePrintDialog(bool on) { state().real = on; }
+const std::vector<PrintSetupRequest>& printSetupRequests() {
+    return state().requests;
+}
+void usePrintDialog(bool on) {
+    state().real = on;
+}
 
 } // namespace labelprint

@@ -12,7 +12,7 @@ namespace labelprint {
 
 class ProgressWindow : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit ProgressWindow(QWidget* parent = nullptr);
 
     // Shows p only at multiples of 5.
@@ -22,7 +22,7 @@ public:
     QLabel* Info;
     QPushButton* CancelButton;
 
-Q_SIGNALS:
+  Q_SIGNALS:
     void cancelRequested();
 };
 

@@ -10,7 +10,7 @@ namespace labelprint {
 
 class SentNotice : public QWidget {
     Q_OBJECT
-public:
+  public:
     static constexpr int kShownMs = 2000;
 
     // "Odesláno na tiskárnu X: 3 strany" / "Uloženo do souboru F: 1 strana".
@@ -23,7 +23,7 @@ public:
 
     QLabel* Info;
 
-private:
+  private:
     explicit SentNotice(const QString& text);
 };
 

@@ -26,7 +26,7 @@ namespace {
 
 // The printer surface of a print from the preview, reporting its progress to the window.
 class WatchedPrinterSurface : public PrinterSurface {
-public:
+  public:
     WatchedPrinterSurface(const PrintSettings& s, Orientation o, ProgressWindow& window)
         : PrinterSurface(s, o), window_(window) {}
     WatchedPrinterSurface(PdfFile file, const PrintSettings& s, Orientation o,
@@ -34,7 +34,7 @@ public:
         : PrinterSurface(std::move(file), s, o), window_(window) {}
     void progress(int percent) override { window_.showProgress(percent); }
 
-private:
+  private:
     ProgressWindow& window_;
 };
 
@@ -152,8 +152,7 @@ void Ttiskf::openWindow() {
 
 void Ttiskf::waitForClose() {
     QEventLoop loop;
-    connect(window_.get(), &PreviewWindow::closing, &loop, &QEventLoop::quit,
-            Qt::QueuedConnection);
+    connect(window_.get(), &PreviewWindow::closing, &loop, &QEventLoop::quit, Qt::QueuedConnection);
     connect(qApp, &QCoreApplication::aboutToQuit, &loop, &QEventLoop::quit);
     loop.exec();
     releasePreview();
@@ -230,8 +229,8 @@ void Ttiskf::print() {
     } else if (result.status == RunStatus::Finished && printer->printedPages() > 0) {
         const int pages = printer->printedPages();
         notice_ = toFile ? SentNotice::open(SentNotice::fileText(settings.pdfFile, pages))
-                         : SentNotice::open(SentNotice::printerText(
-                               printer->printer()->printerName(), pages));
+                         : SentNotice::open(
+                               SentNotice::printerText(printer->printer()->printerName(), pages));
     }
 }
 
@@ -246,15 +245,15 @@ void Ttiskf::printAlignmentPage() {
     one.title = QStringLiteral("zkušební arch");
     // Into the PDF file when the print setup chose one, as the labels would go.
     std::unique_ptr<PrinterSurface> surface =
-        one.pdfFile.isEmpty()
-            ? std::make_unique<PrinterSurface>(one, qr1.orientation())
-            : std::make_unique<PrinterSurface>(PrinterSurface::PdfFile{one.pdfFile}, one,
-                                               qr1.orientation());
+        one.pdfFile.isEmpty() ? std::make_unique<PrinterSurface>(one, qr1.orientation())
+                              : std::make_unique<PrinterSurface>(
+                                    PrinterSurface::PdfFile{one.pdfFile}, one, qr1.orientation());
     PrinterSurface& printer = *surface;
     const RunResult result = labelprint::printAlignmentPage(qr1, printer);
     if (result.status != RunStatus::Finished || !printer.errorText().isEmpty()) {
-        throw platform::Error(printer.errorText().isEmpty() ? QStringLiteral("No printer is installed.")
-                                                            : printer.errorText());
+        throw platform::Error(printer.errorText().isEmpty()
+                                  ? QStringLiteral("No printer is installed.")
+                                  : printer.errorText());
     }
 }
 
@@ -275,8 +274,8 @@ void Ttiskf::replay() {
         }
         printer.setDocName(s.jobName());
         if (const auto paper = paperByCode(surface_->paperCode())) {
-            printer.setPageSize(QPageSize(QSizeF(paper->width, paper->length),
-                                          QPageSize::Millimeter));
+            printer.setPageSize(
+                QPageSize(QSizeF(paper->width, paper->length), QPageSize::Millimeter));
         }
         printer.setPageOrientation(surface_->landscape() ? QPageLayout::Landscape
                                                          : QPageLayout::Portrait);
@@ -287,8 +286,9 @@ void Ttiskf::replay() {
         QPainter painter;
         if (!painter.begin(&printer)) {
             throw platform::Error(
-                toFile ? QStringLiteral("Cannot create file \"%1\".").arg(s.pdfFile)
-                       : QStringLiteral("Printer \"%1\" cannot be used.").arg(printer.printerName()));
+                toFile
+                    ? QStringLiteral("Cannot create file \"%1\".").arg(s.pdfFile)
+                    : QStringLiteral("Printer \"%1\" cannot be used.").arg(printer.printerName()));
         }
         // Each page stretched over the printable area, from its origin.
         const QRectF area(QPointF(0, 0), printer.pageRect(QPrinter::DevicePixel).size());
@@ -306,8 +306,9 @@ void Ttiskf::replay() {
             }
         }
         if (!painter.end()) {
-            throw platform::Error(toFile ? QStringLiteral("Cannot write file \"%1\".").arg(s.pdfFile)
-                                         : QStringLiteral("The print job was not accepted."));
+            throw platform::Error(toFile
+                                      ? QStringLiteral("Cannot write file \"%1\".").arg(s.pdfFile)
+                                      : QStringLiteral("The print job was not accepted."));
         }
         const int pages = last - first + 1;
         notice_ = toFile ? SentNotice::open(SentNotice::fileText(s.pdfFile, pages))

@@ -20,7 +20,7 @@ class PreviewWindow;
 
 class Ttiskf : public QObject {
     Q_OBJECT
-public:
+  public:
     // `listView` is the main window's list view; it outlives the form.
     explicit Ttiskf(printlist::RowSet& listView, QObject* parent = nullptr);
     ~Ttiskf() override;
@@ -50,11 +50,11 @@ public:
     SentNotice* sentNotice() const { return notice_; }
     PreviewSurface* previewSurface() const { return surface_.get(); }
 
-Q_SIGNALS:
+  Q_SIGNALS:
     // Posted by the window's Print button; handled from the message queue.
     void printQueued();
 
-private:
+  private:
     void openWindow();
     void waitForClose();
     void windowClosing();

@@ -50,7 +50,7 @@ prompts::Answer WidgetPrompts::message(const prompts::Message& m) {
 std::optional<QString> WidgetPrompts::chooseFile(const prompts::FileRequest& r) {
     QFileDialog dialog(QApplication::activeWindow(), r.title);
     dialog.setAcceptMode(r.kind == prompts::FileRequest::Kind::Save ? QFileDialog::AcceptSave
-                                                                     : QFileDialog::AcceptOpen);
+                                                                    : QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::AnyFile);
     if (!r.overwritePrompt) {
         dialog.setOption(QFileDialog::DontConfirmOverwrite);

@@ -8,7 +8,7 @@ class QWidget;
 namespace platform {
 
 class WidgetPrompts : public prompts::Backend {
-public:
+  public:
     prompts::Answer message(const prompts::Message& m) override;
     std::optional<QString> chooseFile(const prompts::FileRequest& r) override;
 };
