@@ -54,8 +54,6 @@ class PreviewSurface : public PageSurface {
     int availablePages() const { return availablePages_; }
     int progressPercent() const { return progress_; }
     bool isLoaded() const { return loaded_; }
-    bool showingPreview() const { return showingPreview_; }
-    void setShowingPreview(bool on) { showingPreview_ = on; }
 
     // Notifications go to one observer at a time; nullptr detaches it.
     void attach(PreviewSurfaceObserver* observer) { observer_ = observer; }
@@ -106,7 +104,6 @@ class PreviewSurface : public PageSurface {
     int availablePages_ = 0;
     int progress_ = 0;
     bool loaded_ = false;
-    bool showingPreview_ = false;
     QString shortfall_;
     PreviewSurfaceObserver* observer_ = nullptr;
     std::unique_ptr<PageStore> store_;

@@ -173,7 +173,6 @@ PreviewWindow::PreviewWindow(PreviewSurface* surface, QWidget* parent)
 
     if (surface_) {
         surface_->attach(this);
-        surface_->setShowingPreview(true);
     }
     qApp->installEventFilter(this);
     layOut();
@@ -188,7 +187,6 @@ PreviewWindow::~PreviewWindow() {
 void PreviewWindow::detach() {
     if (surface_) {
         surface_->attach(nullptr);
-        surface_->setShowingPreview(false);
         surface_ = nullptr;
     }
     view_->image()->setDrawing({}, false);
