@@ -19,14 +19,16 @@ template <class Surface> class WatchedSurface : public Surface {
         Surface::progress(percent);
         bar_.setLabels(++labels_);
     }
-    void pageFinished(int availablePages) override {
-        Surface::pageFinished(availablePages);
-        bar_.setPages(availablePages);
+    // ... and finishes each page once.
+    void finishPage() override {
+        Surface::finishPage();
+        bar_.setPages(++pages_);
     }
 
   private:
     ProgressBar& bar_;
     long long labels_ = 0;
+    int pages_ = 0;
 };
 
 } // namespace batch

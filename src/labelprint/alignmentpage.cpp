@@ -47,7 +47,6 @@ RunResult printAlignmentPage(LabelReport& report, PageSurface& surface) {
         surface.fillRect(QRect(left - tx / 2, armY0, std::max(1, tx), armY1 - armY0), outline);
     }
     surface.finishPage();
-    surface.pageFinished(1);
     surface.endDocument();
     return {RunStatus::Finished, 1, int(positions.size())};
 }

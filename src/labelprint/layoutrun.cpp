@@ -71,7 +71,6 @@ RunResult LayoutRun::exec() {
     }
     if (pages_ > 0) {
         surface_.finishPage();
-        surface_.pageFinished(pages_);
     }
     surface_.endDocument();
     return result;
@@ -134,7 +133,6 @@ void LayoutRun::nextColumn() {
 void LayoutRun::startPage() {
     if (pages_ > 0) {
         surface_.finishPage();
-        surface_.pageFinished(pages_);
     }
     ++pages_;
     surface_.beginPage();

@@ -29,8 +29,9 @@ class PageSurface {
     virtual double paperLength() const = 0;
 
     // Document and pages. beginPage() starts the next page; the run calls finishPage() on
-    // the page before, and on the last page before endDocument(). A false return from
-    // beginDocument() means nothing can be drawn (no printer, output not writable).
+    // the page before, and on the last page before endDocument(), once per page: a surface that
+    // shows pages as they come announces them there. A false return from beginDocument() means
+    // nothing can be drawn (no printer, output not writable).
     virtual bool beginDocument() = 0;
     virtual void beginPage() = 0;
     virtual void finishPage() = 0;
@@ -47,8 +48,7 @@ class PageSurface {
     virtual void drawText(QPoint at, TextAnchor anchor, const QString& text,
                           const QColor& colour) = 0;
 
-    // Progress and page notifications; surfaces that show nothing ignore them.
-    virtual void pageFinished(int /*availablePages*/) {}
+    // Progress notifications; surfaces that show nothing ignore them.
     virtual void progress(int /*percent*/) {}
 
     // The cancelled flag: checked by the layout run before each label.

@@ -38,7 +38,7 @@ bool PreviewSurface::beginDocument() {
 
 void PreviewSurface::beginPage() {
     if (page_) {
-        finishPage();
+        PreviewSurface::finishPage(); // not announced again by a surface built on this one
     }
     if (!shortfall_.isEmpty()) {
         return; // nothing more can be kept; the run stops before its next label
@@ -72,7 +72,7 @@ void PreviewSurface::finishPage() {
 
 void PreviewSurface::endDocument() {
     if (page_) {
-        finishPage();
+        PreviewSurface::finishPage(); // not announced again by a surface built on this one
     }
     if (!shortfall_.isEmpty()) {
         pageCount_ = availablePages_;

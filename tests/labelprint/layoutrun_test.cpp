@@ -267,7 +267,7 @@ TEST(LayoutRun, AnnouncesProgressAndPages) {
     }
     EXPECT_EQ(progress, (std::vector<int>{14, 28, 42, 57, 71, 85, 100}));
     std::vector<int> finished;
-    for (const auto& c : run->surface.ofKind(SurfaceCall::PageFinished)) {
+    for (const auto& c : run->surface.ofKind(SurfaceCall::FinishPage)) {
         finished.push_back(c.value);
     }
     EXPECT_EQ(finished, (std::vector<int>{1, 2, 3, 4, 5, 6, 7}));

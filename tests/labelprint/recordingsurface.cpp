@@ -21,7 +21,9 @@ void RecordingSurface::beginPage() {
 }
 
 void RecordingSurface::finishPage() {
-    add(SurfaceCall(SurfaceCall::FinishPage));
+    SurfaceCall c{SurfaceCall::FinishPage};
+    c.value = page_;
+    add(c);
 }
 void RecordingSurface::endDocument() {
     add(SurfaceCall(SurfaceCall::EndDocument));
@@ -56,12 +58,6 @@ void RecordingSurface::drawText(QPoint at, TextAnchor anchor, const QString& tex
     c.anchor = anchor;
     c.text = text;
     c.colour = colour;
-    add(c);
-}
-
-void RecordingSurface::pageFinished(int pages) {
-    SurfaceCall c{SurfaceCall::PageFinished};
-    c.value = pages;
     add(c);
 }
 

@@ -31,7 +31,6 @@ struct SurfaceCall {
         FillRect,
         SelectFont,
         DrawText,
-        PageFinished,
         Progress
     };
     explicit SurfaceCall(Kind k) : kind(k) {}
@@ -42,7 +41,7 @@ struct SurfaceCall {
     TextAnchor anchor = TextAnchor::TopLeft;
     QString text;  // DrawText; SelectFont: the face name
     QColor colour; // FillRect, DrawText
-    int value = 0; // PageFinished: pages; Progress: percent; SelectFont: point size
+    int value = 0; // FinishPage: pages so far; Progress: percent; SelectFont: point size
 };
 
 class RecordingSurface : public PageSurface {
@@ -65,7 +64,6 @@ class RecordingSurface : public PageSurface {
     void selectFont(const settings::FontDescription& font) override;
     int textCellHeight(const QString& text) override;
     void drawText(QPoint at, TextAnchor anchor, const QString& text, const QColor& colour) override;
-    void pageFinished(int pages) override;
     void progress(int percent) override;
 
     std::vector<SurfaceCall> calls;
