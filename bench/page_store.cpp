@@ -4,6 +4,7 @@
 #include "labelprint/emfplayer.h"
 #include "labelprint/labelreport.h"
 #include "labelprint/pagestore.h"
+#include "labelprint/previewdocument.h"
 #include "labelprint/previewsurface.h"
 #include "platform/designdpi.h"
 #include "printlist/rowset.h"
@@ -38,12 +39,13 @@ printlist::RowSet& rows() {
     return r;
 }
 
-std::unique_ptr<labelprint::PreviewSurface> recordRun() {
+std::unique_ptr<labelprint::PreviewDocument> recordRun() {
     labelprint::LabelReport report;
     report.takeSettings(settings::LayoutSettings{});
-    auto surface = std::make_unique<labelprint::PreviewSurface>();
-    report.run(rows(), *surface);
-    return surface;
+    auto document = std::make_unique<labelprint::PreviewDocument>();
+    labelprint::PreviewSurface surface(*document);
+    report.run(rows(), surface);
+    return document;
 }
 
 void BM_RecordRun(benchmark::State& state) {
@@ -66,8 +68,8 @@ void BM_RecordRun(benchmark::State& state) {
 }
 BENCHMARK(BM_RecordRun)->Unit(benchmark::kMillisecond)->Iterations(3);
 
-labelprint::PreviewSurface& recorded() {
-    static std::unique_ptr<labelprint::PreviewSurface> surface = recordRun();
+labelprint::PreviewDocument& recorded() {
+    static std::unique_ptr<labelprint::PreviewDocument> surface = recordRun();
     return *surface;
 }
 

@@ -1,6 +1,6 @@
 // The preview as the user meets it: time from the print command to the first page on screen,
 // for short and long lists, and the whole preview run of 100,000 labels with the window open.
-#include "labelprint/previewsurface.h"
+#include "labelprint/previewdocument.h"
 #include "labelprint/windows/previewwindow.h"
 #include "labelprint/windows/tiskunit.h"
 #include "platform/designdpi.h"
@@ -53,8 +53,9 @@ void BM_Preview(benchmark::State& state) {
             if (first < 0 && w->pageShown()) {
                 first = double(clock.nsecsElapsed()) / 1e6;
             }
-            if (wholeRunMs == 0 && tiskf.previewSurface() &&
-                tiskf.previewSurface()->status() == labelprint::PreviewSurface::Status::Finished) {
+            if (wholeRunMs == 0 && tiskf.previewDocument() &&
+                tiskf.previewDocument()->status() ==
+                    labelprint::PreviewDocument::Status::Finished) {
                 wholeRunMs = double(clock.nsecsElapsed()) / 1e6;
             }
             if (wholeRunMs > 0 && first >= 0) {

@@ -12,6 +12,7 @@
 #include "labelprint/labelreport.h"
 #include "labelprint/papertable.h"
 #include "labelprint/preparedpages.h"
+#include "labelprint/previewdocument.h"
 #include "labelprint/previewsurface.h"
 #include "labelprint/printersurface.h"
 #include "platform/profile.h"
@@ -36,6 +37,7 @@ namespace batch {
 namespace {
 
 using labelprint::Orientation;
+using labelprint::PreviewDocument;
 using labelprint::PreviewSurface;
 using labelprint::PrinterSurface;
 using labelprint::RunResult;
@@ -133,22 +135,22 @@ void writeLpf(Job& job) {
     const QString target = job.options.target;
     TempOutput out(target);
     const bool landscape = job.orientation() == Orientation::Landscape;
-    WatchedSurface<PreviewSurface> surface(job.bar, job.report.pageWidth(),
-                                           job.report.pageLength());
-    surface.setPaper(labelprint::kA4Code, landscape, job.report.pageWidth(),
-                     job.report.pageLength());
+    PreviewDocument document(job.report.pageWidth(), job.report.pageLength());
+    document.setPaper(labelprint::kA4Code, landscape, job.report.pageWidth(),
+                      job.report.pageLength());
     // The pages go straight into the new file as they are finished, never all held at once.
-    surface.writePagesTo(out.fd());
+    document.writePagesTo(out.fd());
+    WatchedSurface<PreviewSurface> surface(job.bar, document);
     try {
         const RunResult result = job.run(surface);
-        if (!surface.shortfall().isEmpty()) {
+        if (!document.shortfall().isEmpty()) {
             // Part of the pages would be missing: no file rather than a short one.
             throw BatchError(QStringLiteral("%1: cannot write the output: %2")
-                                 .arg(native(target), surface.shortfall()));
+                                 .arg(native(target), document.shortfall()));
         }
-        const bool complete = result.status == RunStatus::Finished && surface.store() &&
-                              surface.status() == PreviewSurface::Status::Finished;
-        surface.releaseStore(); // every page and the header are written to the file by now
+        const bool complete = result.status == RunStatus::Finished && document.store() &&
+                              document.status() == PreviewDocument::Status::Finished;
+        document.releaseStore(); // every page and the header are written to the file by now
         if (!complete) {
             throw BatchError(
                 QStringLiteral("%1: cannot write the output: the run did not finish").arg(target));

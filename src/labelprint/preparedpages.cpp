@@ -2,7 +2,7 @@
 
 #include "labelprint/emfplayer.h"
 #include "labelprint/papertable.h"
-#include "labelprint/previewsurface.h"
+#include "labelprint/previewdocument.h"
 #include "platform/error.h"
 #include "platform/fileerror.h"
 #include "platform/outputfile.h"
@@ -21,24 +21,24 @@ QString fullName(const QString& path) {
 }
 
 // The paper of page 1, when the page can be read; a damaged page is reported when it is shown.
-void recognisePaperOfFirstPage(PreviewSurface& surface, const PaperOffer& offered) {
+void recognisePaperOfFirstPage(PreviewDocument& document, const PaperOffer& offered) {
     try {
-        const auto drawing = surface.pageDrawing(1);
+        const auto drawing = document.pageDrawing(1);
         if (!drawing) {
             return;
         }
         const QRectF picture = emf::readEmfHeader(*drawing).picture;
         const auto choice =
             recognisePaper(int(std::lround(picture.width())), int(std::lround(picture.height())),
-                           surface.dpiX(), offered);
+                           document.dpi(), offered);
         if (!choice) {
             return;
         }
         const auto paper = paperByCode(choice->code);
         const double width = paper->width * 10;
         const double length = paper->length * 10;
-        surface.setPaper(choice->code, choice->landscape, choice->landscape ? length : width,
-                         choice->landscape ? width : length);
+        document.setPaper(choice->code, choice->landscape, choice->landscape ? length : width,
+                          choice->landscape ? width : length);
     } catch (const platform::Error&) {
     }
 }
@@ -63,9 +63,9 @@ prompts::FileRequest loadReportRequest() {
     return r;
 }
 
-bool savePreparedPages(PreviewSurface& surface, const QString& path) {
-    PageStore* store = surface.store();
-    if (surface.status() != PreviewSurface::Status::Finished || !store) {
+bool savePreparedPages(PreviewDocument& document, const QString& path) {
+    PageStore* store = document.store();
+    if (document.status() != PreviewDocument::Status::Finished || !store) {
         return false;
     }
     const auto cannotCreate = [&](const QString& why) {
@@ -94,28 +94,28 @@ bool savePreparedPages(PreviewSurface& surface, const QString& path) {
     return true;
 }
 
-bool loadPreparedPages(PreviewSurface& surface, const QString& path, const PaperOffer& offered) {
+bool loadPreparedPages(PreviewDocument& document, const QString& path, const PaperOffer& offered) {
     if (!QFileInfo::exists(path)) {
         prompts::message({platform::programTitle(), QStringLiteral("File does not exist"),
                           prompts::Icon::None, prompts::Buttons::Ok});
         return false;
     }
-    surface.resetForLoad();
-    surface.adoptLoadedStore(PageStore::open(path));
-    if (surface.pageCount() >= 1) {
-        recognisePaperOfFirstPage(surface, offered);
+    document.resetForLoad();
+    document.adoptLoadedStore(PageStore::open(path));
+    if (document.pageCount() >= 1) {
+        recognisePaperOfFirstPage(document, offered);
     }
     return true;
 }
 
-bool saveReport(PreviewSurface& surface) {
+bool saveReport(PreviewDocument& document) {
     const auto name = prompts::chooseFile(saveReportRequest());
-    return name && savePreparedPages(surface, *name);
+    return name && savePreparedPages(document, *name);
 }
 
-bool loadReport(PreviewSurface& surface, const PaperOffer& offered) {
+bool loadReport(PreviewDocument& document, const PaperOffer& offered) {
     const auto name = prompts::chooseFile(loadReportRequest());
-    return name && loadPreparedPages(surface, *name, offered);
+    return name && loadPreparedPages(document, *name, offered);
 }
 
 } // namespace labelprint

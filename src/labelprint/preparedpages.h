@@ -9,7 +9,7 @@
 
 namespace labelprint {
 
-class PreviewSurface;
+class PreviewDocument;
 
 // Which paper codes the selected printer offers.
 using PaperOffer = std::function<bool(int code)>;
@@ -17,19 +17,19 @@ using PaperOffer = std::function<bool(int code)>;
 prompts::FileRequest saveReportRequest();
 prompts::FileRequest loadReportRequest();
 
-// Writes the whole page store to `path` (created or replaced) when the surface is finished;
+// Writes the whole page store to `path` (created or replaced) when the document is finished;
 // returns whether a file was written. Throws platform::Error "Cannot create file "%s". %s".
-bool savePreparedPages(PreviewSurface& surface, const QString& path);
+bool savePreparedPages(PreviewDocument& document, const QString& path);
 
-// Makes the file the surface's page store and recognises its paper from page 1. A missing
+// Makes the file the document's page store and recognises its paper from page 1. A missing
 // file shows "File does not exist" and changes nothing (returns false). A file that cannot be
-// opened throws platform::Error "Cannot open file "%s". %s", after the surface's earlier pages
+// opened throws platform::Error "Cannot open file "%s". %s", after the document's earlier pages
 // have been discarded.
-bool loadPreparedPages(PreviewSurface& surface, const QString& path, const PaperOffer& offered);
+bool loadPreparedPages(PreviewDocument& document, const QString& path, const PaperOffer& offered);
 
 // The buttons' commands: ask for the file through the prompts seam, then save or load.
 // They return whether a file was saved or loaded; errors are thrown for the caller's guard.
-bool saveReport(PreviewSurface& surface);
-bool loadReport(PreviewSurface& surface, const PaperOffer& offered);
+bool saveReport(PreviewDocument& document);
+bool loadReport(PreviewDocument& document, const PaperOffer& offered);
 
 } // namespace labelprint

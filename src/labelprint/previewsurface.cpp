@@ -1,6 +1,6 @@
 #include "labelprint/previewsurface.h"
 
-#include "labelprint/previewsurfaceobserver.h"
+#include "labelprint/previewdocument.h"
 #include "labelprint/units.h"
 #include "platform/colour.h"
 #include "platform/designdpi.h"
@@ -15,84 +15,66 @@ std::uint32_t colourRef(const QColor& colour) {
 
 } // namespace
 
-PreviewSurface::PreviewSurface(double paperWidth, double paperLength)
-    : dpi_(platform::designDpi()), paperWidth_(paperWidth), paperLength_(paperLength) {}
+PreviewSurface::PreviewSurface(PreviewDocument& document) : document_(document) {}
 
-PreviewSurface::~PreviewSurface() = default;
+PreviewSurface::~PreviewSurface() {
+    document_.forgetRecorder(*this);
+}
 
-QSize PreviewSurface::pageSize() const {
-    return {lengthToDevice(paperWidth_, dpi_), lengthToDevice(paperLength_, dpi_)};
+int PreviewSurface::dpiX() const {
+    return document_.dpi();
+}
+
+int PreviewSurface::dpiY() const {
+    return document_.dpi();
+}
+
+double PreviewSurface::paperWidth() const {
+    return document_.paperWidth();
+}
+
+double PreviewSurface::paperLength() const {
+    return document_.paperLength();
 }
 
 bool PreviewSurface::beginDocument() {
-    status_ = Status::Busy;
-    pageCount_ = 0;
-    availablePages_ = 0;
-    progress_ = 0;
-    loaded_ = false;
-    shortfall_.clear();
     page_.reset();
-    store_ = pagesFd_ < 0 ? std::make_unique<PageStore>() : PageStore::writingTo(pagesFd_);
+    document_.beginRecording(*this);
     return true;
 }
 
 void PreviewSurface::beginPage() {
-    if (page_) {
-        PreviewSurface::finishPage(); // not announced again by a surface built on this one
+    closePage();
+    if (!document_.beginPage()) {
+        return;
     }
-    if (!shortfall_.isEmpty()) {
-        return; // nothing more can be kept; the run stops before its next label
-    }
-    ++pageCount_;
-    page_ = std::make_unique<emf::EmfWriter>(pageSize(), dpi_);
+    page_ = std::make_unique<emf::EmfWriter>(document_.pageSize(), document_.dpi());
 }
 
-void PreviewSurface::finishPage() {
+void PreviewSurface::closePage() {
     if (!page_) {
         return;
     }
     const QByteArray drawing = page_->finish();
     page_.reset();
-    if (!store_ || !shortfall_.isEmpty()) {
-        return;
-    }
-    try {
-        store_->addPage(drawing);
-    } catch (const platform::Error& e) {
-        // The pages already kept stay whole; the run ends cleanly instead of failing half-way.
-        shortfall_ = e.text();
-        pageCount_ = store_->pageCount();
+    if (!document_.addPage(drawing)) {
         cancel();
-    }
-    availablePages_ = store_->pageCount();
-    if (observer_) {
-        observer_->pageAvailable(availablePages_);
     }
 }
 
+void PreviewSurface::finishPage() {
+    closePage();
+}
+
 void PreviewSurface::endDocument() {
-    if (page_) {
-        PreviewSurface::finishPage(); // not announced again by a surface built on this one
-    }
-    if (!shortfall_.isEmpty()) {
-        pageCount_ = availablePages_;
-    }
-    status_ = Status::Finished;
-    if (store_) {
-        store_->writeHeader(store_->pageCount());
-    }
-    if (observer_) {
-        observer_->pageAvailable(availablePages_);
-    }
+    closePage();
+    document_.endRecording();
 }
 
 void PreviewSurface::abortDocument() {
     // The page being drawn is dropped; the header still tells the truth about what is kept.
     page_.reset();
-    status_ = Status::Finished;
-    if (store_) {
-        store_->writeHeader(store_->pageCount());
-    }
+    document_.abortRecording();
 }
 
 void PreviewSurface::fillRect(const QRect& rect, const QColor& colour) {
@@ -108,7 +90,7 @@ PreviewSurface::FontEntry& PreviewSurface::fontEntry(const settings::FontDescrip
         }
     }
     // The em height in device units for the slot's point size at R; the face stays as stored.
-    const int pixels = std::max(1, nearest(font.pointSize() * double(dpi_) / 72.0));
+    const int pixels = std::max(1, nearest(font.pointSize() * double(dpiY()) / 72.0));
     QFont qfont(font.face);
     qfont.setPixelSize(pixels);
     qfont.setBold(font.style & settings::Bold);
@@ -181,49 +163,7 @@ void PreviewSurface::drawText(QPoint at, TextAnchor anchor, const QString& text,
 }
 
 void PreviewSurface::progress(int percent) {
-    progress_ = percent;
-    if (observer_) {
-        observer_->progressChanged(percent);
-    }
-}
-
-std::optional<QByteArray> PreviewSurface::pageDrawing(int n) {
-    if (!store_ || n < 1 || n > store_->pageCount()) {
-        return std::nullopt;
-    }
-    return store_->page(n);
-}
-
-void PreviewSurface::releaseStore() {
-    page_.reset();
-    store_.reset();
-}
-
-void PreviewSurface::resetForLoad() {
-    if (status_ == Status::Busy) {
-        cancel();
-    }
-    releaseStore();
-    pageCount_ = 0;
-    availablePages_ = 0;
-    status_ = Status::Ready;
-    loaded_ = false;
-}
-
-void PreviewSurface::adoptLoadedStore(std::unique_ptr<PageStore> store) {
-    store_ = std::move(store);
-    dpi_ = platform::designDpi();
-    pageCount_ = store_ ? store_->pageCount() : 0;
-    availablePages_ = pageCount_;
-    status_ = Status::Finished;
-    loaded_ = true;
-}
-
-void PreviewSurface::setPaper(int code, bool landscape, double width, double length) {
-    paperCode_ = code;
-    landscape_ = landscape;
-    paperWidth_ = width;
-    paperLength_ = length;
+    document_.setProgress(percent);
 }
 
 } // namespace labelprint

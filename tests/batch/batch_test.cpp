@@ -3,6 +3,7 @@
 #include "labelprint/labelreport.h"
 #include "labelprint/pagestore.h"
 #include "labelprint/preparedpages.h"
+#include "labelprint/previewdocument.h"
 #include "labelprint/previewsurface.h"
 #include "printlist/database.h"
 #include "settings/fontfile.h"
@@ -107,9 +108,10 @@ TEST(BatchRun, DatabaseAndSnapshotGiveThePreviewsPreparedPages) {
     store.open(program.file("seznam.db"));
     labelprint::LabelReport qr1;
     qr1.takeSettings(workedExample());
-    labelprint::PreviewSurface preview;
+    labelprint::PreviewDocument document;
+    labelprint::PreviewSurface preview(document);
     ASSERT_EQ(qr1.run(store.listView(), preview).status, labelprint::RunStatus::Finished);
-    ASSERT_TRUE(labelprint::savePreparedPages(preview, program.file("own.LPF")));
+    ASSERT_TRUE(labelprint::savePreparedPages(document, program.file("own.LPF")));
     // The header carries the time of the run; the pages themselves are the preview's.
     const auto batchStore = labelprint::PageStore::open(program.file("out.LPF"));
     const auto ownStore = labelprint::PageStore::open(program.file("own.LPF"));
@@ -120,7 +122,7 @@ TEST(BatchRun, DatabaseAndSnapshotGiveThePreviewsPreparedPages) {
     }
 
     // And the preview's Load Report opens it.
-    labelprint::PreviewSurface loaded;
+    labelprint::PreviewDocument loaded;
     ASSERT_TRUE(labelprint::loadPreparedPages(loaded, program.file("out.LPF"),
                                               [](int code) { return code == 9; }));
     EXPECT_EQ(loaded.pageCount(), 3);

@@ -6,6 +6,7 @@
 
 #include "labelprint/labelreport.h"
 #include "labelprint/preparedpages.h"
+#include "labelprint/previewdocument.h"
 #include "labelprint/previewsurface.h"
 #include "labelprint/printersurface.h"
 #include "platform/profile.h"
@@ -96,10 +97,11 @@ TEST(BatchStreaming, FivePagesAreTheBytesOfTheProgramsOwnPath) {
             ASSERT_EQ(run.status, labelprint::RunStatus::Finished);
             ASSERT_EQ(run.pages, 5);
         } else {
-            labelprint::PreviewSurface preview;
+            labelprint::PreviewDocument document;
+            labelprint::PreviewSurface preview(document);
             const auto run = qr1.run(store.listView(), preview);
             ASSERT_EQ(run.pages, 5);
-            ASSERT_TRUE(labelprint::savePreparedPages(preview, ownOut));
+            ASSERT_TRUE(labelprint::savePreparedPages(document, ownOut));
         }
         const QByteArray batch = readAll(batchOut);
         const QByteArray own = readAll(ownOut);

@@ -1,7 +1,7 @@
 // Printing from the preview window onto the real cups-pdf queue: the print form's print setup,
 // its second layout run with the progress window, and the replay of loaded pages.
 #include "labelprint/preparedpages.h"
-#include "labelprint/previewsurface.h"
+#include "labelprint/previewdocument.h"
 #include "labelprint/windows/previewwindow.h"
 #include "labelprint/windows/printsetupdialog.h"
 #include "labelprint/windows/progresswindow.h"
@@ -61,8 +61,8 @@ class PreviewPrinting : public ::testing::Test {
         bool done = false;
         QTimer poll;
         QObject::connect(&poll, &QTimer::timeout, [&] {
-            PreviewSurface* s = tiskf.previewSurface();
-            if (done || !s || s->status() != PreviewSurface::Status::Finished) {
+            PreviewDocument* s = tiskf.previewDocument();
+            if (done || !s || s->status() != PreviewDocument::Status::Finished) {
                 return;
             }
             done = true;
@@ -89,7 +89,7 @@ class PreviewPrinting : public ::testing::Test {
 TEST_F(PreviewPrinting, PagesTwoToThreeOfAFivePagePreview) {
     QString notice;
     withFinishedPreview([&] {
-        EXPECT_EQ(tiskf.previewSurface()->pageCount(), 5);
+        EXPECT_EQ(tiskf.previewDocument()->pageCount(), 5);
         setNextPrintSetup(PrintSetupAnswer{QString(), 1, Orientation::Portrait, true, 2, 3});
         tiskf.printSetup();
         tiskf.previewWindow()->Print->trigger(); // through the message queue
@@ -133,11 +133,11 @@ TEST_F(PreviewPrinting, LoadedPagesGoIntoAPdfFileToo) {
     const QString lpf = dir.filePath("three.LPF");
     const QString file = dir.filePath("loaded.pdf");
     list = rows(400);
-    withFinishedPreview([&] { ASSERT_TRUE(savePreparedPages(*tiskf.previewSurface(), lpf)); });
+    withFinishedPreview([&] { ASSERT_TRUE(savePreparedPages(*tiskf.previewDocument(), lpf)); });
     QString notice;
     withFinishedPreview([&] {
         ASSERT_TRUE(
-            loadPreparedPages(*tiskf.previewSurface(), lpf, [](int code) { return code == 9; }));
+            loadPreparedPages(*tiskf.previewDocument(), lpf, [](int code) { return code == 9; }));
         tiskf.previewWindow()->pagesLoaded();
         printIntoPdfFile(tiskf, file, notice);
     });
@@ -148,15 +148,15 @@ TEST_F(PreviewPrinting, LoadedPagesGoIntoAPdfFileToo) {
 TEST_F(PreviewPrinting, LandscapeReflowsAndStaysForTheNextPreview) {
     list = rows(180); // one portrait page; twelve labels to a landscape column
     withFinishedPreview([&] {
-        EXPECT_EQ(tiskf.previewSurface()->pageCount(), 1);
+        EXPECT_EQ(tiskf.previewDocument()->pageCount(), 1);
         setNextPrintSetup(PrintSetupAnswer{QString(), 1, Orientation::Landscape, false, 0, 0});
         tiskf.printSetup();
         tiskf.print();
     });
     EXPECT_EQ(printedPages(), 2);
     withFinishedPreview([&] {
-        EXPECT_EQ(tiskf.previewSurface()->paperWidth(), 2970);
-        EXPECT_EQ(tiskf.previewSurface()->pageCount(), 2);
+        EXPECT_EQ(tiskf.previewDocument()->paperWidth(), 2970);
+        EXPECT_EQ(tiskf.previewDocument()->pageCount(), 2);
     });
 }
 
@@ -165,7 +165,7 @@ TEST_F(PreviewPrinting, ListChangedAfterThePreviewOpenedPrintsTheChangedList) {
     withFinishedPreview([&] {
         list = rows(200); // the main window added labels meanwhile
         tiskf.print();
-        EXPECT_EQ(tiskf.previewSurface()->pageCount(), 1); // the preview keeps its pages
+        EXPECT_EQ(tiskf.previewDocument()->pageCount(), 1); // the preview keeps its pages
     });
     EXPECT_EQ(printedPages(), 2);
 }
@@ -193,11 +193,11 @@ TEST_F(PreviewPrinting, LoadedPagesPrintTheirWholeRange) {
     QTemporaryDir dir;
     const QString file = dir.filePath("three.LPF");
     list = rows(400);
-    withFinishedPreview([&] { ASSERT_TRUE(savePreparedPages(*tiskf.previewSurface(), file)); });
+    withFinishedPreview([&] { ASSERT_TRUE(savePreparedPages(*tiskf.previewDocument(), file)); });
     list = rows(1);
     withFinishedPreview([&] {
         ASSERT_TRUE(
-            loadPreparedPages(*tiskf.previewSurface(), file, [](int code) { return code == 9; }));
+            loadPreparedPages(*tiskf.previewDocument(), file, [](int code) { return code == 9; }));
         tiskf.previewWindow()->pagesLoaded();
         EXPECT_EQ(tiskf.previewWindow()->statusText(), "Page 1 of 3");
         tiskf.print();
@@ -219,9 +219,9 @@ TEST_F(PreviewPrinting, LetterOnlyQueuePreviewsAndPrintsOnLetter) {
     tiskf.qr1.printSettings().printer = letter;
     list = rows(70);
     withFinishedPreview([&] {
-        EXPECT_NEAR(tiskf.previewSurface()->paperWidth(), 2159, 0.01);
-        EXPECT_NEAR(tiskf.previewSurface()->paperLength(), 2794, 0.01);
-        EXPECT_EQ(tiskf.previewSurface()->pageCount(), 4);
+        EXPECT_NEAR(tiskf.previewDocument()->paperWidth(), 2159, 0.01);
+        EXPECT_NEAR(tiskf.previewDocument()->paperLength(), 2794, 0.01);
+        EXPECT_EQ(tiskf.previewDocument()->pageCount(), 4);
         tiskf.print();
     });
     ASSERT_EQ(printedPages(), 4);
@@ -271,8 +271,8 @@ TEST(NoPrinter, PrintToAPdfFileNeedsNoPrinter) {
     QString notice;
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, [&] {
-        PreviewSurface* s = tiskf.previewSurface();
-        if (done || !s || s->status() != PreviewSurface::Status::Finished) {
+        PreviewDocument* s = tiskf.previewDocument();
+        if (done || !s || s->status() != PreviewDocument::Status::Finished) {
             return;
         }
         done = true;

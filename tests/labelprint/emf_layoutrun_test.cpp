@@ -47,18 +47,19 @@ TEST(EmfLayoutRun, PlayedPagesShowTheLabelsWhereTheRunPutThem) {
     report.takeSettings(workedExample());
     RecordingSurface recording;
     ASSERT_EQ(report.run(list, recording).pages, 3);
-    PreviewSurface preview;
-    EXPECT_EQ(preview.pageSize(), QSize(794, 1123));
+    PreviewDocument document;
+    EXPECT_EQ(document.pageSize(), QSize(794, 1123));
+    PreviewSurface preview(document);
     EXPECT_EQ(report.run(list, preview).pages, 3);
-    EXPECT_EQ(preview.pageCount(), 3);
-    EXPECT_EQ(preview.status(), PreviewSurface::Status::Finished);
+    EXPECT_EQ(document.pageCount(), 3);
+    EXPECT_EQ(document.status(), PreviewDocument::Status::Finished);
 
     const QColor background(255, 240, 160);
     const QColor frame(0, 0, 200);
     for (int page : {1, 3}) {
         const auto rects = recording.labelRects(page, background);
         ASSERT_EQ(rects.size(), page == 1 ? 21u : 8u);
-        const QImage image = play(preview.pageDrawing(page).value());
+        const QImage image = play(document.pageDrawing(page).value());
         for (const QRect& r : rects) {
             EXPECT_EQ(image.pixelColor(r.topLeft()), frame) << r.x() << "," << r.y();
             EXPECT_EQ(image.pixelColor(r.right(), r.center().y()), frame);

@@ -26,7 +26,8 @@ void drawLabel(PreviewSurface& surface, const QString& text) {
     surface.fillRect(QRect(r.right(), r.top(), 1, r.height()), kFrame);
 }
 
-void recordRun(PreviewSurface& surface, int pages) {
+void recordRun(PreviewDocument& document, int pages) {
+    PreviewSurface surface(document);
     surface.beginDocument();
     for (int p = 1; p <= pages; ++p) {
         if (p > 1) {
@@ -40,12 +41,13 @@ void recordRun(PreviewSurface& surface, int pages) {
 }
 
 QByteArray recordPage(const QString& text) {
-    PreviewSurface surface;
+    PreviewDocument document;
+    PreviewSurface surface(document);
     surface.beginDocument();
     surface.beginPage();
     drawLabel(surface, text);
     surface.endDocument();
-    return surface.pageDrawing(1).value();
+    return document.pageDrawing(1).value();
 }
 
 QImage play(const QByteArray& page, double scale) {

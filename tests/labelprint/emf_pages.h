@@ -2,6 +2,7 @@
 // texts at known device positions, and a run of several such pages.
 #pragma once
 
+#include "labelprint/previewdocument.h"
 #include "labelprint/previewsurface.h"
 
 #include <QByteArray>
@@ -22,8 +23,8 @@ inline const QPoint kCentreText(200, 90);
 settings::FontDescription testFont(int pointSize = 12);
 // Draws the label on the surface's current page; `text` goes top-left, "MID" top-centre.
 void drawLabel(PreviewSurface& surface, const QString& text);
-// A finished run of `pages` pages, each with its own text "Page n".
-void recordRun(PreviewSurface& surface, int pages);
+// A finished run of `pages` pages into the document, each with its own text "Page n".
+void recordRun(PreviewDocument& document, int pages);
 QByteArray recordPage(const QString& text);
 QImage play(const QByteArray& page, double scale = 1.0);
 // Smallest rectangle holding every pixel of `colour` (give or take `tolerance` per channel)

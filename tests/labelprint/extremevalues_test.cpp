@@ -3,6 +3,7 @@
 // without overflow, and the run ends normally.
 #include "labelprint/devicemap.h"
 #include "labelprint/labelreport.h"
+#include "labelprint/previewdocument.h"
 #include "labelprint/previewsurface.h"
 #include "labelprint/printersurface.h"
 #include "recordingsurface.h"
@@ -95,10 +96,11 @@ TEST(LayoutRun, ExtremeSettingsGiveDefinedPositionsOnEverySurface) {
             }
         }
 
-        PreviewSurface preview(2100, 2970);
+        PreviewDocument document(2100, 2970);
+        PreviewSurface preview(document);
         printlist::RowSet previewRows = test::numberedRows(3);
         EXPECT_EQ(report.run(previewRows, preview).status, RunStatus::Finished);
-        EXPECT_GE(preview.pageCount(), 1);
+        EXPECT_GE(document.pageCount(), 1);
 
         PrinterSurface pdf(PrinterSurface::PdfFile{dir.filePath("extreme.pdf")}, {},
                            report.orientation());

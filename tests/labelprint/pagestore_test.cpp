@@ -6,7 +6,8 @@
 #include "labelprint/pagestore.h"
 #include "labelprint/papertable.h"
 #include "labelprint/preparedpages.h"
-#include "labelprint/previewsurfaceobserver.h"
+#include "labelprint/previewdocument.h"
+#include "labelprint/previewsurface.h"
 #include "platform/error.h"
 #include "platform/errorhandler.h"
 #include "platform/prompts.h"
@@ -47,8 +48,8 @@ void writeFile(const QString& path, const QByteArray& bytes) {
 const PaperOffer kAnyPaper = [](int) { return true; };
 
 // The page shows its own label: background and frame in place.
-void expectPagePlays(PreviewSurface& surface, int n) {
-    const auto drawing = surface.pageDrawing(n);
+void expectPagePlays(PreviewDocument& document, int n) {
+    const auto drawing = document.pageDrawing(n);
     ASSERT_TRUE(drawing.has_value()) << "page " << n;
     const QImage image = play(*drawing);
     EXPECT_EQ(image.pixelColor(100, 50), kFrame) << "page " << n;
@@ -61,10 +62,10 @@ class PageStoreTest : public ::testing::Test {
     QString path(const char* name) const { return dir.filePath(QString::fromLatin1(name)); }
     // A finished 3-page run saved through Save Report; returns the file's bytes.
     QByteArray savedRun() {
-        PreviewSurface surface;
-        recordRun(surface, 3);
+        PreviewDocument document;
+        recordRun(document, 3);
         prompts::setNextFileName(path("run.lpf"));
-        EXPECT_TRUE(saveReport(surface));
+        EXPECT_TRUE(saveReport(document));
         return readFile(path("run.lpf"));
     }
     QTemporaryDir dir;
@@ -108,29 +109,29 @@ TEST_F(PageStoreTest, SavedRunHasTheFileLayout) {
 
 TEST_F(PageStoreTest, LoadedRunPlaysAndTakesItsPaper) {
     savedRun();
-    PreviewSurface surface;
+    PreviewDocument document;
     prompts::setNextFileName(path("run.lpf"));
-    ASSERT_TRUE(loadReport(surface, [](int code) { return code == 9 || code == 10; }));
+    ASSERT_TRUE(loadReport(document, [](int code) { return code == 9 || code == 10; }));
     const auto& request = prompts::fileRequests().back();
     EXPECT_EQ(request.kind, prompts::FileRequest::Kind::Open);
     EXPECT_EQ(request.title, QStringLiteral("Load report"));
     EXPECT_EQ(request.filter, QStringLiteral("Velmora file (*.LPF)|*.LPF"));
 
-    EXPECT_TRUE(surface.isLoaded());
-    EXPECT_EQ(surface.status(), PreviewSurface::Status::Finished);
-    EXPECT_EQ(surface.pageCount(), 3);
-    EXPECT_EQ(surface.store()->headerLength(), 128);
+    EXPECT_TRUE(document.isLoaded());
+    EXPECT_EQ(document.status(), PreviewDocument::Status::Finished);
+    EXPECT_EQ(document.pageCount(), 3);
+    EXPECT_EQ(document.store()->headerLength(), 128);
     // A4 pages match A4 and A4 Small; the later one wins.
-    EXPECT_EQ(surface.paperCode(), 10);
-    EXPECT_FALSE(surface.landscape());
+    EXPECT_EQ(document.paperCode(), 10);
+    EXPECT_FALSE(document.landscape());
     // Any order: last, first, middle, then back again through the backward links.
     for (int n : {3, 1, 2, 3, 2, 1}) {
-        expectPagePlays(surface, n);
+        expectPagePlays(document, n);
     }
-    EXPECT_FALSE(surface.pageDrawing(4).has_value());
+    EXPECT_FALSE(document.pageDrawing(4).has_value());
     // A loaded file can be saved again, byte for byte.
     prompts::setNextFileName(path("again.lpf"));
-    ASSERT_TRUE(saveReport(surface));
+    ASSERT_TRUE(saveReport(document));
     EXPECT_EQ(readFile(path("again.lpf")), readFile(path("run.lpf")));
 }
 
@@ -147,32 +148,33 @@ TEST_F(PageStoreTest, OlderLayoutWithA124ByteHeaderLoads) {
     }
     ASSERT_EQ(file.mid(173, 4), QByteArray("EMF\0", 4));
     writeFile(path("old.lpf"), file);
-    PreviewSurface surface;
-    ASSERT_TRUE(loadPreparedPages(surface, path("old.lpf"), kAnyPaper));
-    EXPECT_EQ(surface.store()->headerLength(), 124);
-    EXPECT_EQ(surface.pageCount(), 3);
+    PreviewDocument document;
+    ASSERT_TRUE(loadPreparedPages(document, path("old.lpf"), kAnyPaper));
+    EXPECT_EQ(document.store()->headerLength(), 124);
+    EXPECT_EQ(document.pageCount(), 3);
     for (int n : {1, 2, 3}) {
-        expectPagePlays(surface, n);
+        expectPagePlays(document, n);
     }
 }
 
 TEST_F(PageStoreTest, SaveWritesNothingUntilTheRunHasFinished) {
-    PreviewSurface surface;
+    PreviewDocument document;
+    PreviewSurface surface(document);
     surface.beginDocument();
     surface.beginPage();
     drawLabel(surface, QStringLiteral("x"));
     surface.beginPage(); // page 1 is in the store, the run goes on
-    EXPECT_EQ(surface.availablePages(), 1);
+    EXPECT_EQ(document.availablePages(), 1);
     prompts::setNextFileName(path("early.lpf"));
-    EXPECT_FALSE(saveReport(surface));
+    EXPECT_FALSE(saveReport(document));
     EXPECT_FALSE(QFile::exists(path("early.lpf")));
     surface.endDocument();
     prompts::setNextFileName(path("late.lpf"));
-    EXPECT_TRUE(saveReport(surface));
+    EXPECT_TRUE(saveReport(document));
     EXPECT_EQ(intAt(readFile(path("late.lpf")), 8), 2);
     // A cancelled dialog saves nothing either.
     prompts::setNextFileName(std::nullopt);
-    EXPECT_FALSE(saveReport(surface));
+    EXPECT_FALSE(saveReport(document));
 }
 
 TEST_F(PageStoreTest, LargeStoreMovesToAnLpfTemporaryFileGoneOnRelease) {
@@ -182,12 +184,12 @@ TEST_F(PageStoreTest, LargeStoreMovesToAnLpfTemporaryFileGoneOnRelease) {
     const QDir folder(temp.path());
     const auto lpfFiles = [&] { return folder.entryList({"LPF*"}, QDir::Files | QDir::Hidden); };
 
-    PreviewSurface surface;
-    recordRun(surface, 1);
-    const qint64 onePage = surface.store()->size() - PageStore::kHeaderLength;
+    PreviewDocument document;
+    recordRun(document, 1);
+    const qint64 onePage = document.store()->size() - PageStore::kHeaderLength;
     const int pages = int(PageStore::kMemoryLimit / onePage) + 2;
-    recordRun(surface, pages);
-    PageStore* store = surface.store();
+    recordRun(document, pages);
+    PageStore* store = document.store();
     ASSERT_TRUE(store->onDisk());
     // Visible in the folder under its name while the store holds it, before anyone asks.
     const QStringList seen = lpfFiles();
@@ -197,14 +199,14 @@ TEST_F(PageStoreTest, LargeStoreMovesToAnLpfTemporaryFileGoneOnRelease) {
     EXPECT_EQ(QFileInfo(name).size(), store->size());
     EXPECT_EQ(intAt(readFile(name), 8), pages);
     for (int n : {pages, 1, pages / 2, pages - 1, 2}) {
-        expectPagePlays(surface, n);
+        expectPagePlays(document, n);
     }
-    surface.releaseStore();
+    document.releaseStore();
     EXPECT_TRUE(lpfFiles().isEmpty());
 
-    // A run that spills and is then dropped with its surface leaves nothing behind either.
+    // A run that spills and is then dropped with its document leaves nothing behind either.
     {
-        PreviewSurface dropped;
+        PreviewDocument dropped;
         recordRun(dropped, pages);
         ASSERT_TRUE(dropped.store()->onDisk());
         EXPECT_EQ(lpfFiles().size(), 1);
@@ -213,27 +215,28 @@ TEST_F(PageStoreTest, LargeStoreMovesToAnLpfTemporaryFileGoneOnRelease) {
 }
 
 TEST_F(PageStoreTest, NotificationsFollowTheRun) {
-    struct Observer : PreviewSurfaceObserver {
+    struct Observer : PreviewDocumentObserver {
         std::vector<int> pages, percents;
         void pageAvailable(int n) override { pages.push_back(n); }
         void progressChanged(int p) override { percents.push_back(p); }
     } observer;
-    PreviewSurface surface;
-    surface.attach(&observer);
+    PreviewDocument document;
+    document.attach(&observer);
+    PreviewSurface surface(document);
     surface.beginDocument();
     surface.beginPage();
     surface.progress(50);
     surface.finishPage();
     surface.beginPage();
-    EXPECT_EQ(surface.pageCount(), 2);
-    EXPECT_EQ(surface.availablePages(), 1);
-    EXPECT_FALSE(surface.pageDrawing(2).has_value()); // begun, not finished
+    EXPECT_EQ(document.pageCount(), 2);
+    EXPECT_EQ(document.availablePages(), 1);
+    EXPECT_FALSE(document.pageDrawing(2).has_value()); // begun, not finished
     surface.progress(100);
     surface.finishPage();
     surface.endDocument();
     EXPECT_EQ(observer.pages, (std::vector<int>{1, 2, 2}));
     EXPECT_EQ(observer.percents, (std::vector<int>{50, 100}));
-    EXPECT_EQ(surface.status(), PreviewSurface::Status::Finished);
+    EXPECT_EQ(document.status(), PreviewDocument::Status::Finished);
 }
 
 // Each case spoils a saved 3-page file; loading may succeed (only the count is trusted), but
@@ -279,10 +282,10 @@ TEST_F(PageStoreTest, DamagedFilesGiveAnErrorNeverACrash) {
         s.apply(file);
         writeFile(path("bad.lpf"), file);
         prompts::clearHistory();
-        PreviewSurface surface;
+        PreviewDocument document;
         const bool shown = platform::guard([&] {
-            loadPreparedPages(surface, path("bad.lpf"), kAnyPaper);
-            const auto drawing = surface.pageDrawing(s.page);
+            loadPreparedPages(document, path("bad.lpf"), kAnyPaper);
+            const auto drawing = document.pageDrawing(s.page);
             ASSERT_TRUE(drawing.has_value());
             QImage image(100, 100, QImage::Format_RGB32);
             QPainter painter(&image);
@@ -295,18 +298,18 @@ TEST_F(PageStoreTest, DamagedFilesGiveAnErrorNeverACrash) {
 }
 
 TEST_F(PageStoreTest, FileErrorsHaveTheirTexts) {
-    PreviewSurface surface;
-    recordRun(surface, 1);
+    PreviewDocument document;
+    recordRun(document, 1);
     // Missing file: a plain box, and the pages held stay.
-    EXPECT_FALSE(loadPreparedPages(surface, path("missing.lpf"), kAnyPaper));
+    EXPECT_FALSE(loadPreparedPages(document, path("missing.lpf"), kAnyPaper));
     ASSERT_EQ(prompts::shownMessages().size(), 1u);
     EXPECT_EQ(prompts::shownMessages()[0].text, QStringLiteral("File does not exist"));
     EXPECT_EQ(prompts::shownMessages()[0].buttons, prompts::Buttons::Ok);
-    EXPECT_EQ(surface.pageCount(), 1);
+    EXPECT_EQ(document.pageCount(), 1);
 
     const QString noDir = path("nodir/out.lpf");
     try {
-        savePreparedPages(surface, noDir);
+        savePreparedPages(document, noDir);
         FAIL() << "saved into a missing folder";
     } catch (const platform::Error& e) {
         EXPECT_EQ(e.text(), QStringLiteral("Cannot create file \"%1\". No such file or directory")
@@ -316,33 +319,33 @@ TEST_F(PageStoreTest, FileErrorsHaveTheirTexts) {
     // A folder in place of the file cannot be opened; the earlier pages are gone by then.
     QDir(dir.path()).mkdir(QStringLiteral("folder.lpf"));
     try {
-        loadPreparedPages(surface, path("folder.lpf"), kAnyPaper);
+        loadPreparedPages(document, path("folder.lpf"), kAnyPaper);
         FAIL() << "loaded a folder";
     } catch (const platform::Error& e) {
         EXPECT_TRUE(e.text().startsWith(QStringLiteral("Cannot open file \"%1\". ")
                                             .arg(QDir::toNativeSeparators(path("folder.lpf")))))
             << e.text().toStdString();
     }
-    EXPECT_EQ(surface.store(), nullptr);
-    EXPECT_EQ(surface.pageCount(), 0);
+    EXPECT_EQ(document.store(), nullptr);
+    EXPECT_EQ(document.pageCount(), 0);
     prompts::setNextFileName(path("after.lpf"));
-    EXPECT_FALSE(saveReport(surface));
+    EXPECT_FALSE(saveReport(document));
     EXPECT_FALSE(QFile::exists(path("after.lpf")));
 }
 
 TEST_F(PageStoreTest, SaveWritesThroughALinkAndNeverOntoADeviceOrFifo) {
-    PreviewSurface surface;
-    recordRun(surface, 2);
+    PreviewDocument document;
+    recordRun(document, 2);
     writeFile(path("real.lpf"), "old");
     ASSERT_TRUE(QFile::link(path("real.lpf"), path("link.lpf")));
-    EXPECT_TRUE(savePreparedPages(surface, path("link.lpf")));
+    EXPECT_TRUE(savePreparedPages(document, path("link.lpf")));
     EXPECT_TRUE(QFileInfo(path("link.lpf")).isSymLink());
     EXPECT_EQ(intAt(readFile(path("real.lpf")), 8), 2);
 
     ASSERT_EQ(::mkfifo(QFile::encodeName(path("pipe.lpf")).constData(), 0644), 0);
     for (const QString& target : {path("pipe.lpf"), QStringLiteral("/dev/null")}) {
         try {
-            savePreparedPages(surface, target);
+            savePreparedPages(document, target);
             ADD_FAILURE() << "saved onto " << target.toStdString();
         } catch (const platform::Error& e) {
             EXPECT_EQ(e.text(), QStringLiteral("Cannot create file \"%1\". Not a regular file")
@@ -356,17 +359,17 @@ TEST_F(PageStoreTest, SaveWritesThroughALinkAndNeverOntoADeviceOrFifo) {
 TEST_F(PageStoreTest, AFifoOrDeviceIsRefusedAtOnce) {
     QString fifoError;
     EXPECT_FALSE(readBlockedOnFifo(path("fifo.lpf"), [&] {
-        PreviewSurface surface;
+        PreviewDocument document;
         try {
-            loadPreparedPages(surface, path("fifo.lpf"), kAnyPaper);
+            loadPreparedPages(document, path("fifo.lpf"), kAnyPaper);
         } catch (const platform::Error& e) {
             fifoError = e.text();
         }
     }));
     EXPECT_EQ(fifoError, QStringLiteral("Cannot open file \"%1\". Invalid filename")
                              .arg(QDir::toNativeSeparators(path("fifo.lpf"))));
-    PreviewSurface surface;
-    EXPECT_THROW(loadPreparedPages(surface, QStringLiteral("/dev/zero"), kAnyPaper),
+    PreviewDocument document;
+    EXPECT_THROW(loadPreparedPages(document, QStringLiteral("/dev/zero"), kAnyPaper),
                  platform::Error);
 }
 

@@ -1,7 +1,7 @@
 // The paper a page surface takes from its printer, and the A4 facts every part of the program
 // shares.
 #include "labelprint/papertable.h"
-#include "labelprint/previewsurface.h"
+#include "labelprint/previewdocument.h"
 #include "labelprint/printersurface.h"
 #include "labelprint/units.h"
 
@@ -20,7 +20,7 @@ TEST(PaperTable, A4FactsAgreeWithTheTableAndTheDesignGrid) {
     EXPECT_EQ(lengthToDevice(kA4Width, 96), 794);
     EXPECT_EQ(lengthToDevice(kA4Length, 96), 1123);
     EXPECT_DOUBLE_EQ(kTenthsPerInch, 254.0);
-    const PreviewSurface preview;
+    const PreviewDocument preview;
     EXPECT_EQ(preview.paperCode(), kA4Code);
     EXPECT_EQ(preview.pageSize(), QSize(794, 1123));
 }

@@ -1,5 +1,6 @@
 #include "labelprint/labelreport.h"
 #include "labelprint/preparedpages.h"
+#include "labelprint/previewdocument.h"
 #include "labelprint/previewsurface.h"
 #include "labelprint/windows/previewwindow.h"
 #include "labelprint/windows/printsetupdialog.h"
@@ -37,7 +38,8 @@ namespace {
 // handled before each label, and `eachLabel` called after them.
 struct PreviewRun {
     explicit PreviewRun(int rows, double paperWidth = 2100, double paperLength = 2970)
-        : list(test::numberedRows(rows)), surface(paperWidth, paperLength), window(&surface) {
+        : list(test::numberedRows(rows)), document(paperWidth, paperLength), surface(document),
+          window(&document) {
         window.resize(800, 600);
         window.show();
     }
@@ -54,6 +56,7 @@ struct PreviewRun {
 
     LabelReport report;
     printlist::RowSet list;
+    PreviewDocument document;
     PreviewSurface surface;
     PreviewWindow window;
 };
@@ -93,7 +96,7 @@ TEST(PreviewWindow, PagingRulesAndAPageStillBeingProduced) {
     bool tried = false;
     bool emptyWhileProduced = false;
     p.run([&] {
-        if (!tried && p.surface.pageCount() == 2 && p.window.pageShown()) {
+        if (!tried && p.document.pageCount() == 2 && p.window.pageShown()) {
             EXPECT_FALSE(p.window.PrintSetup->isEnabled());
             p.window.ToolButton2->trigger(); // next page: begun, not finished
             tried = true;
@@ -153,11 +156,11 @@ TEST(PreviewWindow, AfterLoadingAThreePageFileOnlyPrintIsEnabled) {
     {
         PreviewRun p(400);
         p.run();
-        ASSERT_TRUE(savePreparedPages(p.surface, file));
+        ASSERT_TRUE(savePreparedPages(p.document, file));
     }
     PreviewRun p(1);
     p.run();
-    ASSERT_TRUE(loadPreparedPages(p.surface, file, [](int code) { return code == 9; }));
+    ASSERT_TRUE(loadPreparedPages(p.document, file, [](int code) { return code == 9; }));
     p.window.pagesLoaded();
     EXPECT_EQ(p.window.statusText(), "Page 1 of 3");
     EXPECT_TRUE(p.window.pageShown());
@@ -171,7 +174,7 @@ TEST(PreviewWindow, AFileClaimingTheLargestPageCountStopsAtItsLastPage) {
     {
         PreviewRun p(400);
         p.run();
-        ASSERT_TRUE(savePreparedPages(p.surface, file));
+        ASSERT_TRUE(savePreparedPages(p.document, file));
     }
     {
         QFile f(file);
@@ -184,10 +187,10 @@ TEST(PreviewWindow, AFileClaimingTheLargestPageCountStopsAtItsLastPage) {
     prompts::clearHistory();
     PreviewRun p(1);
     p.run();
-    ASSERT_TRUE(loadPreparedPages(p.surface, file, [](int code) { return code == 9; }));
+    ASSERT_TRUE(loadPreparedPages(p.document, file, [](int code) { return code == 9; }));
     p.window.pagesLoaded();
     const int last = std::numeric_limits<int>::max();
-    ASSERT_EQ(p.surface.pageCount(), last);
+    ASSERT_EQ(p.document.pageCount(), last);
     for (const Qt::Key key : {Qt::Key_End, Qt::Key_PageDown}) {
         QKeyEvent e(QEvent::KeyPress, key, Qt::NoModifier);
         QCoreApplication::sendEvent(&p.window, &e);
@@ -253,9 +256,9 @@ TEST_F(PrintForm, ClosingDuringTheRunCancelsItAndReleasesEverything) {
     QTimer closer;
     int labelsWhenClosed = 0;
     QObject::connect(&closer, &QTimer::timeout, [&] {
-        if (tiskf.previewSurface() && tiskf.previewSurface()->pageCount() >= 2 &&
+        if (tiskf.previewDocument() && tiskf.previewDocument()->pageCount() >= 2 &&
             tiskf.previewWindow()) {
-            labelsWhenClosed = tiskf.previewSurface()->progressPercent();
+            labelsWhenClosed = tiskf.previewDocument()->progressPercent();
             tiskf.previewWindow()->close();
         }
     });
@@ -263,7 +266,7 @@ TEST_F(PrintForm, ClosingDuringTheRunCancelsItAndReleasesEverything) {
     tiskf.preview();
     EXPECT_GT(labelsWhenClosed, 0);
     EXPECT_LT(labelsWhenClosed, 100);
-    EXPECT_EQ(tiskf.previewSurface(), nullptr);
+    EXPECT_EQ(tiskf.previewDocument(), nullptr);
     EXPECT_EQ(tiskf.previewWindow(), nullptr);
     EXPECT_FALSE(tiskf.qr1.inRun());
 }
@@ -288,8 +291,8 @@ TEST_F(PrintForm, PrintSetupStoresTheChoiceAndCancelChangesNothing) {
     bool checked = false;
     QTimer poll; // waits for the finished run, however busy the machine is
     QObject::connect(&poll, &QTimer::timeout, [&] {
-        if (checked || !tiskf.previewSurface() ||
-            tiskf.previewSurface()->status() != PreviewSurface::Status::Finished) {
+        if (checked || !tiskf.previewDocument() ||
+            tiskf.previewDocument()->status() != PreviewDocument::Status::Finished) {
             return;
         }
         checked = true;
@@ -345,8 +348,8 @@ TEST_F(PrintForm, PrintDialogOpensOnAllPagesWithTheRunsRangeInItsFields) {
     answer.start(10);
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, [&] {
-        if (!asked && tiskf.previewSurface() &&
-            tiskf.previewSurface()->status() == PreviewSurface::Status::Finished) {
+        if (!asked && tiskf.previewDocument() &&
+            tiskf.previewDocument()->status() == PreviewDocument::Status::Finished) {
             asked = true;
             usePrintDialog(true);
             tiskf.printSetup();
@@ -369,7 +372,7 @@ TEST_F(PrintForm, AFileFromTheCommandLineOpensLoadedAndAMissingOneOpensNothing) 
     {
         PreviewRun p(400);
         p.run();
-        ASSERT_TRUE(savePreparedPages(p.surface, file));
+        ASSERT_TRUE(savePreparedPages(p.document, file));
     }
     QString status;
     bool printEnabled = false;
@@ -411,17 +414,17 @@ TEST(PrintFormFullTemp, AFullTemporaryFolderEndsThePreviewWithThePagesMade) {
     bool checked = false;
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, [&] {
-        PreviewSurface* surface = tiskf.previewSurface();
-        if (checked || !surface || surface->status() != PreviewSurface::Status::Finished) {
+        PreviewDocument* document = tiskf.previewDocument();
+        if (checked || !document || document->status() != PreviewDocument::Status::Finished) {
             return;
         }
         checked = true;
         PreviewWindow* w = tiskf.previewWindow();
         QCoreApplication::processEvents();
-        const int made = surface->pageCount();
+        const int made = document->pageCount();
         EXPECT_GE(made, 1);
         EXPECT_LT(made, 17);
-        EXPECT_EQ(surface->shortfall(), "No space left on device");
+        EXPECT_EQ(document->shortfall(), "No space left on device");
         EXPECT_EQ(w->statusText(),
                   QStringLiteral("Page 1 of %1 (only %1 %2 made: No space left on device)")
                       .arg(made)
@@ -430,10 +433,10 @@ TEST(PrintFormFullTemp, AFullTemporaryFolderEndsThePreviewWithThePagesMade) {
         EXPECT_TRUE(w->Print->isEnabled());
         EXPECT_TRUE(w->PrintSetup->isEnabled());
         for (int n = 1; n <= made; ++n) {
-            EXPECT_TRUE(surface->pageDrawing(n).has_value()) << n;
+            EXPECT_TRUE(document->pageDrawing(n).has_value()) << n;
         }
         // Save keeps what was made, with the header telling the truth.
-        ASSERT_TRUE(savePreparedPages(*surface, out.filePath("made.lpf")));
+        ASSERT_TRUE(savePreparedPages(*document, out.filePath("made.lpf")));
         QFile saved(out.filePath("made.lpf"));
         ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
         EXPECT_EQ(qFromLittleEndian<qint32>(saved.read(12).constData() + 8), made);

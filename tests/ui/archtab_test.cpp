@@ -1,4 +1,4 @@
-#include "labelprint/previewsurface.h"
+#include "labelprint/previewdocument.h"
 #include "labelprint/windows/previewwindow.h"
 #include "labelprint/windows/tiskunit.h"
 #include "platform/prompts.h"
@@ -124,8 +124,8 @@ TEST_F(ArchTabTest, PrintCommandHandsSheetStartAndOffsetsToTheReport) {
     bool seen = false;
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, [&] {
-        if (seen || !tiskf.previewSurface() ||
-            tiskf.previewSurface()->status() != labelprint::PreviewSurface::Status::Finished) {
+        if (seen || !tiskf.previewDocument() ||
+            tiskf.previewDocument()->status() != labelprint::PreviewDocument::Status::Finished) {
             return;
         }
         seen = true;

@@ -1,5 +1,5 @@
 #include "labelprint/emfplayer.h"
-#include "labelprint/previewsurface.h"
+#include "labelprint/previewdocument.h"
 #include "labelprint/windows/previewwindow.h"
 #include "labelprint/windows/tiskunit.h"
 #include "platform/programdir.h"
@@ -289,13 +289,13 @@ TEST_F(Form1Test, TiskbTakesTheSettingsTabIntoThePreviewAndIgnoresAClickDuringTh
     int pages = 0;
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, [&] {
-        labelprint::PreviewSurface* surface = tiskf.previewSurface();
+        labelprint::PreviewDocument* surface = tiskf.previewDocument();
         if (!clickedDuringRun && tiskf.qr1.inRun()) {
             clickedDuringRun = true;
             t->sloupcespin->setText("2");
             QTest::mouseClick(form.stitkyts->tiskb, Qt::LeftButton);
             columnsAfterThatClick = tiskf.qr1.columns();
-        } else if (surface && surface->status() == labelprint::PreviewSurface::Status::Finished &&
+        } else if (surface && surface->status() == labelprint::PreviewDocument::Status::Finished &&
                    tiskf.previewWindow()) {
             page1 = surface->pageDrawing(1).value_or(QByteArray());
             pages = surface->pageCount();

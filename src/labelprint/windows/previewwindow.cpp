@@ -1,6 +1,5 @@
 #include "labelprint/windows/previewwindow.h"
 
-#include "labelprint/previewsurface.h"
 #include "labelprint/units.h"
 #include "labelprint/windows/pageview.h"
 #include "platform/designdpi.h"
@@ -69,8 +68,8 @@ QIcon drawnIcon(Glyph g) {
 
 } // namespace
 
-PreviewWindow::PreviewWindow(PreviewSurface* surface, QWidget* parent)
-    : QWidget(parent, Qt::Window), surface_(surface) {
+PreviewWindow::PreviewWindow(PreviewDocument* document, QWidget* parent)
+    : QWidget(parent, Qt::Window), document_(document) {
     setObjectName(QStringLiteral("PreviewWindow"));
     const QString title = QString(); // the report's title is empty
     setWindowTitle(title.isEmpty() ? QStringLiteral("Print Preview") : title);
@@ -156,7 +155,7 @@ PreviewWindow::PreviewWindow(PreviewSurface* surface, QWidget* parent)
     connect(PreviousPage, &QAction::triggered, this, [this] { goToPage(page_ - 1); });
     connect(ToolButton2, &QAction::triggered, this, [this] { goToNextPage(); });
     connect(LastPage, &QAction::triggered, this,
-            [this] { goToPage(surface_ ? surface_->pageCount() : 0); });
+            [this] { goToPage(document_ ? document_->pageCount() : 0); });
     connect(PrintSetup, &QAction::triggered, this, &PreviewWindow::printSetupRequested);
     connect(Print, &QAction::triggered, this, &PreviewWindow::printRequested);
     connect(SaveReport, &QAction::triggered, this, &PreviewWindow::saveRequested);
@@ -171,8 +170,8 @@ PreviewWindow::PreviewWindow(PreviewSurface* surface, QWidget* parent)
         layOut();
     });
 
-    if (surface_) {
-        surface_->attach(this);
+    if (document_) {
+        document_->attach(this);
     }
     qApp->installEventFilter(this);
     layOut();
@@ -185,22 +184,22 @@ PreviewWindow::~PreviewWindow() {
 }
 
 void PreviewWindow::detach() {
-    if (surface_) {
-        surface_->attach(nullptr);
-        surface_ = nullptr;
+    if (document_) {
+        document_->attach(nullptr);
+        document_ = nullptr;
     }
     view_->image()->setDrawing({}, false);
     updateButtons();
 }
 
 int PreviewWindow::pageWidthPx() const {
-    return lengthToDevice(surface_ ? surface_->paperWidth() : kA4Width,
-                          surface_ ? surface_->dpiX() : platform::designDpi());
+    return lengthToDevice(document_ ? document_->paperWidth() : kA4Width,
+                          document_ ? document_->dpi() : platform::designDpi());
 }
 
 int PreviewWindow::pageLengthPx() const {
-    return lengthToDevice(surface_ ? surface_->paperLength() : kA4Length,
-                          surface_ ? surface_->dpiY() : platform::designDpi());
+    return lengthToDevice(document_ ? document_->paperLength() : kA4Length,
+                          document_ ? document_->dpi() : platform::designDpi());
 }
 
 QString PreviewWindow::statusText() const {
@@ -217,22 +216,22 @@ QSize PreviewWindow::imageSize() const {
 }
 
 void PreviewWindow::updateStatus() {
-    const int count = surface_ ? surface_->pageCount() : 0;
+    const int count = document_ ? document_->pageCount() : 0;
     QString text = QStringLiteral("Page %1 of %2").arg(page_).arg(count);
-    if (surface_ && surface_->status() == PreviewSurface::Status::Finished &&
-        !surface_->shortfall().isEmpty()) {
+    if (document_ && document_->status() == PreviewDocument::Status::Finished &&
+        !document_->shortfall().isEmpty()) {
         // The run ended early: say what there is and why the rest is missing.
         text += QStringLiteral(" (only %1 %2 made: %3)")
                     .arg(count)
                     .arg(count == 1 ? QStringLiteral("page was") : QStringLiteral("pages were"))
-                    .arg(surface_->shortfall());
+                    .arg(document_->shortfall());
         progressPanel_->clear();
     }
     statusPanel_->setText(text);
 }
 
 void PreviewWindow::updateButtons() {
-    const bool finished = surface_ && surface_->status() == PreviewSurface::Status::Finished;
+    const bool finished = document_ && document_->status() == PreviewDocument::Status::Finished;
     PrintSetup->setEnabled(finished && !setupDisabledForGood_);
     Print->setEnabled(finished);
 }
@@ -240,14 +239,14 @@ void PreviewWindow::updateButtons() {
 void PreviewWindow::showPage(int n) {
     page_ = n;
     std::optional<QByteArray> drawing;
-    platform::guard([&] { drawing = surface_ ? surface_->pageDrawing(n) : std::nullopt; });
+    platform::guard([&] { drawing = document_ ? document_->pageDrawing(n) : std::nullopt; });
     view_->image()->setDrawing(drawing.value_or(QByteArray()), drawing.has_value());
     layOut();
     updateStatus();
 }
 
 void PreviewWindow::goToPage(int n) {
-    if ((n == page_ && pageShown()) || n < 1 || !surface_ || n > surface_->pageCount()) {
+    if ((n == page_ && pageShown()) || n < 1 || !document_ || n > document_->pageCount()) {
         return;
     }
     showPage(n);
@@ -294,9 +293,9 @@ void PreviewWindow::zoomToWidth() {
 }
 
 void PreviewWindow::layOut() {
-    const double width = surface_ ? surface_->paperWidth() : kA4Width;
-    const double length = surface_ ? surface_->paperLength() : kA4Length;
-    const int dpi = surface_ ? surface_->dpiX() : platform::designDpi();
+    const double width = document_ ? document_->paperWidth() : kA4Width;
+    const double length = document_ ? document_->paperLength() : kA4Length;
+    const int dpi = document_ ? document_->dpi() : platform::designDpi();
     const QSize image(lengthToDevice(width / 100.0 * zoom_, dpi) + 4,
                       lengthToDevice(length / 100.0 * zoom_, dpi) + 4);
     view_->layOutImage(image);
@@ -306,14 +305,14 @@ void PreviewWindow::pagesLoaded() {
     setupDisabledForGood_ = true;
     view_->image()->setDrawing({}, false);
     page_ = 0;
-    if (surface_ && surface_->pageCount() >= 1) {
+    if (document_ && document_->pageCount() >= 1) {
         showPage(1);
     } else {
         page_ = 1;
         updateStatus();
     }
     PrintSetup->setEnabled(false);
-    Print->setEnabled(surface_ != nullptr);
+    Print->setEnabled(document_ != nullptr);
 }
 
 void PreviewWindow::pageAvailable(int availablePages) {
@@ -328,10 +327,10 @@ void PreviewWindow::progressChanged(int percent) {
 }
 
 void PreviewWindow::handlePageAvailable(int count) {
-    if (!surface_) {
+    if (!document_) {
         return;
     }
-    if (count == page_ && !pageShown() && surface_->availablePages() >= page_) {
+    if (count == page_ && !pageShown() && document_->availablePages() >= page_) {
         zoomToWidth();
         showPage(page_);
     }
@@ -357,7 +356,7 @@ void PreviewWindow::closeEvent(QCloseEvent* event) {
 
 bool PreviewWindow::handleKey(QKeyEvent* event) {
     const bool exactlyCtrl = event->modifiers() == Qt::ControlModifier;
-    const int count = surface_ ? surface_->pageCount() : 0;
+    const int count = document_ ? document_->pageCount() : 0;
     switch (event->key()) {
     case Qt::Key_Escape:
         close();

@@ -1,8 +1,8 @@
-// The preview window: shows the prepared pages of a preview surface as they arrive, pages
+// The preview window: shows the prepared pages of a preview document as they arrive, pages
 // through them, zooms, and offers print setup, print, save and load of prepared pages.
 #pragma once
 
-#include "labelprint/previewsurfaceobserver.h"
+#include "labelprint/previewdocument.h"
 
 #include <QWidget>
 
@@ -14,20 +14,19 @@ class QToolBar;
 namespace labelprint {
 
 class PageView;
-class PreviewSurface;
 
-class PreviewWindow : public QWidget, public PreviewSurfaceObserver {
+class PreviewWindow : public QWidget, public PreviewDocumentObserver {
     Q_OBJECT
   public:
     enum class ZoomMode { FitPage, PageWidth, Other };
 
-    // Attaches to the surface, which must outlive the window or be detached first.
-    explicit PreviewWindow(PreviewSurface* surface, QWidget* parent = nullptr);
+    // Attaches to the document, which must outlive the window or be detached first.
+    explicit PreviewWindow(PreviewDocument* document, QWidget* parent = nullptr);
     ~PreviewWindow() override;
 
-    // Stops showing the surface (it is about to be released).
+    // Stops showing the document (it is about to be released).
     void detach();
-    PreviewSurface* surface() const { return surface_; }
+    PreviewDocument* document() const { return document_; }
 
     int currentPage() const { return page_; }
     int zoom() const { return zoom_; }
@@ -47,7 +46,7 @@ class PreviewWindow : public QWidget, public PreviewSurfaceObserver {
     // After a load: page 1, status, PrintSetup disabled for good, Print enabled.
     void pagesLoaded();
 
-    // PreviewSurfaceObserver: both are posted and handled from the event queue.
+    // PreviewDocumentObserver: both are posted and handled from the event queue.
     void pageAvailable(int availablePages) override;
     void progressChanged(int percent) override;
 
@@ -65,7 +64,7 @@ class PreviewWindow : public QWidget, public PreviewSurfaceObserver {
     QPushButton* ExitButton;
 
   Q_SIGNALS:
-    // Emitted synchronously from close(); the owner cancels a run or releases the surface.
+    // Emitted synchronously from close(); the owner cancels a run or releases the document.
     void closing();
     void printSetupRequested();
     void printRequested();
@@ -88,7 +87,7 @@ class PreviewWindow : public QWidget, public PreviewSurfaceObserver {
     int pageWidthPx() const;
     int pageLengthPx() const;
 
-    PreviewSurface* surface_;
+    PreviewDocument* document_;
     QToolBar* toolbar_;
     PageView* view_;
     QLabel* progressPanel_;

@@ -4,6 +4,7 @@
 #include "labelprint/emfplayer.h"
 #include "labelprint/papertable.h"
 #include "labelprint/preparedpages.h"
+#include "labelprint/previewdocument.h"
 #include "labelprint/previewsurface.h"
 #include "labelprint/printersurface.h"
 #include "labelprint/windows/previewwindow.h"
@@ -91,20 +92,24 @@ void Ttiskf::preview() {
         return;
     }
     openWindow();
-
-    // The run walks a copy of the list view: list commands may reload the view while the
-    // preview's run lets events through, and the pages must follow one list.
-    printlist::RowSet rows = listView_;
-    const RunResult result = qr1.run(rows, *surface_, [] { QCoreApplication::processEvents(); });
+    const RunResult result = recordPreview();
     if (result.status == RunStatus::Aborted || !windowOpen_) {
         releasePreview();
         return;
     }
-    if (!surface_->shortfall().isEmpty()) {
+    if (!document_->shortfall().isEmpty()) {
         // The pages made so far stay in the window, viewable, printable and savable.
-        platform::guard([&] { throw platform::Error(surface_->shortfall()); });
+        platform::guard([&] { throw platform::Error(document_->shortfall()); });
     }
     waitForClose();
+}
+
+RunResult Ttiskf::recordPreview() {
+    // The run walks a copy of the list view: list commands may reload the view while the
+    // preview's run lets events through, and the pages must follow one list.
+    printlist::RowSet rows = listView_;
+    PreviewSurface surface(*document_);
+    return qr1.run(rows, surface, [] { QCoreApplication::processEvents(); });
 }
 
 void Ttiskf::previewFile(const QString& path) {
@@ -116,7 +121,7 @@ void Ttiskf::previewFile(const QString& path) {
     bool loaded = false;
     platform::guard([&] {
         loaded =
-            loadPreparedPages(*surface_, path, offeredBy(selectedPrinter(qr1.printSettings())));
+            loadPreparedPages(*document_, path, offeredBy(selectedPrinter(qr1.printSettings())));
         if (loaded && window_) {
             window_->pagesLoaded();
         }
@@ -133,10 +138,10 @@ void Ttiskf::openWindow() {
     // The paper the print will take too: A4, unless the selected printer lacks it.
     const SurfacePaper paper =
         paperOfPrinter(selectedPrinter(qr1.printSettings()), qr1.orientation());
-    surface_ = std::make_unique<PreviewSurface>(paper.width, paper.length);
-    surface_->setPaper(paper.code, qr1.orientation() == Orientation::Landscape, paper.width,
-                       paper.length);
-    window_ = std::make_unique<PreviewWindow>(surface_.get());
+    document_ = std::make_unique<PreviewDocument>(paper.width, paper.length);
+    document_->setPaper(paper.code, qr1.orientation() == Orientation::Landscape, paper.width,
+                        paper.length);
+    window_ = std::make_unique<PreviewWindow>(document_.get());
     windowOpen_ = true;
     connect(window_.get(), &PreviewWindow::closing, this, &Ttiskf::windowClosing);
     connect(window_.get(), &PreviewWindow::printSetupRequested, this, &Ttiskf::printSetup);
@@ -173,7 +178,7 @@ void Ttiskf::releasePreview() {
         window_.release()->deleteLater();
     }
     windowOpen_ = false;
-    surface_.reset();
+    document_.reset();
 }
 
 void Ttiskf::printSetup() {
@@ -183,9 +188,9 @@ void Ttiskf::printSetup() {
     r.copies = s.copies;
     r.orientation = qr1.orientation();
     r.pdfFile = s.pdfFile;
-    if (surface_ && surface_->status() == PreviewSurface::Status::Finished) {
+    if (document_ && document_->status() == PreviewDocument::Status::Finished) {
         r.minPage = 1;
-        r.maxPage = surface_->pageCount();
+        r.maxPage = document_->pageCount();
         r.fromPage = 1;
         r.toPage = r.maxPage;
     }
@@ -203,7 +208,7 @@ void Ttiskf::printSetup() {
 }
 
 void Ttiskf::print() {
-    if (surface_ && surface_->isLoaded()) {
+    if (document_ && document_->isLoaded()) {
         replay();
         return;
     }
@@ -260,7 +265,7 @@ void Ttiskf::printAlignmentPage() {
 void Ttiskf::replay() {
     const PrintSettings& s = qr1.printSettings();
     const bool toFile = !s.pdfFile.isEmpty();
-    if (!surface_ || surface_->status() != PreviewSurface::Status::Finished ||
+    if (!document_ || document_->status() != PreviewDocument::Status::Finished ||
         (!toFile && QPrinterInfo::availablePrinterNames().isEmpty())) {
         return;
     }
@@ -273,16 +278,16 @@ void Ttiskf::replay() {
             printer.setOutputFileName(s.pdfFile);
         }
         printer.setDocName(s.jobName());
-        if (const auto paper = paperByCode(surface_->paperCode())) {
+        if (const auto paper = paperByCode(document_->paperCode())) {
             printer.setPageSize(
                 QPageSize(QSizeF(paper->width, paper->length), QPageSize::Millimeter));
         }
-        printer.setPageOrientation(surface_->landscape() ? QPageLayout::Landscape
-                                                         : QPageLayout::Portrait);
+        printer.setPageOrientation(document_->landscape() ? QPageLayout::Landscape
+                                                          : QPageLayout::Portrait);
         printer.setCopyCount(std::max(1, s.copies));
         printer.setDuplex(QPrinter::DuplexNone);
         const int first = s.firstPage > 0 ? s.firstPage : 1;
-        const int last = s.lastPage > 0 ? s.lastPage : surface_->pageCount();
+        const int last = s.lastPage > 0 ? s.lastPage : document_->pageCount();
         QPainter painter;
         if (!painter.begin(&printer)) {
             throw platform::Error(
@@ -294,11 +299,11 @@ void Ttiskf::replay() {
         const QRectF area(QPointF(0, 0), printer.pageRect(QPrinter::DevicePixel).size());
         for (int n = first; n <= last; ++n) {
             QCoreApplication::processEvents();
-            if (!surface_) {
+            if (!document_) {
                 painter.end();
                 return;
             }
-            if (const auto drawing = surface_->pageDrawing(n)) {
+            if (const auto drawing = document_->pageDrawing(n)) {
                 emf::playEmf(*drawing, painter, area);
             }
             if (n != last) {
@@ -317,17 +322,17 @@ void Ttiskf::replay() {
 }
 
 void Ttiskf::save() {
-    if (surface_) {
-        platform::guard([&] { saveReport(*surface_); });
+    if (document_) {
+        platform::guard([&] { saveReport(*document_); });
     }
 }
 
 void Ttiskf::load() {
-    if (!surface_) {
+    if (!document_) {
         return;
     }
     platform::guard([&] {
-        const bool loaded = loadReport(*surface_, offeredBy(selectedPrinter(qr1.printSettings())));
+        const bool loaded = loadReport(*document_, offeredBy(selectedPrinter(qr1.printSettings())));
         if (loaded && window_) {
             window_->pagesLoaded();
         }

@@ -15,7 +15,7 @@ class RowSet;
 
 namespace labelprint {
 
-class PreviewSurface;
+class PreviewDocument;
 class PreviewWindow;
 
 class Ttiskf : public QObject {
@@ -27,8 +27,8 @@ class Ttiskf : public QObject {
 
     LabelReport qr1;
 
-    // The preview operation: opens the preview window on a fresh preview surface, lays the
-    // list out onto it and returns when the window is closed. Ignored while a layout run goes
+    // The preview operation: opens the preview window on a fresh preview document, lays the
+    // list out into it and returns when the window is closed. Ignored while a layout run goes
     // on; a second request while a preview is open brings that window to the front.
     void preview();
     // The same window with the pages of a prepared-pages file instead of a layout run, as Load
@@ -48,7 +48,7 @@ class Ttiskf : public QObject {
     PreviewWindow* previewWindow() const { return window_.get(); }
     // The notice of the last print sent, while it is shown.
     SentNotice* sentNotice() const { return notice_; }
-    PreviewSurface* previewSurface() const { return surface_.get(); }
+    PreviewDocument* previewDocument() const { return document_.get(); }
 
   Q_SIGNALS:
     // Posted by the window's Print button; handled from the message queue.
@@ -56,6 +56,8 @@ class Ttiskf : public QObject {
 
   private:
     void openWindow();
+    // Lays the list out into the open window's document, letting events through.
+    RunResult recordPreview();
     void waitForClose();
     void windowClosing();
     void releasePreview();
@@ -63,7 +65,7 @@ class Ttiskf : public QObject {
     void load();
 
     printlist::RowSet& listView_;
-    std::unique_ptr<PreviewSurface> surface_;
+    std::unique_ptr<PreviewDocument> document_;
     std::unique_ptr<PreviewWindow> window_;
     bool windowOpen_ = false;
     QPointer<SentNotice> notice_;
