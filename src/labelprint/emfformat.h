@@ -44,6 +44,7 @@ inline constexpr std::uint32_t kStockNullPen = 0x80000008;
 inline constexpr std::uint32_t kTransparent = 1;
 inline constexpr std::uint32_t kOpaque = 2;
 inline constexpr std::uint32_t kBrushSolid = 0;
+inline constexpr std::uint32_t kBrushHollow = 1;
 
 // Text alignment bits.
 inline constexpr std::uint32_t kTaLeft = 0;

@@ -151,9 +151,10 @@ class Parser {
             const std::uint32_t handle = readU32(rec + 8);
             const std::uint32_t style = readU32(rec + 12);
             Brush b;
-            if (style == kBrushSolid) {
-                b.colour = fromColorRef(readU32(rec + 16));
-            } else if (style != 1) { // hatched and pattern brushes draw as their colour
+            // Only a hollow brush paints nothing. The pages hold solid brushes alone; a
+            // hatched or pattern brush from elsewhere paints as its colour, which shows the
+            // filled area without a pattern engine.
+            if (style != kBrushHollow) {
                 b.colour = fromColorRef(readU32(rec + 16));
             }
             if (handle != 0 && (handle & 0x80000000u) == 0) {

@@ -111,6 +111,8 @@ void LayoutRun::place(int h) {
     const long long available =
         y_ ? nearest(paperLength_ - report_.bottomMargin() - double(*y_)) : 0;
     const double room = report_.pageLength() - (report_.topMargin() + report_.bottomMargin());
+    // A label taller than a whole column fits on no fresh column either: it stays under the
+    // one before, below the paper's edge, rather than opening a column or page per label.
     if (h > available && h <= room) {
         nextColumn();
     } else if (pages_ == 0) {

@@ -68,6 +68,10 @@ class PageStore {
     QByteArray header(int pageCount) const;
     qint64 recordStart(int number);
 
+    // Not needed today: the run appends and the window reads on the one thread, and no call
+    // lets events through, so no call ever starts inside another. The store guards itself all
+    // the same, so that recording could move to a worker thread without touching the readers;
+    // an uncontended lock costs little next to the bytes each call copies.
     mutable std::mutex lock_;
     QByteArray memory_;
     std::unique_ptr<QFile> file_;

@@ -71,8 +71,7 @@ QIcon drawnIcon(Glyph g) {
 PreviewWindow::PreviewWindow(PreviewDocument* document, QWidget* parent)
     : QWidget(parent, Qt::Window), document_(document) {
     setObjectName(QStringLiteral("PreviewWindow"));
-    const QString title = QString(); // the report's title is empty
-    setWindowTitle(title.isEmpty() ? QStringLiteral("Print Preview") : title);
+    setWindowTitle(QStringLiteral("Print Preview"));
     resize(652, 579);
 
     toolbar_ = new QToolBar(this);
@@ -268,6 +267,9 @@ void PreviewWindow::setZoom(int z) {
     layOut();
 }
 
+// Each zoom command first lets pending events through, so that it starts from the size a queued
+// maximise or window-manager resize gives the view. Belt and braces: a size change that comes
+// later re-fits anyway, through the view's resized signal.
 void PreviewWindow::zoomTo100() {
     QCoreApplication::processEvents();
     setZoom(100);
