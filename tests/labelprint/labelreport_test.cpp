@@ -1,7 +1,6 @@
 // The label report's state as the print command leaves it: page description, label width,
 // line slots, kept between print commands.
 #include "labelprint/labelreport.h"
-#include "labelprint/slotfont.h"
 
 #include <gtest/gtest.h>
 
@@ -72,11 +71,13 @@ TEST(LabelReport, LineSlotsKeepTheirLastPlacementAndGrowWithTheirFont) {
     EXPECT_DOUBLE_EQ(report.line(Slot::Cena).left, 45 * 254.0 / 96);
 
     s.lines[Slot::Nazev].left = -3;
-    s.lines[Slot::Nazev].font.height = -64; // 48 points: far taller than 17 px
+    s.lines[Slot::Nazev].font.face = QStringLiteral("DejaVu Sans");
+    s.lines[Slot::Nazev].font.height = -64; // 48 points, a 64 px em at 96 dpi
     report.takeSettings(s);
     EXPECT_TRUE(report.line(Slot::Nazev).centred);
-    const int grown = designCellHeight(s.lines[Slot::Nazev].font) + 1;
-    EXPECT_GT(grown, 17);
+    // DejaVu Sans has 2048 units per em, ascender 1901 and descender 483: at 64 px that is
+    // 59.4 + 15.1, a cell of 59 + 15 = 74 px, and the slot one pixel more.
+    const int grown = 75;
     EXPECT_EQ(report.line(Slot::Nazev).height, grown);
 
     s.lines[Slot::Nazev].font.height = -11;
