@@ -83,25 +83,33 @@ Ttiskf::~Ttiskf() {
 
 void Ttiskf::preview() {
     QCoreApplication::processEvents();
-    if (qr1.inRun()) {
+    if (qr1.inRun() || raiseOpenWindow()) {
         return;
     }
-    if (window_ && windowOpen_) {
-        window_->raise();
-        window_->activateWindow();
-        return;
-    }
-    openWindow();
+    openWindow(documentOnPrintPaper());
     const RunResult result = recordPreview();
     if (result.status == RunStatus::Aborted || !windowOpen_) {
         releasePreview();
         return;
     }
+    reportShortfall();
+    waitForClose();
+}
+
+bool Ttiskf::raiseOpenWindow() {
+    if (!window_ || !windowOpen_) {
+        return false;
+    }
+    window_->raise();
+    window_->activateWindow();
+    return true;
+}
+
+void Ttiskf::reportShortfall() {
     if (!document_->shortfall().isEmpty()) {
         // The pages made so far stay in the window, viewable, printable and savable.
         platform::guard([&] { throw platform::Error(document_->shortfall()); });
     }
-    waitForClose();
 }
 
 RunResult Ttiskf::recordPreview() {
@@ -117,7 +125,7 @@ void Ttiskf::previewFile(const QString& path) {
     if (qr1.inRun() || (window_ && windowOpen_)) {
         return;
     }
-    openWindow();
+    openWindow(documentOnPrintPaper());
     bool loaded = false;
     platform::guard([&] {
         loaded =
@@ -134,25 +142,34 @@ void Ttiskf::previewFile(const QString& path) {
     waitForClose();
 }
 
-void Ttiskf::openWindow() {
+std::unique_ptr<PreviewDocument> Ttiskf::documentOnPrintPaper() const {
     // The paper the print will take too: A4, unless the selected printer lacks it.
     const SurfacePaper paper =
         paperOfPrinter(selectedPrinter(qr1.printSettings()), qr1.orientation());
-    document_ = std::make_unique<PreviewDocument>(paper.width, paper.length);
-    document_->setPaper(paper.code, qr1.orientation() == Orientation::Landscape, paper.width,
-                        paper.length);
+    auto document = std::make_unique<PreviewDocument>(paper.width, paper.length);
+    document->setPaper(paper.code, qr1.orientation() == Orientation::Landscape, paper.width,
+                       paper.length);
+    return document;
+}
+
+void Ttiskf::openWindow(std::unique_ptr<PreviewDocument> document) {
+    document_ = std::move(document);
     window_ = std::make_unique<PreviewWindow>(document_.get());
     windowOpen_ = true;
-    connect(window_.get(), &PreviewWindow::closing, this, &Ttiskf::windowClosing);
-    connect(window_.get(), &PreviewWindow::printSetupRequested, this, &Ttiskf::printSetup);
-    connect(window_.get(), &PreviewWindow::printRequested, this, &Ttiskf::printQueued);
-    connect(window_.get(), &PreviewWindow::saveRequested, this, &Ttiskf::save);
-    connect(window_.get(), &PreviewWindow::loadRequested, this, &Ttiskf::load);
+    connectWindow();
     // Maximised; without a window manager to do it, the window takes the screen's free area.
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         window_->setGeometry(screen->availableGeometry());
     }
     window_->showMaximized();
+}
+
+void Ttiskf::connectWindow() {
+    connect(window_.get(), &PreviewWindow::closing, this, &Ttiskf::windowClosing);
+    connect(window_.get(), &PreviewWindow::printSetupRequested, this, &Ttiskf::printSetup);
+    connect(window_.get(), &PreviewWindow::printRequested, this, &Ttiskf::printQueued);
+    connect(window_.get(), &PreviewWindow::saveRequested, this, &Ttiskf::save);
+    connect(window_.get(), &PreviewWindow::loadRequested, this, &Ttiskf::load);
 }
 
 void Ttiskf::waitForClose() {

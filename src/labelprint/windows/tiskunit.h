@@ -55,9 +55,19 @@ class Ttiskf : public QObject {
     void printQueued();
 
   private:
-    void openWindow();
+    // The steps of the preview operation, in order.
+    // A preview already open comes to the front instead of a second one; true when it did.
+    bool raiseOpenWindow();
+    // An empty document on the paper the print will take.
+    std::unique_ptr<PreviewDocument> documentOnPrintPaper() const;
+    // Shows the window on `document`, maximised, its buttons wired to this form.
+    void openWindow(std::unique_ptr<PreviewDocument> document);
+    void connectWindow();
     // Lays the list out into the open window's document, letting events through.
     RunResult recordPreview();
+    // Tells why pages are missing when the page store could not take them all.
+    void reportShortfall();
+    // Runs the preview's own message loop until the window closes, then releases it.
     void waitForClose();
     void windowClosing();
     void releasePreview();
