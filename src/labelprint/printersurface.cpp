@@ -19,6 +19,16 @@ SurfacePaper paperOfPrinter(const QPrinterInfo& printer, Orientation orientation
     return choosePaper({offered.begin(), offered.end()}, printer.defaultPageSize(), orientation);
 }
 
+void configurePrinter(QPrinter& printer, const PrintSettings& settings, const PrinterPaper& paper) {
+    if (paper.size) {
+        printer.setPageSize(*paper.size);
+    }
+    printer.setPageOrientation(paper.orientation == Orientation::Landscape ? QPageLayout::Landscape
+                                                                           : QPageLayout::Portrait);
+    printer.setDuplex(QPrinter::DuplexNone);
+    printer.setDocName(settings.jobName());
+}
+
 PrinterSurface::PrinterSurface(const PrintSettings& settings, Orientation orientation,
                                QPrinter::PrinterMode mode)
     : settings_(settings), orientation_(orientation), mode_(mode) {}
@@ -42,9 +52,6 @@ void PrinterSurface::fail(const QString& text) {
 
 bool PrinterSurface::setUpPrinter() {
     printer_ = std::make_unique<QPrinter>(mode_);
-    jobName_ = settings_.jobName();
-    const QPageLayout::Orientation pageOrientation =
-        orientation_ == Orientation::Landscape ? QPageLayout::Landscape : QPageLayout::Portrait;
     if (pdfPath_) {
         const QFileInfo info(*pdfPath_);
         if (!QFileInfo(info.absolutePath()).isWritable()) {
@@ -54,7 +61,6 @@ bool PrinterSurface::setUpPrinter() {
         printer_->setOutputFormat(QPrinter::PdfFormat);
         printer_->setOutputFileName(*pdfPath_);
         printer_->setFullPage(true);
-        printer_->setPageSize(QPageSize(QPageSize::A4));
         outputPath_ = *pdfPath_;
     } else {
         const QStringList installed = QPrinterInfo::availablePrinterNames();
@@ -77,7 +83,6 @@ bool PrinterSurface::setUpPrinter() {
             fail(QStringLiteral("Printer \"%1\" cannot be used.").arg(name));
             return false;
         }
-        printer_->setPageSize(paperOfPrinter(QPrinterInfo(*printer_), orientation_).size);
         // The platform engine writes the job into our spool file and we hand it to the
         // scheduler ourselves, so that an aborted run sends nothing at all.
         spool_ = std::make_unique<QTemporaryDir>();
@@ -88,7 +93,11 @@ bool PrinterSurface::setUpPrinter() {
         outputPath_ = spool_->filePath(QStringLiteral("job"));
         printer_->setOutputFileName(outputPath_);
     }
-    printer_->setPageOrientation(pageOrientation);
+    // A PDF file is always A4; a printer takes the paper the preview showed.
+    const QPageSize size = pdfPath_ ? QPageSize(QPageSize::A4)
+                                    : paperOfPrinter(QPrinterInfo(*printer_), orientation_).size;
+    configurePrinter(*printer_, settings_, {size, orientation_});
+    jobName_ = printer_->docName();
     settings::PrinterOffset shift;
     if (!pdfPath_) {
         const auto it = settings_.offsets.find(printer_->printerName());
@@ -96,8 +105,6 @@ bool PrinterSurface::setUpPrinter() {
             shift = it->second;
         }
     }
-    printer_->setDuplex(QPrinter::DuplexNone);
-    printer_->setDocName(jobName_);
 
     dpiX_ = printer_->logicalDpiX();
     dpiY_ = printer_->logicalDpiY();

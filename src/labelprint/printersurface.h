@@ -23,6 +23,18 @@ namespace labelprint {
 // both take it.
 SurfacePaper paperOfPrinter(const QPrinterInfo& printer, Orientation orientation);
 
+// The paper a printer is set up for: its size (none: the printer's own paper stays) and the
+// orientation.
+struct PrinterPaper {
+    std::optional<QPageSize> size;
+    Orientation orientation = Orientation::Portrait;
+};
+
+// Puts the print settings into the printer's device settings, alike for a print and for the
+// replay of loaded pages: paper, orientation, duplex off and the job's name. Where the output
+// goes (a printer or a PDF file) and who makes the copies stay each caller's own.
+void configurePrinter(QPrinter& printer, const PrintSettings& settings, const PrinterPaper& paper);
+
 class PrinterSurface : public PageSurface {
   public:
     struct PdfFile {

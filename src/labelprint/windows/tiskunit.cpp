@@ -294,15 +294,14 @@ void Ttiskf::replay() {
             printer.setOutputFormat(QPrinter::PdfFormat);
             printer.setOutputFileName(s.pdfFile);
         }
-        printer.setDocName(s.jobName());
-        if (const auto paper = paperByCode(document_->paperCode())) {
-            printer.setPageSize(
-                QPageSize(QSizeF(paper->width, paper->length), QPageSize::Millimeter));
+        // The paper found when the pages were loaded.
+        PrinterPaper paper{std::nullopt,
+                           document_->landscape() ? Orientation::Landscape : Orientation::Portrait};
+        if (const auto loaded = paperByCode(document_->paperCode())) {
+            paper.size = QPageSize(QSizeF(loaded->width, loaded->length), QPageSize::Millimeter);
         }
-        printer.setPageOrientation(document_->landscape() ? QPageLayout::Landscape
-                                                          : QPageLayout::Portrait);
+        configurePrinter(printer, s, paper);
         printer.setCopyCount(std::max(1, s.copies));
-        printer.setDuplex(QPrinter::DuplexNone);
         const int first = s.firstPage > 0 ? s.firstPage : 1;
         const int last = s.lastPage > 0 ? s.lastPage : document_->pageCount();
         QPainter painter;
