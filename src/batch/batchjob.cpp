@@ -115,10 +115,18 @@ void writePdf(Job& job) {
     TempOutput out(target);
     WatchedSurface<PrinterSurface> surface(job.bar, PrinterSurface::PdfFile{out.path()},
                                            job.report.printSettings(), job.orientation());
-    const RunResult result = job.run(surface);
-    if (result.status != RunStatus::Finished || !surface.errorText().isEmpty()) {
-        throw BatchError(QStringLiteral("%1: cannot write the output: %2")
-                             .arg(native(target), surface.errorText()));
+    const auto cannotWrite = [&](const QString& why) {
+        return BatchError(
+            QStringLiteral("%1: cannot write the output: %2").arg(native(target), why));
+    };
+    RunResult result;
+    try {
+        result = job.run(surface);
+    } catch (const platform::Error& e) {
+        throw cannotWrite(e.text());
+    }
+    if (result.status != RunStatus::Finished) {
+        throw cannotWrite(QString());
     }
     if (surface.printedPages() == 0) {
         throw noPageInRange(native(target), job.options, result.pages);
@@ -184,9 +192,14 @@ void printOnPrinter(Job& job) {
     }
     job.report.printSettings().printer = useDefault ? QString() : wanted;
     WatchedSurface<PrinterSurface> surface(job.bar, job.report.printSettings(), job.orientation());
-    const RunResult result = job.run(surface);
-    if (result.status != RunStatus::Finished || !surface.errorText().isEmpty()) {
-        throw BatchError(QStringLiteral("%1: %2").arg(label, surface.errorText()));
+    RunResult result;
+    try {
+        result = job.run(surface);
+    } catch (const platform::Error& e) {
+        throw BatchError(QStringLiteral("%1: %2").arg(label, e.text()));
+    }
+    if (result.status != RunStatus::Finished) {
+        throw BatchError(QStringLiteral("%1: ").arg(label));
     }
     if (surface.printedPages() == 0) {
         throw noPageInRange(label, job.options, result.pages);

@@ -3,6 +3,7 @@
 #include "labelprint/cupsjob.h"
 #include "labelprint/slotfont.h"
 #include "labelprint/units.h"
+#include "platform/error.h"
 
 #include <QDir>
 #include <QFile>
@@ -44,19 +45,16 @@ PrinterSurface::~PrinterSurface() {
 }
 
 void PrinterSurface::fail(const QString& text) {
-    if (error_.isEmpty()) {
-        error_ = text;
-    }
-    failed_ = true;
+    abortDocument();
+    throw platform::Error(text);
 }
 
-bool PrinterSurface::setUpPrinter() {
+void PrinterSurface::setUpPrinter() {
     printer_ = std::make_unique<QPrinter>(mode_);
     if (pdfPath_) {
         const QFileInfo info(*pdfPath_);
         if (!QFileInfo(info.absolutePath()).isWritable()) {
             fail(QStringLiteral("Cannot create file \"%1\".").arg(*pdfPath_));
-            return false;
         }
         printer_->setOutputFormat(QPrinter::PdfFormat);
         printer_->setOutputFileName(*pdfPath_);
@@ -66,7 +64,6 @@ bool PrinterSurface::setUpPrinter() {
         const QStringList installed = QPrinterInfo::availablePrinterNames();
         if (installed.isEmpty()) {
             fail(QStringLiteral("No printer is installed."));
-            return false;
         }
         QString name = settings_.printer;
         if (name.isEmpty()) {
@@ -76,19 +73,16 @@ bool PrinterSurface::setUpPrinter() {
             }
         } else if (!installed.contains(name)) {
             fail(QStringLiteral("Printer \"%1\" is not installed.").arg(name));
-            return false;
         }
         printer_->setPrinterName(name);
         if (!printer_->isValid()) {
             fail(QStringLiteral("Printer \"%1\" cannot be used.").arg(name));
-            return false;
         }
         // The platform engine writes the job into our spool file and we hand it to the
         // scheduler ourselves, so that an aborted run sends nothing at all.
         spool_ = std::make_unique<QTemporaryDir>();
         if (!spool_->isValid()) {
             fail(QStringLiteral("Cannot create a spool directory."));
-            return false;
         }
         outputPath_ = spool_->filePath(QStringLiteral("job"));
         printer_->setOutputFileName(outputPath_);
@@ -116,11 +110,11 @@ bool PrinterSurface::setUpPrinter() {
     const QRectF paperMm = printer_->pageLayout().fullRect(QPageLayout::Millimeter);
     paperWidth_ = paperMm.width() * 10;
     paperLength_ = paperMm.height() * 10;
-    return true;
 }
 
 bool PrinterSurface::beginDocument() {
-    return setUpPrinter();
+    setUpPrinter();
+    return true;
 }
 
 void PrinterSurface::usePainter(QPainter* painter) {
@@ -131,7 +125,7 @@ void PrinterSurface::usePainter(QPainter* painter) {
 
 void PrinterSurface::beginPage() {
     ++page_;
-    if (!settings_.inRange(page_) || failed_) {
+    if (!settings_.inRange(page_)) {
         scratch_ = QPicture();
         scratchPainter_.begin(&scratch_);
         usePainter(&scratchPainter_);
@@ -140,10 +134,6 @@ void PrinterSurface::beginPage() {
     if (!painter_.isActive()) {
         if (!painter_.begin(printer_.get())) {
             fail(QStringLiteral("Cannot create file \"%1\".").arg(outputPath_));
-            scratch_ = QPicture();
-            scratchPainter_.begin(&scratch_);
-            usePainter(&scratchPainter_);
-            return;
         }
     } else if (!printer_->newPage()) {
         fail(QStringLiteral("Cannot write file \"%1\".").arg(outputPath_));
@@ -173,7 +163,7 @@ void PrinterSurface::endDocument() {
         return; // no page was in range: no job was opened
     }
     painter_.end();
-    if (failed_ || pdfPath_) {
+    if (pdfPath_) {
         return;
     }
     CupsJob job;
@@ -185,10 +175,10 @@ void PrinterSurface::endDocument() {
     job.landscape = orientation_ == Orientation::Landscape;
     QString error;
     jobId_ = submitCupsJob(job, error);
+    QFile::remove(outputPath_);
     if (jobId_ == 0) {
         fail(QStringLiteral("The print job was not accepted: %1").arg(error));
     }
-    QFile::remove(outputPath_);
 }
 
 void PrinterSurface::abortDocument() {

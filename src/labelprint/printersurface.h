@@ -1,6 +1,8 @@
 // The printer surface: paints a layout run's pages on a QPrinter in device pixels, either on a
 // printer of the platform's print system or into a PDF file. Pages outside the page range are
 // drawn onto a scratch page and thrown away; the job opens with the first page in range.
+// A document that cannot begin, be written or be sent throws platform::Error out of the run,
+// the job abandoned and its output removed.
 #pragma once
 
 #include "labelprint/pagesurface.h"
@@ -75,18 +77,16 @@ class PrinterSurface : public PageSurface {
     // The scheduler's job number once the document ended; 0 when nothing was sent or for a
     // PDF file.
     int jobId() const { return jobId_; }
-    // Empty unless the document could not begin, be written or be sent.
-    const QString& errorText() const { return error_; }
     // The print job's name, chosen by beginDocument().
     const QString& jobName() const { return jobName_; }
     // The printer as set up by beginDocument(); null before.
     const QPrinter* printer() const { return printer_.get(); }
 
   private:
-    bool setUpPrinter();
+    void setUpPrinter();
     void usePainter(QPainter* painter);
     void closeScratch();
-    void fail(const QString& text);
+    [[noreturn]] void fail(const QString& text);
 
     PrintSettings settings_;
     Orientation orientation_;
@@ -111,9 +111,7 @@ class PrinterSurface : public PageSurface {
 
     int page_ = 0;
     int printed_ = 0;
-    bool failed_ = false;
     int jobId_ = 0;
-    QString error_;
 
     // The selected font and its metrics on the printer; set on the painter when first drawn.
     std::optional<settings::FontDescription> font_;

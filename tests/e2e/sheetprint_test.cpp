@@ -131,7 +131,6 @@ class SheetPrinting : public ::testing::Test {
         const auto result = count == 0 ? labelprint::printAlignmentPage(report, surface)
                                        : report.run(list, surface);
         EXPECT_EQ(result.status, RunStatus::Finished);
-        EXPECT_TRUE(surface.errorText().isEmpty()) << surface.errorText().toStdString();
         const QString pdf = e2e::waitForPdf(e2e::outDir(), report.printSettings().title, 30000);
         if (!pdf.isEmpty()) {
             produced << pdf;

@@ -106,7 +106,6 @@ TEST(LayoutRun, ExtremeSettingsGiveDefinedPositionsOnEverySurface) {
                            report.orientation());
         printlist::RowSet pdfRows = test::numberedRows(3);
         EXPECT_EQ(report.run(pdfRows, pdf).status, RunStatus::Finished);
-        EXPECT_TRUE(pdf.errorText().isEmpty()) << pdf.errorText().toStdString();
     }
 }
 

@@ -2,6 +2,7 @@
 // a job opened only for a page in range, and an aborted run leaving no output.
 #include "labelprint/labelreport.h"
 #include "labelprint/printersurface.h"
+#include "platform/error.h"
 #include "rows.h"
 
 #include <QFile>
@@ -43,7 +44,6 @@ struct PdfRun {
             }
         });
         printed = surface.printedPages();
-        EXPECT_TRUE(surface.errorText().isEmpty()) << surface.errorText().toStdString();
     }
 };
 
@@ -118,13 +118,19 @@ TEST(PrinterSurface, CancelledFlagPrintsWhatWasLaidOutAndTheMarkAbortsTheJob) {
     EXPECT_FALSE(QFile::exists(aborted.path));
 }
 
-TEST(PrinterSurface, UnwritablePdfGivesNoOutput) {
+TEST(PrinterSurface, UnwritablePdfThrowsItsTextOutOfTheRun) {
     LabelReport report;
     PrinterSurface surface(PrinterSurface::PdfFile{"/nonexistent-dir/x.pdf"}, {},
                            Orientation::Portrait);
     printlist::RowSet rows = test::numberedRows(3);
-    EXPECT_EQ(report.run(rows, surface).status, RunStatus::NoOutput);
-    EXPECT_FALSE(surface.errorText().isEmpty());
+    try {
+        report.run(rows, surface);
+        ADD_FAILURE() << "the run went on without its file";
+    } catch (const platform::Error& e) {
+        EXPECT_EQ(e.text(), "Cannot create file \"/nonexistent-dir/x.pdf\".");
+    }
+    EXPECT_EQ(surface.printedPages(), 0);
+    EXPECT_FALSE(report.inRun()); // the next print can run
 }
 
 } // namespace

@@ -107,8 +107,8 @@ bool Ttiskf::raiseOpenWindow() {
 
 void Ttiskf::reportShortfall() {
     if (!document_->shortfall().isEmpty()) {
-        // The pages made so far stay in the window, viewable, printable and savable.
-        platform::guard([&] { throw platform::Error(document_->shortfall()); });
+        // Not thrown: the pages made so far stay in the window, viewable, printable and savable.
+        platform::reportError(platform::Error(document_->shortfall()));
     }
 }
 
@@ -235,25 +235,28 @@ void Ttiskf::print() {
     if (qr1.inRun() || (!toFile && QPrinterInfo::availablePrinterNames().isEmpty())) {
         return;
     }
-    auto progress = std::make_unique<ProgressWindow>();
-    std::unique_ptr<WatchedPrinterSurface> printer =
-        toFile ? std::make_unique<WatchedPrinterSurface>(PrinterSurface::PdfFile{settings.pdfFile},
-                                                         settings, qr1.orientation(), *progress)
-               : std::make_unique<WatchedPrinterSurface>(settings, qr1.orientation(), *progress);
-    connect(progress.get(), &ProgressWindow::cancelRequested, progress.get(),
-            [p = printer.get()] { p->cancel(); });
-    progress->show();
-    printlist::RowSet rows = listView_;
-    const RunResult result = qr1.run(rows, *printer, [] { QCoreApplication::processEvents(); });
-    progress.reset();
-    if (!printer->errorText().isEmpty()) {
-        platform::guard([&] { throw platform::Error(printer->errorText()); });
-    } else if (result.status == RunStatus::Finished && printer->printedPages() > 0) {
-        const int pages = printer->printedPages();
-        notice_ = toFile ? SentNotice::open(SentNotice::fileText(settings.pdfFile, pages))
-                         : SentNotice::open(
-                               SentNotice::printerText(printer->printer()->printerName(), pages));
-    }
+    // A printer or file that fails ends the run with its error, shown once the progress window
+    // and the abandoned job are gone.
+    platform::guard([&] {
+        auto progress = std::make_unique<ProgressWindow>();
+        std::unique_ptr<WatchedPrinterSurface> printer =
+            toFile
+                ? std::make_unique<WatchedPrinterSurface>(PrinterSurface::PdfFile{settings.pdfFile},
+                                                          settings, qr1.orientation(), *progress)
+                : std::make_unique<WatchedPrinterSurface>(settings, qr1.orientation(), *progress);
+        connect(progress.get(), &ProgressWindow::cancelRequested, progress.get(),
+                [p = printer.get()] { p->cancel(); });
+        progress->show();
+        printlist::RowSet rows = listView_;
+        const RunResult result = qr1.run(rows, *printer, [] { QCoreApplication::processEvents(); });
+        progress.reset();
+        if (result.status == RunStatus::Finished && printer->printedPages() > 0) {
+            const int pages = printer->printedPages();
+            notice_ = toFile ? SentNotice::open(SentNotice::fileText(settings.pdfFile, pages))
+                             : SentNotice::open(SentNotice::printerText(
+                                   printer->printer()->printerName(), pages));
+        }
+    });
 }
 
 void Ttiskf::printAlignmentPage() {
@@ -270,13 +273,8 @@ void Ttiskf::printAlignmentPage() {
         one.pdfFile.isEmpty() ? std::make_unique<PrinterSurface>(one, qr1.orientation())
                               : std::make_unique<PrinterSurface>(
                                     PrinterSurface::PdfFile{one.pdfFile}, one, qr1.orientation());
-    PrinterSurface& printer = *surface;
-    const RunResult result = labelprint::printAlignmentPage(qr1, printer);
-    if (result.status != RunStatus::Finished || !printer.errorText().isEmpty()) {
-        throw platform::Error(printer.errorText().isEmpty()
-                                  ? QStringLiteral("No printer is installed.")
-                                  : printer.errorText());
-    }
+    // A printer or file that fails throws out of the run, with its text.
+    labelprint::printAlignmentPage(qr1, *surface);
 }
 
 void Ttiskf::replay() {
