@@ -1,11 +1,13 @@
 // The paper a page surface takes from its printer, and the A4 facts every part of the program
 // shares.
+#include "labelprint/labelreport.h"
 #include "labelprint/papertable.h"
 #include "labelprint/previewsurface.h"
 #include "labelprint/printersurface.h"
 #include "labelprint/units.h"
 
 #include <QPrinterInfo>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace labelprint {
@@ -65,6 +67,55 @@ TEST(PaperTable, ChoosePaperTakesA4OrThePrintersOwnPaper) {
         EXPECT_NEAR(paper.length, c.length, 0.01) << c.what;
         EXPECT_EQ(paper.size.key(), c.key) << c.what;
     }
+}
+
+TEST(PaperTable, ALetterSheetTakesLetterWhereA4WouldBeTaken) {
+    const QPageSize a4(QPageSize::A4);
+    const QPageSize letter(QPageSize::Letter);
+    const QPageSize legal(QPageSize::Legal);
+    const auto P = Orientation::Portrait;
+    const struct Case {
+        const char* what;
+        std::vector<QPageSize> offered;
+        QPageSize defaultSize;
+        Orientation orientation;
+        int code;
+        double width, length;
+        QString key;
+    } cases[] = {
+        {"both offered, A4 the default", {a4, letter, legal}, a4, P, 1, 2159, 2794, "Letter"},
+        {"no sizes at all", {}, QPageSize(), P, 1, 2159, 2794, "Letter"},
+        {"no Letter: A4 still", {legal, a4}, legal, P, 9, 2100, 2970, "A4"},
+        {"neither: the printer's own", {legal}, legal, P, 0, 2159, 3556, "Legal"},
+        {"landscape", {a4, letter}, a4, Orientation::Landscape, 1, 2794, 2159, "Letter"},
+    };
+    for (const Case& c : cases) {
+        const SurfacePaper paper =
+            choosePaper(c.offered, c.defaultSize, c.orientation, settings::SheetPaper::Letter);
+        EXPECT_EQ(paper.code, c.code) << c.what;
+        EXPECT_NEAR(paper.width, c.width, 0.01) << c.what;
+        EXPECT_NEAR(paper.length, c.length, 0.01) << c.what;
+        EXPECT_EQ(paper.size.key(), c.key) << c.what;
+    }
+
+    // The report asks for the paper of the sheet in force, and a PDF file is written on it.
+    LabelReport report;
+    settings::LayoutSettings layout;
+    layout.sheet.on = true;
+    layout.sheet.paper = settings::SheetPaper::Letter;
+    layout.sheet.rows = 9; // ten rows of 29,5 mm overrun Letter
+    report.takeSettings(layout);
+    EXPECT_EQ(report.printSettings().paper, settings::SheetPaper::Letter);
+    QTemporaryDir dir;
+    PrinterSurface pdf(PrinterSurface::PdfFile{dir.filePath("letter.pdf")}, report.printSettings(),
+                       Orientation::Portrait);
+    ASSERT_TRUE(pdf.beginDocument());
+    EXPECT_NEAR(pdf.paperWidth(), 2159, 1);
+    EXPECT_NEAR(pdf.paperLength(), 2794, 1);
+    pdf.abortDocument();
+    layout.sheet.on = false;
+    report.takeSettings(layout);
+    EXPECT_EQ(report.printSettings().paper, settings::SheetPaper::A4);
 }
 
 TEST(PaperTable, NoPrinterAtAllMeansA4) {
