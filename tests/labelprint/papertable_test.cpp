@@ -37,6 +37,7 @@ TEST(PaperTable, ChoosePaperTakesA4OrThePrintersOwnPaper) {
     const QPageSize negative(QSizeF(-215.9, 279.4), QPageSize::Millimeter);
     const auto P = Orientation::Portrait;
     const auto L = Orientation::Landscape;
+    const auto lt = settings::SheetPaper::Letter;
     const struct Case {
         const char* what;
         std::vector<QPageSize> offered;
@@ -45,6 +46,7 @@ TEST(PaperTable, ChoosePaperTakesA4OrThePrintersOwnPaper) {
         int code;
         double width, length;
         QString key;
+        settings::SheetPaper wanted = settings::SheetPaper::A4;
     } cases[] = {
         {"A4 offered, Letter the default", {letter, a4, legal}, letter, P, 9, 2100, 2970, "A4"},
         {"A4 offered and the default", {a4}, a4, P, 9, 2100, 2970, "A4"},
@@ -59,9 +61,15 @@ TEST(PaperTable, ChoosePaperTakesA4OrThePrintersOwnPaper) {
         {"landscape on A4", {letter, a4}, letter, L, 9, 2970, 2100, "A4"},
         {"landscape on Letter", {letter}, letter, L, 0, 2794, 2159, "Letter"},
         {"landscape, no sizes", {}, none, L, 9, 2970, 2100, "A4"},
+        // A Letter sheet takes Letter where A4 would be taken.
+        {"Letter sheet, A4 the default", {a4, letter, legal}, a4, P, 1, 2159, 2794, "Letter", lt},
+        {"Letter sheet, no sizes", {}, none, P, 1, 2159, 2794, "Letter", lt},
+        {"Letter sheet, no Letter: A4 still", {legal, a4}, legal, P, 9, 2100, 2970, "A4", lt},
+        {"Letter sheet, neither", {legal}, legal, P, 0, 2159, 3556, "Legal", lt},
+        {"Letter sheet, landscape", {a4, letter}, a4, L, 1, 2794, 2159, "Letter", lt},
     };
     for (const Case& c : cases) {
-        const SurfacePaper paper = choosePaper(c.offered, c.defaultSize, c.orientation);
+        const SurfacePaper paper = choosePaper(c.offered, c.defaultSize, c.orientation, c.wanted);
         EXPECT_EQ(paper.code, c.code) << c.what;
         EXPECT_NEAR(paper.width, c.width, 0.01) << c.what;
         EXPECT_NEAR(paper.length, c.length, 0.01) << c.what;
@@ -69,35 +77,7 @@ TEST(PaperTable, ChoosePaperTakesA4OrThePrintersOwnPaper) {
     }
 }
 
-TEST(PaperTable, ALetterSheetTakesLetterWhereA4WouldBeTaken) {
-    const QPageSize a4(QPageSize::A4);
-    const QPageSize letter(QPageSize::Letter);
-    const QPageSize legal(QPageSize::Legal);
-    const auto P = Orientation::Portrait;
-    const struct Case {
-        const char* what;
-        std::vector<QPageSize> offered;
-        QPageSize defaultSize;
-        Orientation orientation;
-        int code;
-        double width, length;
-        QString key;
-    } cases[] = {
-        {"both offered, A4 the default", {a4, letter, legal}, a4, P, 1, 2159, 2794, "Letter"},
-        {"no sizes at all", {}, QPageSize(), P, 1, 2159, 2794, "Letter"},
-        {"no Letter: A4 still", {legal, a4}, legal, P, 9, 2100, 2970, "A4"},
-        {"neither: the printer's own", {legal}, legal, P, 0, 2159, 3556, "Legal"},
-        {"landscape", {a4, letter}, a4, Orientation::Landscape, 1, 2794, 2159, "Letter"},
-    };
-    for (const Case& c : cases) {
-        const SurfacePaper paper =
-            choosePaper(c.offered, c.defaultSize, c.orientation, settings::SheetPaper::Letter);
-        EXPECT_EQ(paper.code, c.code) << c.what;
-        EXPECT_NEAR(paper.width, c.width, 0.01) << c.what;
-        EXPECT_NEAR(paper.length, c.length, 0.01) << c.what;
-        EXPECT_EQ(paper.size.key(), c.key) << c.what;
-    }
-
+TEST(PaperTable, ALetterSheetIsAskedOfThePrinterAndThePdfFile) {
     // The report asks for the paper of the sheet in force, and a PDF file is written on it.
     LabelReport report;
     settings::LayoutSettings layout;
