@@ -12,12 +12,14 @@
 
 namespace labelprint {
 
-SurfacePaper paperOfPrinter(const QPrinterInfo& printer, Orientation orientation) {
+SurfacePaper paperOfPrinter(const QPrinterInfo& printer, Orientation orientation,
+                            settings::SheetPaper wanted) {
     if (printer.isNull()) {
-        return choosePaper({}, QPageSize(), orientation);
+        return choosePaper({}, QPageSize(), orientation, wanted);
     }
     const QList<QPageSize> offered = printer.supportedPageSizes();
-    return choosePaper({offered.begin(), offered.end()}, printer.defaultPageSize(), orientation);
+    return choosePaper({offered.begin(), offered.end()}, printer.defaultPageSize(), orientation,
+                       wanted);
 }
 
 void configurePrinter(QPrinter& printer, const PrintSettings& settings, const PrinterPaper& paper) {
@@ -87,10 +89,10 @@ void PrinterSurface::setUpPrinter() {
         outputPath_ = spool_->filePath(QStringLiteral("job"));
         printer_->setOutputFileName(outputPath_);
     }
-    // A PDF file is always A4; a printer takes the paper the preview showed.
-    const QPageSize size = pdfPath_ ? QPageSize(QPageSize::A4)
-                                    : paperOfPrinter(QPrinterInfo(*printer_), orientation_).size;
-    configurePrinter(*printer_, settings_, {size, orientation_});
+    // The paper the preview showed: a PDF file takes the sheet's own, as with no printer.
+    const QPrinterInfo info = pdfPath_ ? QPrinterInfo() : QPrinterInfo(*printer_);
+    configurePrinter(*printer_, settings_,
+                     {paperOfPrinter(info, orientation_, settings_.paper).size, orientation_});
     jobName_ = printer_->docName();
     settings::PrinterOffset shift;
     if (!pdfPath_) {

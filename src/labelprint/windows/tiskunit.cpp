@@ -143,9 +143,10 @@ void Ttiskf::previewFile(const QString& path) {
 }
 
 std::unique_ptr<PreviewDocument> Ttiskf::documentOnPrintPaper() const {
-    // The paper the print will take too: A4, unless the selected printer lacks it.
-    const SurfacePaper paper =
-        paperOfPrinter(selectedPrinter(qr1.printSettings()), qr1.orientation());
+    // The paper the print will take too: A4 (Letter for a Letter sheet), unless the selected
+    // printer lacks it.
+    const SurfacePaper paper = paperOfPrinter(selectedPrinter(qr1.printSettings()),
+                                              qr1.orientation(), qr1.printSettings().paper);
     auto document = std::make_unique<PreviewDocument>(paper.width, paper.length);
     document->setPaper(paper.code, qr1.orientation() == Orientation::Landscape, paper.width,
                        paper.length);
