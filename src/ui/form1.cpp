@@ -460,7 +460,7 @@ void TForm1::ulozitbClick() {
         return;
     }
     sd1.fileName = *chosen;
-    settings::uloznastaveni(layoutSettings(), *chosen);
+    settings::saveSnapshotFile(layoutSettings(), *chosen);
 }
 
 void TForm1::nacistbClick() {
@@ -475,7 +475,7 @@ void TForm1::nacistbClick() {
         return;
     }
     OpenDialog1.fileName = *chosen;
-    if (const auto loaded = settings::nactinastaveni(*chosen, layoutSettings())) {
+    if (const auto loaded = settings::loadSnapshotFile(*chosen, layoutSettings())) {
         putLayoutSettings(*loaded);
     }
 }

@@ -81,7 +81,7 @@ TEST_F(SheetBatch, SnapshotTrailerCarriesTheSheet) {
     write("40.csv", exampleList(40));
     settings::LayoutSettings s;
     s.sheet = settings::findSheet(settings::builtInSheets(), "3651")->sheet;
-    ASSERT_TRUE(settings::uloznastaveni(s, path("arch.nas")));
+    ASSERT_TRUE(settings::saveSnapshotFile(s, path("arch.nas")));
     const Outcome o =
         runBatch({"--list", "40.csv", "--snapshot", "arch.nas", "--pdf", "out.pdf"}, dir.path());
     ASSERT_EQ(o.exitCode, 0) << o.err.toStdString();
