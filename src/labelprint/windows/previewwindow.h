@@ -56,7 +56,7 @@ class PreviewWindow : public QWidget, public PreviewSurfaceObserver {
     QAction* ZoomToWidth;
     QAction* FirstPage;
     QAction* PreviousPage;
-    QAction* ToolButton2;
+    QAction* ToolButton2; // the "Next page" button, which kept its designed name
     QAction* LastPage;
     QAction* PrintSetup;
     QAction* Print;
