@@ -497,6 +497,10 @@ void TForm1::fontButtonClick(int slot) {
 }
 
 void TForm1::ColorDialog1Show() {
+    // Opening the colour dialog sends the next save (list or snapshot) to the program
+    // directory. Nothing about colours needs it; the window is designed so, and this is the
+    // only place that gives sd1 a folder of its own: until a colour dialog has been opened, the
+    // save dialog opens where the platform chooses. Nothing else reads this folder.
     sd1.initialDir = platform::programDirectory();
 }
 
