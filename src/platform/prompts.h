@@ -23,11 +23,11 @@ struct Message {
 struct FileRequest {
     enum class Kind { Open, Save };
     Kind kind = Kind::Open;
-    QString title;         // empty: the platform's own
-    QString filter;        // "Description|*.EXT" pairs, empty: all files
-    QString defaultSuffix; // without the dot
-    QString initialDir;
-    QString fileName; // offered name, with its folder
+    QString title = {};         // empty: the platform's own
+    QString filter = {};        // "Description|*.EXT" pairs, empty: all files
+    QString defaultSuffix = {}; // without the dot
+    QString initialDir = {};
+    QString fileName = {}; // offered name, with its folder
     bool overwritePrompt = false;
 };
 
