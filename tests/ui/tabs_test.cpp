@@ -29,7 +29,8 @@ class TabsTest : public ::testing::Test {
   protected:
     void SetUp() override {
         prompts::clearHistory();
-        dialogs::clearHistory();
+        dialogs::fontAnswers().clear();
+        dialogs::colourAnswers().clear();
         dir.createDatabase();
         form = std::make_unique<TForm1>();
         form->show();
@@ -250,19 +251,19 @@ TEST_F(TabsTest, ColourSwatchesTakeTheColourDialogsCurrentColour) {
     NastaveniTab* t = form->nastavenits;
     t->bordershape->setColour(0x123456);
     EXPECT_TRUE(form->sd1.initialDir.isEmpty());
-    dialogs::setNextColour(std::nullopt); // cancelled before any confirmation
+    dialogs::colourAnswers().queue(std::nullopt); // cancelled before any confirmation
     QTest::mouseClick(t->bordershape, Qt::MiddleButton);
     EXPECT_EQ(t->bordershape->colour(), 0);
     EXPECT_EQ(form->sd1.initialDir, dir.path());
 
-    dialogs::setNextColour(QColor(255, 0, 0));
+    dialogs::colourAnswers().queue(QColor(255, 0, 0));
     QTest::mouseClick(t->bordershape, Qt::LeftButton);
-    dialogs::setNextColour(std::nullopt);
+    dialogs::colourAnswers().queue(std::nullopt);
     QTest::mouseClick(t->pozadishape, Qt::RightButton);
     EXPECT_EQ(t->bordershape->colour(), 0x0000FF);
     EXPECT_EQ(t->pozadishape->colour(), 0x0000FF);
-    ASSERT_EQ(dialogs::coloursShown().size(), 3u);
-    EXPECT_EQ(dialogs::coloursShown()[2],
+    ASSERT_EQ(dialogs::colourAnswers().asked().size(), 3u);
+    EXPECT_EQ(dialogs::colourAnswers().asked()[2],
               QColor(255, 0, 0)); // the dialog's colour, not the swatch's
 
     prompts::setNextFileName(std::nullopt);
@@ -276,7 +277,7 @@ TEST_F(TabsTest, FontDialogChangesOnlyWhatWasChosen) {
     settings::FontDescription before = d->font();
     before.colour = 0x00AA00;
     d->setFont(before);
-    dialogs::setNextFont(std::nullopt);
+    dialogs::fontAnswers().queue(std::nullopt);
     form->fontButtonClick(settings::Nazev);
     EXPECT_EQ(d->font(), before);
 
@@ -285,17 +286,17 @@ TEST_F(TabsTest, FontDialogChangesOnlyWhatWasChosen) {
     chosen.height = -21;
     chosen.style = settings::Italic;
     chosen.colour = 0x0000FF;
-    dialogs::setNextFont(dialogs::FontChoice{chosen, false});
+    dialogs::fontAnswers().queue(dialogs::FontChoice{chosen, false});
     form->fontButtonClick(settings::Nazev);
     EXPECT_EQ(d->font().face, "DejaVu Serif");
     EXPECT_EQ(d->font().height, -21);
     EXPECT_EQ(d->font().style, settings::Italic);
     EXPECT_EQ(d->font().colour, 0x00AA00); // colour untouched in the dialog: kept
-    dialogs::setNextFont(dialogs::FontChoice{chosen, true});
+    dialogs::fontAnswers().queue(dialogs::FontChoice{chosen, true});
     form->fontButtonClick(settings::Nazev);
     EXPECT_EQ(d->font().colour, 0x0000FF);
-    ASSERT_EQ(dialogs::fontsShown().size(), 3u);
-    EXPECT_EQ(dialogs::fontsShown()[0], before);
+    ASSERT_EQ(dialogs::fontAnswers().asked().size(), 3u);
+    EXPECT_EQ(dialogs::fontAnswers().asked()[0], before);
 }
 
 TEST_F(TabsTest, SnapshotButtonsSaveAndLoadEverythingButColumnWidths) {
