@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QRegularExpression>
 #include <QXmlStreamReader>
+#include <algorithm>
 #include <cmath>
 #include <map>
 #include <set>
@@ -23,6 +24,11 @@ constexpr SheetPaper A4 = SheetPaper::A4;
 constexpr SheetPaper Letter = SheetPaper::Letter;
 constexpr const char* kZweckform = "Avery Zweckform";
 constexpr const char* kAvery = "Avery";
+constexpr const char* kHerma = "Herma";
+constexpr const char* kRayfilm = "Rayfilm";
+constexpr const char* kApli = "Apli";
+constexpr const char* kAgipa = "Agipa";
+constexpr const char* kHama = "Hama";
 
 // Cut edge to edge across the width unless a pitch larger than the label says otherwise.
 constexpr Row kRows[] = {
@@ -74,6 +80,41 @@ constexpr Row kRows[] = {
     {kAvery, "5160", Letter, 48, 127, 667, 254, 699, 254, 3, 10},
     {kAvery, "5161", Letter, 40, 127, 1016, 254, 1064, 254, 2, 10},
     {kAvery, "5163", Letter, 40, 127, 1016, 508, 1064, 508, 2, 5},
+    {kHama, "50450", A4, 0, 0, 700, 370, 700, 370, 3, 8},
+    {kHama, "50455", A4, 0, 0, 1050, 1480, 1050, 1480, 2, 2},
+    {kHerma, "4293", A4, 90, 150, 1920, 380, 1920, 380, 1, 7},
+    {kHerma, "4606", A4, 95, 105, 380, 212, 380, 212, 5, 13},
+    {kHerma, "4607", A4, 85, 140, 483, 169, 483, 169, 4, 16},
+    {kHerma, "4102", A4, 85, 85, 483, 254, 483, 254, 4, 11},
+    {kHerma, "4614", A4, 57, 130, 660, 338, 660, 338, 3, 8},
+    {kHerma, "4625", A4, 0, 0, 1050, 423, 1050, 423, 2, 7},
+    {kHerma, "4457", A4, 0, 55, 1050, 480, 1050, 480, 2, 6},
+    {kHerma, "10809", A4, 0, 0, 1050, 1480, 1050, 1480, 2, 2},
+    {kHerma, "4097", A4, 100, 220, 457, 212, 487, 212, 4, 12},
+    {kHerma, "4098", A4, 78, 155, 635, 296, 665, 296, 3, 9},
+    {kHerma, "4099", A4, 80, 215, 960, 508, 990, 508, 2, 5},
+    {kHerma, "4100", A4, 75, 185, 305, 169, 329, 169, 6, 16},
+    {kHerma, "4103", A4, 68, 155, 635, 381, 665, 381, 3, 7},
+    {kAgipa, "119488", A4, 152, 236, 900, 501, 900, 501, 2, 5},
+    {kApli, "1999", A4, 46, 77, 991, 681, 1020, 684, 2, 4},
+    {kApli, "01293", A4, 0, 153, 700, 333, 700, 333, 3, 8},
+    {kApli, "1271", A4, 0, 135, 700, 300, 700, 300, 3, 9},
+    {kRayfilm, "0102", A4, 100, 107, 380, 212, 380, 212, 5, 13},
+    {kRayfilm, "0201", A4, 80, 49, 485, 169, 485, 169, 4, 17},
+    {kRayfilm, "0203N", A4, 80, 215, 485, 254, 485, 254, 4, 10},
+    {kRayfilm, "0304", A4, 0, 0, 525, 297, 525, 297, 4, 10},
+    {kRayfilm, "0401", A4, 73, 133, 635, 169, 660, 169, 3, 16},
+    {kRayfilm, "0437", A4, 73, 153, 635, 296, 660, 296, 3, 9},
+    {kRayfilm, "0410", A4, 72, 151, 635, 381, 660, 381, 3, 7},
+    {kRayfilm, "0501", A4, 0, 49, 700, 169, 700, 169, 3, 17},
+    {kRayfilm, "0503", A4, 0, 88, 700, 254, 700, 254, 3, 11},
+    {kRayfilm, "0507", A4, 0, 85, 700, 350, 700, 350, 3, 8},
+    {kRayfilm, "0508", A4, 0, 10, 700, 370, 700, 370, 3, 8},
+    {kRayfilm, "0511", A4, 0, 0, 700, 424, 700, 424, 3, 7},
+    {kRayfilm, "0810", A4, 47, 152, 991, 381, 1016, 381, 2, 7},
+    {kRayfilm, "0907", A4, 0, 85, 1050, 350, 1050, 350, 2, 8},
+    {kRayfilm, "0911", A4, 0, 0, 1050, 424, 1050, 424, 2, 7},
+    {kRayfilm, "0922", A4, 0, 0, 1050, 1485, 1050, 1485, 2, 2},
 };
 
 QString millimetres(int tenths) {
@@ -359,7 +400,13 @@ std::optional<CatalogueEntry> findSheet(const std::vector<CatalogueEntry>& entri
             exact.push_back(&e);
         }
     }
-    if (exact.size() == 1) {
+    // The same sheet under two names (a maker sold under two brands, or the built-in table and
+    // an installed template) is still one sheet: the first, in catalogue order, is taken.
+    const bool oneSheet =
+        !exact.empty() && std::all_of(exact.begin(), exact.end(), [&](const CatalogueEntry* e) {
+            return e->sheet == exact.front()->sheet;
+        });
+    if (oneSheet) {
         return *exact.front();
     }
     if (candidates) {

@@ -46,8 +46,8 @@ std::vector<CatalogueEntry> searchCatalogue(const std::vector<CatalogueEntry>& e
                                             const QString& typed);
 
 // One entry by its product number or its full name ("3651", "Avery Zweckform 3651", "L7160"),
-// ignoring case. Nothing when none or several match; `candidates` then lists the names that
-// came near.
+// ignoring case. Several names for one and the same sheet give the first of them. Nothing when
+// none or several different sheets match; `candidates` then lists the names that came near.
 std::optional<CatalogueEntry> findSheet(const std::vector<CatalogueEntry>& entries,
                                         const QString& name, QStringList* candidates = nullptr);
 
