@@ -9,8 +9,7 @@
 
 namespace platform {
 
-template <typename Request, typename Answer>
-class AnswerQueue {
+template <typename Request, typename Answer> class AnswerQueue {
   public:
     using Dialog = Answer (*)(const Request&);
 
