@@ -128,6 +128,7 @@ void LabelReport::setSheet(const settings::Sheet& sheet) {
         }
     }
     sheet_ = sheet;
+    print_.paper = sheet.on ? sheet.paper : settings::SheetPaper::A4;
 }
 
 std::vector<QPoint> LabelReport::pagePositions(double paperLength) const {

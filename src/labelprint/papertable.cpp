@@ -85,23 +85,46 @@ bool realPaper(const QPageSize& size) {
     return mm.width() > 0 && mm.height() > 0;
 }
 
-bool isA4(const QPageSize& size) {
-    if (size.id() == QPageSize::A4) {
+// Whether `size` is the paper of `code` in the table, whose size is `id` to Qt.
+bool isPaper(const QPageSize& size, int code, QPageSize::PageSizeId id) {
+    if (size.id() == id) {
         return true;
     }
-    // A printer may name A4 its own way; the size tells.
+    // A printer may name a paper its own way; the size tells.
+    const Paper paper = *paperByCode(code);
     const QSizeF mm = size.size(QPageSize::Millimeter);
-    return std::abs(mm.width() * 10 - kA4Width) < 5 && std::abs(mm.height() * 10 - kA4Length) < 5;
+    return std::abs(mm.width() - paper.width) < 0.5 && std::abs(mm.height() - paper.length) < 0.5;
+}
+
+// The offered paper of `code`: under its own name when the printer has that, since a printer
+// may offer the same size under several names (Letter and AnsiA).
+std::vector<QPageSize>::const_iterator findPaper(const std::vector<QPageSize>& offered, int code,
+                                                 QPageSize::PageSizeId id) {
+    const QString key = QPageSize(id).key();
+    const auto named = std::find_if(offered.begin(), offered.end(),
+                                    [&](const QPageSize& p) { return p.key() == key; });
+    if (named != offered.end()) {
+        return named;
+    }
+    return std::find_if(offered.begin(), offered.end(),
+                        [&](const QPageSize& p) { return isPaper(p, code, id); });
 }
 
 } // namespace
 
 SurfacePaper choosePaper(const std::vector<QPageSize>& offered, const QPageSize& defaultSize,
-                         Orientation orientation) {
+                         Orientation orientation, settings::SheetPaper wanted) {
     SurfacePaper paper;
     paper.size = QPageSize(QPageSize::A4);
-    const auto a4 = std::find_if(offered.begin(), offered.end(), isA4);
-    if (a4 != offered.end()) {
+    const auto a4 = findPaper(offered, kA4Code, QPageSize::A4);
+    const auto letter = findPaper(offered, kLetterCode, QPageSize::Letter);
+    if (wanted == settings::SheetPaper::Letter && (offered.empty() || letter != offered.end())) {
+        const Paper table = *paperByCode(kLetterCode);
+        paper.code = kLetterCode;
+        paper.size = offered.empty() ? QPageSize(QPageSize::Letter) : *letter;
+        paper.width = table.width * 10;
+        paper.length = table.length * 10;
+    } else if (a4 != offered.end()) {
         paper.size = *a4;
     } else if (!offered.empty() && realPaper(defaultSize)) {
         const QSizeF mm = defaultSize.size(QPageSize::Millimeter);

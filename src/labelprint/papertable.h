@@ -17,6 +17,7 @@ namespace labelprint {
 inline constexpr int kA4Code = 9;
 inline constexpr double kA4Width = 2100;
 inline constexpr double kA4Length = 2970;
+inline constexpr int kLetterCode = 1;
 
 struct Paper {
     int code;
@@ -50,8 +51,10 @@ struct SurfacePaper {
 
 // A4 when the printer offers it; otherwise the printer's own default paper. A printer that
 // reports no sizes, or a default that is no real paper, is taken as offering A4, and so is no
-// printer at all (`offered` empty, `defaultSize` invalid).
+// printer at all (`offered` empty, `defaultSize` invalid). A Letter sheet (`wanted`) takes
+// Letter where A4 would be taken, when the printer offers it or reports no sizes.
 SurfacePaper choosePaper(const std::vector<QPageSize>& offered, const QPageSize& defaultSize,
-                         Orientation orientation);
+                         Orientation orientation,
+                         settings::SheetPaper wanted = settings::SheetPaper::A4);
 
 } // namespace labelprint

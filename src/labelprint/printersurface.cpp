@@ -11,12 +11,14 @@
 
 namespace labelprint {
 
-SurfacePaper paperOfPrinter(const QPrinterInfo& printer, Orientation orientation) {
+SurfacePaper paperOfPrinter(const QPrinterInfo& printer, Orientation orientation,
+                            settings::SheetPaper wanted) {
     if (printer.isNull()) {
-        return choosePaper({}, QPageSize(), orientation);
+        return choosePaper({}, QPageSize(), orientation, wanted);
     }
     const QList<QPageSize> offered = printer.supportedPageSizes();
-    return choosePaper({offered.begin(), offered.end()}, printer.defaultPageSize(), orientation);
+    return choosePaper({offered.begin(), offered.end()}, printer.defaultPageSize(), orientation,
+                       wanted);
 }
 
 PrinterSurface::PrinterSurface(const PrintSettings& settings, Orientation orientation,
@@ -54,7 +56,7 @@ bool PrinterSurface::setUpPrinter() {
         printer_->setOutputFormat(QPrinter::PdfFormat);
         printer_->setOutputFileName(*pdfPath_);
         printer_->setFullPage(true);
-        printer_->setPageSize(QPageSize(QPageSize::A4));
+        printer_->setPageSize(paperOfPrinter(QPrinterInfo(), orientation_, settings_.paper).size);
         outputPath_ = *pdfPath_;
     } else {
         const QStringList installed = QPrinterInfo::availablePrinterNames();
@@ -77,7 +79,8 @@ bool PrinterSurface::setUpPrinter() {
             fail(QStringLiteral("Printer \"%1\" cannot be used.").arg(name));
             return false;
         }
-        printer_->setPageSize(paperOfPrinter(QPrinterInfo(*printer_), orientation_).size);
+        printer_->setPageSize(
+            paperOfPrinter(QPrinterInfo(*printer_), orientation_, settings_.paper).size);
         // The platform engine writes the job into our spool file and we hand it to the
         // scheduler ourselves, so that an aborted run sends nothing at all.
         spool_ = std::make_unique<QTemporaryDir>();

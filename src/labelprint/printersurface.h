@@ -20,8 +20,9 @@
 namespace labelprint {
 
 // The paper a surface takes from `printer` (null: no printer), as the preview and the print
-// both take it.
-SurfacePaper paperOfPrinter(const QPrinterInfo& printer, Orientation orientation);
+// both take it; `wanted` as in choosePaper().
+SurfacePaper paperOfPrinter(const QPrinterInfo& printer, Orientation orientation,
+                            settings::SheetPaper wanted = settings::SheetPaper::A4);
 
 class PrinterSurface : public PageSurface {
   public:
@@ -30,10 +31,11 @@ class PrinterSurface : public PageSurface {
     };
 
     // Prints on `settings.printer` (empty: the default printer), on the paper of
-    // paperOfPrinter().
+    // paperOfPrinter() for `settings.paper`.
     PrinterSurface(const PrintSettings& settings, Orientation orientation,
                    QPrinter::PrinterMode mode = QPrinter::HighResolution);
-    // Writes a PDF file on A4 instead; the device origin is the paper's corner.
+    // Writes a PDF file instead, on A4 or the Letter of a Letter sheet; the device origin is
+    // the paper's corner.
     PrinterSurface(PdfFile file, const PrintSettings& settings, Orientation orientation,
                    QPrinter::PrinterMode mode = QPrinter::HighResolution);
     ~PrinterSurface() override;

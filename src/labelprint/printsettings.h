@@ -20,6 +20,8 @@ struct PrintSettings {
     // Shifts that printers put on their output, by printer name; only the printer surface
     // applies them, so previews and PDF files stay exact.
     settings::PrinterOffsets offsets;
+    // The paper the sheet description asks for: A4 unless a Letter sheet is on.
+    settings::SheetPaper paper = settings::SheetPaper::A4;
 
     // The name print queues show for the job: the title, or when it is empty the program's
     // name with the date and time.

@@ -331,6 +331,51 @@ TEST(BatchRun, BadInputIsOneLineAndLeavesTheOutputAlone) {
     }
 }
 
+TEST(BatchRun, Utf8ListFilesWithOrWithoutAMarkAndTheirBlankLines) {
+    const QByteArray mark = "\xEF\xBB\xBF";
+    const QByteArray one = "1;*1*;Ml\xC3\xA9ko;25,90;;;";
+    const QByteArray two = "2;*2*;Chl\xC3\xA9"
+                           "b;3;;;";
+    struct Case {
+        const char* name;
+        QByteArray bytes;
+        QString error; // the whole line after "dravelin-batch: "; empty: the two labels print
+    };
+    const Case cases[] = {
+        {"mark, CR LF, blank lines at the end", mark + one + "\r\n" + two + "\r\n\r\n\r\n", {}},
+        {"no mark, LF, one blank line at the end", one + "\n" + two + "\n\n", {}},
+        {"no mark, no line end at all", one + "\n" + two, {}},
+        {"blank line in the middle", one + "\n\n" + two + "\n",
+         "utf8.csv: line 2 has 1 value, a label needs 7 separated by \";\""},
+        {"mark, blank line after the second label", mark + one + "\r\n" + two + "\r\n\r\n" + one,
+         "utf8.csv: line 3 has 1 value, a label needs 7 separated by \";\""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        BatchDir dir;
+        dir.write("utf8.csv", c.bytes);
+        const Outcome o =
+            runBatch({"--list", "utf8.csv", "--settings", ".", "--pdf", "out.pdf"}, dir.path());
+        if (!c.error.isEmpty()) {
+            EXPECT_EQ(o.exitCode, 1);
+            EXPECT_EQ(o.err, "dravelin-batch: " + c.error + "\n");
+            EXPECT_FALSE(QFileInfo::exists(dir.path("out.pdf")));
+            continue;
+        }
+        ASSERT_EQ(o.exitCode, 0) << o.err.toStdString();
+        const auto pages = pdfWords(dir.path("out.pdf"));
+        ASSERT_EQ(pages.size(), 1u);
+        // Every text as written: no mark before the first code, no accent read as two letters.
+        QStringList texts;
+        for (const Word& w : pages[0]) {
+            texts << w.text;
+        }
+        texts.sort();
+        EXPECT_EQ(texts, (QStringList{"*1*", "*2*", "1", "2", "25,90", "3", "Chléb", "Mléko"}))
+            << texts.join(' ').toStdString();
+    }
+}
+
 // True once the running tool holds a new, still unnamed file open in `dir`.
 bool writingInto(qint64 pid, const QString& dir) {
     const QDir fds(QStringLiteral("/proc/%1/fd").arg(pid));

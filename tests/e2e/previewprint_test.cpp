@@ -9,6 +9,7 @@
 #include "labelprint/windows/tiskunit.h"
 #include "pdfprobe.h"
 #include "printlist/rowset.h"
+#include "settings/sheetcatalogue.h"
 
 #include <QApplication>
 #include <QDateTime>
@@ -206,6 +207,28 @@ TEST_F(PreviewPrinting, LoadedPagesPrintTheirWholeRange) {
         tiskf.print();
     });
     EXPECT_EQ(printedPages(), 3);
+}
+
+TEST_F(PreviewPrinting, LetterSheetPreviewsAndPrintsOnLetterOnTheDefaultQueue) {
+    // The default queue has A4 as its default and offers Letter too.
+    ASSERT_EQ(QPrinterInfo::defaultPrinterName(), "dravelin-pdf");
+    settings::LayoutSettings s;
+    s.sheet = settings::findSheet(settings::builtInSheets(), "5160")->sheet; // 3 × 10, Letter
+    tiskf.qr1.takeSettings(s);
+    list = rows(45);
+    withFinishedPreview([&] {
+        EXPECT_NEAR(tiskf.previewSurface()->paperWidth(), 2159, 0.01);
+        EXPECT_NEAR(tiskf.previewSurface()->paperLength(), 2794, 0.01);
+        EXPECT_EQ(tiskf.previewSurface()->pageCount(), 2);
+        tiskf.print();
+    });
+    ASSERT_EQ(printedPages(), 2);
+    for (const int page : {1, 2}) {
+        const auto size = e2e::pageSize(pdf, page);
+        ASSERT_TRUE(size);
+        EXPECT_NEAR(size->first, 2159, 2);
+        EXPECT_NEAR(size->second, 2794, 2);
+    }
 }
 
 TEST_F(PreviewPrinting, LetterOnlyQueuePreviewsAndPrintsOnLetter) {

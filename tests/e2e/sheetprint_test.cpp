@@ -125,7 +125,8 @@ class SheetPrinting : public ::testing::Test {
         LabelReport report;
         report.takeSettings(withSheet(sheet));
         report.setSkip(skip);
-        report.printSettings().title = e2e::uniqueTitle(what);
+        title = e2e::uniqueTitle(what);
+        report.printSettings().title = title;
         PrinterSurface surface(report.printSettings(), report.orientation());
         printlist::RowSet list = rows(count);
         const auto result = count == 0 ? labelprint::printAlignmentPage(report, surface)
@@ -168,6 +169,7 @@ class SheetPrinting : public ::testing::Test {
     }
 
     QStringList produced;
+    QString title; // of the last job printed
 };
 
 Sheet catalogued(const char* name) {
@@ -232,6 +234,26 @@ TEST_F(SheetPrinting, AlignmentPageOutlinesEveryPosition) {
         // The label's middle is empty.
         EXPECT_FALSE(raster.inked(s.labelLeft(n) + s.width / 2.0, s.labelTop(n) + s.height / 2.0));
     }
+}
+
+TEST_F(SheetPrinting, LetterSheetPrintsOnLetterOnTheCutLines) {
+    // The default queue offers Letter beside its A4 default: a Letter sheet must take Letter.
+    const Sheet s = catalogued("5160");
+    ASSERT_TRUE(s.on);
+    ASSERT_EQ(s.paper, settings::SheetPaper::Letter);
+    const QString pdf = print(s, 30, 0, "letter");
+    ASSERT_FALSE(pdf.isEmpty());
+    EXPECT_EQ(e2e::pageCount(pdf), 1);
+    const auto size = e2e::pageSize(pdf, 1);
+    ASSERT_TRUE(size);
+    EXPECT_NEAR(size->first, 2159, 2);
+    EXPECT_NEAR(size->second, 2794, 2);
+    const int job = e2e::jobIdByTitle(title);
+    ASSERT_GT(job, 0);
+    const QString media = e2e::jobText(job, "media");
+    EXPECT_TRUE(media == "Letter" || media.startsWith("na_letter")) << media.toStdString();
+    expectFramesOnCutLines(pdf, s, 0, 30);
+    expectWordsInPlace(pdf, s, 0, 30);
 }
 
 } // namespace

@@ -1,11 +1,13 @@
 // The paper a page surface takes from its printer, and the A4 facts every part of the program
 // shares.
+#include "labelprint/labelreport.h"
 #include "labelprint/papertable.h"
 #include "labelprint/previewsurface.h"
 #include "labelprint/printersurface.h"
 #include "labelprint/units.h"
 
 #include <QPrinterInfo>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace labelprint {
@@ -35,6 +37,7 @@ TEST(PaperTable, ChoosePaperTakesA4OrThePrintersOwnPaper) {
     const QPageSize negative(QSizeF(-215.9, 279.4), QPageSize::Millimeter);
     const auto P = Orientation::Portrait;
     const auto L = Orientation::Landscape;
+    const auto lt = settings::SheetPaper::Letter;
     const struct Case {
         const char* what;
         std::vector<QPageSize> offered;
@@ -43,6 +46,7 @@ TEST(PaperTable, ChoosePaperTakesA4OrThePrintersOwnPaper) {
         int code;
         double width, length;
         QString key;
+        settings::SheetPaper wanted = settings::SheetPaper::A4;
     } cases[] = {
         {"A4 offered, Letter the default", {letter, a4, legal}, letter, P, 9, 2100, 2970, "A4"},
         {"A4 offered and the default", {a4}, a4, P, 9, 2100, 2970, "A4"},
@@ -57,14 +61,41 @@ TEST(PaperTable, ChoosePaperTakesA4OrThePrintersOwnPaper) {
         {"landscape on A4", {letter, a4}, letter, L, 9, 2970, 2100, "A4"},
         {"landscape on Letter", {letter}, letter, L, 0, 2794, 2159, "Letter"},
         {"landscape, no sizes", {}, none, L, 9, 2970, 2100, "A4"},
+        // A Letter sheet takes Letter where A4 would be taken.
+        {"Letter sheet, A4 the default", {a4, letter, legal}, a4, P, 1, 2159, 2794, "Letter", lt},
+        {"Letter sheet, no sizes", {}, none, P, 1, 2159, 2794, "Letter", lt},
+        {"Letter sheet, no Letter: A4 still", {legal, a4}, legal, P, 9, 2100, 2970, "A4", lt},
+        {"Letter sheet, neither", {legal}, legal, P, 0, 2159, 3556, "Legal", lt},
+        {"Letter sheet, landscape", {a4, letter}, a4, L, 1, 2794, 2159, "Letter", lt},
     };
     for (const Case& c : cases) {
-        const SurfacePaper paper = choosePaper(c.offered, c.defaultSize, c.orientation);
+        const SurfacePaper paper = choosePaper(c.offered, c.defaultSize, c.orientation, c.wanted);
         EXPECT_EQ(paper.code, c.code) << c.what;
         EXPECT_NEAR(paper.width, c.width, 0.01) << c.what;
         EXPECT_NEAR(paper.length, c.length, 0.01) << c.what;
         EXPECT_EQ(paper.size.key(), c.key) << c.what;
     }
+}
+
+TEST(PaperTable, ALetterSheetIsAskedOfThePrinterAndThePdfFile) {
+    // The report asks for the paper of the sheet in force, and a PDF file is written on it.
+    LabelReport report;
+    settings::LayoutSettings layout;
+    layout.sheet.on = true;
+    layout.sheet.paper = settings::SheetPaper::Letter;
+    layout.sheet.rows = 9; // ten rows of 29,5 mm overrun Letter
+    report.takeSettings(layout);
+    EXPECT_EQ(report.printSettings().paper, settings::SheetPaper::Letter);
+    QTemporaryDir dir;
+    PrinterSurface pdf(PrinterSurface::PdfFile{dir.filePath("letter.pdf")}, report.printSettings(),
+                       Orientation::Portrait);
+    ASSERT_TRUE(pdf.beginDocument());
+    EXPECT_NEAR(pdf.paperWidth(), 2159, 1);
+    EXPECT_NEAR(pdf.paperLength(), 2794, 1);
+    pdf.abortDocument();
+    layout.sheet.on = false;
+    report.takeSettings(layout);
+    EXPECT_EQ(report.printSettings().paper, settings::SheetPaper::A4);
 }
 
 TEST(PaperTable, NoPrinterAtAllMeansA4) {

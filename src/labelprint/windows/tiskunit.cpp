@@ -130,9 +130,10 @@ void Ttiskf::previewFile(const QString& path) {
 }
 
 void Ttiskf::openWindow() {
-    // The paper the print will take too: A4, unless the selected printer lacks it.
-    const SurfacePaper paper =
-        paperOfPrinter(selectedPrinter(qr1.printSettings()), qr1.orientation());
+    // The paper the print will take too: A4 (Letter for a Letter sheet), unless the selected
+    // printer lacks it.
+    const SurfacePaper paper = paperOfPrinter(selectedPrinter(qr1.printSettings()),
+                                              qr1.orientation(), qr1.printSettings().paper);
     surface_ = std::make_unique<PreviewSurface>(paper.width, paper.length);
     surface_->setPaper(paper.code, qr1.orientation() == Orientation::Landscape, paper.width,
                        paper.length);
