@@ -133,10 +133,11 @@ void writeLpf(Job& job) {
     const QString target = job.options.target;
     TempOutput out(target);
     const bool landscape = job.orientation() == Orientation::Landscape;
-    WatchedSurface<PreviewSurface> surface(job.bar, job.report.pageWidth(),
-                                           job.report.pageLength());
-    surface.setPaper(labelprint::kA4Code, landscape, job.report.pageWidth(),
-                     job.report.pageLength());
+    // A4, or the Letter of a Letter sheet: the paper the pages are replayed on.
+    const labelprint::SurfacePaper paper = labelprint::choosePaper(
+        {}, QPageSize(), job.orientation(), job.report.printSettings().paper);
+    WatchedSurface<PreviewSurface> surface(job.bar, paper.width, paper.length);
+    surface.setPaper(paper.code, landscape, paper.width, paper.length);
     // The pages go straight into the new file as they are finished, never all held at once.
     surface.writePagesTo(out.fd());
     try {
