@@ -4,12 +4,9 @@
 // command line opens in the preview once the window is up.
 #include "app/commandline.h"
 #include "app/startup.h"
-#include "labelprint/windows/printsetupdialog.h"
 #include "labelprint/windows/tiskunit.h"
 #include "platform/instancelock.h"
 #include "platform/programdir.h"
-#include "platform/prompts.h"
-#include "platform/widgets/widgetprompts.h"
 #include "ui/dialogseam.h"
 #include "ui/form1.h"
 #include "ui/instancebeacon.h"
@@ -67,9 +64,7 @@ int main(int argc, char** argv) {
     }
     app::startUp();
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/dravelin.png")));
-    platform::WidgetPrompts prompts;
-    prompts::setBackend(&prompts);
-    dialogs::useRealDialogs(true);
+    dialogs::installRealDialogs();
 
     // A second window on the same program directory would overwrite the first's settings.
     const auto instance = platform::claimProgramDirectory(platform::programDirectory());
@@ -83,7 +78,6 @@ int main(int argc, char** argv) {
         // written.
         return 1;
     }
-    labelprint::usePrintDialog(true);
     labelprint::Ttiskf tiskf(form1.store().listView());
     form1.setPrintForm(&tiskf);
     new InstanceBeacon(platform::programDirectory(), &form1);
@@ -92,7 +86,5 @@ int main(int argc, char** argv) {
         const QString file = QFileInfo(command.file).absoluteFilePath();
         QTimer::singleShot(0, &tiskf, [&tiskf, file] { tiskf.previewFile(file); });
     }
-    const int rc = application.exec();
-    prompts::setBackend(nullptr);
-    return rc;
+    return application.exec();
 }

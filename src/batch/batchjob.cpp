@@ -143,9 +143,11 @@ void writeLpf(Job& job) {
     const QString target = job.options.target;
     TempOutput out(target);
     const bool landscape = job.orientation() == Orientation::Landscape;
-    PreviewDocument document(job.report.pageWidth(), job.report.pageLength());
-    document.setPaper(labelprint::kA4Code, landscape, job.report.pageWidth(),
-                      job.report.pageLength());
+    // A4, or the Letter of a Letter sheet: the paper the pages are replayed on.
+    const labelprint::SurfacePaper paper = labelprint::choosePaper(
+        {}, QPageSize(), job.orientation(), job.report.printSettings().paper);
+    PreviewDocument document(paper.width, paper.length);
+    document.setPaper(paper.code, landscape, paper.width, paper.length);
     // The pages go straight into the new file as they are finished, never all held at once.
     document.writePagesTo(out.fd());
     WatchedSurface<PreviewSurface> surface(job.bar, document);

@@ -5,9 +5,9 @@
 #include "platform/profile.h"
 #include "platform/regularfile.h"
 #include "printlist/database.h"
-#include "printlist/fce_import_so.h"
 #include "printlist/listfile.h"
 #include "printlist/listfilereader.h"
+#include "printlist/listline.h"
 #include "printlist/pgstore.h"
 #include "settings/fontfile.h"
 #include "settings/settingsfile.h"
@@ -93,7 +93,7 @@ class ListFileRows : public printlist::RowCursor {
             qint64 firstBlank = 0;
             qint64 lastFilled = 0;
             while (reader.next(line)) {
-                const int values = printlist::countchar(line, kSeparator) + 1;
+                const int values = printlist::countOccurrences(line, kSeparator) + 1;
                 if (values == 1 && printlist::trimControl(line).isEmpty()) {
                     if (firstBlank == 0) {
                         firstBlank = reader.lineNumber();
@@ -158,12 +158,12 @@ class ListFileRows : public printlist::RowCursor {
             row_.clear();
             return;
         }
-        const int values = printlist::countchar(line, kSeparator) + 1;
+        const int values = printlist::countOccurrences(line, kSeparator) + 1;
         if (values != kValuesPerLine) {
             throw badLine(path_, reader_->lineNumber(), values);
         }
         // The values go through the same split and trim as an import into the database.
-        const printlist::Tparsedstring parsed = printlist::parsestring(kSeparator, line);
+        const printlist::LineValues parsed = printlist::parsestring(kSeparator, line);
         row_.clear();
         row_.append(QString::number(reader_->lineNumber())); // the id a fresh table would give
         for (const QString& v : parsed) {

@@ -25,6 +25,11 @@ std::array<LineSlot, settings::SlotCount> LabelReport::initialLines() {
 }
 
 void LabelReport::takeSettings(const settings::LayoutSettings& layout) {
+    // The label height comes after the margins and the column count because setting it
+    // computes the label width again from the page description as it then stands; the column
+    // count does so only when it changes, so a new margin alone would leave a stale width.
+    // The other steps set values of their own: their order (the switches starting with kod)
+    // only follows the print command's list and changes no result.
     topMargin_ = double(layout.nahore) * 10;
     leftMargin_ = double(layout.vlevo) * 10;
     setColumns(layout.sloupce);

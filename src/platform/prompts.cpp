@@ -1,83 +1,42 @@
 #include "platform/prompts.h"
 
-#include <deque>
-
 namespace prompts {
-namespace {
 
-struct State {
-    Backend* backend = nullptr;
-    std::deque<Answer> answers;
-    struct QueuedName {
-        bool chosen;
-        QString name;
-    };
-    std::deque<QueuedName> names;
-    std::vector<Message> shown;
-    std::vector<FileRequest> requests;
-};
-
-State& state() {
-    static State s;
-    return s;
+platform::AnswerQueue<Message, Answer>& messageAnswers() {
+    static platform::AnswerQueue<Message, Answer> queue(
+        [](const Message& m) { return m.buttons == Buttons::YesNo ? Answer::No : Answer::Ok; });
+    return queue;
 }
 
-} // namespace
-
-void setBackend(Backend* backend) {
-    state().backend = backend;
+platform::AnswerQueue<FileRequest, std::optional<QString>>& fileAnswers() {
+    static platform::AnswerQueue<FileRequest, std::optional<QString>> queue;
+    return queue;
 }
 
 Answer message(const Message& m) {
-    State& s = state();
-    s.shown.push_back(m);
-    if (!s.answers.empty()) {
-        const Answer a = s.answers.front();
-        s.answers.pop_front();
-        return a;
-    }
-    if (s.backend) {
-        return s.backend->message(m);
-    }
-    return m.buttons == Buttons::YesNo ? Answer::No : Answer::Ok;
+    return messageAnswers().ask(m);
 }
 
 std::optional<QString> chooseFile(const FileRequest& r) {
-    State& s = state();
-    s.requests.push_back(r);
-    if (!s.names.empty()) {
-        const auto n = s.names.front();
-        s.names.pop_front();
-        if (!n.chosen) {
-            return std::nullopt;
-        }
-        return n.name;
-    }
-    if (s.backend) {
-        return s.backend->chooseFile(r);
-    }
-    return std::nullopt;
+    return fileAnswers().ask(r);
 }
 
 void setNextAnswer(Answer a) {
-    state().answers.push_back(a);
+    messageAnswers().queue(a);
 }
 void setNextFileName(std::optional<QString> name) {
-    state().names.push_back({name.has_value(), name.value_or(QString())});
+    fileAnswers().queue(std::move(name));
 }
 const std::vector<Message>& shownMessages() {
-    return state().shown;
+    return messageAnswers().asked();
 }
 const std::vector<FileRequest>& fileRequests() {
-    return state().requests;
+    return fileAnswers().asked();
 }
 
 void clearHistory() {
-    State& s = state();
-    s.shown.clear();
-    s.requests.clear();
-    s.answers.clear();
-    s.names.clear();
+    messageAnswers().clear();
+    fileAnswers().clear();
 }
 
 } // namespace prompts

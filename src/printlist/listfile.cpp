@@ -4,8 +4,8 @@
 #include "platform/fileerror.h"
 #include "platform/prompts.h"
 #include "platform/regularfile.h"
-#include "printlist/fce_import_so.h"
 #include "printlist/listfilereader.h"
+#include "printlist/listline.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -150,7 +150,7 @@ std::optional<QString> readAndReplace(Store& store, const QString& path) {
     const std::vector<QString> lines = listFileLines(bytes);
     bytes.clear();
     for (size_t i = 0; i < lines.size(); ++i) {
-        const int values = countchar(lines[i], kSeparator) + 1;
+        const int values = countOccurrences(lines[i], kSeparator) + 1;
         if (values != kValuesPerLine) {
             return lineFault(i, valueCountFault(values));
         }

@@ -143,7 +143,7 @@ void decodeSnapshot(QByteArrayView record, LayoutSettings& s) {
     }
 }
 
-bool uloznastaveni(const LayoutSettings& settings, const QString& fileName) {
+bool saveSnapshotFile(const LayoutSettings& settings, const QString& fileName) {
     try {
         QByteArray bytes = encodeSnapshot(settings);
         if (settings.sheet.on) {
@@ -157,8 +157,8 @@ bool uloznastaveni(const LayoutSettings& settings, const QString& fileName) {
     }
 }
 
-std::optional<LayoutSettings> nactinastaveni(const QString& fileName,
-                                             const LayoutSettings& current) {
+std::optional<LayoutSettings> loadSnapshotFile(const QString& fileName,
+                                               const LayoutSettings& current) {
     QByteArray record;
     try {
         record = platform::readRecordFile(fileName, kSnapshotSize);

@@ -32,15 +32,15 @@ bool isSnapshotRecord(QByteArrayView record);
 // Saves the settings, with the sheet's trailer after the record when the sheet is on,
 // replacing the file atomically so a failed save leaves the previous file
 // whole. On failure shows "zápis se nezdařil" (title "error") and returns false.
-bool uloznastaveni(const LayoutSettings& settings, const QString& fileName);
+bool saveSnapshotFile(const LayoutSettings& settings, const QString& fileName);
 
 // Reads the first 1968 bytes of the file (opened read-write, so a read-only file fails too)
 // and returns `current` with the record put onto it; the sheet is taken from a trailer after the
 // record and is switched off when there is none. A file that cannot be read, is no regular
 // file, is short or holds no snapshot record shows "soubor nemá správný formát nebo je
 // poškozen" (title "error") and returns nothing; the settings stay as they were.
-std::optional<LayoutSettings> nactinastaveni(const QString& fileName,
-                                             const LayoutSettings& current);
+std::optional<LayoutSettings> loadSnapshotFile(const QString& fileName,
+                                               const LayoutSettings& current);
 
 // The sheet of the trailer after the record; nothing when the file has none.
 std::optional<Sheet> readSnapshotSheet(const QString& fileName);

@@ -19,6 +19,9 @@ QLineEdit* labelledEdit(QWidget* parent, const QString& name, const QString& cap
     auto* edit = new QLineEdit(parent);
     edit->setObjectName(name);
     edit->setGeometry(x, y, w, h);
+    // QLineEdit cuts a text at 32767 characters unless told otherwise, which would shorten a
+    // long pasted text without a word; the cut moves far beyond anything typed or pasted.
+    edit->setMaxLength(32767 * 32);
     auto* l = new QLabel(caption, parent);
     l->setObjectName(name + QStringLiteral("Label"));
     l->adjustSize();

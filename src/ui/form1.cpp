@@ -62,6 +62,21 @@ QString serverFatalText(const QString& server, const QString& message) {
 // own default.
 constexpr int kDesignedWidths[settings::kGridColumns] = {0, 79, 61, 56, 0, 0, 0};
 
+// Shows the save dialog sd1 or the open dialog OpenDialog1: no title, filter or default
+// extension of their own, no question before a file is replaced, the file of the previous
+// confirmed use offered. Nothing when cancelled or when the chosen name is empty.
+std::optional<QString> chooseFile(prompts::FileRequest::Kind kind,
+                                  const TForm1::FileDialogState& dialog) {
+    auto chosen = prompts::chooseFile({.kind = kind,
+                                       .initialDir = dialog.initialDir,
+                                       .fileName = dialog.fileName,
+                                       .overwritePrompt = false});
+    if (!chosen || chosen->isEmpty()) {
+        return std::nullopt;
+    }
+    return chosen;
+}
+
 } // namespace
 
 TForm1::TForm1(QWidget* parent) : QWidget(parent, Qt::Window) {
@@ -428,9 +443,8 @@ void TForm1::vymazatpoloku1Click() {
 }
 
 void TForm1::ulozitseznambClick() {
-    const auto chosen = prompts::chooseFile(
-        {prompts::FileRequest::Kind::Save, {}, {}, {}, sd1.initialDir, sd1.fileName, false});
-    if (!chosen || chosen->isEmpty()) {
+    const auto chosen = chooseFile(prompts::FileRequest::Kind::Save, sd1);
+    if (!chosen) {
         return;
     }
     const QString name = printlist::completeListFileName(*chosen);
@@ -439,14 +453,8 @@ void TForm1::ulozitseznambClick() {
 }
 
 void TForm1::nacistseznambClick() {
-    const auto chosen = prompts::chooseFile({prompts::FileRequest::Kind::Open,
-                                             {},
-                                             {},
-                                             {},
-                                             OpenDialog1.initialDir,
-                                             OpenDialog1.fileName,
-                                             false});
-    if (!chosen || chosen->isEmpty()) {
+    const auto chosen = chooseFile(prompts::FileRequest::Kind::Open, OpenDialog1);
+    if (!chosen) {
         return;
     }
     OpenDialog1.fileName = *chosen;
@@ -454,28 +462,21 @@ void TForm1::nacistseznambClick() {
 }
 
 void TForm1::ulozitbClick() {
-    const auto chosen = prompts::chooseFile(
-        {prompts::FileRequest::Kind::Save, {}, {}, {}, sd1.initialDir, sd1.fileName, false});
-    if (!chosen || chosen->isEmpty()) {
+    const auto chosen = chooseFile(prompts::FileRequest::Kind::Save, sd1);
+    if (!chosen) {
         return;
     }
     sd1.fileName = *chosen;
-    settings::uloznastaveni(layoutSettings(), *chosen);
+    settings::saveSnapshotFile(layoutSettings(), *chosen);
 }
 
 void TForm1::nacistbClick() {
-    const auto chosen = prompts::chooseFile({prompts::FileRequest::Kind::Open,
-                                             {},
-                                             {},
-                                             {},
-                                             OpenDialog1.initialDir,
-                                             OpenDialog1.fileName,
-                                             false});
-    if (!chosen || chosen->isEmpty()) {
+    const auto chosen = chooseFile(prompts::FileRequest::Kind::Open, OpenDialog1);
+    if (!chosen) {
         return;
     }
     OpenDialog1.fileName = *chosen;
-    if (const auto loaded = settings::nactinastaveni(*chosen, layoutSettings())) {
+    if (const auto loaded = settings::loadSnapshotFile(*chosen, layoutSettings())) {
         putLayoutSettings(*loaded);
     }
 }
@@ -497,6 +498,10 @@ void TForm1::fontButtonClick(int slot) {
 }
 
 void TForm1::ColorDialog1Show() {
+    // Opening the colour dialog sends the next save (list or snapshot) to the program
+    // directory. Nothing about colours needs it; the window is designed so, and this is the
+    // only place that gives sd1 a folder of its own: until a colour dialog has been opened, the
+    // save dialog opens where the platform chooses. Nothing else reads this folder.
     sd1.initialDir = platform::programDirectory();
 }
 

@@ -52,8 +52,8 @@ class TForm1 : public QWidget {
         QString fileName;
         QString initialDir;
     };
-    FileDialogState sd1;
-    FileDialogState OpenDialog1;
+    FileDialogState sd1;         // the save dialog ("uložit seznam", "uložit nastavení")
+    FileDialogState OpenDialog1; // the open dialog ("načíst seznam", "načíst nastavení")
     // ColorDialog1's own current colour: black until the user first confirms a colour.
     std::int32_t colorDialog1Colour = 0;
 
@@ -67,6 +67,7 @@ class TForm1 : public QWidget {
     void nacistbClick();
     void fontButtonClick(int slot);
     void shapeMouseDown(ColourSwatch* shape);
+    // Label23 is the info tab's contact address: a click starts an e-mail to it.
     void Label23Click();
     void tiskbClick();
     // The alignment page of the sheet in force, on the printer chosen for printing.
@@ -74,6 +75,7 @@ class TForm1 : public QWidget {
     // The hidden print form whose label report the print command fills.
     void setPrintForm(labelprint::Ttiskf* tiskf) { tiskf_ = tiskf; }
 
+    // pc1, the page control: the tab control that holds the four tabs.
     QTabWidget* pc1;
     StitkyTab* stitkyts;
     NastaveniTab* nastavenits;

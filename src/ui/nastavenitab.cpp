@@ -136,7 +136,6 @@ NastaveniTab::NastaveniTab(QWidget* parent) : QWidget(parent) {
     specznakle =
         labelledEdit(this, QStringLiteral("specznakle"),
                      QStringLiteral("speciální znak při použití code 39 fontu"), 10, 90, 36, 21);
-    specznakle->setMaxLength(32767 * 32);
 
     bordershape = new ColourSwatch(this);
     bordershape->setObjectName(QStringLiteral("bordershape"));

@@ -29,9 +29,6 @@ StitkyTab::StitkyTab(QWidget* parent) : QWidget(parent) {
         labelledEdit(this, QStringLiteral("text2le"), QStringLiteral("text2"), 455, 55, 121, 21);
     text3le =
         labelledEdit(this, QStringLiteral("text3le"), QStringLiteral("text3"), 585, 55, 121, 21);
-    for (QLineEdit* e : {kodle, nazevle, cenale, text1le, text2le, text3le}) {
-        e->setMaxLength(32767 * 32); // any text of any length, within reason
-    }
 
     label(this, QStringLiteral("Label7"), QStringLiteral("počet"), 15, 90);
     pocetspin = new SpinField(this);

@@ -2,6 +2,8 @@
 // alignment page.
 #include "batchprocess.h"
 
+#include "labelprint/emfplayer.h"
+#include "labelprint/pagestore.h"
 #include "settings/sheetcatalogue.h"
 #include "settings/snapshot.h"
 
@@ -81,11 +83,24 @@ TEST_F(SheetBatch, SnapshotTrailerCarriesTheSheet) {
     write("40.csv", exampleList(40));
     settings::LayoutSettings s;
     s.sheet = settings::findSheet(settings::builtInSheets(), "3651")->sheet;
-    ASSERT_TRUE(settings::uloznastaveni(s, path("arch.nas")));
+    ASSERT_TRUE(settings::saveSnapshotFile(s, path("arch.nas")));
     const Outcome o =
         runBatch({"--list", "40.csv", "--snapshot", "arch.nas", "--pdf", "out.pdf"}, dir.path());
     ASSERT_EQ(o.exitCode, 0) << o.err.toStdString();
     EXPECT_EQ(pdfPages(path("out.pdf")), 1);
+}
+
+TEST_F(SheetBatch, LetterSheetGivesLetterPagesInPreparedPages) {
+    write("30.csv", exampleList(30));
+    const Outcome o =
+        runBatch({"--list", "30.csv", "--sheet", "5160", "--lpf", "out.lpf"}, dir.path());
+    ASSERT_EQ(o.exitCode, 0) << o.err.toStdString();
+    const auto store = labelprint::PageStore::open(path("out.lpf"));
+    ASSERT_EQ(store->pageCount(), 1);
+    // The page's frame in 0.01 mm: 215.9 × 279.4 mm, to the nearest design pixel.
+    const QRect frame = labelprint::emf::readEmfHeader(store->page(1)).frame;
+    EXPECT_NEAR(frame.width(), 21590, 30);
+    EXPECT_NEAR(frame.height(), 27940, 30);
 }
 
 TEST_F(SheetBatch, WrongSheetOptionsAreOneLine) {

@@ -8,8 +8,8 @@
 #include "platform/codepage.h"
 #include "platform/fontsubstitutes.h"
 #include "platform/profile.h"
-#include "printlist/fce_import_so.h"
 #include "printlist/listfile.h"
+#include "printlist/listline.h"
 #include "printlist/rowset.h"
 #include "settings/settingsfile.h"
 

@@ -91,7 +91,8 @@ TEST_F(PreviewPrinting, PagesTwoToThreeOfAFivePagePreview) {
     QString notice;
     withFinishedPreview([&] {
         EXPECT_EQ(tiskf.previewDocument()->pageCount(), 5);
-        setNextPrintSetup(PrintSetupAnswer{QString(), 1, Orientation::Portrait, true, 2, 3});
+        printSetupAnswers().queue(
+            PrintSetupAnswer{QString(), 1, Orientation::Portrait, true, 2, 3});
         tiskf.printSetup();
         tiskf.previewWindow()->Print->trigger(); // through the message queue
         QCoreApplication::processEvents();
@@ -105,17 +106,18 @@ TEST_F(PreviewPrinting, PagesTwoToThreeOfAFivePagePreview) {
 // "Print to file (PDF)" chosen in print setup: the same page range, into the file, and the
 // notice names the file; no printer is needed for it (see NoPrinter below).
 void printIntoPdfFile(Ttiskf& tiskf, const QString& file, QString& notice) {
-    setNextPrintSetup(PrintSetupAnswer{QString(), 2, Orientation::Portrait, true, 2, 3, file});
+    printSetupAnswers().queue(
+        PrintSetupAnswer{QString(), 2, Orientation::Portrait, true, 2, 3, file});
     tiskf.printSetup();
-    EXPECT_EQ(printSetupRequests().back().pdfFile, "");
+    EXPECT_EQ(printSetupAnswers().asked().back().pdfFile, "");
     tiskf.print();
     if (tiskf.sentNotice()) {
         notice = tiskf.sentNotice()->Info->text();
     }
     // The next setup opens on the file chosen.
-    setNextPrintSetup(std::nullopt);
+    printSetupAnswers().queue(std::nullopt);
     tiskf.printSetup();
-    EXPECT_EQ(printSetupRequests().back().pdfFile, file);
+    EXPECT_EQ(printSetupAnswers().asked().back().pdfFile, file);
 }
 
 TEST_F(PreviewPrinting, PrintToAPdfFileKeepsTheRangeAndSaysWhereItWent) {
@@ -150,7 +152,8 @@ TEST_F(PreviewPrinting, LandscapeReflowsAndStaysForTheNextPreview) {
     list = rows(180); // one portrait page; twelve labels to a landscape column
     withFinishedPreview([&] {
         EXPECT_EQ(tiskf.previewDocument()->pageCount(), 1);
-        setNextPrintSetup(PrintSetupAnswer{QString(), 1, Orientation::Landscape, false, 0, 0});
+        printSetupAnswers().queue(
+            PrintSetupAnswer{QString(), 1, Orientation::Landscape, false, 0, 0});
         tiskf.printSetup();
         tiskf.print();
     });

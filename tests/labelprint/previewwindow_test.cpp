@@ -296,14 +296,14 @@ TEST_F(PrintForm, PrintSetupStoresTheChoiceAndCancelChangesNothing) {
             return;
         }
         checked = true;
-        setNextPrintSetup(std::nullopt);
+        printSetupAnswers().queue(std::nullopt);
         tiskf.printSetup();
         EXPECT_EQ(tiskf.qr1.printSettings().copies, 1);
-        const PrintSetupRequest& r = printSetupRequests().back();
+        const PrintSetupRequest& r = printSetupAnswers().asked().back();
         EXPECT_EQ(r.minPage, 1);
         EXPECT_EQ(r.maxPage, 3);
         EXPECT_EQ(r.toPage, 3);
-        setNextPrintSetup(PrintSetupAnswer{"queue", 2, Orientation::Landscape, true, 2, 3});
+        printSetupAnswers().queue(PrintSetupAnswer{"queue", 2, Orientation::Landscape, true, 2, 3});
         tiskf.printSetup();
         tiskf.previewWindow()->close();
     });
@@ -351,9 +351,9 @@ TEST_F(PrintForm, PrintDialogOpensOnAllPagesWithTheRunsRangeInItsFields) {
         if (!asked && tiskf.previewDocument() &&
             tiskf.previewDocument()->status() == PreviewDocument::Status::Finished) {
             asked = true;
-            usePrintDialog(true);
+            printSetupAnswers().setDialog(runPrintDialog);
             tiskf.printSetup();
-            usePrintDialog(false);
+            printSetupAnswers().setDialog(nullptr);
             tiskf.previewWindow()->close();
         }
     });

@@ -1,3 +1,4 @@
+#include "platform/answerqueue.h"
 #include "platform/codepage.h"
 #include "platform/colour.h"
 #include "platform/error.h"
@@ -232,6 +233,26 @@ TEST(Prompts, QueuedAnswersComeFirstAndNothingBlocks) {
     EXPECT_EQ(prompts::chooseFile({}), std::nullopt);
     EXPECT_EQ(prompts::chooseFile({}), std::nullopt);
     EXPECT_EQ(prompts::fileRequests().size(), 3u);
+}
+
+TEST(AnswerQueue, QueuedAnswersComeBeforeTheRealDialogWhichComesBeforeTheFixedAnswer) {
+    platform::AnswerQueue<int, int> q([](const int& request) { return -request; });
+    q.queue(7);
+    EXPECT_EQ(q.ask(1), 7);
+    EXPECT_EQ(q.ask(2), -2);
+    q.setDialog([](const int& request) { return request * 10; });
+    q.queue(8);
+    EXPECT_EQ(q.ask(3), 8);
+    EXPECT_EQ(q.ask(4), 40);
+    q.setDialog(nullptr);
+    EXPECT_EQ(q.ask(5), -5);
+    EXPECT_EQ(q.asked(), (std::vector<int>{1, 2, 3, 4, 5}));
+    q.queue(9);
+    q.clear();
+    EXPECT_TRUE(q.asked().empty());
+    EXPECT_EQ(q.ask(6), -6); // the queued answer went with clear()
+    // Without a fixed answer of its own, a dialog that can be cancelled is cancelled.
+    EXPECT_EQ((platform::AnswerQueue<int, std::optional<int>>().ask(1)), std::nullopt);
 }
 
 } // namespace

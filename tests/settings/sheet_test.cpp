@@ -164,11 +164,11 @@ TEST_F(SheetSnapshot, TrailerFollowsTheRecordOnlyWhenTheSheetIsOn) {
     settings::LayoutSettings s;
     s.vlevo = 3;
     const QString file = dir.file("a.nas");
-    ASSERT_TRUE(settings::uloznastaveni(s, file));
+    ASSERT_TRUE(settings::saveSnapshotFile(s, file));
     EXPECT_EQ(dir.read("a.nas").size(), settings::kSnapshotSize);
 
     s.sheet = l7160();
-    ASSERT_TRUE(settings::uloznastaveni(s, file));
+    ASSERT_TRUE(settings::saveSnapshotFile(s, file));
     const QByteArray bytes = dir.read("a.nas");
     ASSERT_GT(bytes.size(), settings::kSnapshotSize);
     // The record itself is the same as without the sheet.
@@ -176,7 +176,7 @@ TEST_F(SheetSnapshot, TrailerFollowsTheRecordOnlyWhenTheSheetIsOn) {
     off.sheet.on = false;
     EXPECT_EQ(bytes.left(settings::kSnapshotSize), settings::encodeSnapshot(off));
 
-    const auto loaded = settings::nactinastaveni(file, settings::LayoutSettings{});
+    const auto loaded = settings::loadSnapshotFile(file, settings::LayoutSettings{});
     ASSERT_TRUE(loaded);
     EXPECT_EQ(*loaded, s);
     EXPECT_TRUE(prompts::shownMessages().empty());
@@ -198,7 +198,7 @@ TEST_F(SheetSnapshot, RecordWithoutTrailerSwitchesTheSheetOff) {
     };
     for (const Case& c : cases) {
         dir.write("b.nas", settings::encodeSnapshot(settings::LayoutSettings{}) + c.after);
-        const auto loaded = settings::nactinastaveni(dir.file("b.nas"), current);
+        const auto loaded = settings::loadSnapshotFile(dir.file("b.nas"), current);
         ASSERT_TRUE(loaded) << c.what;
         EXPECT_FALSE(loaded->sheet.on) << c.what;
         // The values stay for the user to switch on again.

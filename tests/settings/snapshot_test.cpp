@@ -90,10 +90,10 @@ TEST_F(SnapshotTest, SaveThenLoadRestoresEverySetting) {
     for (const Case& c : cases) {
         LayoutSettings saved = sample();
         saved.specznak = c.specznak;
-        ASSERT_TRUE(settings::uloznastaveni(saved, dir.file("snap")));
+        ASSERT_TRUE(settings::saveSnapshotFile(saved, dir.file("snap")));
         EXPECT_EQ(dir.read("snap").size(), 1968);
 
-        const auto loaded = settings::nactinastaveni(dir.file("snap"), LayoutSettings{});
+        const auto loaded = settings::loadSnapshotFile(dir.file("snap"), LayoutSettings{});
         ASSERT_TRUE(loaded.has_value());
         LayoutSettings expected = saved;
         expected.specznak = c.loaded;
@@ -104,7 +104,7 @@ TEST_F(SnapshotTest, SaveThenLoadRestoresEverySetting) {
 
 TEST_F(SnapshotTest, SaveReplacesLongerFileWithExactly1968Bytes) {
     dir.write("snap", QByteArray(5000, '\x7f'));
-    ASSERT_TRUE(settings::uloznastaveni(sample(), dir.file("snap")));
+    ASSERT_TRUE(settings::saveSnapshotFile(sample(), dir.file("snap")));
     EXPECT_EQ(dir.read("snap"), settings::encodeSnapshot(sample()));
 }
 
@@ -119,7 +119,7 @@ TEST_F(SnapshotTest, FailedSaveReportsAndKeepsPreviousFile) {
     small.rlim_cur = 1000;
     const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const bool saved = settings::uloznastaveni(sample(), dir.file("snap"));
+    const bool saved = settings::saveSnapshotFile(sample(), dir.file("snap"));
     setrlimit(RLIMIT_FSIZE, &old);
     std::signal(SIGXFSZ, oldHandler);
 
@@ -127,7 +127,7 @@ TEST_F(SnapshotTest, FailedSaveReportsAndKeepsPreviousFile) {
     expectOneError("zápis se nezdařil");
     EXPECT_EQ(dir.read("snap"), previous);
 
-    EXPECT_FALSE(settings::uloznastaveni(sample(), dir.file("no/such/folder/snap")));
+    EXPECT_FALSE(settings::saveSnapshotFile(sample(), dir.file("no/such/folder/snap")));
     expectOneError("zápis se nezdařil");
 }
 
@@ -142,7 +142,7 @@ TEST_F(SnapshotTest, LoadTakesFirst1968BytesOfAnyLongEnoughFile) {
     };
     for (const Case& c : cases) {
         dir.write("snap", c.bytes);
-        const auto loaded = settings::nactinastaveni(dir.file("snap"), LayoutSettings{});
+        const auto loaded = settings::loadSnapshotFile(dir.file("snap"), LayoutSettings{});
         ASSERT_TRUE(loaded.has_value()) << c.name;
         EXPECT_EQ(*loaded, sample()) << c.name;
     }
@@ -152,7 +152,7 @@ TEST_F(SnapshotTest, LoadTakesFirst1968BytesOfAnyLongEnoughFile) {
 TEST_F(SnapshotTest, FailedLoadReportsAndReturnsNothing) {
     dir.write("short", settings::encodeSnapshot(sample()).left(1967));
     for (const QString& path : {dir.file("short"), dir.file("missing"), dir.path()}) {
-        EXPECT_FALSE(settings::nactinastaveni(path, LayoutSettings{}).has_value())
+        EXPECT_FALSE(settings::loadSnapshotFile(path, LayoutSettings{}).has_value())
             << path.toStdString();
         expectOneError("soubor nemá správný formát nebo je poškozen");
     }
@@ -166,7 +166,7 @@ TEST_F(SnapshotTest, EmptyFaceNameKeepsTheFaceAndTheRestOfTheFont) {
 
     LayoutSettings current;
     current.lines[settings::Nazev].font.face = "Kept Face";
-    const auto loaded = settings::nactinastaveni(dir.file("snap"), current);
+    const auto loaded = settings::loadSnapshotFile(dir.file("snap"), current);
     ASSERT_TRUE(loaded.has_value());
     EXPECT_TRUE(loaded->lines[settings::Kods].on);
     EXPECT_FALSE(loaded->lines[settings::Nazev].on);
@@ -199,15 +199,15 @@ TEST_F(SnapshotTest, ExtremeButValidSettingsRoundTrip) {
         line.font.colour = i % 2 ? 0 : platform::kWindowTextColour;
     }
     ASSERT_EQ(s.lines[0].font.face.size(), 31);
-    ASSERT_TRUE(settings::uloznastaveni(s, dir.file("snap")));
-    const auto loaded = settings::nactinastaveni(dir.file("snap"), LayoutSettings{});
+    ASSERT_TRUE(settings::saveSnapshotFile(s, dir.file("snap")));
+    const auto loaded = settings::loadSnapshotFile(dir.file("snap"), LayoutSettings{});
     ASSERT_TRUE(loaded.has_value());
     EXPECT_EQ(*loaded, s);
     EXPECT_TRUE(prompts::shownMessages().empty());
 
     // A record of zeros is what an all-zero setup saves: it loads too.
     dir.write("zeros", QByteArray(1968, '\0'));
-    EXPECT_TRUE(settings::nactinastaveni(dir.file("zeros"), LayoutSettings{}).has_value());
+    EXPECT_TRUE(settings::loadSnapshotFile(dir.file("zeros"), LayoutSettings{}).has_value());
 }
 
 TEST_F(SnapshotTest, ARecordNoSettingsCouldGiveIsRefusedAndChangesNothing) {
@@ -247,7 +247,7 @@ TEST_F(SnapshotTest, ARecordNoSettingsCouldGiveIsRefusedAndChangesNothing) {
     };
     for (const Case& c : cases) {
         dir.write("snap", c.bytes);
-        EXPECT_FALSE(settings::nactinastaveni(dir.file("snap"), sample()).has_value()) << c.name;
+        EXPECT_FALSE(settings::loadSnapshotFile(dir.file("snap"), sample()).has_value()) << c.name;
         expectOneError("soubor nemá správný formát nebo je poškozen");
     }
 }
@@ -255,10 +255,10 @@ TEST_F(SnapshotTest, ARecordNoSettingsCouldGiveIsRefusedAndChangesNothing) {
 TEST_F(SnapshotTest, AFifoOrDeviceIsRefusedAtOnce) {
     bool loaded = true;
     EXPECT_FALSE(readBlockedOnFifo(dir.file("fifo"), [&] {
-        loaded = settings::nactinastaveni(dir.file("fifo"), LayoutSettings{}).has_value();
+        loaded = settings::loadSnapshotFile(dir.file("fifo"), LayoutSettings{}).has_value();
     }));
     EXPECT_FALSE(loaded);
     expectOneError("soubor nemá správný formát nebo je poškozen");
-    EXPECT_FALSE(settings::nactinastaveni("/dev/zero", LayoutSettings{}).has_value());
+    EXPECT_FALSE(settings::loadSnapshotFile("/dev/zero", LayoutSettings{}).has_value());
     expectOneError("soubor nemá správný formát nebo je poškozen");
 }

@@ -54,9 +54,9 @@ TEST(DISABLED_ColourDialogChild, AddsACustomColourAndEnds) {
         dir.createDatabase();
         TForm1 form;
         form.show();
-        dialogs::useRealDialogs(true);
+        dialogs::colourAnswers().setDialog(dialogs::runColourDialog);
         QTest::mouseClick(form.nastavenits->bordershape, Qt::LeftButton);
-        dialogs::useRealDialogs(false);
+        dialogs::colourAnswers().setDialog(nullptr);
         EXPECT_EQ(form.nastavenits->bordershape->colour(), 0x1EC80A);
         EXPECT_TRUE(form.close());
     } else {

@@ -29,7 +29,8 @@ class TabsTest : public ::testing::Test {
   protected:
     void SetUp() override {
         prompts::clearHistory();
-        dialogs::clearHistory();
+        dialogs::fontAnswers().clear();
+        dialogs::colourAnswers().clear();
         dir.createDatabase();
         form = std::make_unique<TForm1>();
         form->show();
@@ -58,39 +59,81 @@ class TabsTest : public ::testing::Test {
     std::unique_ptr<TForm1> form;
 };
 
-TEST_F(TabsTest, LabelsTabControlsStandAtTheirDesignedPlaces) {
-    struct Place {
-        const char* name;
-        QRect rect;
-    };
-    const Place places[] = {
+// Where the design puts each control, within its tab, at 96 pixels per inch: left, top, width
+// and height, or only the top-left corner where the design gives no size.
+void expectPlace(const QWidget* tab, const char* name, const QRect& designed) {
+    const auto* w = tab->findChild<QWidget*>(QString::fromLatin1(name));
+    ASSERT_NE(w, nullptr) << name;
+    if (designed.size().isNull()) {
+        EXPECT_EQ(w->pos(), designed.topLeft()) << name;
+    } else {
+        EXPECT_EQ(w->geometry(), designed) << name;
+    }
+}
+
+TEST_F(TabsTest, ControlsStandAtTheirDesignedPlaces) {
+    const std::pair<const char*, QRect> labelsTab[] = {
         {"kodle", {10, 55, 81, 21}},
         {"nazevle", {95, 55, 141, 21}},
         {"cenale", {240, 55, 71, 21}},
         {"text1le", {325, 55, 121, 21}},
         {"text2le", {455, 55, 121, 21}},
         {"text3le", {585, 55, 121, 21}},
+        {"Label20", {5, 10, 0, 0}},
+        {"Label7", {15, 90, 0, 0}},
         {"pocetspin", {15, 105, 46, 22}},
         {"pridatb", {70, 105, 51, 25}},
         {"vymazatb", {130, 105, 90, 25}},
         {"tiskb", {230, 105, 45, 25}},
         {"ulozitseznamb", {520, 105, 100, 25}},
         {"nacistseznamb", {635, 105, 100, 25}},
-        {"vlevospin", {10, 45, 50, 22}},
-        {"kodstopspin", {325, 45, 50, 22}},
-        {"text3leftspin", {735, 90, 50, 22}},
-        {"fontcarab", {320, 120, 60, 25}},
-        {"text3chb", {745, 155, 21, 17}},
-        {"bordershape", {210, 80, 30, 20}},
-        {"pozadishape", {210, 115, 30, 20}},
-        {"ulozitb", {10, 120, 141, 25}},
-        {"nacistb", {10, 150, 141, 25}},
-        {"specznakle", {10, 90, 36, 21}},
     };
-    for (const Place& p : places) {
-        const QWidget* w = form->findChild<QWidget*>(QString::fromLatin1(p.name));
-        ASSERT_NE(w, nullptr) << p.name;
-        EXPECT_EQ(w->geometry(), p.rect) << p.name;
+    for (const auto& [name, designed] : labelsTab) {
+        expectPlace(form->stitkyts, name, designed);
+    }
+    // Every spin field of the settings tab is 50 x 22.
+    const std::pair<const char*, QRect> settingsTab[] = {
+        {"vlevospin", {10, 45, 50, 22}},     {"nahorespin", {80, 45, 50, 22}},
+        {"sloupcespin", {150, 45, 50, 22}},  {"vyskabunkyspin", {260, 45, 50, 22}},
+        {"specznakle", {10, 90, 36, 21}},    {"bordershape", {210, 80, 30, 20}},
+        {"pozadishape", {210, 115, 30, 20}}, {"ulozitb", {10, 120, 141, 25}},
+        {"nacistb", {10, 150, 141, 25}},     {"Label3", {45, 5, 0, 0}},
+        {"Label4", {325, 5, 0, 0}},          {"vlevol", {10, 30, 0, 0}},
+        {"nahorel", {81, 30, 0, 0}},         {"Label1", {149, 30, 0, 0}},
+        {"Label2", {256, 30, 0, 0}},         {"caratopl", {325, 30, 0, 0}},
+        {"kodtopl", {395, 30, 0, 0}},        {"nazevtop", {460, 30, 0, 0}},
+        {"Label8", {525, 30, 0, 0}},         {"text1", {600, 30, 0, 0}},
+        {"Label15", {660, 30, 0, 0}},        {"Label17", {730, 30, 0, 0}},
+        {"Label9", {325, 75, 0, 0}},         {"Label10", {395, 75, 0, 0}},
+        {"Label11", {460, 75, 0, 0}},        {"Label12", {525, 75, 0, 0}},
+        {"Label14", {595, 75, 0, 0}},        {"Label16", {660, 75, 0, 0}},
+        {"Label18", {730, 75, 0, 0}},        {"Label5", {240, 85, 0, 0}},
+        {"Label19", {240, 115, 0, 0}},       {"Label13", {240, 160, 0, 0}},
+    };
+    for (const auto& [name, designed] : settingsTab) {
+        expectPlace(form->nastavenits, name, designed);
+    }
+    // One column per line slot: the top field in the row at 45, the left field at 90, the font
+    // button (60 x 25) at 120, the check box (21 x 17) at 155.
+    const struct {
+        const char* slot;
+        int top;
+        int left;
+        const char* fontButton;
+        int font;
+        int chb;
+    } slotColumns[] = {
+        {"kods", 325, 325, "fontcarab", 320, 340},   {"kod", 395, 395, "fontkodb", 390, 410},
+        {"nazev", 460, 460, "fonttextb", 460, 480},  {"cena", 530, 530, "fontcenab", 530, 550},
+        {"text1", 600, 600, "fonttext1b", 600, 620}, {"text2", 665, 665, "fonttext2b", 665, 685},
+        {"text3", 735, 735, "fonttext3b", 735, 745},
+    };
+    for (const auto& c : slotColumns) {
+        const std::string slot = c.slot;
+        expectPlace(form->nastavenits, (slot + "topspin").c_str(), {c.top, 45, 50, 22});
+        expectPlace(form->nastavenits, (slot + "leftspin").c_str(), {c.left, 90, 50, 22});
+        expectPlace(form->nastavenits, c.fontButton, {c.font, 120, 60, 25});
+        expectPlace(form->nastavenits, (slot + "chb").c_str(), {c.chb, 155, 21, 17});
     }
     const std::pair<const char*, const char*> captions[] = {{"pridatb", "přidat"},
                                                             {"vymazatb", "vymazat seznam"},
@@ -115,6 +158,16 @@ TEST_F(TabsTest, LabelsTabControlsStandAtTheirDesignedPlaces) {
     EXPECT_EQ(form->stitkyts->pocetspin->text(), "1");
     EXPECT_EQ(form->stitkyts->DBGrid1->height(), 253);
     EXPECT_EQ(form->stitkyts->DBGrid1->editTriggers(), QAbstractItemView::NoEditTriggers);
+}
+
+TEST_F(TabsTest, EditFieldsTakeTextsLongerThanQtsDefaultLimit) {
+    const QString text(40000, 'x'); // a QLineEdit keeps 32767 characters unless told otherwise
+    for (QLineEdit* e : {form->stitkyts->kodle, form->stitkyts->nazevle, form->stitkyts->cenale,
+                         form->stitkyts->text1le, form->stitkyts->text2le, form->stitkyts->text3le,
+                         form->nastavenits->specznakle}) {
+        e->setText(text);
+        EXPECT_EQ(e->text().size(), text.size()) << e->objectName().toStdString();
+    }
 }
 
 TEST_F(TabsTest, TabSkipsClearPrintAndTheGrid) {
@@ -250,19 +303,19 @@ TEST_F(TabsTest, ColourSwatchesTakeTheColourDialogsCurrentColour) {
     NastaveniTab* t = form->nastavenits;
     t->bordershape->setColour(0x123456);
     EXPECT_TRUE(form->sd1.initialDir.isEmpty());
-    dialogs::setNextColour(std::nullopt); // cancelled before any confirmation
+    dialogs::colourAnswers().queue(std::nullopt); // cancelled before any confirmation
     QTest::mouseClick(t->bordershape, Qt::MiddleButton);
     EXPECT_EQ(t->bordershape->colour(), 0);
     EXPECT_EQ(form->sd1.initialDir, dir.path());
 
-    dialogs::setNextColour(QColor(255, 0, 0));
+    dialogs::colourAnswers().queue(QColor(255, 0, 0));
     QTest::mouseClick(t->bordershape, Qt::LeftButton);
-    dialogs::setNextColour(std::nullopt);
+    dialogs::colourAnswers().queue(std::nullopt);
     QTest::mouseClick(t->pozadishape, Qt::RightButton);
     EXPECT_EQ(t->bordershape->colour(), 0x0000FF);
     EXPECT_EQ(t->pozadishape->colour(), 0x0000FF);
-    ASSERT_EQ(dialogs::coloursShown().size(), 3u);
-    EXPECT_EQ(dialogs::coloursShown()[2],
+    ASSERT_EQ(dialogs::colourAnswers().asked().size(), 3u);
+    EXPECT_EQ(dialogs::colourAnswers().asked()[2],
               QColor(255, 0, 0)); // the dialog's colour, not the swatch's
 
     prompts::setNextFileName(std::nullopt);
@@ -276,7 +329,7 @@ TEST_F(TabsTest, FontDialogChangesOnlyWhatWasChosen) {
     settings::FontDescription before = d->font();
     before.colour = 0x00AA00;
     d->setFont(before);
-    dialogs::setNextFont(std::nullopt);
+    dialogs::fontAnswers().queue(std::nullopt);
     form->fontButtonClick(settings::Nazev);
     EXPECT_EQ(d->font(), before);
 
@@ -285,17 +338,17 @@ TEST_F(TabsTest, FontDialogChangesOnlyWhatWasChosen) {
     chosen.height = -21;
     chosen.style = settings::Italic;
     chosen.colour = 0x0000FF;
-    dialogs::setNextFont(dialogs::FontChoice{chosen, false});
+    dialogs::fontAnswers().queue(dialogs::FontChoice{chosen, false});
     form->fontButtonClick(settings::Nazev);
     EXPECT_EQ(d->font().face, "DejaVu Serif");
     EXPECT_EQ(d->font().height, -21);
     EXPECT_EQ(d->font().style, settings::Italic);
     EXPECT_EQ(d->font().colour, 0x00AA00); // colour untouched in the dialog: kept
-    dialogs::setNextFont(dialogs::FontChoice{chosen, true});
+    dialogs::fontAnswers().queue(dialogs::FontChoice{chosen, true});
     form->fontButtonClick(settings::Nazev);
     EXPECT_EQ(d->font().colour, 0x0000FF);
-    ASSERT_EQ(dialogs::fontsShown().size(), 3u);
-    EXPECT_EQ(dialogs::fontsShown()[0], before);
+    ASSERT_EQ(dialogs::fontAnswers().asked().size(), 3u);
+    EXPECT_EQ(dialogs::fontAnswers().asked()[0], before);
 }
 
 TEST_F(TabsTest, SnapshotButtonsSaveAndLoadEverythingButColumnWidths) {

@@ -55,7 +55,7 @@ class PreviewWindow : public QWidget, public PreviewDocumentObserver {
     QAction* ZoomToWidth;
     QAction* FirstPage;
     QAction* PreviousPage;
-    QAction* ToolButton2;
+    QAction* ToolButton2; // the "Next page" button, which kept its designed name
     QAction* LastPage;
     QAction* PrintSetup;
     QAction* Print;

@@ -9,21 +9,9 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QPushButton>
-#include <deque>
 
 namespace labelprint {
 namespace {
-
-struct State {
-    bool real = false;
-    std::deque<std::optional<PrintSetupAnswer>> answers;
-    std::vector<PrintSetupRequest> requests;
-};
-
-State& state() {
-    static State s;
-    return s;
-}
 
 // Qt's dialog selects a printer whenever it is shown, even for a printer set up for a PDF file;
 // this puts the printer list back on its last entry, "print to file (PDF)", once it is shown.
@@ -43,7 +31,9 @@ class ChoosePdfEntryOnShow : public QObject {
     }
 };
 
-std::optional<PrintSetupAnswer> realDialog(const PrintSetupRequest& r) {
+} // namespace
+
+std::optional<PrintSetupAnswer> runPrintDialog(const PrintSetupRequest& r) {
     // The printer starts from its driver's defaults, with the report's printer selected.
     QPrinter printer(QPrinter::HighResolution);
     const std::unique_ptr<QPrintDialog> dialog = makePrintDialog(printer, r);
@@ -66,8 +56,6 @@ std::optional<PrintSetupAnswer> realDialog(const PrintSetupRequest& r) {
     a.toPage = dialog->toPage();
     return a;
 }
-
-} // namespace
 
 std::unique_ptr<QPrintDialog> makePrintDialog(QPrinter& printer, const PrintSetupRequest& r) {
     if (!r.printer.isEmpty()) {
@@ -101,28 +89,13 @@ std::unique_ptr<QPrintDialog> makePrintDialog(QPrinter& printer, const PrintSetu
     return dialog;
 }
 
-std::optional<PrintSetupAnswer> showPrintSetup(const PrintSetupRequest& request) {
-    State& s = state();
-    s.requests.push_back(request);
-    if (!s.answers.empty()) {
-        auto next = s.answers.front();
-        s.answers.pop_front();
-        return next;
-    }
-    if (!s.real) {
-        return std::nullopt;
-    }
-    return realDialog(request);
+platform::AnswerQueue<PrintSetupRequest, std::optional<PrintSetupAnswer>>& printSetupAnswers() {
+    static platform::AnswerQueue<PrintSetupRequest, std::optional<PrintSetupAnswer>> queue;
+    return queue;
 }
 
-void setNextPrintSetup(std::optional<PrintSetupAnswer> answer) {
-    state().answers.push_back(std::move(answer));
-}
-const std::vector<PrintSetupRequest>& printSetupRequests() {
-    return state().requests;
-}
-void usePrintDialog(bool on) {
-    state().real = on;
+std::optional<PrintSetupAnswer> showPrintSetup(const PrintSetupRequest& request) {
+    return printSetupAnswers().ask(request);
 }
 
 } // namespace labelprint

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "labelprint/printsettings.h"
+#include "platform/answerqueue.h"
 
 #include <QString>
 #include <memory>
@@ -38,14 +39,16 @@ struct PrintSetupAnswer {
 // Shows the dialog; nothing when cancelled.
 std::optional<PrintSetupAnswer> showPrintSetup(const PrintSetupRequest& request);
 
+// The queue behind showPrintSetup(); without a queued answer and without the real dialog, the
+// dialog is cancelled.
+platform::AnswerQueue<PrintSetupRequest, std::optional<PrintSetupAnswer>>& printSetupAnswers();
+
+// The real dialog: the platform's print dialog on a printer with its driver's defaults, placed
+// as the program places its dialogs.
+std::optional<PrintSetupAnswer> runPrintDialog(const PrintSetupRequest& request);
+
 // The platform's print dialog on `printer`, preset from the request: pages, copies,
 // orientation, printing to a PDF file offered, OK reading "OK". Not shown yet.
 std::unique_ptr<QPrintDialog> makePrintDialog(QPrinter& printer, const PrintSetupRequest& request);
-
-// --- for tests ---
-void setNextPrintSetup(std::optional<PrintSetupAnswer> answer);
-const std::vector<PrintSetupRequest>& printSetupRequests();
-// The program shows the real dialog; tests do not.
-void usePrintDialog(bool on);
 
 } // namespace labelprint

@@ -25,6 +25,8 @@ class Ttiskf : public QObject {
     explicit Ttiskf(printlist::RowSet& listView, QObject* parent = nullptr);
     ~Ttiskf() override;
 
+    // The label report: page description, label band and line slots; its values carry over
+    // from one print command to the next.
     LabelReport qr1;
 
     // The preview operation: opens the preview window on a fresh preview document, lays the

@@ -17,7 +17,7 @@ QString qtFilter(const QString& pairs) {
     return filters.join(QStringLiteral(";;"));
 }
 
-prompts::Answer WidgetPrompts::message(const prompts::Message& m) {
+prompts::Answer runMessageBox(const prompts::Message& m) {
     QMessageBox box(QApplication::activeWindow());
     box.setWindowTitle(m.title);
     box.setText(m.text);
@@ -47,7 +47,7 @@ prompts::Answer WidgetPrompts::message(const prompts::Message& m) {
     return prompts::Answer::Ok;
 }
 
-std::optional<QString> WidgetPrompts::chooseFile(const prompts::FileRequest& r) {
+std::optional<QString> runFileDialog(const prompts::FileRequest& r) {
     QFileDialog dialog(QApplication::activeWindow(), r.title);
     dialog.setAcceptMode(r.kind == prompts::FileRequest::Kind::Save ? QFileDialog::AcceptSave
                                                                     : QFileDialog::AcceptOpen);

@@ -1,17 +1,14 @@
-// The prompts backend of the running program: real message boxes and file dialogs.
+// The real windows behind the prompts seam: message boxes and file dialogs, shown modally
+// over the active window.
 #pragma once
 
 #include "platform/prompts.h"
 
-class QWidget;
-
 namespace platform {
 
-class WidgetPrompts : public prompts::Backend {
-  public:
-    prompts::Answer message(const prompts::Message& m) override;
-    std::optional<QString> chooseFile(const prompts::FileRequest& r) override;
-};
+prompts::Answer runMessageBox(const prompts::Message& m);
+// The chosen file's full name, or nothing when the user cancelled.
+std::optional<QString> runFileDialog(const prompts::FileRequest& r);
 
 // Qt's filter form ("Text (*.txt)") from the "Description|*.EXT|..." pairs used by the program.
 QString qtFilter(const QString& pairs);

@@ -1,23 +1,23 @@
-#include "printlist/fce_import_so.h"
+#include "printlist/listline.h"
 
 #include <gtest/gtest.h>
 
-using printlist::countchar;
+using printlist::countOccurrences;
+using printlist::LineValues;
 using printlist::parsestring;
-using printlist::Tparsedstring;
 
-TEST(FceImportSo, CountcharCountsEveryOccurrence) {
-    EXPECT_EQ(countchar("", ';'), 0);
-    EXPECT_EQ(countchar("abc", ';'), 0);
-    EXPECT_EQ(countchar(";;a;", ';'), 3);
-    EXPECT_EQ(countchar("a;b;c;d;e;f;g", ';'), 6);
+TEST(ListLine, CountOccurrencesCountsEveryOccurrence) {
+    EXPECT_EQ(countOccurrences("", ';'), 0);
+    EXPECT_EQ(countOccurrences("abc", ';'), 0);
+    EXPECT_EQ(countOccurrences(";;a;", ';'), 3);
+    EXPECT_EQ(countOccurrences("a;b;c;d;e;f;g", ';'), 6);
 }
 
-TEST(FceImportSo, ParsestringSplitsTrimsLineEndsAndCutsValues) {
+TEST(ListLine, ParsestringSplitsTrimsLineEndsAndCutsValues) {
     const QString long300(300, 'x');
     struct Case {
         QString line;
-        Tparsedstring values;
+        LineValues values;
     } cases[] = {
         {"a;b", {"a", "b"}},
         {"abc", {""}}, // no separator: the line's text is not kept
@@ -36,7 +36,7 @@ TEST(FceImportSo, ParsestringSplitsTrimsLineEndsAndCutsValues) {
     }
 }
 
-TEST(FceImportSo, TrimControlRemovesCodesUpTo32Only) {
+TEST(ListLine, TrimControlRemovesCodesUpTo32Only) {
     EXPECT_EQ(printlist::trimControl(QString("\x1f\x20\x01") + "abc" + "\r\n\x20"), "abc");
     // A no-break space (160) is not a blank here.
     EXPECT_EQ(printlist::trimControl(QString(QChar(160)) + "a "), QString(QChar(160)) + "a");

@@ -1,4 +1,4 @@
-#include "printlist/fce_import_so.h"
+#include "printlist/listline.h"
 
 namespace printlist {
 namespace {
@@ -9,7 +9,7 @@ bool isBlankOrControl(QChar ch) {
 
 } // namespace
 
-int countchar(const QString& text, QChar c) {
+int countOccurrences(const QString& text, QChar c) {
     return int(text.count(c));
 }
 
@@ -25,13 +25,13 @@ QString trimControl(const QString& text) {
     return text.mid(begin, end - begin);
 }
 
-Tparsedstring parsestring(QChar c, const QString& line) {
-    const int k = countchar(line, c);
+LineValues parsestring(QChar c, const QString& line) {
+    const int k = countOccurrences(line, c);
     if (k == 0) {
-        return Tparsedstring{QString()};
+        return LineValues{QString()};
     }
     const QString rest = trimControl(line);
-    Tparsedstring values;
+    LineValues values;
     values.reserve(k + 1);
     qsizetype from = 0;
     for (;;) {

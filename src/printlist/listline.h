@@ -9,17 +9,17 @@
 namespace printlist {
 
 // The values of one line; each holds at most kMaxValueLength characters.
-using Tparsedstring = QStringList;
+using LineValues = QStringList;
 
 inline constexpr int kMaxValueLength = 255;
 
 // How many characters of `text` equal `c`; 0 for an empty text.
-int countchar(const QString& text, QChar c);
+int countOccurrences(const QString& text, QChar c);
 
 // One element per value: k separators give k + 1 elements. A line without a separator gives
 // one empty element. Otherwise the line loses the characters 0..32 at both ends, and each
 // value is cut to its first 255 characters.
-Tparsedstring parsestring(QChar c, const QString& line);
+LineValues parsestring(QChar c, const QString& line);
 
 // `text` without the characters of codes 0 to 32 at either end.
 QString trimControl(const QString& text);
