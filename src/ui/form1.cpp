@@ -520,13 +520,21 @@ void TForm1::Label23Click() {
 }
 
 void TForm1::tiskbClick() {
+    printWithReport(&labelprint::Ttiskf::preview);
+}
+
+void TForm1::zkusebnibClick() {
+    printWithReport(&labelprint::Ttiskf::printAlignmentPage);
+}
+
+void TForm1::printWithReport(void (labelprint::Ttiskf::*command)()) {
     // A running layout run keeps the settings it started with.
     if (!tiskf_ || tiskf_->qr1.inRun()) {
         return;
     }
-    platform::guard([this] {
+    platform::guard([this, command] {
         takeIntoReport();
-        tiskf_->preview();
+        (tiskf_->*command)();
     });
 }
 
@@ -542,14 +550,4 @@ void TForm1::takeIntoReport() {
     }
     report.setSkip(start - 1);
     report.printSettings().offsets = archts->offsets();
-}
-
-void TForm1::zkusebnibClick() {
-    if (!tiskf_ || tiskf_->qr1.inRun()) {
-        return;
-    }
-    platform::guard([this] {
-        takeIntoReport();
-        tiskf_->printAlignmentPage();
-    });
 }

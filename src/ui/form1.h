@@ -108,6 +108,9 @@ class TForm1 : public QWidget {
     // The print command's settings and the arch tab's start position and printer offsets onto
     // the label report; throws with the tab's text when they cannot be printed.
     void takeIntoReport();
+    // Unless a layout run goes on: the settings onto the label report, then `command` of the
+    // print form, under the default error handler.
+    void printWithReport(void (labelprint::Ttiskf::*command)());
 
     std::unique_ptr<printlist::Store> store_;
     ListGridModel* gridModel_;
