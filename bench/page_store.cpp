@@ -54,11 +54,11 @@ void BM_RecordRun(benchmark::State& state) {
     qint64 bytes = 0;
     bool onDisk = false;
     for (auto _ : state) {
-        auto surface = recordRun();
-        pages = surface->pageCount();
-        bytes = surface->store()->size();
-        onDisk = surface->store()->onDisk();
-        benchmark::DoNotOptimize(surface.get());
+        auto document = recordRun();
+        pages = document->pageCount();
+        bytes = document->store()->size();
+        onDisk = document->store()->onDisk();
+        benchmark::DoNotOptimize(document.get());
     }
     state.counters["pages"] = pages;
     state.counters["bytes_per_page"] = double(bytes - labelprint::PageStore::kHeaderLength) / pages;
@@ -69,32 +69,32 @@ void BM_RecordRun(benchmark::State& state) {
 BENCHMARK(BM_RecordRun)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 labelprint::PreviewDocument& recorded() {
-    static std::unique_ptr<labelprint::PreviewDocument> surface = recordRun();
-    return *surface;
+    static std::unique_ptr<labelprint::PreviewDocument> document = recordRun();
+    return *document;
 }
 
 // Page 300 found by walking the links from page 1, as after a jump from the first page.
 void BM_ReadPage300(benchmark::State& state) {
-    auto& surface = recorded();
+    auto& document = recorded();
     for (auto _ : state) {
         state.PauseTiming();
-        surface.store()->page(1);
+        document.store()->page(1);
         state.ResumeTiming();
-        benchmark::DoNotOptimize(surface.store()->page(300));
+        benchmark::DoNotOptimize(document.store()->page(300));
     }
-    state.counters["pages"] = surface.pageCount();
+    state.counters["pages"] = document.pageCount();
 }
 BENCHMARK(BM_ReadPage300)->Unit(benchmark::kMicrosecond);
 
 // Read and drawn at 100 % as the preview shows it.
 void BM_ReadAndPlayPage300(benchmark::State& state) {
-    auto& surface = recorded();
+    auto& document = recorded();
     QImage image(794, 1123, QImage::Format_RGB32);
     for (auto _ : state) {
         state.PauseTiming();
-        surface.store()->page(1);
+        document.store()->page(1);
         state.ResumeTiming();
-        const QByteArray page = surface.store()->page(300);
+        const QByteArray page = document.store()->page(300);
         image.fill(Qt::white);
         QPainter painter(&image);
         labelprint::emf::playEmf(page, painter, image.rect());

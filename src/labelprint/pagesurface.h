@@ -31,7 +31,8 @@ class PageSurface {
     // Document and pages. beginPage() starts the next page; the run calls finishPage() on
     // the page before, and on the last page before endDocument(), once per page: a surface that
     // shows pages as they come announces them there. A false return from beginDocument() means
-    // nothing can be drawn (no printer, output not writable).
+    // nothing can be drawn; a surface that knows why (no printer, output not writable) throws
+    // platform::Error with the reason instead, out of the run.
     virtual bool beginDocument() = 0;
     virtual void beginPage() = 0;
     virtual void finishPage() = 0;

@@ -3,8 +3,6 @@
 #include "labelprint/previewdocument.h"
 #include "labelprint/units.h"
 #include "platform/colour.h"
-#include "platform/designdpi.h"
-#include "platform/error.h"
 
 namespace labelprint {
 namespace {
