@@ -363,8 +363,16 @@ std::vector<CatalogueEntry> fullCatalogue(const QString& templateFolder) {
     for (const CatalogueEntry& e : all) {
         names.insert(e.name().toCaseFolded());
     }
+    // A template file may name a listed product with its maker spelt another way ("Zweckform"
+    // for "Avery Zweckform"); the same number with the same figures would only list it twice.
+    const auto listedAlready = [&all](const CatalogueEntry& e) {
+        const QString product = e.product.toCaseFolded();
+        return std::any_of(all.begin(), all.end(), [&](const CatalogueEntry& listed) {
+            return listed.sheet == e.sheet && listed.product.toCaseFolded() == product;
+        });
+    };
     for (CatalogueEntry& e : readTemplateFolder(templateFolder)) {
-        if (names.insert(e.name().toCaseFolded()).second) {
+        if (!listedAlready(e) && names.insert(e.name().toCaseFolded()).second) {
             all.push_back(std::move(e));
         }
     }

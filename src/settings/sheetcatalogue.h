@@ -36,8 +36,8 @@ std::vector<CatalogueEntry> readTemplateFolder(const QString& folder);
 // Where the template files of the system live.
 QString systemTemplateFolder();
 
-// The built-in table followed by the system's template sheets, without entries whose name is
-// already listed.
+// The built-in table followed by the system's template sheets, without entries whose name, or
+// whose product number with the same figures, is already listed.
 std::vector<CatalogueEntry> fullCatalogue(const QString& templateFolder = systemTemplateFolder());
 
 // The entries whose name and size contain every word of `typed`, ignoring case and diacritics;

@@ -260,8 +260,8 @@ TEST(SheetCatalogue, TemplateFileGivesOnlyRectangularA4AndLetterGrids) {
         names.append(e.name());
     }
     EXPECT_EQ(names, (QStringList{"Testmaker T100", "Othermaker O-100", "Testmaker T100J",
-                                  "Testmaker L30", "Testmaker P1"}));
-    ASSERT_EQ(entries.size(), 5u);
+                                  "Testmaker L30", "Testmaker P1", "Zweckform 3651"}));
+    ASSERT_EQ(entries.size(), 6u);
     EXPECT_EQ(entries[0].sheet, l7160());
     EXPECT_EQ(entries[2].sheet, l7160());
     const Sheet& letter = entries[3].sheet;
@@ -274,9 +274,11 @@ TEST(SheetCatalogue, TemplateFileGivesOnlyRectangularA4AndLetterGrids) {
                           points.pitchY}),
               (std::array{50, 100, 2000, 500, 2000, 600}));
 
-    // The built-in table comes first; a template file adds what it does not have.
+    // The built-in table comes first; a template file adds what it does not have (not the
+    // built-in 3651 under its shorter maker name).
     const auto all = settings::fullCatalogue(QStringLiteral(DRAVELIN_TEST_DATA "/templates"));
     EXPECT_EQ(all.size(), settings::builtInSheets().size() + 5);
+    EXPECT_EQ(settings::searchCatalogue(all, "3651").size(), 1u);
     EXPECT_TRUE(settings::fullCatalogue("/nonexistent").size() == settings::builtInSheets().size());
 }
 
