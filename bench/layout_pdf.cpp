@@ -8,6 +8,7 @@
 #include "platform/designdpi.h"
 #include "printlist/rowset.h"
 
+#include "benchsupport.h"
 #include "peakmemory.h"
 #include <QGuiApplication>
 #include <QPainter>
@@ -21,17 +22,7 @@ namespace {
 constexpr int kRows = 100000;
 
 const printlist::RowSet& rows() {
-    static const printlist::RowSet set = [] {
-        QStringList names{"kods", "kod", "nazev", "cena", "text1", "text2", "text3"};
-        std::vector<QStringList> list;
-        list.reserve(kRows);
-        for (int i = 0; i < kRows; ++i) {
-            const QString code = QString::number(100000 + i);
-            list.push_back({"*" + code + "*", code, QStringLiteral("Rohlík tukový %1").arg(i % 97),
-                            QStringLiteral("%1,50 Kč").arg(i % 40), "", "", ""});
-        }
-        return printlist::RowSet(names, std::move(list));
-    }();
+    static const printlist::RowSet set = bench::shopRows(kRows);
     return set;
 }
 
@@ -137,14 +128,6 @@ BENCHMARK(BM_LayoutRunToPdf)->Unit(benchmark::kSecond)->UseRealTime()->Iteration
 BENCHMARK(BM_PlainPdfWriterLoop)->Unit(benchmark::kSecond)->UseRealTime()->Iterations(2);
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QGuiApplication app(argc, argv);
-    platform::setDesignDpi(96);
-    benchmark::Initialize(&argc, argv);
     RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    return 0;
+    return bench::runGuiBenchmarks(argc, argv, &reporter);
 }

@@ -10,6 +10,7 @@
 #include "printlist/rowset.h"
 #include "settings/layoutsettings.h"
 
+#include "benchsupport.h"
 #include "peakmemory.h"
 #include <QGuiApplication>
 #include <QImage>
@@ -105,13 +106,5 @@ BENCHMARK(BM_ReadAndPlayPage300)->Unit(benchmark::kMillisecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QGuiApplication app(argc, argv);
-    platform::setDesignDpi(96);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return bench::runGuiBenchmarks(argc, argv);
 }

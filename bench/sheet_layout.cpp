@@ -4,10 +4,10 @@
 // so the difference in labels per second is the cost of placing labels by the sheet.
 #include "labelprint/labelreport.h"
 #include "labelprint/printersurface.h"
-#include "platform/designdpi.h"
 #include "printlist/rowset.h"
 
-#include <QGuiApplication>
+#include "benchsupport.h"
+
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -17,17 +17,7 @@ namespace {
 constexpr int kRows = 100000;
 
 const printlist::RowSet& rows() {
-    static const printlist::RowSet set = [] {
-        QStringList names{"kods", "kod", "nazev", "cena", "text1", "text2", "text3"};
-        std::vector<QStringList> list;
-        list.reserve(kRows);
-        for (int i = 0; i < kRows; ++i) {
-            const QString code = QString::number(100000 + i);
-            list.push_back({"*" + code + "*", code, QStringLiteral("Rohlík tukový %1").arg(i % 97),
-                            QStringLiteral("%1,50 Kč").arg(i % 40), "", "", ""});
-        }
-        return printlist::RowSet(names, std::move(list));
-    }();
+    static const printlist::RowSet set = bench::shopRows(kRows);
     return set;
 }
 
@@ -91,13 +81,5 @@ BENCHMARK(BM_SheetDescription)
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QGuiApplication app(argc, argv);
-    platform::setDesignDpi(96);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return bench::runGuiBenchmarks(argc, argv);
 }

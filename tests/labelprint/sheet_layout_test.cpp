@@ -6,6 +6,7 @@
 #include "platform/error.h"
 #include "recordingsurface.h"
 #include "rows.h"
+#include "support/sheets.h"
 
 #include <gtest/gtest.h>
 
@@ -14,32 +15,8 @@ namespace {
 
 using test::numberedRows;
 
-settings::Sheet sheet3651() {
-    settings::Sheet s;
-    s.on = true;
-    s.left = 10;
-    s.top = 10;
-    s.width = 520;
-    s.height = 295;
-    s.pitchX = 520;
-    s.pitchY = 295;
-    s.columns = 4;
-    s.rows = 10;
-    return s;
-}
-
-settings::Sheet sheetL7160() {
-    settings::Sheet s = sheet3651();
-    s.left = 72;
-    s.top = 151;
-    s.width = 635;
-    s.height = 381;
-    s.pitchX = 660;
-    s.pitchY = 381;
-    s.columns = 3;
-    s.rows = 7;
-    return s;
-}
+using ::test::sheet3651;
+using ::test::sheetL7160;
 
 RunResult runRows(LabelReport& report, RecordingSurface& surface, int rows) {
     printlist::RowSet list = numberedRows(rows);

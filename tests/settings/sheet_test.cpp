@@ -5,6 +5,7 @@
 #include "settings/snapshot.h"
 
 #include "platform/prompts.h"
+#include "support/sheets.h"
 #include "support/tempprogramdir.h"
 
 #include <QDir>
@@ -17,40 +18,11 @@
 using settings::CatalogueEntry;
 using settings::Sheet;
 using settings::SheetPaper;
-
-namespace {
-
-Sheet zweckform3651() {
-    Sheet s;
-    s.on = true;
-    s.left = 10;
-    s.top = 10;
-    s.width = 520;
-    s.height = 295;
-    s.pitchX = 520;
-    s.pitchY = 295;
-    s.columns = 4;
-    s.rows = 10;
-    return s;
-}
-
-Sheet l7160() {
-    Sheet s = zweckform3651();
-    s.left = 72;
-    s.top = 151;
-    s.width = 635;
-    s.height = 381;
-    s.pitchX = 660;
-    s.pitchY = 381;
-    s.columns = 3;
-    s.rows = 7;
-    return s;
-}
-
-} // namespace
+using test::sheet3651;
+using test::sheetL7160;
 
 TEST(Sheet, PositionsRunDownTheColumnsExactlyByThePitch) {
-    const Sheet s = l7160();
+    const Sheet s = sheetL7160();
     EXPECT_EQ(s.labelsPerSheet(), 21);
     // Label 0 top-left, label 6 at the foot of column 1, label 7 at the top of column 2.
     EXPECT_EQ(QPoint(s.labelLeft(0), s.labelTop(0)), QPoint(72, 151));
@@ -86,7 +58,7 @@ TEST(Sheet, ImpossibleSheetsAreRefusedWithACzechReason) {
          "Štítky se nevejdou"},
     };
     for (const Case& c : cases) {
-        Sheet s = zweckform3651();
+        Sheet s = sheet3651();
         c.change(s);
         const auto problem = settings::sheetProblem(s);
         if (QByteArray(c.reasonStart).isEmpty()) {
@@ -114,17 +86,17 @@ TEST(SheetStore, ArchSectionRoundTripsAndIsOffWhenMissing) {
     {
         platform::Profile ini(path);
         // A key that is not a number keeps the base value; no zapnuto key means off.
-        const Sheet read = settings::readArch(ini, zweckform3651());
+        const Sheet read = settings::readArch(ini, sheet3651());
         EXPECT_FALSE(read.on);
         EXPECT_EQ(read.width, 520);
-        Sheet s = l7160();
+        Sheet s = sheetL7160();
         s.paper = SheetPaper::Letter;
         settings::writeArch(ini, s);
         ini.save();
     }
     const platform::Profile again(path);
     EXPECT_EQ(settings::readArch(again, Sheet{}), [] {
-        Sheet s = l7160();
+        Sheet s = sheetL7160();
         s.paper = SheetPaper::Letter;
         return s;
     }());
@@ -132,7 +104,7 @@ TEST(SheetStore, ArchSectionRoundTripsAndIsOffWhenMissing) {
     EXPECT_EQ(again.readString("setup", "vlevo", ""), "12");
 
     dir.write("dravelin.ini", "[setup]\nvlevo=12\n");
-    Sheet on = l7160();
+    Sheet on = sheetL7160();
     EXPECT_FALSE(settings::readArch(platform::Profile(path), on).on);
 }
 
@@ -167,7 +139,7 @@ TEST_F(SheetSnapshot, TrailerFollowsTheRecordOnlyWhenTheSheetIsOn) {
     ASSERT_TRUE(settings::saveSnapshotFile(s, file));
     EXPECT_EQ(dir.read("a.nas").size(), settings::kSnapshotSize);
 
-    s.sheet = l7160();
+    s.sheet = sheetL7160();
     ASSERT_TRUE(settings::saveSnapshotFile(s, file));
     const QByteArray bytes = dir.read("a.nas");
     ASSERT_GT(bytes.size(), settings::kSnapshotSize);
@@ -184,12 +156,12 @@ TEST_F(SheetSnapshot, TrailerFollowsTheRecordOnlyWhenTheSheetIsOn) {
 
 TEST_F(SheetSnapshot, RecordWithoutTrailerSwitchesTheSheetOff) {
     settings::LayoutSettings current;
-    current.sheet = l7160();
+    current.sheet = sheetL7160();
     struct Case {
         const char* what;
         QByteArray after;
     };
-    const QByteArray good = settings::encodeSheetTrailer(zweckform3651());
+    const QByteArray good = settings::encodeSheetTrailer(sheet3651());
     const Case cases[] = {
         {"nothing after the record", {}},
         {"foreign bytes", QByteArray(5000 - settings::kSnapshotSize, 'x')},
@@ -208,7 +180,7 @@ TEST_F(SheetSnapshot, RecordWithoutTrailerSwitchesTheSheetOff) {
     QByteArray longer = good;
     longer[8] = char(44);
     longer += QByteArray(4, '\0');
-    EXPECT_EQ(settings::decodeSheetTrailer(longer), zweckform3651());
+    EXPECT_EQ(settings::decodeSheetTrailer(longer), sheet3651());
 }
 
 TEST(SheetCatalogue, EveryBuiltInSheetFitsItsPaper) {
@@ -230,7 +202,7 @@ TEST(SheetCatalogue, SearchByTypingAndFindByName) {
     const auto found = settings::searchCatalogue(table, "zweck 3651");
     ASSERT_EQ(found.size(), 1u);
     EXPECT_EQ(found[0].description(), "Avery Zweckform 3651: 52 × 29,5 mm, 4 × 10, A4");
-    EXPECT_EQ(found[0].sheet, zweckform3651());
+    EXPECT_EQ(found[0].sheet, sheet3651());
     // Case does not matter; the size is searchable as shown.
     EXPECT_FALSE(settings::searchCatalogue(table, "l7160").empty());
     QStringList sameSize;
@@ -242,7 +214,7 @@ TEST(SheetCatalogue, SearchByTypingAndFindByName) {
     EXPECT_EQ(settings::searchCatalogue(table, "").size(), table.size());
     EXPECT_TRUE(settings::searchCatalogue(table, "nic takového").empty());
 
-    EXPECT_EQ(settings::findSheet(table, "L7160")->sheet, l7160());
+    EXPECT_EQ(settings::findSheet(table, "L7160")->sheet, sheetL7160());
     EXPECT_EQ(settings::findSheet(table, "avery zweckform 3651")->product, "3651");
     // Not a whole number: nothing is taken, the names that came near are offered.
     QStringList near;
@@ -262,8 +234,8 @@ TEST(SheetCatalogue, TemplateFileGivesOnlyRectangularA4AndLetterGrids) {
     EXPECT_EQ(names, (QStringList{"Testmaker T100", "Othermaker O-100", "Testmaker T100J",
                                   "Testmaker L30", "Testmaker P1", "Zweckform 3651"}));
     ASSERT_EQ(entries.size(), 6u);
-    EXPECT_EQ(entries[0].sheet, l7160());
-    EXPECT_EQ(entries[2].sheet, l7160());
+    EXPECT_EQ(entries[0].sheet, sheetL7160());
+    EXPECT_EQ(entries[2].sheet, sheetL7160());
     const Sheet& letter = entries[3].sheet;
     EXPECT_EQ(letter.paper, SheetPaper::Letter);
     EXPECT_EQ((std::array{letter.left, letter.top, letter.width, letter.height, letter.pitchX,
@@ -336,7 +308,7 @@ TEST(SheetCatalogue, InstalledTemplatesGiveTheirFigures) {
     // one that names different sheets is refused with them as candidates.
     const auto all = settings::fullCatalogue(folder);
     EXPECT_EQ(settings::findSheet(all, "3651")->name(), "Avery Zweckform 3651");
-    EXPECT_EQ(settings::findSheet(all, "L7160")->sheet, l7160());
+    EXPECT_EQ(settings::findSheet(all, "L7160")->sheet, sheetL7160());
     QStringList near;
     EXPECT_FALSE(settings::findSheet(all, "VM-5040", &near)); // 45 × 55 mm and 45 × 54,5 mm
     EXPECT_EQ(near, (QStringList{"PEARL VM-5040", "Sattleford VM-5040"}));
