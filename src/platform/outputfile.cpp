@@ -86,6 +86,10 @@ QString outputTarget(const QString& path) {
     }
     struct stat st {};
     if (::stat(QFile::encodeName(current).constData(), &st) == 0 && !S_ISREG(st.st_mode)) {
+        // A folder is refused as reading refuses it, with access denied.
+        if (S_ISDIR(st.st_mode)) {
+            throwErrno(EISDIR);
+        }
         notARegularFile();
     }
     return current;

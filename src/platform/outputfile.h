@@ -23,8 +23,9 @@ class OutputError : public FileError {
 };
 
 // The file a write to `path` replaces: symbolic links are followed to the file they name (which
-// need not exist yet). Throws OutputError "Invalid filename" when that is no regular file (a
-// device, FIFO, socket or folder) or the links go round in a loop.
+// need not exist yet). Throws OutputError "File access denied" when that is a folder, "Invalid
+// filename" when it is another kind of file that is no regular file (a device, FIFO or socket)
+// or the links go round in a loop.
 QString outputTarget(const QString& path);
 
 // A new file for `target` (an outputTarget()), written unnamed in the target's folder where the

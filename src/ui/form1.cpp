@@ -28,6 +28,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
@@ -449,7 +450,7 @@ void TForm1::ulozitseznambClick() {
     }
     const QString name = printlist::completeListFileName(*chosen);
     sd1.fileName = name;
-    listCommand([&] { printlist::exportList(store_->listView(), name); });
+    listCommand([&] { printlist::askAndExportList(store_->listView(), name); });
 }
 
 void TForm1::nacistseznambClick() {
@@ -507,11 +508,11 @@ void TForm1::ColorDialog1Show() {
 
 void TForm1::shapeMouseDown(ColourSwatch* shape) {
     ColorDialog1Show();
+    // Cancel keeps the swatch as it was: the dialog's colour is only a choice once confirmed.
     if (const auto chosen = dialogs::chooseColour(platform::toQColor(colorDialog1Colour))) {
         colorDialog1Colour = platform::fromQColor(*chosen);
+        shape->setColour(colorDialog1Colour);
     }
-    // Whatever the answer, the swatch takes the dialog's current colour.
-    shape->setColour(colorDialog1Colour);
 }
 
 void TForm1::Label23Click() {
@@ -520,21 +521,22 @@ void TForm1::Label23Click() {
 }
 
 void TForm1::tiskbClick() {
-    printWithReport(&labelprint::Ttiskf::preview);
+    printWithReport([this] { tiskf_->preview(); });
 }
 
 void TForm1::zkusebnibClick() {
-    printWithReport(&labelprint::Ttiskf::printAlignmentPage);
+    const QString printer = archts->tiskarnacb->currentText();
+    printWithReport([this, printer] { tiskf_->printAlignmentPage(printer); });
 }
 
-void TForm1::printWithReport(void (labelprint::Ttiskf::*command)()) {
+void TForm1::printWithReport(const std::function<void()>& command) {
     // A running layout run keeps the settings it started with.
     if (!tiskf_ || tiskf_->qr1.inRun()) {
         return;
     }
-    platform::guard([this, command] {
+    platform::guard([this, &command] {
         takeIntoReport();
-        (tiskf_->*command)();
+        command();
     });
 }
 

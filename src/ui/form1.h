@@ -70,7 +70,7 @@ class TForm1 : public QWidget {
     // Label23 is the info tab's contact address: a click starts an e-mail to it.
     void Label23Click();
     void tiskbClick();
-    // The alignment page of the sheet in force, on the printer chosen for printing.
+    // The alignment page of the sheet in force, on the printer chosen in the arch tab.
     void zkusebnibClick();
     // The hidden print form whose label report the print command fills.
     void setPrintForm(labelprint::Ttiskf* tiskf) { tiskf_ = tiskf; }
@@ -110,7 +110,7 @@ class TForm1 : public QWidget {
     void takeIntoReport();
     // Unless a layout run goes on: the settings onto the label report, then `command` of the
     // print form, under the default error handler.
-    void printWithReport(void (labelprint::Ttiskf::*command)());
+    void printWithReport(const std::function<void()>& command);
 
     std::unique_ptr<printlist::Store> store_;
     ListGridModel* gridModel_;
