@@ -3,6 +3,7 @@
 // Handlers only read their controls, call the core and reload the view.
 #pragma once
 
+#include "printlist/listundo.h"
 #include "printlist/store.h"
 #include "settings/layoutsettings.h"
 #include "settings/settingsfile.h"
@@ -61,6 +62,9 @@ class TForm1 : public QWidget {
     void pridatbClick();
     void vymazatbClick();
     void vymazatpoloku1Click();
+    // Ctrl+Z: puts back what the last "vymazat položku", "vymazat seznam" or "načíst seznam"
+    // took away.
+    void undoListCommand();
     void ulozitseznambClick();
     void nacistseznambClick();
     void ulozitbClick();
@@ -113,6 +117,7 @@ class TForm1 : public QWidget {
     void printWithReport(const std::function<void()>& command);
 
     std::unique_ptr<printlist::Store> store_;
+    printlist::ListUndo listUndo_;
     ListGridModel* gridModel_;
     QSocketNotifier* changeNotifier_ = nullptr;
     bool fatal_ = false;

@@ -264,6 +264,53 @@ TEST_F(TabsTest, RightClickedRowIsTheOneDeleted) {
     EXPECT_EQ(form->store().listView().currentRow(), 2);
 }
 
+TEST_F(TabsTest, CtrlZInTheWindowUndoesTheLastDeleteClearOrImport) {
+    for (int i = 1; i <= 41; ++i) {
+        add(QString::number(i));
+    }
+    QStringList list;
+    for (int i = 1; i <= 41; ++i) {
+        list << QString::number(i);
+    }
+    dir.write("jiny.csv", "X;*X*;;;;;\r\n");
+    const auto ctrlZ = [&] {
+        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : form.get(),
+                        Qt::Key_Z, Qt::ControlModifier);
+    };
+    QWidget* grid = form->stitkyts->DBGrid1;
+    // A shortcut reaches only the active window.
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+
+    // An import replaces the list; Ctrl+Z with the focus on the button brings it back.
+    form->stitkyts->nacistseznamb->setFocus();
+    prompts::setNextFileName(dir.file("jiny.csv"));
+    form->nacistseznambClick();
+    ASSERT_EQ(codes(), QStringList{"X"});
+    ctrlZ();
+    EXPECT_EQ(codes(), list);
+    EXPECT_EQ(form->stitkyts->DBGrid1->model()->rowCount(), 41);
+
+    // "vymazat seznam", then Ctrl+Z in the grid.
+    prompts::setNextAnswer(prompts::Answer::Yes);
+    form->vymazatbClick();
+    ASSERT_TRUE(codes().isEmpty());
+    grid->setFocus();
+    ctrlZ();
+    EXPECT_EQ(codes(), list);
+
+    // "vymazat položku" on row 7: it comes back in its place.
+    form->store().listView().moveTo(7);
+    form->vymazatpoloku1Click();
+    ASSERT_EQ(codes().size(), 40);
+    ctrlZ();
+    EXPECT_EQ(codes(), list);
+    // One step only.
+    ctrlZ();
+    EXPECT_EQ(codes(), list);
+    EXPECT_TRUE(prompts::shownMessages().size() == 1u); // the clear's question, nothing else
+}
+
 TEST_F(TabsTest, ClearAsksEvenForAnEmptyList) {
     add("x");
     prompts::setNextAnswer(prompts::Answer::No);
