@@ -5,6 +5,9 @@
 #include "printlist/listfile.h"
 #include "printlist/listundo.h"
 
+#include <QDeadlineTimer>
+#include <QThread>
+
 namespace {
 
 Rows numbered(const QString& tag, int n) {
@@ -69,12 +72,23 @@ TEST_P(ListTest, UndoPutsBackWhatDeleteClearAndImportTookAway) {
         ASSERT_EQ(viewRows(), c.after) << c.name;
         ASSERT_TRUE(undo.available()) << c.name;
 
+        const auto other = secondStore();
+        other->takeChanges();
         undo.undo(store());
         EXPECT_EQ(viewRows(), list) << c.name;
+        // A shared list tells the other workstations that it changed.
+        if (GetParam() == StoreKind::Pg) {
+            QDeadlineTimer deadline(2000);
+            bool noticed = false;
+            while (!(noticed = other->takeChanges()) && !deadline.hasExpired()) {
+                QThread::msleep(10);
+            }
+            EXPECT_TRUE(noticed) << c.name;
+        }
         EXPECT_EQ(tableRows(), list) << c.name;
         EXPECT_EQ(store().listView().currentRow(), 1) << c.name;
         // The other workstations read the same list back.
-        EXPECT_EQ(rowsOf(*secondStore()), list) << c.name;
+        EXPECT_EQ(rowsOf(*other), list) << c.name;
         // One step only: a second undo changes nothing.
         EXPECT_FALSE(undo.available()) << c.name;
         undo.undo(store());
