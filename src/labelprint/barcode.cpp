@@ -44,7 +44,9 @@ int symbology(BarcodeKind kind) {
     return 0;
 }
 
-bool isEan(BarcodeKind kind) { return kind == BarcodeKind::Ean13 || kind == BarcodeKind::Ean8; }
+bool isEan(BarcodeKind kind) {
+    return kind == BarcodeKind::Ean13 || kind == BarcodeKind::Ean8;
+}
 
 // zint pads a short EAN with zeros and tells EAN-8 from EAN-13 by length alone, so a code of
 // digits must have its kind's length, with or without the check digit. Returns zint's
@@ -77,8 +79,12 @@ struct SymbolDeleter {
 };
 
 // Millimetres from 0.01 mm and device dots from millimetres.
-double mmOf(int hundredths) { return hundredths / 100.0; }
-int dotsOf(double mm, int dpi) { return static_cast<int>(std::lround(mm * dpi / 25.4)); }
+double mmOf(int hundredths) {
+    return hundredths / 100.0;
+}
+int dotsOf(double mm, int dpi) {
+    return static_cast<int>(std::lround(mm * dpi / 25.4));
+}
 
 } // namespace
 
@@ -138,9 +144,9 @@ BarcodeResult encodeBarcode(const BarcodeOptions& options, const QString& data) 
         symbol->height = static_cast<float>(options.barHeight * 10.0 / options.moduleWidth);
     }
     const QByteArray bytes = data.toUtf8();
-    const int encoded = ZBarcode_Encode(symbol.get(),
-                                        reinterpret_cast<const unsigned char*>(bytes.constData()),
-                                        static_cast<int>(bytes.size()));
+    const int encoded =
+        ZBarcode_Encode(symbol.get(), reinterpret_cast<const unsigned char*>(bytes.constData()),
+                        static_cast<int>(bytes.size()));
     if (encoded >= ZINT_ERROR) {
         result.reason = QString::fromUtf8(symbol->errtxt);
         return result;
@@ -211,9 +217,9 @@ BarcodePlacement placeBarcode(const BarcodeSymbol& symbol, const BarcodeOptions&
     return placement;
 }
 
-QRect drawBarcode(PageSurface& surface, const BarcodeSymbol& symbol,
-                  const BarcodeOptions& options, QPoint at, TextAnchor anchor,
-                  const settings::FontDescription& font, const QColor& colour) {
+QRect drawBarcode(PageSurface& surface, const BarcodeSymbol& symbol, const BarcodeOptions& options,
+                  QPoint at, TextAnchor anchor, const settings::FontDescription& font,
+                  const QColor& colour) {
     const ModuleMap map(symbol, options, surface);
     const BarcodePlacement placement = placeBarcode(symbol, options, surface, at, anchor);
     const QPoint origin = placement.area.topLeft();

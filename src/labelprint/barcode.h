@@ -83,9 +83,9 @@ BarcodePlacement placeBarcode(const BarcodeSymbol& symbol, const BarcodeOptions&
 
 // Draws the symbol: every bar one fillRect in `colour`, the digits with drawText in `font`.
 // Returns the area the bars and quiet zones take.
-QRect drawBarcode(PageSurface& surface, const BarcodeSymbol& symbol,
-                  const BarcodeOptions& options, QPoint at, TextAnchor anchor,
-                  const settings::FontDescription& font, const QColor& colour);
+QRect drawBarcode(PageSurface& surface, const BarcodeSymbol& symbol, const BarcodeOptions& options,
+                  QPoint at, TextAnchor anchor, const settings::FontDescription& font,
+                  const QColor& colour);
 
 // For EAN kinds: true when X, once rounded to whole dots at `dpi`, lies outside 80-200 % of
 // the nominal 0.33 mm, which scanners at a till may not read.

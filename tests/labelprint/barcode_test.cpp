@@ -93,7 +93,12 @@ TEST(Barcode, KindByDataGivesTheSymbolOrTheReason) {
         {BarcodeKind::Ean8, "12345670", "12345670", {}, 7, 7},
         {BarcodeKind::Ean8, "12345671", {}, "Invalid check digit '1', expecting '0'", 0, 0},
         {BarcodeKind::Ean8, "1234A67", {}, "Invalid character in data", 0, 0},
-        {BarcodeKind::Ean8, "859123456789", {}, "EAN-8 needs 7 digits or 8 with the check digit, not 12", 0, 0},
+        {BarcodeKind::Ean8,
+         "859123456789",
+         {},
+         "EAN-8 needs 7 digits or 8 with the check digit, not 12",
+         0,
+         0},
         {BarcodeKind::Code128, "ABC-123 é", "ABC-123 é", {}, 10, 10},
         {BarcodeKind::Code128, "Čáp", {}, "Invalid character in input data", 0, 0},
         {BarcodeKind::Code128, longText, {}, "Input too long", 0, 0},
@@ -152,14 +157,11 @@ TEST(Barcode, ModuleDotsAndTheEanRangeWarning) {
     const std::vector<Case> cases = {
         {33, 203, 3, false}, // 0.375 mm
         {33, 300, 4, false}, // 0.339 mm
-        {33, 600, 8, false},
-        {33, 1200, 16, false},
+        {33, 600, 8, false}, {33, 1200, 16, false},
         {33, 96, 1, true},  // 0.265 mm: 80.2 %, but 96 dpi rounds 0.33 to 1 dot = 0.2646 mm
         {26, 300, 3, true}, // 0.254 mm < 0.264 mm
-        {27, 600, 6, false},
-        {66, 300, 8, false}, // 0.677 mm: 205 % after rounding
-        {1, 203, 1, true},
-        {80, 600, 19, true},
+        {27, 600, 6, false}, {66, 300, 8, false}, // 0.677 mm: 205 % after rounding
+        {1, 203, 1, true},   {80, 600, 19, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.moduleWidth) + " @ " + std::to_string(c.dpi));
@@ -168,8 +170,7 @@ TEST(Barcode, ModuleDotsAndTheEanRangeWarning) {
         const bool outside = mm < 0.264 || mm > 0.66;
         EXPECT_EQ(eanModuleOutOfRange(optionsOf(BarcodeKind::Ean13, c.moduleWidth), c.dpi),
                   outside);
-        EXPECT_EQ(eanModuleOutOfRange(optionsOf(BarcodeKind::Ean8, c.moduleWidth), c.dpi),
-                  outside);
+        EXPECT_EQ(eanModuleOutOfRange(optionsOf(BarcodeKind::Ean8, c.moduleWidth), c.dpi), outside);
         EXPECT_FALSE(eanModuleOutOfRange(optionsOf(BarcodeKind::Code128, c.moduleWidth), c.dpi));
     }
 }
@@ -328,13 +329,12 @@ TEST(Barcode, ZbarimgReadsWhatIsDrawnAt300And600Dpi) {
         BarcodeKind kind;
         QString data, decoded;
     };
-    const std::vector<Case> cases = {
-        {BarcodeKind::Ean13, "859123456789", "8591234567893"},
-        {BarcodeKind::Ean13, "4006381333931", "4006381333931"},
-        {BarcodeKind::Code128, "Regal 7/B-0042", "Regal 7/B-0042"},
-        {BarcodeKind::Qr, "https://example.cz/zbozi?ean=8591234567893",
-         "https://example.cz/zbozi?ean=8591234567893"},
-        {BarcodeKind::Qr, "Čárový kód 859", "Čárový kód 859"}};
+    const std::vector<Case> cases = {{BarcodeKind::Ean13, "859123456789", "8591234567893"},
+                                     {BarcodeKind::Ean13, "4006381333931", "4006381333931"},
+                                     {BarcodeKind::Code128, "Regal 7/B-0042", "Regal 7/B-0042"},
+                                     {BarcodeKind::Qr, "https://example.cz/zbozi?ean=8591234567893",
+                                      "https://example.cz/zbozi?ean=8591234567893"},
+                                     {BarcodeKind::Qr, "Čárový kód 859", "Čárový kód 859"}};
     QTemporaryDir dir;
     settings::FontDescription font;
     font.face = QStringLiteral("DejaVu Sans");
