@@ -14,12 +14,12 @@ if [ -x "$DRAVELIN_ROOT/tools/test-setup.sh" ]; then
     "$DRAVELIN_ROOT/tools/test-setup.sh" "$BUILD"
 fi
 
-# The shared print-list tests need a real PostgreSQL server: a private cluster under the build
-# directory, on a Unix socket there, stopped again however the run ends.
+# The shared print-list tests need a real PostgreSQL server: a private cluster on a Unix socket,
+# named by the build directory, removed again however the run ends.
 PGCLUSTER="$DRAVELIN_ROOT/tools/pgcluster.sh"
 stop_pg() {
-    "$PGCLUSTER" stop "$BUILD" || true
-    "$PGCLUSTER" stop "$BUILD" pg-restart 2>/dev/null || true
+    "$PGCLUSTER" remove "$BUILD" || true
+    "$PGCLUSTER" remove "$BUILD" pg-restart 2>/dev/null || true
 }
 trap stop_pg EXIT
 if ! DRAVELIN_PG_CONNINFO=$("$PGCLUSTER" start "$BUILD"); then

@@ -45,6 +45,51 @@ CommandLine parseCommandLine(const QStringList& args) {
     return c;
 }
 
+QStringList withoutQtOptions(const QStringList& args) {
+    // Qt reads these with one dash or two; the first group takes the next argument as its value
+    // (or one after "="), the second stands alone.
+    static const QStringList withValue{"platform",        "platformpluginpath",
+                                       "platformtheme",   "plugin",
+                                       "qwindowgeometry", "qwindowicon",
+                                       "qwindowtitle",    "geometry",
+                                       "title",           "icon",
+                                       "display",         "name",
+                                       "visual",          "style",
+                                       "stylesheet",      "session",
+                                       "qmljsdebugger"};
+    static const QStringList alone{"reverse", "widgetcount", "nograb",
+                                   "dograb",  "sync",        "testability"};
+    QStringList rest;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString& a = args[i];
+        if (a == QLatin1String("--")) {
+            rest += args.mid(i);
+            break;
+        }
+        QString name = a;
+        if (name.startsWith(QLatin1String("--"))) {
+            name.remove(0, 2);
+        } else if (name.startsWith(QLatin1Char('-'))) {
+            name.remove(0, 1);
+        } else {
+            rest << a;
+            continue;
+        }
+        const qsizetype eq = name.indexOf(QLatin1Char('='));
+        if (eq > 0 && withValue.contains(name.left(eq))) {
+            continue;
+        }
+        if (withValue.contains(name)) {
+            ++i; // its value
+            continue;
+        }
+        if (!alone.contains(name)) {
+            rest << a;
+        }
+    }
+    return rest;
+}
+
 QString helpText() {
     return QStringLiteral(
         "Usage: dravelin [FILE.LPF]\n"

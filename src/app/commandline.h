@@ -18,6 +18,10 @@ struct CommandLine {
 // ends the options, so a file whose name starts with "-" can still be given.
 CommandLine parseCommandLine(const QStringList& args);
 
+// `args` without the options the application object takes for itself (-platform NAME,
+// -style=NAME, -reverse, ...), so that the rest can be answered before there is a display.
+QStringList withoutQtOptions(const QStringList& args);
+
 QString helpText();
 
 } // namespace app

@@ -1,7 +1,7 @@
-// Program entry: --help and --version are answered before anything else, so they need no
-// display; then the application object with the start-up additions, the main window with its
-// start-up sequence, the hidden print form and the event loop. A prepared-pages file on the
-// command line opens in the preview once the window is up.
+// Program entry: the command line is answered before anything else, so --help, --version and
+// a wrong option need no display; then the application object with the start-up additions, the main
+// window with its start-up sequence, the hidden print form and the event loop. A prepared-pages
+// file on the command line opens in the preview once the window is up.
 #include "app/commandline.h"
 #include "app/startup.h"
 #include "labelprint/windows/tiskunit.h"
@@ -22,7 +22,7 @@ namespace {
 
 // Help and version print and end the program; a wrong command line says why and ends it with
 // code 2. Returns -1 when the program goes on.
-int answer(const app::CommandLine& c, bool wrongToo) {
+int answer(const app::CommandLine& c) {
     switch (c.action) {
     case app::CommandLine::Action::Help:
         std::fputs(app::helpText().toLocal8Bit().constData(), stdout);
@@ -32,9 +32,6 @@ int answer(const app::CommandLine& c, bool wrongToo) {
                    stdout);
         return 0;
     case app::CommandLine::Action::Wrong:
-        if (!wrongToo) {
-            return -1;
-        }
         std::fprintf(stderr, "dravelin: %s (see dravelin --help)\n",
                      c.error.toLocal8Bit().constData());
         return 2;
@@ -51,15 +48,15 @@ int main(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         raw << QString::fromLocal8Bit(argv[i]);
     }
-    // Qt's own options (-platform, -style, ...) are still in argv here, so only help and
-    // version are answered now.
-    if (const int rc = answer(app::parseCommandLine(raw), false); rc >= 0) {
+    // Everything but Qt's own options (-platform, -style, ...) is answered now, before the
+    // application object wants a display.
+    if (const int rc = answer(app::parseCommandLine(app::withoutQtOptions(raw))); rc >= 0) {
         return rc;
     }
 
     QApplication application(argc, argv);
     const app::CommandLine command = app::parseCommandLine(QCoreApplication::arguments().mid(1));
-    if (const int rc = answer(command, true); rc >= 0) {
+    if (const int rc = answer(command); rc >= 0) {
         return rc;
     }
     app::startUp();

@@ -32,6 +32,10 @@ void LabelReport::takeSettings(const settings::LayoutSettings& layout) {
     // only follows the print command's list and changes no result.
     topMargin_ = double(layout.nahore) * 10;
     leftMargin_ = double(layout.vlevo) * 10;
+    // A margin reset by an earlier run, for want of room, is not carried into this print: each
+    // print starts from the settings as they are now.
+    rightMargin_ = kFixedMargin;
+    bottomMargin_ = kFixedMargin;
     setColumns(layout.sloupce);
     for (int s = 0; s < settings::SlotCount; ++s) {
         setLinePosition(Slot(s), layout.lines[s].top, layout.lines[s].left);

@@ -121,8 +121,10 @@ class LabelReport {
     Orientation orientation_ = Orientation::Portrait;
     double topMargin_ = 100;
     double leftMargin_ = 100;
-    double bottomMargin_ = 100;
-    double rightMargin_ = 100;
+    // The right and bottom margins are not settings: 10 mm, unless a run resets them.
+    static constexpr double kFixedMargin = 100;
+    double bottomMargin_ = kFixedMargin;
+    double rightMargin_ = kFixedMargin;
     double columnSpacing_ = 0;
     int columns_ = 10;
 

@@ -77,4 +77,14 @@ QByteArray toCp1250(const QString& text) {
     return bytes;
 }
 
+bool fitsCp1250(const QString& text) {
+    const QHash<char16_t, char>& table = encodeTable();
+    for (const QChar c : text) {
+        if (c.unicode() >= 0x80 && !table.contains(c.unicode())) {
+            return false;
+        }
+    }
+    return true;
+}
+
 } // namespace platform

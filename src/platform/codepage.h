@@ -11,5 +11,8 @@ QString fromCp1250(const QByteArray& bytes);
 // Every character the code page lacks becomes one "?" (an emoji too), and so does Ctrl-Z,
 // the end-of-file mark of list files: no text written through here ends a file early.
 QByteArray toCp1250(const QString& text);
+// Whether toCp1250() keeps every character of `text`: no "?" stands for one the code page lacks
+// (Ctrl-Z, which no code page may write into a list file, does not count).
+bool fitsCp1250(const QString& text);
 
 } // namespace platform

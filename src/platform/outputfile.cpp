@@ -37,6 +37,18 @@ QByteArray folderOf(const QByteArray& native) {
     return slash == 0 ? QByteArrayLiteral("/") : native.left(slash);
 }
 
+// A hidden name that is plainly the program's own, "FOLDER/.dravelin-tmp.NAME.", so that the
+// sweep at start can never take a user's "dravelin.ini.backup" or "font.zaloha" for one.
+constexpr char kTempPrefix[] = ".dravelin-tmp.";
+
+QByteArray tempStem(const QByteArray& target) {
+    const qsizetype slash = target.lastIndexOf('/');
+    // A long name is shortened so that the temporary's name stays within the 255 bytes a name
+    // may have.
+    const qsizetype room = 255 - qsizetype(sizeof kTempPrefix - 1) - 1 - 6;
+    return target.left(slash + 1) + kTempPrefix + target.mid(slash + 1).left(room) + '.';
+}
+
 // Six characters as mkstemp uses them, so the stale-temporary sweep knows both kinds.
 QByteArray randomSuffix() {
     static const char letters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
@@ -74,6 +86,10 @@ QString outputTarget(const QString& path) {
     }
     struct stat st {};
     if (::stat(QFile::encodeName(current).constData(), &st) == 0 && !S_ISREG(st.st_mode)) {
+        // A folder is refused as reading refuses it, with access denied.
+        if (S_ISDIR(st.st_mode)) {
+            throwErrno(EISDIR);
+        }
         notARegularFile();
     }
     return current;
@@ -93,7 +109,7 @@ PendingFile::PendingFile(const QString& target) : target_(QFile::encodeName(targ
             throwErrno(errno);
         }
     }
-    QByteArray name = target_ + ".XXXXXX";
+    QByteArray name = tempStem(target_) + "XXXXXX";
     fd_ = ::mkostemp(name.data(), O_CLOEXEC);
     if (fd_ < 0) {
         throwErrno(errno);
@@ -139,7 +155,7 @@ void PendingFile::commit() {
         // A name is given only now, beside the target, and at once renamed over it.
         const QByteArray self = QByteArrayLiteral("/proc/self/fd/") + QByteArray::number(fd_);
         for (int attempt = 0; temp_.isEmpty(); ++attempt) {
-            const QByteArray name = target_ + '.' + randomSuffix();
+            const QByteArray name = tempStem(target_) + randomSuffix();
             if (::linkat(AT_FDCWD, self.constData(), AT_FDCWD, name.constData(),
                          AT_SYMLINK_FOLLOW) == 0 ||
                 ::linkat(fd_, "", AT_FDCWD, name.constData(), AT_EMPTY_PATH) == 0) {
@@ -163,10 +179,11 @@ int removeStaleTemporaries(const QString& dir, const QStringList& names) {
     int removed = 0;
     const QDir folder(dir);
     for (const QString& name : names) {
+        const QString stem = QString::fromLatin1(kTempPrefix) + name + QLatin1Char('.');
         const QRegularExpression stale(
-            QStringLiteral("^%1\\.[A-Za-z0-9]{6}$").arg(QRegularExpression::escape(name)));
+            QStringLiteral("^%1[A-Za-z0-9]{6}$").arg(QRegularExpression::escape(stem)));
         for (const QFileInfo& entry : folder.entryInfoList(
-                 {name + QStringLiteral(".??????")}, QDir::Files | QDir::Hidden | QDir::System)) {
+                 {stem + QStringLiteral("??????")}, QDir::Files | QDir::Hidden | QDir::System)) {
             if (entry.isFile() && !entry.isSymLink() && stale.match(entry.fileName()).hasMatch() &&
                 QFile::remove(entry.absoluteFilePath())) {
                 ++removed;

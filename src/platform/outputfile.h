@@ -23,12 +23,14 @@ class OutputError : public FileError {
 };
 
 // The file a write to `path` replaces: symbolic links are followed to the file they name (which
-// need not exist yet). Throws OutputError "Invalid filename" when that is no regular file (a
-// device, FIFO, socket or folder) or the links go round in a loop.
+// need not exist yet). Throws OutputError "File access denied" when that is a folder, "Invalid
+// filename" when it is another kind of file that is no regular file (a device, FIFO or socket)
+// or the links go round in a loop.
 QString outputTarget(const QString& path);
 
 // A new file for `target` (an outputTarget()), written unnamed in the target's folder where the
-// file system allows (O_TMPFILE), otherwise under a temporary name "TARGET.XXXXXX" beside it.
+// file system allows (O_TMPFILE), otherwise under a hidden temporary name
+// ".dravelin-tmp.NAME.XXXXXX" beside it.
 // commit() puts it in the target's place in one step; dropped before that it leaves nothing.
 class PendingFile {
   public:
@@ -59,8 +61,8 @@ class PendingFile {
     bool committed_ = false;
 };
 
-// Deletes the temporaries "NAME.XXXXXX" that a killed earlier run left of the files `names` in
-// `dir`. Returns how many went.
+// Deletes the temporaries ".dravelin-tmp.NAME.XXXXXX" that a killed earlier run left of the
+// files `names` in `dir`, and nothing else. Returns how many went.
 int removeStaleTemporaries(const QString& dir, const QStringList& names);
 
 } // namespace platform

@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace printlist {
@@ -214,6 +215,41 @@ void SqliteStore::replaceAll(const RowSource& source) {
 
 void SqliteStore::compact() {
     prikaz(QStringLiteral("vacuum"));
+}
+
+void SqliteStore::restoreRows(const std::vector<qint64>& drop, const std::vector<KeyedRow>& rows) {
+    // seznam.db hands out the highest key plus one, so a key freed by a delete may be taken
+    // again by a later insert: such a record moves above every key that comes back.
+    qint64 highest = 0;
+    for (const KeyedRow& r : rows) {
+        highest = std::max(highest, r.key);
+    }
+    prikaz(QStringLiteral("begin"));
+    try {
+        for (const qint64 key : drop) {
+            prikaz(QStringLiteral("delete from seznam where rowid=cast(? as integer)"),
+                   {QString::number(key)});
+        }
+        for (const KeyedRow& r : rows) {
+            prikaz(QStringLiteral("update seznam set rowid = max(cast(? as integer), (select "
+                                  "max(rowid) from seznam)) + 1 where rowid = cast(? as integer)"),
+                   {QString::number(highest), QString::number(r.key)});
+        }
+        for (const KeyedRow& r : rows) {
+            prikaz(
+                QStringLiteral("insert into seznam (rowid,kod,kods,nazev,cena,text1,text2,text3) "
+                               "values(cast(? as integer),?,?,?,?,?,?,?)"),
+                QStringList{QString::number(r.key)} + r.values);
+        }
+        prikaz(QStringLiteral("commit"));
+    } catch (...) {
+        try {
+            prikaz(QStringLiteral("rollback"));
+        } catch (const platform::Error&) {
+            // The engine already rolled back.
+        }
+        throw;
+    }
 }
 
 } // namespace printlist

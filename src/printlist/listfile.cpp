@@ -100,7 +100,7 @@ QString completeListFileName(const QString& chosen) {
     return chosen + QStringLiteral(".csv");
 }
 
-QByteArray listFileBytes(const RowSet& view) {
+QByteArray listFileBytes(const RowSet& view, ListFileEncoding encoding) {
     QString text;
     for (int row = 0; row < view.rowCount(); ++row) {
         for (int i = 1; i < view.fieldCount(); ++i) {
@@ -111,12 +111,44 @@ QByteArray listFileBytes(const RowSet& view) {
         }
         text += QLatin1String("\r\n");
     }
-    return platform::toCp1250(text);
+    if (encoding == ListFileEncoding::Cp1250) {
+        return platform::toCp1250(text);
+    }
+    // Ctrl-Z would end the file for the reader in UTF-8 too.
+    text.replace(QChar(0x1A), QLatin1Char('?'));
+    return QByteArrayLiteral("\xEF\xBB\xBF") + text.toUtf8();
 }
 
-void exportList(RowSet& view, const QString& path) {
+bool listFitsCp1250(const RowSet& view) {
+    for (int row = 0; row < view.rowCount(); ++row) {
+        for (int i = 1; i < view.fieldCount(); ++i) {
+            if (!platform::fitsCp1250(view.at(row, i))) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+void exportList(RowSet& view, const QString& path, ListFileEncoding encoding) {
     view.first();
-    platform::writeFileAtomic(path, listFileBytes(view));
+    platform::writeFileAtomic(path, listFileBytes(view, encoding));
+}
+
+void askAndExportList(RowSet& view, const QString& path) {
+    ListFileEncoding encoding = ListFileEncoding::Cp1250;
+    if (!listFitsCp1250(view)) {
+        prompts::Message box;
+        box.title = QStringLiteral("uložit seznam");
+        box.text = QStringLiteral(
+            "Seznam obsahuje znaky, které kódování Windows-1250 nemá. Uložit soubor v UTF-8?");
+        box.icon = prompts::Icon::Question;
+        box.buttons = prompts::Buttons::YesNo;
+        if (prompts::message(box) == prompts::Answer::Yes) {
+            encoding = ListFileEncoding::Utf8WithMark;
+        }
+    }
+    exportList(view, path, encoding);
 }
 
 std::vector<QString> listFileLines(const QByteArray& bytes) {

@@ -2,6 +2,7 @@
 // from the list view ("uložit seznam") and read back into table seznam ("načíst seznam").
 #pragma once
 
+#include "printlist/listfilereader.h"
 #include "printlist/store.h"
 
 #include <QByteArray>
@@ -15,12 +16,23 @@ namespace printlist {
 QString completeListFileName(const QString& chosen);
 
 // The file contents for the list view: per row the fields after the first joined by ";",
-// each line ended by CR LF, in Windows-1250. An empty view gives no bytes.
-QByteArray listFileBytes(const RowSet& view);
+// each line ended by CR LF, in Windows-1250 (a character it lacks becomes "?"), or in UTF-8
+// after its byte-order mark. An empty view gives no bytes.
+QByteArray listFileBytes(const RowSet& view, ListFileEncoding encoding = ListFileEncoding::Cp1250);
 
-// Writes listFileBytes(view) to `path`, replacing an existing file atomically, and makes the
-// first row current. A failed write throws platform::FileError and leaves the old file whole.
-void exportList(RowSet& view, const QString& path);
+// Whether Windows-1250 holds every value of the list view that a list file carries.
+bool listFitsCp1250(const RowSet& view);
+
+// Writes listFileBytes(view, encoding) to `path`, replacing an existing file atomically, and
+// makes the first row current. A failed write throws platform::FileError and leaves the old
+// file whole.
+void exportList(RowSet& view, const QString& path,
+                ListFileEncoding encoding = ListFileEncoding::Cp1250);
+
+// "uložit seznam": a list that Windows-1250 cannot hold asks whether to save it in UTF-8 (Ano:
+// UTF-8 with its byte-order mark; Ne: Windows-1250 with "?"); any other list is written as
+// Windows-1250 with no question. Then exportList().
+void askAndExportList(RowSet& view, const QString& path);
 
 // The lines of a list file, in the code detectListFileEncoding() finds: Ctrl-Z ends the file, LF or
 // CR LF end a line, a lone CR is dropped, blank lines at the very end are left out. The first line

@@ -338,6 +338,22 @@ void PgStore::replaceAll(const RowSource& source) {
     });
 }
 
+void PgStore::restoreRows(const std::vector<qint64>& drop, const std::vector<KeyedRow>& rows) {
+    changeInTransaction([&] {
+        for (const qint64 key : drop) {
+            exec("delete from seznam where id = $1::bigint", {QString::number(key)});
+        }
+        for (const KeyedRow& r : rows) {
+            // The server's keys only grow, so a record on a returning key is a rare guest: it
+            // takes a new key, at the end of the list.
+            exec("update seznam set id = default where id = $1::bigint", {QString::number(r.key)});
+            exec("insert into seznam (id,kod,kods,nazev,cena,text1,text2,text3) overriding system "
+                 "value values ($1::bigint,$2,$3,$4,$5,$6,$7,$8)",
+                 QStringList{QString::number(r.key)} + r.values);
+        }
+    });
+}
+
 int PgStore::changeSocket() {
     return conn_ && PQstatus(conn_) == CONNECTION_OK ? PQsocket(conn_) : -1;
 }

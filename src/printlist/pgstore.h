@@ -26,6 +26,7 @@ class PgStore : public Store {
     void clear() override;
     void deleteRecord(qint64 key) override;
     void replaceAll(const RowSource& source) override;
+    void restoreRows(const std::vector<qint64>& drop, const std::vector<KeyedRow>& rows) override;
 
     int changeSocket() override;
     bool takeChanges() override;

@@ -21,6 +21,13 @@ std::optional<qint64> RowSet::currentKey() const {
     return keys_[size_t(current_)];
 }
 
+std::optional<qint64> RowSet::keyAt(int row) const {
+    if (row < 0 || size_t(row) >= keys_.size()) {
+        return std::nullopt;
+    }
+    return keys_[size_t(row)];
+}
+
 int RowSet::fieldIndex(const QString& name) const {
     for (int i = 0; i < names_.size(); ++i) {
         if (names_[i].compare(name, Qt::CaseInsensitive) == 0) {

@@ -46,6 +46,8 @@ class RowSet : public RowCursor {
     QString at(int row, int i) const;
     // The record key of the current row; nullopt past the end or when no keys were read.
     std::optional<qint64> currentKey() const;
+    // The record key of row `row` (from 0); nullopt outside the rows or when no keys were read.
+    std::optional<qint64> keyAt(int row) const;
 
   private:
     QStringList names_;

@@ -11,6 +11,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
 namespace printlist {
 
@@ -36,6 +37,13 @@ class RowStream {
     virtual bool next(QStringList& row) = 0;
     // The record key of the row `next` gave last, when the store has keys.
     virtual std::optional<qint64> key() const { return std::nullopt; }
+};
+
+// A row of the table with its record key.
+struct KeyedRow {
+    qint64 key = 0;
+    QStringList values; // kod..text3
+    bool operator==(const KeyedRow&) const = default;
 };
 
 // Hands the rows of an import one by one: fills `values` (kod..text3) and returns true, or
@@ -77,6 +85,11 @@ class Store {
     virtual void replaceAll(const RowSource& source) = 0;
     // Tidies the storage after a replacement; a failure here leaves the new list in place.
     virtual void compact() {}
+    // Undo of a list command, in one transaction: deletes the records with the keys `drop`
+    // and puts `rows` back under their own keys, so that they stand where they stood. A record
+    // that took one of those keys meanwhile moves to the end of the list first.
+    virtual void restoreRows(const std::vector<qint64>& drop,
+                             const std::vector<KeyedRow>& rows) = 0;
 
     // A socket that becomes readable when another program changed the list; -1 when the store
     // sends no such notices.

@@ -9,6 +9,7 @@
 #include "printlist/database.h"
 #include "printlist/listcommands.h"
 #include "printlist/listfile.h"
+#include "printlist/listundo.h"
 #include "printlist/openstore.h"
 #include "printlist/pgstore.h"
 #include "settings/fontfile.h"
@@ -28,6 +29,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
@@ -145,6 +147,12 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent, Qt::Window) {
     }
     connect(infots, &InfoTab::contactClicked, this, &TForm1::Label23Click);
     connect(archts, &ArchTab::alignmentPageRequested, this, &TForm1::zkusebnibClick);
+    // Ctrl+Z anywhere in the window takes the list back one step.
+    auto* undo = new QAction(this);
+    undo->setShortcut(QKeySequence::Undo);
+    undo->setShortcutContext(Qt::WindowShortcut);
+    addAction(undo);
+    connect(undo, &QAction::triggered, this, &TForm1::undoListCommand);
 
     // Centred on the screen when first shown.
     if (const QScreen* screen = this->screen()) {
@@ -435,11 +443,33 @@ void TForm1::pridatbClick() {
 }
 
 void TForm1::vymazatbClick() {
-    listCommand([&] { printlist::askAndClearList(*store_); });
+    listCommand([&] {
+        const auto before = printlist::ListUndo::snapshot(*store_);
+        if (printlist::askAndClearList(*store_)) {
+            listUndo_.commandDone(*store_, before, false);
+        }
+    });
 }
 
 void TForm1::vymazatpoloku1Click() {
-    listCommand([&] { printlist::deleteCurrentLabel(*store_); });
+    listCommand([&] {
+        // Only the current row can go: it is all the undo needs to keep.
+        std::vector<printlist::KeyedRow> before;
+        const printlist::RowSet& view = store_->listView();
+        if (const auto key = view.currentKey()) {
+            QStringList values;
+            for (int i = 1; i < view.fieldCount(); ++i) {
+                values << view.field(i);
+            }
+            before.push_back({*key, values});
+        }
+        printlist::deleteCurrentLabel(*store_);
+        listUndo_.commandDone(*store_, before, false);
+    });
+}
+
+void TForm1::undoListCommand() {
+    listCommand([&] { listUndo_.undo(*store_); });
 }
 
 void TForm1::ulozitseznambClick() {
@@ -449,7 +479,7 @@ void TForm1::ulozitseznambClick() {
     }
     const QString name = printlist::completeListFileName(*chosen);
     sd1.fileName = name;
-    listCommand([&] { printlist::exportList(store_->listView(), name); });
+    listCommand([&] { printlist::askAndExportList(store_->listView(), name); });
 }
 
 void TForm1::nacistseznambClick() {
@@ -458,7 +488,12 @@ void TForm1::nacistseznambClick() {
         return;
     }
     OpenDialog1.fileName = *chosen;
-    listCommand([&] { printlist::importList(*store_, *chosen); });
+    listCommand([&] {
+        const auto before = printlist::ListUndo::snapshot(*store_);
+        if (printlist::importList(*store_, *chosen) == printlist::ImportResult::Imported) {
+            listUndo_.commandDone(*store_, before, true);
+        }
+    });
 }
 
 void TForm1::ulozitbClick() {
@@ -507,11 +542,11 @@ void TForm1::ColorDialog1Show() {
 
 void TForm1::shapeMouseDown(ColourSwatch* shape) {
     ColorDialog1Show();
+    // Cancel keeps the swatch as it was: the dialog's colour is only a choice once confirmed.
     if (const auto chosen = dialogs::chooseColour(platform::toQColor(colorDialog1Colour))) {
         colorDialog1Colour = platform::fromQColor(*chosen);
+        shape->setColour(colorDialog1Colour);
     }
-    // Whatever the answer, the swatch takes the dialog's current colour.
-    shape->setColour(colorDialog1Colour);
 }
 
 void TForm1::Label23Click() {
@@ -520,21 +555,22 @@ void TForm1::Label23Click() {
 }
 
 void TForm1::tiskbClick() {
-    printWithReport(&labelprint::Ttiskf::preview);
+    printWithReport([this] { tiskf_->preview(); });
 }
 
 void TForm1::zkusebnibClick() {
-    printWithReport(&labelprint::Ttiskf::printAlignmentPage);
+    const QString printer = archts->tiskarnacb->currentText();
+    printWithReport([this, printer] { tiskf_->printAlignmentPage(printer); });
 }
 
-void TForm1::printWithReport(void (labelprint::Ttiskf::*command)()) {
+void TForm1::printWithReport(const std::function<void()>& command) {
     // A running layout run keeps the settings it started with.
     if (!tiskf_ || tiskf_->qr1.inRun()) {
         return;
     }
-    platform::guard([this, command] {
+    platform::guard([this, &command] {
         takeIntoReport();
-        (tiskf_->*command)();
+        command();
     });
 }
 

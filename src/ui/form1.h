@@ -3,6 +3,7 @@
 // Handlers only read their controls, call the core and reload the view.
 #pragma once
 
+#include "printlist/listundo.h"
 #include "printlist/store.h"
 #include "settings/layoutsettings.h"
 #include "settings/settingsfile.h"
@@ -61,6 +62,9 @@ class TForm1 : public QWidget {
     void pridatbClick();
     void vymazatbClick();
     void vymazatpoloku1Click();
+    // Ctrl+Z: puts back what the last "vymazat položku", "vymazat seznam" or "načíst seznam"
+    // took away.
+    void undoListCommand();
     void ulozitseznambClick();
     void nacistseznambClick();
     void ulozitbClick();
@@ -70,7 +74,7 @@ class TForm1 : public QWidget {
     // Label23 is the info tab's contact address: a click starts an e-mail to it.
     void Label23Click();
     void tiskbClick();
-    // The alignment page of the sheet in force, on the printer chosen for printing.
+    // The alignment page of the sheet in force, on the printer chosen in the arch tab.
     void zkusebnibClick();
     // The hidden print form whose label report the print command fills.
     void setPrintForm(labelprint::Ttiskf* tiskf) { tiskf_ = tiskf; }
@@ -110,9 +114,10 @@ class TForm1 : public QWidget {
     void takeIntoReport();
     // Unless a layout run goes on: the settings onto the label report, then `command` of the
     // print form, under the default error handler.
-    void printWithReport(void (labelprint::Ttiskf::*command)());
+    void printWithReport(const std::function<void()>& command);
 
     std::unique_ptr<printlist::Store> store_;
+    printlist::ListUndo listUndo_;
     ListGridModel* gridModel_;
     QSocketNotifier* changeNotifier_ = nullptr;
     bool fatal_ = false;

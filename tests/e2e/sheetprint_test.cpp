@@ -4,12 +4,14 @@
 #include "labelprint/alignmentpage.h"
 #include "labelprint/labelreport.h"
 #include "labelprint/printersurface.h"
+#include "labelprint/windows/tiskunit.h"
 #include "pdfprobe.h"
 #include "printlist/rowset.h"
 #include "settings/sheetcatalogue.h"
 
 #include <QFile>
 #include <QPrinterInfo>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
@@ -233,6 +235,52 @@ TEST_F(SheetPrinting, AlignmentPageOutlinesEveryPosition) {
         // The label's middle is empty.
         EXPECT_FALSE(raster.inked(s.labelLeft(n) + s.width / 2.0, s.labelTop(n) + s.height / 2.0));
     }
+}
+
+// "zkušební arch" of the window: print setup chose a PDF file on another queue, yet the page
+// goes to the printer the arch tab names, in one copy, shifted by that printer's offset, and the
+// PDF file keeps the user's earlier result.
+TEST_F(SheetPrinting, AlignmentPageGoesToTheNamedPrinterWithItsOffsetAndLeavesThePdfFile) {
+    const Sheet s = catalogued("L7160");
+    ASSERT_TRUE(s.on);
+    printlist::RowSet list = rows(0);
+    labelprint::Ttiskf tiskf(list);
+    tiskf.qr1.takeSettings(withSheet(s));
+    QTemporaryDir keep;
+    const QString earlier = keep.filePath("cenovky.pdf");
+    {
+        QFile f(earlier);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write("%PDF earlier result") > 0);
+    }
+    labelprint::PrintSettings& setup = tiskf.qr1.printSettings();
+    setup.printer = "dravelin-letter";
+    setup.pdfFile = earlier;
+    setup.copies = 3;
+    setup.offsets = {{"dravelin-pdf", {20, -10}}, {"dravelin-letter", {-40, 40}}};
+    const QString title = QStringLiteral("zkušební arch");
+    const int before = e2e::jobIdByTitle(title);
+
+    tiskf.printAlignmentPage("dravelin-pdf");
+
+    QFile f(earlier);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), "%PDF earlier result");
+    const int job = e2e::jobIdByTitle(title);
+    ASSERT_GT(job, before) << "no job reached the scheduler";
+    EXPECT_TRUE(e2e::jobText(job, "job-printer-uri").endsWith("/dravelin-pdf"))
+        << e2e::jobText(job, "job-printer-uri").toStdString();
+    EXPECT_EQ(e2e::jobCopies(job), 1);
+    // cups-pdf ends the file's name with the job's number.
+    const QString pdf =
+        e2e::waitForPdf(e2e::outDir(), QStringLiteral("zku*-job_%1").arg(job), 30000);
+    ASSERT_FALSE(pdf.isEmpty()) << "cups-pdf wrote no PDF for job " << job;
+    produced << pdf;
+    EXPECT_EQ(e2e::pageCount(pdf), 1);
+    // 2 mm right and 1 mm up, every position.
+    Sheet shifted = s;
+    shifted.left += 20;
+    shifted.top -= 10;
+    expectFramesOnCutLines(pdf, shifted, 0, 21);
 }
 
 TEST_F(SheetPrinting, LetterSheetPrintsOnLetterOnTheCutLines) {

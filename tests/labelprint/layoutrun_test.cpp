@@ -186,17 +186,17 @@ TEST(LayoutRun, LabelReachingExactlyTheBottomLimitFits) {
     EXPECT_NE(rects[7].left(), 100);
 }
 
-TEST(LayoutRun, MarginsWithoutRoomAreResetAndStayReset) {
+TEST(LayoutRun, MarginsWithoutRoomAreResetForThatPrintOnly) {
     LabelReport report;
     auto wide = runOnce(report, layout(201, 10, 10, 15), 1);
     EXPECT_EQ(report.leftMargin(), 0);
     EXPECT_EQ(report.rightMargin(), 0);
     EXPECT_EQ(wide->surface.labelRects(1).at(0).left(), 0);
 
-    // The print command sets the left margin again, never the right one.
+    // The next print starts from the settings as they are now: both margins 10 mm again.
     auto next = runOnce(report, layout(10, 10, 10, 15), 1);
-    EXPECT_EQ(report.rightMargin(), 0);
-    EXPECT_DOUBLE_EQ(report.labelWidth(), 75 * 254.0 / 96); // (794 - 38) / 10
+    EXPECT_EQ(report.rightMargin(), 100);
+    EXPECT_DOUBLE_EQ(report.labelWidth(), 71 * 254.0 / 96); // (794 - 76) / 10, as at start
     EXPECT_EQ(next->surface.labelRects(1).at(0).left(), 100);
 
     auto tall = runOnce(report, layout(10, 288, 10, 15), 20);
@@ -205,6 +205,12 @@ TEST(LayoutRun, MarginsWithoutRoomAreResetAndStayReset) {
     // Bottom limit 2970: 19 labels of 150 fit in a column from y = 0.
     EXPECT_EQ(tall->surface.labelRects(1).at(18).top(), 2700);
     EXPECT_EQ(tall->surface.labelRects(1).at(19).top(), 0);
+
+    // And the bottom limit is 2870 again: 18 labels from y = 100.
+    auto after = runOnce(report, layout(10, 10, 10, 15), 20);
+    EXPECT_EQ(report.bottomMargin(), 100);
+    EXPECT_EQ(after->surface.labelRects(1).at(17).top(), 2650);
+    EXPECT_EQ(after->surface.labelRects(1).at(18).top(), 100);
 }
 
 TEST(LayoutRun, LabelTallerThanThePageFlowsDownPageOne) {

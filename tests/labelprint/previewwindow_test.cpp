@@ -375,6 +375,7 @@ TEST_F(PrintForm, AFileFromTheCommandLineOpensLoadedAndAMissingOneOpensNothing) 
         ASSERT_TRUE(savePreparedPages(p.document, file));
     }
     QString status;
+    QString progress = "unread";
     bool printEnabled = false;
     bool setupEnabled = true;
     QTimer poll; // the window opens inside previewFile()
@@ -385,6 +386,7 @@ TEST_F(PrintForm, AFileFromTheCommandLineOpensLoadedAndAMissingOneOpensNothing) 
         }
         poll.stop();
         status = w->statusText();
+        progress = w->progressText();
         printEnabled = w->Print->isEnabled();
         setupEnabled = w->PrintSetup->isEnabled();
         w->close();
@@ -392,6 +394,7 @@ TEST_F(PrintForm, AFileFromTheCommandLineOpensLoadedAndAMissingOneOpensNothing) 
     poll.start(5);
     tiskf.previewFile(file);
     EXPECT_EQ(status, "Page 1 of 3");
+    EXPECT_EQ(progress, ""); // no run is going on
     EXPECT_TRUE(printEnabled);
     EXPECT_FALSE(setupEnabled);
     EXPECT_EQ(tiskf.previewWindow(), nullptr);

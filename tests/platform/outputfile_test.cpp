@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <gtest/gtest.h>
 
 #include <csignal>
@@ -47,13 +48,21 @@ TEST(OutputFile, DevicesFifosAndFoldersAreRefusedAndLeftAsTheyAre) {
     ASSERT_TRUE(QFile::link("/dev/null", dir.file("null-link")));
     ASSERT_TRUE(QFile::link(dir.file("loop-b"), dir.file("loop-a")));
     ASSERT_TRUE(QFile::link(dir.file("loop-a"), dir.file("loop-b")));
-    for (const QString& target : {dir.file("pipe"), dir.file("folder"), QStringLiteral("/dev/null"),
-                                  dir.file("null-link"), dir.file("loop-a")}) {
+    // A folder is refused with the code reading it gives.
+    const struct {
+        QString target;
+        int code;
+    } cases[] = {{dir.file("pipe"), platform::InvalidFilename},
+                 {dir.file("folder"), platform::FileAccessDenied},
+                 {QStringLiteral("/dev/null"), platform::InvalidFilename},
+                 {dir.file("null-link"), platform::InvalidFilename},
+                 {dir.file("loop-a"), platform::InvalidFilename}};
+    for (const auto& c : cases) {
         try {
-            platform::writeFileAtomic(target, "x");
-            ADD_FAILURE() << "written: " << target.toStdString();
+            platform::writeFileAtomic(c.target, "x");
+            ADD_FAILURE() << "written: " << c.target.toStdString();
         } catch (const platform::FileError& e) {
-            EXPECT_EQ(e.code(), platform::InvalidFilename) << target.toStdString();
+            EXPECT_EQ(e.code(), c.code) << c.target.toStdString();
         }
     }
     struct stat st {};
@@ -97,16 +106,42 @@ TEST(OutputFile, AKilledWriterLeavesNoTemporaryAndTheOldFileWhole) {
     EXPECT_EQ(killedMidWrite(dir, true), QStringList{"dravelin.ini"});
     EXPECT_EQ(dir.read("dravelin.ini"), "[setup]\n");
 
-    // Where unnamed files are not to be had, the named temporary stays behind, and the next
-    // start's sweep removes it and nothing else.
+    // Where unnamed files are not to be had, the named temporary stays behind, hidden, and the
+    // next start's sweep removes it.
     const QStringList left = killedMidWrite(dir, false);
     ASSERT_EQ(left.size(), 2);
-    dir.write("font.0CWExe", "stale");
-    dir.write("font.txt", "mine");
-    dir.write("fontik", "mine");
-    EXPECT_EQ(platform::removeStaleTemporaries(dir.path(), {"dravelin.ini", "font"}), 2);
-    EXPECT_EQ(entries(dir), (QStringList{"dravelin.ini", "font.txt", "fontik"}));
+    EXPECT_TRUE(left.contains(QRegularExpression("^\\.dravelin-tmp\\.dravelin\\.ini\\.\\w{6}$")))
+        << left.join(' ').toStdString();
+    EXPECT_EQ(platform::removeStaleTemporaries(dir.path(), {"dravelin.ini", "font"}), 1);
+    EXPECT_EQ(entries(dir), QStringList{"dravelin.ini"});
     EXPECT_EQ(dir.read("dravelin.ini"), "[setup]\n");
+}
+
+TEST(OutputFile, TheSweepAtStartTakesOnlyTheProgramsOwnTemporaries) {
+    // A user's own backups beside the files are theirs, however they are named.
+    const QStringList survive{"dravelin.ini.backup",
+                              "dravelin.ini.0CWExe",
+                              "font.zaloha",
+                              "font.0CWExe",
+                              "font.txt",
+                              "fontik",
+                              ".font.0CWExe",
+                              ".dravelin-tmp.font.zaloha1",
+                              ".dravelin-tmp.font.abc",
+                              ".dravelin-tmp.seznam.db.0CWExe",
+                              ".dravelin-tmp.font.0CW-xe"};
+    const QStringList go{".dravelin-tmp.dravelin.ini.0CWExe", ".dravelin-tmp.font.zaloha",
+                         ".dravelin-tmp.font.123456"};
+    TempProgramDir dir;
+    for (const QString& name : survive + go) {
+        dir.write(name, "x");
+    }
+    ASSERT_TRUE(QDir(dir.path()).mkdir(".dravelin-tmp.font.folder"));
+    EXPECT_EQ(platform::removeStaleTemporaries(dir.path(), {"dravelin.ini", "font"}), go.size());
+    QStringList expected = survive;
+    expected << ".dravelin-tmp.font.folder";
+    expected.sort();
+    EXPECT_EQ(entries(dir), expected);
 }
 
 TEST(OutputFile, BothWaysGiveTheOldFilesPermissionsAndLeaveNothingElse) {
@@ -128,6 +163,19 @@ TEST(OutputFile, BothWaysGiveTheOldFilesPermissionsAndLeaveNothingElse) {
         ASSERT_EQ(::stat(QFile::encodeName(dir.file("font")).constData(), &st), 0);
         EXPECT_EQ(st.st_mode & 07777, 0640u);
         EXPECT_EQ(entries(dir), QStringList{"font"});
+    }
+}
+
+TEST(OutputFile, ANameNearTheLongestAllowedIsWrittenBothWays) {
+    const QString name(250, QLatin1Char('n'));
+    for (const bool unnamed : {true, false}) {
+        SCOPED_TRACE(unnamed ? "unnamed" : "named");
+        TempProgramDir dir;
+        platform::PendingFile::setUnnamedAllowed(unnamed);
+        platform::writeFileAtomic(dir.file(name), "long");
+        platform::PendingFile::setUnnamedAllowed(true);
+        EXPECT_EQ(dir.read(name), "long");
+        EXPECT_EQ(entries(dir), QStringList{name});
     }
 }
 

@@ -4,6 +4,8 @@
 #include "printlist/listfile.h"
 #include "support/fifoguard.h"
 
+#include <optional>
+
 using printlist::ImportResult;
 
 namespace {
@@ -169,6 +171,57 @@ TEST_P(ListTest, CharactersOutsideWindows1250ComeBackAsQuestionMarks) {
     EXPECT_EQ(printlist::importList(store(), dir.file("list.csv")), ImportResult::Imported);
     EXPECT_EQ(tableRows(), back);
     EXPECT_TRUE(prompts::shownMessages().empty());
+}
+
+TEST_P(ListTest, SavingAListWindows1250LacksAsksForUtf8) {
+    const QString question =
+        "Seznam obsahuje znaky, které kódování Windows-1250 nemá. Uložit soubor v UTF-8?";
+    const Rows foreign = {
+        {"J1", "*J1*", "Jalapeño", "12 Kč", "", "", ""},
+        {"K2", "*K2*", "káva ☕", "", "úsměv 😀", "", "Žluťoučký"},
+    };
+    const Rows foreignAsSavedIn1250 = {
+        {"J1", "*J1*", "Jalape?o", "12 Kč", "", "", ""},
+        {"K2", "*K2*", "káva ?", "", "úsměv ?", "", "Žluťoučký"},
+    };
+    struct Case {
+        const char* name;
+        Rows rows;
+        std::optional<prompts::Answer> answer; // nothing: no question may come
+        QByteArray start;                      // the file's first bytes
+        Rows back;                             // what an import reads from the file
+    } cases[] = {
+        {"Ano: UTF-8 with its mark", foreign, prompts::Answer::Yes,
+         "\xef\xbb\xbfJ1;*J1*;Jalape\xc3\xb1o", foreign},
+        {"Ne: Windows-1250 as before", foreign, prompts::Answer::No, "J1;*J1*;Jalape?o;12 K\xe8",
+         foreignAsSavedIn1250},
+        {"a Czech list: no question", {kCzech}, std::nullopt, kCzechLine, {kCzech}},
+    };
+    for (const Case& c : cases) {
+        prompts::clearHistory();
+        printlist::clearList(store());
+        fill(c.rows);
+        if (c.answer) {
+            prompts::setNextAnswer(*c.answer);
+        }
+        printlist::askAndExportList(store().listView(), dir.file("list.csv"));
+        if (c.answer) {
+            ASSERT_EQ(prompts::shownMessages().size(), 1u) << c.name;
+            EXPECT_EQ(prompts::shownMessages()[0].text, question) << c.name;
+            EXPECT_EQ(prompts::shownMessages()[0].buttons, prompts::Buttons::YesNo) << c.name;
+        } else {
+            EXPECT_TRUE(prompts::shownMessages().empty()) << c.name;
+        }
+        const QByteArray bytes = dir.read("list.csv");
+        EXPECT_TRUE(bytes.startsWith(c.start)) << c.name << ": " << bytes.toStdString();
+        if (!c.answer) {
+            // Exactly what the plain export writes.
+            EXPECT_EQ(bytes, printlist::listFileBytes(store().listView())) << c.name;
+        }
+        EXPECT_EQ(printlist::importList(store(), dir.file("list.csv")), ImportResult::Imported)
+            << c.name;
+        EXPECT_EQ(tableRows(), c.back) << c.name;
+    }
 }
 
 TEST_P(ListTest, ImportTellsUtf8FromWindows1250) {

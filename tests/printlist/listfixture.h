@@ -92,6 +92,18 @@ class ListTest : public ::testing::TestWithParam<StoreKind> {
         }
     }
 
+    // Another workstation on the same list: a second store, opened.
+    std::unique_ptr<printlist::Store> secondStore() {
+        std::unique_ptr<printlist::Store> other;
+        if (sqlite_) {
+            other = std::make_unique<printlist::SqliteStore>(dir.file("seznam.db"));
+        } else {
+            other = std::make_unique<printlist::PgStore>(pg_->conninfo());
+        }
+        other->open();
+        return other;
+    }
+
     TempProgramDir dir;
 
   private:

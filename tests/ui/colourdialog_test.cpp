@@ -104,4 +104,35 @@ TEST(ColourDialog, CustomColoursAreKeptNowhereOutsideTheRun) {
     }
 }
 
+// Esc in the real dialog of "barva pozadí": the background stays white, on the swatch and in
+// the settings file the close writes.
+TEST(ColourDialog, EscKeepsTheBackgroundColour) {
+    TempProgramDir dir;
+    dir.createDatabase();
+    TForm1 form; // keeps Qt's own settings in memory before the dialog reads them
+    form.show();
+    QTimer timer;
+    bool escaped = false;
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        auto* dialog = qobject_cast<QColorDialog*>(QApplication::activeModalWidget());
+        if (dialog == nullptr) {
+            return;
+        }
+        timer.stop();
+        dialog->setCurrentColor(kCustom); // looked at, never confirmed
+        QTest::keyClick(dialog, Qt::Key_Escape);
+        escaped = true;
+    });
+    timer.start(10);
+    dialogs::colourAnswers().setDialog(dialogs::runColourDialog);
+    QTest::mouseClick(form.nastavenits->pozadishape, Qt::LeftButton);
+    dialogs::colourAnswers().setDialog(nullptr);
+    EXPECT_TRUE(escaped);
+    EXPECT_EQ(form.nastavenits->pozadishape->colour(), 0xFFFFFF);
+    EXPECT_EQ(form.layoutSettings().pozadi, 0xFFFFFF);
+    EXPECT_TRUE(form.close());
+    EXPECT_TRUE(dir.read("dravelin.ini").contains("\npozadi=16777215\n"))
+        << dir.read("dravelin.ini").toStdString();
+}
+
 } // namespace

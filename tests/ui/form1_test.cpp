@@ -235,7 +235,7 @@ TEST_F(Form1Test, ColumnWidthsFromTheSettingsFileAreUsedAsGiven) {
         << dir.read("dravelin.ini").toStdString();
 }
 
-TEST_F(Form1Test, FontFileThatIsNoFileGivesAFileErrorText) {
+TEST_F(Form1Test, FontFileThatIsNoFileGivesTheSameFileErrorTextAtStartAndAtClose) {
     const struct {
         const char* what;
         std::function<bool(const QString&)> make;
@@ -255,6 +255,10 @@ TEST_F(Form1Test, FontFileThatIsNoFileGivesAFileErrorText) {
         EXPECT_EQ(prompts::shownMessages()[0].text, c.text) << c.what;
         EXPECT_EQ(form.fontdialog[0]->font(), settings::FontDescription()) << c.what;
         EXPECT_EQ(form.pc1->geometry(), QRect(5, 10, 851, 461)) << c.what;
+        prompts::clearHistory();
+        EXPECT_FALSE(closeForm(form)) << c.what;
+        ASSERT_EQ(prompts::shownMessages().size(), 1u) << c.what;
+        EXPECT_EQ(prompts::shownMessages()[0].text, c.text) << c.what;
         QFile::remove(dir.file("font"));
         QDir().rmdir(dir.file("font"));
         EXPECT_TRUE(closeForm(form)) << c.what;
@@ -403,18 +407,23 @@ TEST_F(Form1Test, StartUpSweepsTheTemporariesOfAKilledClose) {
     TempProgramDir dir;
     dir.createDatabase();
     dir.write("dravelin.ini", "[setup]\nvlevo=4\n");
-    for (const char* stale : {"dravelin.ini.RM1uCR", "font.0CWExe"}) {
-        dir.write(stale, "half");
+    const char* stale[] = {".dravelin-tmp.dravelin.ini.RM1uCR", ".dravelin-tmp.font.0CWExe"};
+    // A user's own copies, however much they look like temporaries.
+    const char* mine[] = {"font.txt",    "dravelin.ini.bak", "seznam.db.kopie1",
+                          "font.zaloha", "font.0CWExe",      "dravelin.ini.backup"};
+    for (const char* name : stale) {
+        dir.write(name, "half");
     }
-    for (const char* mine : {"font.txt", "dravelin.ini.bak", "seznam.db.kopie1"}) {
-        dir.write(mine, "keep");
+    for (const char* name : mine) {
+        dir.write(name, "keep");
     }
     TForm1 form;
     EXPECT_EQ(form.layoutSettings().vlevo, 4);
-    EXPECT_FALSE(dir.exists("dravelin.ini.RM1uCR"));
-    EXPECT_FALSE(dir.exists("font.0CWExe"));
-    for (const char* mine : {"font.txt", "dravelin.ini.bak", "seznam.db.kopie1"}) {
-        EXPECT_EQ(dir.read(mine), "keep") << mine;
+    for (const char* name : stale) {
+        EXPECT_FALSE(dir.exists(name)) << name;
+    }
+    for (const char* name : mine) {
+        EXPECT_EQ(dir.read(name), "keep") << name;
     }
     EXPECT_TRUE(closeForm(form));
 }

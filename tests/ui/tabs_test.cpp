@@ -264,6 +264,53 @@ TEST_F(TabsTest, RightClickedRowIsTheOneDeleted) {
     EXPECT_EQ(form->store().listView().currentRow(), 2);
 }
 
+TEST_F(TabsTest, CtrlZInTheWindowUndoesTheLastDeleteClearOrImport) {
+    for (int i = 1; i <= 41; ++i) {
+        add(QString::number(i));
+    }
+    QStringList list;
+    for (int i = 1; i <= 41; ++i) {
+        list << QString::number(i);
+    }
+    dir.write("jiny.csv", "X;*X*;;;;;\r\n");
+    const auto ctrlZ = [&] {
+        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : form.get(),
+                        Qt::Key_Z, Qt::ControlModifier);
+    };
+    QWidget* grid = form->stitkyts->DBGrid1;
+    // A shortcut reaches only the active window.
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+
+    // An import replaces the list; Ctrl+Z with the focus on the button brings it back.
+    form->stitkyts->nacistseznamb->setFocus();
+    prompts::setNextFileName(dir.file("jiny.csv"));
+    form->nacistseznambClick();
+    ASSERT_EQ(codes(), QStringList{"X"});
+    ctrlZ();
+    EXPECT_EQ(codes(), list);
+    EXPECT_EQ(form->stitkyts->DBGrid1->model()->rowCount(), 41);
+
+    // "vymazat seznam", then Ctrl+Z in the grid.
+    prompts::setNextAnswer(prompts::Answer::Yes);
+    form->vymazatbClick();
+    ASSERT_TRUE(codes().isEmpty());
+    grid->setFocus();
+    ctrlZ();
+    EXPECT_EQ(codes(), list);
+
+    // "vymazat položku" on row 7: it comes back in its place.
+    form->store().listView().moveTo(7);
+    form->vymazatpoloku1Click();
+    ASSERT_EQ(codes().size(), 40);
+    ctrlZ();
+    EXPECT_EQ(codes(), list);
+    // One step only.
+    ctrlZ();
+    EXPECT_EQ(codes(), list);
+    EXPECT_TRUE(prompts::shownMessages().size() == 1u); // the clear's question, nothing else
+}
+
 TEST_F(TabsTest, ClearAsksEvenForAnEmptyList) {
     add("x");
     prompts::setNextAnswer(prompts::Answer::No);
@@ -297,15 +344,27 @@ TEST_F(TabsTest, ExportAndImportThroughTheSharedDialogs) {
     prompts::setNextFileName(dir.file("nothing.csv"));
     form->nacistseznambClick();
     EXPECT_EQ(codes().size(), 2);
+
+    // "☕" is not in Windows-1250: Ano saves the list in UTF-8, and it comes back whole.
+    add("☕");
+    prompts::clearHistory();
+    prompts::setNextFileName(base);
+    prompts::setNextAnswer(prompts::Answer::Yes);
+    form->ulozitseznambClick();
+    ASSERT_EQ(prompts::shownMessages().size(), 1u);
+    EXPECT_TRUE(dir.read("seznam.csv").startsWith("\xef\xbb\xbf"));
+    prompts::setNextFileName(base + ".csv");
+    form->nacistseznambClick();
+    EXPECT_EQ(codes(), QStringList({"Kč'\":x", "Kč'\":x", "☕"}));
 }
 
-TEST_F(TabsTest, ColourSwatchesTakeTheColourDialogsCurrentColour) {
+TEST_F(TabsTest, ColourSwatchesTakeAConfirmedColourAndKeepTheirsOnCancel) {
     NastaveniTab* t = form->nastavenits;
     t->bordershape->setColour(0x123456);
     EXPECT_TRUE(form->sd1.initialDir.isEmpty());
     dialogs::colourAnswers().queue(std::nullopt); // cancelled before any confirmation
     QTest::mouseClick(t->bordershape, Qt::MiddleButton);
-    EXPECT_EQ(t->bordershape->colour(), 0);
+    EXPECT_EQ(t->bordershape->colour(), 0x123456);
     EXPECT_EQ(form->sd1.initialDir, dir.path());
 
     dialogs::colourAnswers().queue(QColor(255, 0, 0));
@@ -313,7 +372,7 @@ TEST_F(TabsTest, ColourSwatchesTakeTheColourDialogsCurrentColour) {
     dialogs::colourAnswers().queue(std::nullopt);
     QTest::mouseClick(t->pozadishape, Qt::RightButton);
     EXPECT_EQ(t->bordershape->colour(), 0x0000FF);
-    EXPECT_EQ(t->pozadishape->colour(), 0x0000FF);
+    EXPECT_EQ(t->pozadishape->colour(), 0xFFFFFF);
     ASSERT_EQ(dialogs::colourAnswers().asked().size(), 3u);
     EXPECT_EQ(dialogs::colourAnswers().asked()[2],
               QColor(255, 0, 0)); // the dialog's colour, not the swatch's

@@ -305,6 +305,8 @@ void PreviewWindow::layOut() {
 
 void PreviewWindow::pagesLoaded() {
     setupDisabledForGood_ = true;
+    // Loaded pages come with no run, so there is no progress to show.
+    progressPanel_->clear();
     view_->image()->setDrawing({}, false);
     page_ = 0;
     if (document_ && document_->pageCount() >= 1) {

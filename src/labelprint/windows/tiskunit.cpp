@@ -260,22 +260,23 @@ void Ttiskf::print() {
     });
 }
 
-void Ttiskf::printAlignmentPage() {
+void Ttiskf::printAlignmentPage(const QString& printer) {
     if (qr1.inRun()) {
         return;
     }
     PrintSettings one = qr1.printSettings();
-    // One page, whatever range was chosen for the labels.
+    // One page, whatever range and copies were chosen for the labels.
     one.firstPage = 0;
     one.lastPage = 0;
+    one.copies = 1;
     one.title = QStringLiteral("zkušební arch");
-    // Into the PDF file when the print setup chose one, as the labels would go.
-    std::unique_ptr<PrinterSurface> surface =
-        one.pdfFile.isEmpty() ? std::make_unique<PrinterSurface>(one, qr1.orientation())
-                              : std::make_unique<PrinterSurface>(
-                                    PrinterSurface::PdfFile{one.pdfFile}, one, qr1.orientation());
-    // A printer or file that fails throws out of the run, with its text.
-    labelprint::printAlignmentPage(qr1, *surface);
+    // The page is there to measure a printer's offset, so it goes to that printer; a PDF file
+    // chosen for the labels holds the user's own result and is never written here.
+    one.printer = printer;
+    one.pdfFile.clear();
+    PrinterSurface surface(one, qr1.orientation());
+    // A printer that fails throws out of the run, with its text.
+    labelprint::printAlignmentPage(qr1, surface);
 }
 
 void Ttiskf::replay() {

@@ -41,9 +41,10 @@ class Ttiskf : public QObject {
     void printSetup();
     // Lays the list out again straight onto the printer, with the progress window.
     void print();
-    // The alignment page of the report's sheet on the chosen printer. Throws platform::Error
-    // when it cannot be printed.
-    void printAlignmentPage();
+    // The alignment page of the report's sheet on `printer` (empty: the default printer), one
+    // copy, never into the PDF file of print setup. Throws platform::Error when it cannot be
+    // printed.
+    void printAlignmentPage(const QString& printer);
     // Prints the pages of a loaded file, every page of the chosen range.
     void replay();
 
