@@ -99,8 +99,12 @@ void runToPdf(benchmark::State& state, bool barcodes) {
     state.counters["peak_rss_MB"] = peakMegabytes();
 }
 
-void BM_TextOnlyToPdf(benchmark::State& state) { runToPdf(state, false); }
-void BM_Ean13ToPdf(benchmark::State& state) { runToPdf(state, true); }
+void BM_TextOnlyToPdf(benchmark::State& state) {
+    runToPdf(state, false);
+}
+void BM_Ean13ToPdf(benchmark::State& state) {
+    runToPdf(state, true);
+}
 
 // Keeps both rates so the ratio is stated at the end.
 class RatioReporter : public benchmark::ConsoleReporter {
