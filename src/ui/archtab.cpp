@@ -185,7 +185,8 @@ void ArchTab::setStartPosition(int n) {
     zacatekspin->setValue(n);
 }
 
-void ArchTab::setOffsets(const settings::PrinterOffsets& offsets, const QStringList& printers) {
+void ArchTab::setOffsets(const settings::PrinterOffsets& offsets, const QStringList& printers,
+                         const QString& defaultPrinter) {
     offsets_ = offsets;
     QStringList names = printers;
     for (const auto& [name, offset] : offsets_) {
@@ -196,6 +197,10 @@ void ArchTab::setOffsets(const settings::PrinterOffsets& offsets, const QStringL
     filling_ = true;
     tiskarnacb->clear();
     tiskarnacb->addItems(names);
+    // The printer a print goes to unless told otherwise is the one whose offset matters first.
+    if (const int at = tiskarnacb->findText(defaultPrinter); at >= 0) {
+        tiskarnacb->setCurrentIndex(at);
+    }
     filling_ = false;
     showOffset();
 }

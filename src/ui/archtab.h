@@ -32,7 +32,8 @@ class ArchTab : public QWidget {
     int startPosition() const;
     void setStartPosition(int n);
     settings::PrinterOffsets offsets() const { return offsets_; }
-    void setOffsets(const settings::PrinterOffsets& offsets, const QStringList& printers);
+    void setOffsets(const settings::PrinterOffsets& offsets, const QStringList& printers,
+                    const QString& defaultPrinter = QString());
 
     // What is wrong with the sheet (when it is on) or the start position; shown in the tab.
     std::optional<QString> problem() const;

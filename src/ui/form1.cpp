@@ -177,7 +177,8 @@ void TForm1::startup() {
         read.sheet = settings::readArch(ini, read.sheet);
         putLayoutSettings(read);
         archts->setOffsets(settings::readPrinterOffsets(ini),
-                           QPrinterInfo::availablePrinterNames());
+                           QPrinterInfo::availablePrinterNames(),
+                           QPrinterInfo::defaultPrinterName());
         setcolumnwidth(settings::readColumns(ini));
         openStore(printlist::configuredServer(ini));
         readFontFile();

@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPrinterInfo>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTabWidget>
@@ -140,6 +141,18 @@ TEST_F(ArchTabTest, PrintCommandHandsSheetStartAndOffsetsToTheReport) {
     form.tiskbClick();
     EXPECT_TRUE(seen);
     EXPECT_TRUE(prompts::shownMessages().empty());
+}
+
+TEST_F(ArchTabTest, PrinterBoxStartsOnTheSystemsDefaultPrinter) {
+    // The test queues give a default that is not first alphabetically (dravelin-pdf after
+    // dravelin-letter), so the first entry cannot pass for the default.
+    const QString chosen = QPrinterInfo::defaultPrinterName();
+    ASSERT_FALSE(chosen.isEmpty()) << "run tools/test-setup.sh for the test queues";
+    TForm1 form;
+    QComboBox* box = form.archts->tiskarnacb;
+    ASSERT_GE(box->count(), 2);
+    ASSERT_NE(box->itemText(0), chosen);
+    EXPECT_EQ(box->currentText(), chosen);
 }
 
 TEST_F(ArchTabTest, SheetAndPrinterOffsetsSurviveARestartStartPositionDoesNot) {
