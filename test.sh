@@ -29,15 +29,16 @@ fi
 export DRAVELIN_PG_CONNINFO
 (cd "$BUILD" && ctest --output-on-failure -j 2)
 
-# Closing the preview while its layout run goes on, under AddressSanitizer: a window left
-# pointing at a released page store would show here.
+# The whole label-printing test program under AddressSanitizer: closing the preview while its
+# layout run goes on, a full temporary folder, a window left pointing at a released page store
+# would all show here.
 ASAN_BUILD=${DRAVELIN_ASAN_BUILD_DIR:-$DRAVELIN_ROOT/build-asan}
 cmake -S "$DRAVELIN_ROOT" -B "$ASAN_BUILD" -DCMAKE_BUILD_TYPE=Debug -DDRAVELIN_SANITIZE=address >/dev/null
 cmake --build "$ASAN_BUILD" -j "$(nproc)" --target test_labelprint
 ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 QT_QPA_PLATFORM=offscreen \
-    "$ASAN_BUILD/tests/test_labelprint" --gtest_filter='PrintForm.*:PreviewWindow.*:PageStore*:Emf*'
+    "$ASAN_BUILD/tests/test_labelprint"
 
-# Settings, layout, label face, page store and preview under UndefinedBehaviorSanitizer: extreme
+# The whole settings and label-printing test programs under UndefinedBehaviorSanitizer: extreme
 # values from files must give defined arithmetic; the first report fails the run.
 UBSAN_BUILD=${DRAVELIN_UBSAN_BUILD_DIR:-$DRAVELIN_ROOT/build-ubsan}
 cmake -S "$DRAVELIN_ROOT" -B "$UBSAN_BUILD" -DCMAKE_BUILD_TYPE=Debug -DDRAVELIN_SANITIZE=undefined >/dev/null
@@ -45,5 +46,10 @@ cmake --build "$UBSAN_BUILD" -j "$(nproc)" --target test_settings test_labelprin
 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 QT_QPA_PLATFORM=offscreen \
     "$UBSAN_BUILD/tests/test_settings"
 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 QT_QPA_PLATFORM=offscreen \
-    "$UBSAN_BUILD/tests/test_labelprint" \
-    --gtest_filter='LayoutRun.*:LabelFace.*:LabelReport.*:PageStore*:PreviewWindow.*:PrintForm.*:PrinterSurface.*:Emf*'
+    "$UBSAN_BUILD/tests/test_labelprint"
+
+# Each fuzz target of the page player and the prepared-pages reader for 30 s, when clang is
+# there: a crash or a sanitizer report fails the run.
+if command -v clang++-14 >/dev/null 2>&1; then
+    "$DRAVELIN_ROOT/tools/fuzz.sh" 30 "${DRAVELIN_FUZZ_BUILD_DIR:-$DRAVELIN_ROOT/build-fuzz}"
+fi

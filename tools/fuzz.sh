@@ -1,27 +1,18 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets for the EMF player and the prepared-pages reader with clang and
-# AddressSanitizer (outside the normal build), then runs each for a while.
+# AddressSanitizer in their own build folder, then runs each for a while.
 # Usage: tools/fuzz.sh [seconds per target, default 60] [build dir, default build-fuzz]
 set -euo pipefail
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 SECONDS_EACH=${1:-60}
 OUT=${2:-$ROOT/build-fuzz}
 CXX=${CXX_FUZZ:-clang++-14}
-mkdir -p "$OUT"
-FLAGS=(-std=c++20 -g -O1 -fPIC -fno-omit-frame-pointer -I"$ROOT/src" -I"$ROOT/tests/fuzz"
-  $(pkg-config --cflags Qt6Gui))
-LIBS=($(pkg-config --libs Qt6Gui))
-CORE=("$ROOT/src/labelprint/emfplayer.cpp" "$ROOT/src/labelprint/emfwriter.cpp"
-  "$ROOT/src/labelprint/pagestore.cpp" "$ROOT/src/platform/fileerror.cpp")
-
-build() { # name, sanitizers, sources...
-    local name=$1 san=$2
-    shift 2
-    "$CXX" "${FLAGS[@]}" -fsanitize="$san" "$@" "${CORE[@]}" "${LIBS[@]}" -o "$OUT/$name"
-}
-build make_seeds address "$ROOT/tests/fuzz/make_seeds.cpp"
-build emf_player_fuzz fuzzer,address "$ROOT/tests/fuzz/emf_player_fuzz.cpp"
-build prepared_pages_fuzz fuzzer,address "$ROOT/tests/fuzz/prepared_pages_fuzz.cpp"
+CC=${CC_FUZZ:-clang-14}
+# The targets link the core libraries as the programs build them (DRAVELIN_FUZZ), so no list
+# of sources is kept here.
+cmake -S "$ROOT" -B "$OUT" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER="$CXX" \
+    -DCMAKE_C_COMPILER="$CC" -DDRAVELIN_BUILD_TESTS=OFF -DDRAVELIN_FUZZ=ON >/dev/null
+cmake --build "$OUT" -j "$(nproc)" --target make_seeds emf_player_fuzz prepared_pages_fuzz
 
 SEEDS="$ROOT/tests/fuzz/seeds"
 mkdir -p "$SEEDS/emf" "$SEEDS/lpf"

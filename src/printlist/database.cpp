@@ -2,6 +2,8 @@
 
 #include <sqlite3.h>
 
+#include <QDir>
+#include <QFileInfo>
 #include <algorithm>
 #include <vector>
 
@@ -12,12 +14,34 @@ QString engineMessage(sqlite3* db) {
     return QString::fromUtf8(sqlite3_errmsg(db));
 }
 
+// A write the engine refused as read-only. The file itself may well be writable: the engine
+// also needs to create its journal next to it, so a folder the user cannot write to stops
+// every change.
+QString readOnlyText(sqlite3* db) {
+    const char* name = sqlite3_db_filename(db, "main");
+    const QFileInfo file(QString::fromUtf8(name ? name : ""));
+    const QString folder = QDir::toNativeSeparators(file.absolutePath());
+    if ((sqlite3_extended_errcode(db) == SQLITE_READONLY_DIRECTORY ||
+         !QFileInfo(file.absolutePath()).isWritable()) &&
+        file.isWritable()) {
+        return QStringLiteral("Seznam nelze změnit: do složky %1 nelze zapisovat. Program si v ní "
+                              "při každé změně seznamu zakládá pomocný soubor; povolte zápis do "
+                              "této složky.")
+            .arg(folder);
+    }
+    return QStringLiteral("Seznam nelze změnit: soubor %1 je jen pro čtení.")
+        .arg(QDir::toNativeSeparators(file.absoluteFilePath()));
+}
+
 // The engine's error as the exception the caller can tell apart: a lock that outlasted the busy
 // timeout is no damage and is worth trying again.
 [[noreturn]] void throwEngineError(sqlite3* db) {
     const int code = sqlite3_errcode(db) & 0xff;
     if (code == SQLITE_BUSY || code == SQLITE_LOCKED) {
         throw DatabaseBusy();
+    }
+    if (code == SQLITE_READONLY) {
+        throw DatabaseError(readOnlyText(db));
     }
     throw DatabaseError(engineMessage(db));
 }
@@ -177,10 +201,44 @@ std::unique_ptr<RowStream> SqliteStore::openRows() {
     return runStatement(connection1, QStringLiteral("select rowid as rowid,* from seznam"));
 }
 
-void SqliteStore::addCopies(const QStringList& values, int copies) {
-    for (int i = 0; i < copies; ++i) {
-        prikaz(kInsertAdd, values);
+void SqliteStore::reloadWithoutWaiting() {
+    sqlite3_busy_timeout(connection1.handle(), 0);
+    try {
+        reload();
+    } catch (...) {
+        sqlite3_busy_timeout(connection1.handle(), kBusyTimeoutMs);
+        throw;
     }
+    sqlite3_busy_timeout(connection1.handle(), kBusyTimeoutMs);
+}
+
+void SqliteStore::inTransaction(const std::function<void()>& body) {
+    prikaz(QStringLiteral("begin"));
+    try {
+        body();
+        prikaz(QStringLiteral("commit"));
+    } catch (...) {
+        try {
+            prikaz(QStringLiteral("rollback"));
+        } catch (const platform::Error&) {
+            // The engine already rolled back.
+        }
+        throw;
+    }
+}
+
+void SqliteStore::addCopies(const QStringList& values, int copies) {
+    if (copies < 1) {
+        return;
+    }
+    refuseNul(values);
+    // All copies or none: a lock taken by another program part-way through must not leave
+    // some of them in, or trying again would double them.
+    inTransaction([&] {
+        for (int i = 0; i < copies; ++i) {
+            prikaz(kInsertAdd, values);
+        }
+    });
 }
 
 void SqliteStore::clear() {
@@ -195,22 +253,14 @@ void SqliteStore::deleteRecord(qint64 key) {
 void SqliteStore::replaceAll(const RowSource& source) {
     // The old list goes and the new one comes in one transaction, so a failure anywhere
     // leaves the table as it was.
-    prikaz(QStringLiteral("begin"));
-    try {
+    inTransaction([&] {
         prikaz(QStringLiteral("delete from seznam"));
         QStringList values;
-        while (source(values)) {
+        for (int line = 1; source(values); ++line) {
+            refuseNul(values, line);
             prikaz(kInsertImport, values);
         }
-        prikaz(QStringLiteral("commit"));
-    } catch (...) {
-        try {
-            prikaz(QStringLiteral("rollback"));
-        } catch (const platform::Error&) {
-            // The engine already rolled back.
-        }
-        throw;
-    }
+    });
 }
 
 void SqliteStore::compact() {

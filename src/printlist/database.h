@@ -86,7 +86,8 @@ class SqliteStore : public Store {
     void prikaz(const QString& sql, const QStringList& params = {});
 
     std::unique_ptr<RowStream> openRows() override;
-    // Each copy is its own insert, committed by itself.
+    void reloadWithoutWaiting() override;
+    // All copies in one transaction.
     void addCopies(const QStringList& values, int copies) override;
     // "delete from seznam", then "vacuum", each committed by itself.
     void clear() override;
@@ -100,6 +101,9 @@ class SqliteStore : public Store {
     Query radekquery{connection1};
 
   private:
+    // Runs `body` between begin and commit; rolls back and rethrows on failure.
+    void inTransaction(const std::function<void()>& body);
+
     QString path_;
 };
 

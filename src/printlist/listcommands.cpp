@@ -12,8 +12,13 @@ template <typename Statements> void runAndReload(Store& store, Statements&& stat
     try {
         statements();
     } catch (const DatabaseBusy&) {
-        // The lock that stopped the statement would hold the reload up just as long; the view
-        // still shows the table, which the failed statement did not change.
+        // The lock that stopped the command may let a reader through: the view then catches up
+        // with what others changed. A lock that stops readers too is not waited for again.
+        try {
+            store.reloadWithoutWaiting();
+        } catch (...) {
+            // The busy text is the one to report; the command changed nothing.
+        }
         throw;
     } catch (...) {
         try {

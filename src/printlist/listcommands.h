@@ -22,8 +22,8 @@ struct LabelEntry {
 QString composeKods(const QString& kod, const QString& specznak);
 
 // Adds the label `copies` times, then reloads the list view once. Fewer than one copy adds
-// nothing. A failure propagates as DatabaseError after the list view has been reloaded, so it
-// shows what the table holds (on seznam.db, the copies already added).
+// nothing. All copies go in, or none. A failure propagates as DatabaseError after the list view
+// has been reloaded, so it shows what the table holds.
 void addLabels(Store& store, const LabelEntry& entry, const QString& specznak, int copies);
 
 // Deletes every row (on seznam.db also compacting the file) and reloads the list view.

@@ -68,7 +68,10 @@ class PgStore::Rows : public RowStream {
   public:
     explicit Rows(PgStore& store) : store_(store) {
         PGconn* c = store.conn_;
-        if (!PQsendQuery(c, "select * from seznam order by id") || !PQsetSingleRowMode(c)) {
+        // The columns by name: a table made by hand may hold them in another order.
+        if (!PQsendQuery(c, "select id,kod,kods,nazev,cena,text1,text2,text3 from seznam order by "
+                            "id") ||
+            !PQsetSingleRowMode(c)) {
             store.fail(serverText(PQerrorMessage(c)));
         }
         if (!fetch()) {
@@ -77,6 +80,7 @@ class PgStore::Rows : public RowStream {
         for (int i = 0; i < PQnfields(pending_); ++i) {
             names_.append(QString::fromUtf8(PQfname(pending_, i)));
         }
+        keyColumn_ = PQfnumber(pending_, "id");
     }
     ~Rows() override {
         PQclear(pending_);
@@ -84,7 +88,7 @@ class PgStore::Rows : public RowStream {
     }
 
     const QStringList& fieldNames() const override { return names_; }
-    // Field 0, id.
+    // The field named id.
     std::optional<qint64> key() const override { return key_; }
 
     bool next(QStringList& row) override {
@@ -97,7 +101,9 @@ class PgStore::Rows : public RowStream {
             drain();
             return false;
         }
-        key_ = QByteArray(PQgetvalue(pending_, 0, 0)).toLongLong();
+        if (keyColumn_ >= 0) {
+            key_ = QByteArray(PQgetvalue(pending_, 0, keyColumn_)).toLongLong();
+        }
         row.clear();
         const int fields = PQnfields(pending_);
         row.reserve(fields);
@@ -146,6 +152,7 @@ class PgStore::Rows : public RowStream {
     PGresult* pending_ = nullptr;
     bool done_ = false;
     QStringList names_;
+    int keyColumn_ = -1;
     std::optional<qint64> key_;
 };
 
@@ -285,6 +292,7 @@ void PgStore::addCopies(const QStringList& values, int copies) {
     if (copies < 1) {
         return;
     }
+    refuseNul(values);
     // One statement: all copies arrive, in order, or none.
     changeInTransaction([&] {
         QStringList params = values;
@@ -323,10 +331,11 @@ void PgStore::replaceAll(const RowSource& source) {
             rows = 0;
         };
         QStringList values;
-        while (source(values)) {
+        for (int line = 1; source(values); ++line) {
             if (values.size() != kValues) {
                 throw DatabaseError(QStringLiteral("a label has seven values"));
             }
+            refuseNul(values, line);
             p.add(values);
             if (++rows == kRowsPerInsert) {
                 flush();

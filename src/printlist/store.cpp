@@ -7,6 +7,22 @@ namespace printlist {
 DatabaseBusy::DatabaseBusy()
     : DatabaseError(QStringLiteral("Seznam právě používá jiný program, zkuste to znovu.")) {}
 
+void refuseNul(const QStringList& values, int line) {
+    static const char* const names[] = {"kod", "kods", "nazev", "cena", "text1", "text2", "text3"};
+    for (int i = 0; i < values.size(); ++i) {
+        if (!values[i].contains(QChar(0))) {
+            continue;
+        }
+        const QString name = i < 7 ? QString::fromLatin1(names[i]) : QString::number(i + 1);
+        if (line > 0) {
+            throw DatabaseError(
+                QStringLiteral("řádek %1: hodnota %2 obsahuje znak NUL").arg(line).arg(name));
+        }
+        throw DatabaseError(
+            QStringLiteral("Hodnota %1 obsahuje znak NUL, seznam ji nemůže uložit.").arg(name));
+    }
+}
+
 void Store::reload() {
     std::vector<QStringList> rows;
     std::vector<qint64> keys;

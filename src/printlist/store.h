@@ -39,6 +39,11 @@ class RowStream {
     virtual std::optional<qint64> key() const { return std::nullopt; }
 };
 
+// Throws DatabaseError when one of the seven values (kod..text3) holds a NUL character, which
+// the server cannot store and seznam.db would keep: the two stores would then hold different
+// lists. `line` > 0 names the line of an imported file.
+void refuseNul(const QStringList& values, int line = 0);
+
 // A row of the table with its record key.
 struct KeyedRow {
     qint64 key = 0;
@@ -71,6 +76,8 @@ class Store {
     const RowSet& listView() const { return listView_; }
     // Reads the list again; the first row becomes current. A failure leaves the view as it was.
     void reload();
+    // reload(), but giving up at once where another program's lock would make it wait.
+    virtual void reloadWithoutWaiting() { reload(); }
 
     virtual std::unique_ptr<RowStream> openRows() = 0;
 

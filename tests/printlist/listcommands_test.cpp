@@ -1,8 +1,12 @@
 #include "listfixture.h"
 #include "support/lockholder.h"
 
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
 #include <QProcess>
+#include <unistd.h>
 
 using printlist::LabelEntry;
 
@@ -71,8 +75,7 @@ TEST_P(ListTest, AddStoresQuotesAndColonsExactly) {
 }
 
 TEST_P(ListTest, RefusedCopyReloadsViewBeforeReporting) {
-    // The third insert is refused. On seznam.db each copy is committed by itself, so the two
-    // before it stay; on the server the copies go in one transaction, so none stays.
+    // The third insert is refused; the copies go in one transaction, so none stays.
     refuseThirdRow();
     try {
         printlist::addLabels(store(), {"1", "", "", "", "", ""}, "*", 5);
@@ -80,8 +83,44 @@ TEST_P(ListTest, RefusedCopyReloadsViewBeforeReporting) {
     } catch (const printlist::DatabaseError& e) {
         EXPECT_TRUE(e.text().contains("plno")) << e.text().toStdString();
     }
-    EXPECT_EQ(viewRows().size(), GetParam() == StoreKind::Sqlite ? 2u : 0u);
+    EXPECT_EQ(viewRows().size(), 0u);
     EXPECT_EQ(viewRows(), tableRows());
+}
+
+TEST_P(ListTest, AValueHoldingNulIsRefusedAndNothingIsAdded) {
+    fill({kFour[0]});
+    const QString nul = QString("a") + QChar(0) + "b";
+    try {
+        printlist::addLabels(store(), {"9", "", "", "", nul, ""}, "*", 3);
+        FAIL() << "a NUL cannot be stored alike on both stores";
+    } catch (const printlist::DatabaseError& e) {
+        EXPECT_EQ(e.text(), "Hodnota text2 obsahuje znak NUL, seznam ji nemůže uložit.");
+    }
+    EXPECT_EQ(tableRows(), (Rows{kFour[0]}));
+    EXPECT_EQ(viewRows(), tableRows());
+}
+
+TEST_P(ListTest, DeleteTakesTheRecordByItsKeyWhereverTheKeyColumnStands) {
+    recreateWithKeyLast();
+    // Codes that are no numbers: read as a key, a code would name no record.
+    for (const char* code : {"a", "b", "c"}) {
+        printlist::addLabels(store(), {code, "", "", "", "", ""}, "*", 1);
+    }
+    auto codes = [&] {
+        QStringList out;
+        const printlist::RowSet& view = store().listView();
+        for (int r = 0; r < view.rowCount(); ++r) {
+            out << view.at(r, view.fieldIndex("kod"));
+        }
+        return out;
+    };
+    ASSERT_EQ(codes(), QStringList({"a", "b", "c"}));
+    store().listView().moveTo(1);
+    printlist::deleteCurrentLabel(store());
+    EXPECT_EQ(codes(), QStringList({"b", "c"}));
+    store().listView().moveTo(2);
+    printlist::deleteCurrentLabel(store());
+    EXPECT_EQ(codes(), QStringList({"b"}));
 }
 
 TEST_P(ListTest, ClearAsksAndOnlyYesClears) {
@@ -215,4 +254,90 @@ TEST_P(SqliteListTest, ABriefLockIsWaitedForALongOneLeavesTheListAsItWas) {
         EXPECT_EQ(viewRows(), (Rows{kFour[0], kFour[1], kFour[1]}));
     }
     EXPECT_EQ(tableRows(), (Rows{kFour[0], kFour[1], kFour[1]}));
+}
+
+TEST_P(SqliteListTest, AnAddThatMeetsALockPartWayIsAllOrNothingAndTheViewShowsTheTable) {
+    const QString db = dir.file("seznam.db");
+    fill({kFour[0]});
+    // Each insert takes a moment, so the add is well under way when the other program comes.
+    otherProgram(db, "create trigger slow after insert on seznam begin select count(*) from "
+                     "(with recursive c(x) as (select 1 union all select x + 1 from c where x < "
+                     "10000) select x from c); end");
+    // A row the view does not show yet: the reload after the add must bring it.
+    otherProgram(db, "insert into seznam (kod, kods, nazev) values ('2', '*2*', 'b')");
+
+    // Another program opens a read as soon as it sees the add's first rows, and keeps it
+    // open for 8 s: no write can be committed meanwhile.
+    QProcess reader;
+    reader.start("python3", {"-c", R"(
+import sqlite3, sys, time
+db = sqlite3.connect(sys.argv[1], timeout=0, isolation_level=None)
+while True:
+    try:
+        if db.execute("select count(*) from seznam").fetchone()[0] > 2:
+            break
+    except sqlite3.OperationalError:
+        pass
+    time.sleep(0.0005)
+db.execute("begin")
+db.execute("select count(*) from seznam").fetchone()
+time.sleep(8)
+)",
+                             db});
+    ASSERT_TRUE(reader.waitForStarted());
+
+    QElapsedTimer t;
+    t.start();
+    bool failed = false;
+    try {
+        printlist::addLabels(store(), {"3", "c", "", "", "", ""}, "*", 999);
+    } catch (const printlist::DatabaseBusy& e) {
+        failed = true;
+        EXPECT_EQ(e.text(), "Seznam právě používá jiný program, zkuste to znovu.");
+    }
+    const qint64 took = t.elapsed();
+    const Rows table = tableRows();
+    reader.kill();
+    reader.waitForFinished();
+
+    // All or nothing, and the message says which.
+    EXPECT_EQ(table.size(), failed ? 2u : 1001u) << "the add took " << took << " ms";
+    EXPECT_EQ(viewRows(), table);
+}
+
+TEST_P(SqliteListTest, AFolderNobodyMayWriteToIsNamedInCzech) {
+    fill({kFour[0]});
+    const QString folder = QFileInfo(dir.file("seznam.db")).absolutePath();
+    // The file stays writable; only the folder, where the engine keeps its journal, is not.
+    ASSERT_TRUE(QFile::setPermissions(
+        dir.file("seznam.db"), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther |
+                                   QFile::WriteOther | QFile::ReadGroup | QFile::WriteGroup));
+    ASSERT_TRUE(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner |
+                                                  QFile::ReadOther | QFile::ExeOther |
+                                                  QFile::ReadGroup | QFile::ExeGroup));
+    struct Restore {
+        QString folder;
+        bool root = ::geteuid() == 0;
+        ~Restore() {
+            if (root) {
+                EXPECT_EQ(::seteuid(0), 0);
+            }
+            QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        }
+    } restore{folder};
+    // The superuser writes anywhere: the command runs as an ordinary user.
+    if (restore.root) {
+        ASSERT_EQ(::seteuid(65534), 0);
+    }
+    printlist::SqliteStore store(dir.file("seznam.db"));
+    store.open();
+    try {
+        printlist::addLabels(store, {"2", "b", "", "", "", ""}, "*", 1);
+        FAIL() << "nothing can be written in that folder";
+    } catch (const printlist::DatabaseError& e) {
+        EXPECT_EQ(e.text(), "Seznam nelze změnit: do složky " + QDir::toNativeSeparators(folder) +
+                                " nelze zapisovat. Program si v ní při každé změně seznamu "
+                                "zakládá pomocný soubor; povolte zápis do této složky.");
+    }
+    EXPECT_EQ(store.listView().rowCount(), 1);
 }

@@ -131,6 +131,9 @@ TEST_P(ListTest, FailedImportLeavesListAsItWasAndSaysChybaWithTheLine) {
         {"eight values", "a;b;c;d;e;f;g\r\na;b;c;d;e;f;g;h\r\n", "řádek 2: 8 hodnot místo 7"},
         {"three values", "a;b;c\r\n", "řádek 1: 3 hodnoty místo 7"},
         {"one value", "a;b;c;d;e;f;g\r\nabc\r\n", "řádek 2: 1 hodnota místo 7"},
+        // The server cannot store a NUL and seznam.db would keep it: refused alike on both.
+        {"NUL inside a value", QByteArray("a;b;c;d;e;f;g\r\nx;y;n") + '\0' + "z;;;;\r\n",
+         "řádek 2: hodnota nazev obsahuje znak NUL"},
     };
     const Rows before = {kOld, kCzech};
     fill(before);

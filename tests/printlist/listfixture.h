@@ -78,6 +78,22 @@ class ListTest : public ::testing::TestWithParam<StoreKind> {
         owned_->reload();
     }
 
+    // Replaces table seznam, empty, by one with the record key as its last column, as a table
+    // made by hand may have it.
+    void recreateWithKeyLast() {
+        const QString values = "kod text, kods text, nazev text, cena text, text1 text, text2 "
+                               "text, text3 text, ";
+        if (sqlite_) {
+            sqlite_->prikaz("drop table seznam");
+            sqlite_->prikaz("create table seznam (" + values + "id integer primary key)");
+        } else {
+            pg_->exec("drop table seznam");
+            pg_->exec("create table seznam (" + values +
+                      "id bigint generated always as identity primary key)");
+        }
+        owned_->reload();
+    }
+
     // Makes the store refuse, with the message "plno", any insert once the table holds two rows.
     void refuseThirdRow() {
         if (sqlite_) {
