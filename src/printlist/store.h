@@ -26,6 +26,18 @@ class DatabaseBusy : public DatabaseError {
     DatabaseBusy();
 };
 
+// The server gave no answer within the command's deadline; the command was cancelled.
+class DatabaseTimeout : public DatabaseError {
+  public:
+    DatabaseTimeout();
+};
+
+// The connection broke while a change was being committed: it may be in or not.
+class DatabaseOutcomeUnknown : public DatabaseError {
+  public:
+    explicit DatabaseOutcomeUnknown(const QString& cause);
+};
+
 // The rows of "select * from seznam" one at a time, in list order, without holding them all.
 // The store stays busy until the stream is destroyed.
 class RowStream {
