@@ -464,6 +464,20 @@ void PgStore::restoreRows(const std::vector<qint64>& drop, const std::vector<Key
     });
 }
 
+bool PgStore::catchUp() {
+    if (conn_ && PQstatus(conn_) == CONNECTION_OK) {
+        PQconsumeInput(conn_);
+    }
+    // Notices sent while the connection was down are lost with it: the list is read again.
+    const bool lost = !conn_ || PQstatus(conn_) != CONNECTION_OK;
+    ensureConnected();
+    if (lost || takeChanges()) {
+        reload();
+        return true;
+    }
+    return false;
+}
+
 int PgStore::changeSocket() {
     return conn_ && PQstatus(conn_) == CONNECTION_OK ? PQsocket(conn_) : -1;
 }

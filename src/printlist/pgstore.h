@@ -30,6 +30,7 @@ class PgStore : public Store {
     void restoreRows(const std::vector<qint64>& drop, const std::vector<KeyedRow>& rows) override;
 
     int changeSocket() override;
+    bool catchUp() override;
 
     // How long a command waits for the server to answer before it gives up (15 s).
     void setCommandTimeout(int ms) { commandTimeoutMs_ = ms; }

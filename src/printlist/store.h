@@ -110,6 +110,11 @@ class Store {
     virtual void restoreRows(const std::vector<qint64>& drop,
                              const std::vector<KeyedRow>& rows) = 0;
 
+    // Makes the list view current: a lost connection is made again (listening again), and the
+    // view is read again when it was lost or others changed the list. True when the view was
+    // read again. Throws DatabaseError when the store cannot be reached.
+    virtual bool catchUp() { return false; }
+
     // A socket that becomes readable when another program changed the list; -1 when the store
     // sends no such notices.
     virtual int changeSocket() { return -1; }

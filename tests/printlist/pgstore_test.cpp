@@ -293,4 +293,37 @@ TEST(PgStore, ALostAnswerToACommitSaysTheOutcomeIsUnknownAndShowsTheServersList)
     EXPECT_EQ(codes(store.listView()), codes(direct.listView()));
 }
 
+TEST(PgStore, AfterAServerRestartCatchingUpListensAgainAndShowsWhatOthersDid) {
+    const QString conninfo = pgCluster("start", "pg-restart");
+    struct Stop {
+        ~Stop() {
+            try {
+                pgCluster("stop", "pg-restart");
+            } catch (const std::exception&) {
+            }
+        }
+    } stopAtEnd;
+    PgStore store(conninfo);
+    store.open();
+    printlist::clearList(store);
+    EXPECT_FALSE(store.catchUp()); // nothing happened: the view stays
+
+    pgCluster("stop", "pg-restart");
+    EXPECT_THROW(store.catchUp(), printlist::DatabaseError);
+    pgCluster("start", "pg-restart");
+    {
+        // Another workstation adds while this one has no connection: no notice reaches it.
+        PgStore other(conninfo);
+        other.open();
+        printlist::addLabels(other, {"x", "", "", "", "", ""}, "*", 2);
+    }
+    EXPECT_TRUE(store.catchUp());
+    EXPECT_EQ(codes(store.listView()), QStringList({"x", "x"}));
+    // Listening again: the next change elsewhere is noticed.
+    PgStore other(conninfo);
+    other.open();
+    printlist::clearList(other);
+    EXPECT_TRUE(noticedWithin(store, 2000));
+}
+
 } // namespace
