@@ -42,9 +42,11 @@ TempOutput::TempOutput(const QString& target) : target_(target) {
     try {
         file_ = std::make_unique<platform::PendingFile>(platform::outputTarget(target));
     } catch (const platform::OutputError& e) {
-        throw notWritable(target, e.code() == platform::InvalidFilename
-                                      ? QStringLiteral("it is not a regular file")
-                                      : e.systemText());
+        // A link loop says what it is; only a device or a FIFO is "not a regular file".
+        const bool notRegular = e.code() == platform::InvalidFilename &&
+                                e.systemText() == QLatin1String("Not a regular file");
+        throw notWritable(target,
+                          notRegular ? QStringLiteral("it is not a regular file") : e.systemText());
     }
     if (!file_->unnamed()) {
         interrupt::setPendingFile(file_->path());

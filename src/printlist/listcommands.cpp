@@ -11,6 +11,20 @@ namespace {
 template <typename Statements> void runAndReload(Store& store, Statements&& statements) {
     try {
         statements();
+    } catch (const DatabaseTimeout&) {
+        // A server that does not answer would not answer a reload either; the command was
+        // cancelled and changed nothing.
+        throw;
+    } catch (const DatabaseOutcomeUnknown& e) {
+        // Trying again could double the change: the user needs the list as it now stands.
+        try {
+            store.reload();
+        } catch (...) {
+            throw DatabaseError(e.text() +
+                                QStringLiteral(" Seznam se zatím nepodařilo načíst znovu."));
+        }
+        throw DatabaseError(e.text() +
+                            QStringLiteral(" Seznam je zobrazen tak, jak jej server nyní má."));
     } catch (const DatabaseBusy&) {
         // The lock that stopped the command may let a reader through: the view then catches up
         // with what others changed. A lock that stops readers too is not waited for again.

@@ -2,7 +2,10 @@
 
 #include <libpq-fe.h>
 
+#include <QDeadlineTimer>
 #include <QRegularExpression>
+#include <cerrno>
+#include <poll.h>
 #include <vector>
 
 namespace printlist {
@@ -74,6 +77,7 @@ class PgStore::Rows : public RowStream {
             !PQsetSingleRowMode(c)) {
             store.fail(serverText(PQerrorMessage(c)));
         }
+        store.flushSent();
         if (!fetch()) {
             return;
         }
@@ -122,7 +126,7 @@ class PgStore::Rows : public RowStream {
         if (done_) {
             return false;
         }
-        pending_ = PQgetResult(store_.conn_);
+        pending_ = store_.nextResult();
         if (!pending_) {
             done_ = true;
             return false;
@@ -140,7 +144,16 @@ class PgStore::Rows : public RowStream {
     }
     void drain() {
         while (!done_) {
-            PGresult* r = PQgetResult(store_.conn_);
+            if (!store_.conn_) {
+                done_ = true;
+                break;
+            }
+            PGresult* r = nullptr;
+            try {
+                r = store_.nextResult();
+            } catch (const DatabaseError&) {
+                // The connection went with the deadline; nothing more will come.
+            }
             if (!r) {
                 done_ = true;
             }
@@ -181,8 +194,14 @@ void PgStore::connect() {
     const QByteArray info = conninfo_.toUtf8();
     // Ours first, so the same keys in the user's connection string win; a server that does
     // not answer must not freeze the window for minutes.
-    const char* const keys[] = {"connect_timeout", "application_name", "dbname", nullptr};
-    const char* const values[] = {"10", "dravelin", info.constData(), nullptr};
+    // A network that stops carrying packets is noticed by the system too: keepalives on an idle
+    // connection and a limit on unanswered data while a command runs.
+    const QByteArray userTimeout = QByteArray::number(commandTimeoutMs_);
+    const char* const keys[] = {"connect_timeout",     "keepalives",       "keepalives_idle",
+                                "keepalives_interval", "keepalives_count", "tcp_user_timeout",
+                                "application_name",    "dbname",           nullptr};
+    const char* const values[] = {
+        "10", "1", "15", "5", "3", userTimeout.constData(), "dravelin", info.constData(), nullptr};
     conn_ = PQconnectdbParams(keys, values, 1);
     if (!conn_) {
         throw DatabaseError(QStringLiteral("out of memory"));
@@ -205,6 +224,10 @@ void PgStore::setUp() {
     if (PQsetClientEncoding(conn_, "UTF8") != 0) {
         fail(serverText(PQerrorMessage(conn_)));
     }
+    // Every command waits for the server's answer itself, so that it can give up in time.
+    if (PQsetnonblocking(conn_, 1) != 0) {
+        fail(serverText(PQerrorMessage(conn_)));
+    }
     try {
         exec(kCreateTable);
     } catch (const DatabaseError&) {
@@ -213,7 +236,7 @@ void PgStore::setUp() {
         if (PQstatus(conn_) != CONNECTION_OK) {
             throw;
         }
-        ResultGuard r{PQexec(conn_, "select to_regclass('seznam') is not null")};
+        ResultGuard r{run("select to_regclass('seznam') is not null", 0, nullptr)};
         if (PQresultStatus(r.r) != PGRES_TUPLES_OK || PQntuples(r.r) != 1 ||
             QByteArray(PQgetvalue(r.r, 0, 0)) != "t") {
             throw;
@@ -259,7 +282,7 @@ void PgStore::exec(const char* sql, const QStringList& params) {
     Params p;
     p.add(params);
     const char* const* values = p.finish();
-    ResultGuard r{PQexecParams(conn_, sql, p.count(), nullptr, values, nullptr, nullptr, 0)};
+    ResultGuard r{run(sql, p.count(), values)};
     const ExecStatusType s = PQresultStatus(r.r);
     if (s != PGRES_COMMAND_OK && s != PGRES_TUPLES_OK) {
         fail(serverText(r.r ? PQresultErrorMessage(r.r) : PQerrorMessage(conn_)),
@@ -274,13 +297,92 @@ template <typename Body> void PgStore::changeInTransaction(Body&& body) {
         body();
         // Delivered to the other workstations only when the change commits.
         exec("select pg_notify($1, '')", {QString::fromLatin1(kChannel)});
-        exec("commit");
     } catch (...) {
-        if (PQstatus(conn_) == CONNECTION_OK) {
-            PQclear(PQexec(conn_, "rollback"));
+        if (conn_ && PQstatus(conn_) == CONNECTION_OK) {
+            try {
+                exec("rollback");
+            } catch (const DatabaseError&) {
+                // A connection that goes now takes the open transaction with it.
+            }
         }
         throw;
     }
+    try {
+        exec("commit");
+    } catch (const DatabaseError& e) {
+        // The commit went out and its answer did not come back: the server may have committed.
+        if (!conn_ || PQstatus(conn_) != CONNECTION_OK) {
+            throw DatabaseOutcomeUnknown(e.text());
+        }
+        throw;
+    }
+}
+
+bool PgStore::waitSocket(bool forWrite) {
+    pollfd p{PQsocket(conn_), short(POLLIN | (forWrite ? POLLOUT : 0)), 0};
+    const QDeadlineTimer deadline(commandTimeoutMs_);
+    for (;;) {
+        const int rc = ::poll(&p, 1, int(deadline.remainingTime()));
+        if (rc != -1 || errno != EINTR) {
+            // A failing poll is left to libpq to report.
+            return rc != 0;
+        }
+    }
+}
+
+void PgStore::timedOut() {
+    // Dropping the connection cancels without waiting for an answer: the server rolls back
+    // what was not committed once it finds the connection gone.
+    PQfinish(conn_);
+    conn_ = nullptr;
+    throw DatabaseTimeout();
+}
+
+void PgStore::flushSent() {
+    for (;;) {
+        const int rc = PQflush(conn_);
+        if (rc == 0) {
+            return;
+        }
+        if (rc < 0) {
+            fail(serverText(PQerrorMessage(conn_)));
+        }
+        if (!waitSocket(true)) {
+            timedOut();
+        }
+        PQconsumeInput(conn_);
+    }
+}
+
+PGresult* PgStore::nextResult() {
+    while (PQisBusy(conn_)) {
+        if (!waitSocket(false)) {
+            timedOut();
+        }
+        if (!PQconsumeInput(conn_)) {
+            break; // PQgetResult reports the broken connection
+        }
+    }
+    return PQgetResult(conn_);
+}
+
+PGresult* PgStore::run(const char* sql, int count, const char* const* values) {
+    if (!PQsendQueryParams(conn_, sql, count, nullptr, values, nullptr, nullptr, 0)) {
+        return nullptr;
+    }
+    flushSent();
+    // The last result, as a blocking call would give it.
+    PGresult* last = nullptr;
+    try {
+        while (PGresult* r = nextResult()) {
+            PQclear(last);
+            last = r;
+        }
+    } catch (...) {
+        PQclear(last);
+        throw;
+    }
+    return last;
 }
 
 std::unique_ptr<RowStream> PgStore::openRows() {
@@ -321,8 +423,7 @@ void PgStore::replaceAll(const RowSource& source) {
         auto flush = [&] {
             const QByteArray sql = rows == kRowsPerInsert ? full : insertStatement(rows).toUtf8();
             const char* const* values = p.finish();
-            ResultGuard r{PQexecParams(conn_, sql.constData(), p.count(), nullptr, values, nullptr,
-                                       nullptr, 0)};
+            ResultGuard r{run(sql.constData(), p.count(), values)};
             if (PQresultStatus(r.r) != PGRES_COMMAND_OK) {
                 fail(serverText(r.r ? PQresultErrorMessage(r.r) : PQerrorMessage(conn_)),
                      PQresultErrorField(r.r, PG_DIAG_SQLSTATE));
@@ -361,6 +462,20 @@ void PgStore::restoreRows(const std::vector<qint64>& drop, const std::vector<Key
                  QStringList{QString::number(r.key)} + r.values);
         }
     });
+}
+
+bool PgStore::catchUp() {
+    if (conn_ && PQstatus(conn_) == CONNECTION_OK) {
+        PQconsumeInput(conn_);
+    }
+    // Notices sent while the connection was down are lost with it: the list is read again.
+    const bool lost = !conn_ || PQstatus(conn_) != CONNECTION_OK;
+    ensureConnected();
+    if (lost || takeChanges()) {
+        reload();
+        return true;
+    }
+    return false;
 }
 
 int PgStore::changeSocket() {

@@ -8,6 +8,7 @@
 #include <QString>
 
 struct pg_conn;
+struct pg_result;
 
 namespace printlist {
 
@@ -29,6 +30,10 @@ class PgStore : public Store {
     void restoreRows(const std::vector<qint64>& drop, const std::vector<KeyedRow>& rows) override;
 
     int changeSocket() override;
+    bool catchUp() override;
+
+    // How long a command waits for the server to answer before it gives up (15 s).
+    void setCommandTimeout(int ms) { commandTimeoutMs_ = ms; }
     bool takeChanges() override;
 
     // The connection string with any password left out, for messages.
@@ -45,10 +50,22 @@ class PgStore : public Store {
     // Runs `body` between begin and commit, announcing the change; rolls back on failure.
     template <typename Body> void changeInTransaction(Body&& body);
     [[noreturn]] void fail(const QString& serverMessage, const char* sqlState = nullptr);
+    // Sends one statement and waits for all its results within the deadline; the last result
+    // (nullptr when it could not be sent). Throws DatabaseTimeout.
+    pg_result* run(const char* sql, int count, const char* const* values);
+    // Sends what libpq holds back, within the deadline.
+    void flushSent();
+    // The next result of the statement sent last, nullptr once it is complete.
+    pg_result* nextResult();
+    // False when the socket stayed quiet for the whole deadline.
+    bool waitSocket(bool forWrite);
+    // Drops the connection and throws DatabaseTimeout.
+    [[noreturn]] void timedOut();
 
     QString conninfo_;
     pg_conn* conn_ = nullptr;
     int ownPid_ = 0;
+    int commandTimeoutMs_ = 15000;
 };
 
 } // namespace printlist

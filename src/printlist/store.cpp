@@ -7,6 +7,11 @@ namespace printlist {
 DatabaseBusy::DatabaseBusy()
     : DatabaseError(QStringLiteral("Seznam právě používá jiný program, zkuste to znovu.")) {}
 
+DatabaseTimeout::DatabaseTimeout() : DatabaseError(QStringLiteral("Server seznamu neodpovídá.")) {}
+
+DatabaseOutcomeUnknown::DatabaseOutcomeUnknown(const QString& cause)
+    : DatabaseError(cause + QStringLiteral("\nZda server změnu uložil, nelze zjistit.")) {}
+
 void refuseNul(const QStringList& values, int line) {
     static const char* const names[] = {"kod", "kods", "nazev", "cena", "text1", "text2", "text3"};
     for (int i = 0; i < values.size(); ++i) {

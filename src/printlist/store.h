@@ -26,6 +26,18 @@ class DatabaseBusy : public DatabaseError {
     DatabaseBusy();
 };
 
+// The server gave no answer within the command's deadline; the command was cancelled.
+class DatabaseTimeout : public DatabaseError {
+  public:
+    DatabaseTimeout();
+};
+
+// The connection broke while a change was being committed: it may be in or not.
+class DatabaseOutcomeUnknown : public DatabaseError {
+  public:
+    explicit DatabaseOutcomeUnknown(const QString& cause);
+};
+
 // The rows of "select * from seznam" one at a time, in list order, without holding them all.
 // The store stays busy until the stream is destroyed.
 class RowStream {
@@ -97,6 +109,11 @@ class Store {
     // that took one of those keys meanwhile moves to the end of the list first.
     virtual void restoreRows(const std::vector<qint64>& drop,
                              const std::vector<KeyedRow>& rows) = 0;
+
+    // Makes the list view current: a lost connection is made again (listening again), and the
+    // view is read again when it was lost or others changed the list. True when the view was
+    // read again. Throws DatabaseError when the store cannot be reached.
+    virtual bool catchUp() { return false; }
 
     // A socket that becomes readable when another program changed the list; -1 when the store
     // sends no such notices.

@@ -438,6 +438,7 @@ TEST(BatchRun, OutputsGoThroughLinksAndNeverOntoDevicesFifosOrInputs) {
     ASSERT_EQ(::mkfifo(QFile::encodeName(dir.path("pipe.pdf")).constData(), 0644), 0);
     ASSERT_TRUE(QFile::link("/dev/null", dir.path("null.pdf")));
     ASSERT_TRUE(QFile::link("list.csv", dir.path("list-link.lpf")));
+    ASSERT_TRUE(QFile::link("loop.pdf", dir.path("loop.pdf")));
     dir.write("seznam.db", "the print list");
     const QByteArray list = dir.read("list.csv");
     struct Case {
@@ -448,6 +449,8 @@ TEST(BatchRun, OutputsGoThroughLinksAndNeverOntoDevicesFifosOrInputs) {
          "pipe.pdf: cannot write the output: it is not a regular file"},
         {{"--list", "list.csv", "--lpf", "null.pdf"},
          "null.pdf: cannot write the output: it is not a regular file"},
+        {{"--list", "list.csv", "--pdf", "loop.pdf"},
+         "loop.pdf: cannot write the output: Too many levels of symbolic links"},
         {{"--list", "list.csv", "--lpf", "list.csv"},
          "list.csv: cannot write the output: it is the input list.csv"},
         {{"--list", "list.csv", "--pdf", "list-link.lpf"},

@@ -59,5 +59,11 @@ for page in dravelin dravelin-batch; do
     check "man page $page names itself" bash -c "LC_ALL=C.UTF-8 man -l '$file' 2>/dev/null | grep -q '^NAME'"
 done
 
+# Every option that dravelin-batch --help offers is described in its manual page.
+batch_page=$(LC_ALL=C.UTF-8 MANWIDTH=200 man -l "$PREFIX/share/man/man1/dravelin-batch.1" 2>/dev/null)
+for option in $("$PREFIX/bin/dravelin-batch" --help | grep -o -- '--[a-z][a-z-]*' | sort -u); do
+    check "man page dravelin-batch describes $option" grep -q -- "^ *$option\\b" <<<"$batch_page"
+done
+
 [ "$failures" -eq 0 ] || { echo "$failures check(s) failed" >&2; exit 1; }
 echo "all install checks passed"

@@ -7,7 +7,9 @@
 #include "support/pgtest.h"
 
 #include <QDeadlineTimer>
+#include <QElapsedTimer>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSet>
 #include <QThread>
 #include <gtest/gtest.h>
@@ -35,6 +37,35 @@ bool noticedWithin(PgStore& store, int ms) {
     }
     return store.takeChanges();
 }
+
+// A TCP proxy on 127.0.0.1 to the test server's Unix socket, in a process of its own, that
+// fails the network once a client's message holds `trigger`: "stall" forwards nothing more and
+// closes nothing, "cut" passes that message on and then closes both sides before the answer.
+class FailingProxy {
+  public:
+    FailingProxy(const QString& conninfo, const char* mode, const char* trigger) {
+        const auto host = QRegularExpression("host=(\\S+)").match(conninfo);
+        const auto port = QRegularExpression("port=(\\d+)").match(conninfo);
+        EXPECT_TRUE(host.hasMatch() && port.hasMatch()) << conninfo.toStdString();
+        proxy_.start("python3",
+                     {DRAVELIN_TEST_HELPERS "/stallproxy.py",
+                      host.captured(1) + "/.s.PGSQL." + port.captured(1), mode, trigger});
+        EXPECT_TRUE(proxy_.waitForReadyRead(10000)) << "the proxy did not start";
+        const QByteArray listening = proxy_.readLine().trimmed();
+        conninfo_ = QString(conninfo)
+                        .replace(host.captured(0), "host=127.0.0.1")
+                        .replace(port.captured(0), "port=" + QString::fromLatin1(listening));
+    }
+    ~FailingProxy() {
+        proxy_.kill();
+        proxy_.waitForFinished();
+    }
+    const QString& conninfo() const { return conninfo_; }
+
+  private:
+    QProcess proxy_;
+    QString conninfo_;
+};
 
 TEST(PgStore, CreatesTheTableOnceWithAKeyTheServerFills) {
     PgTestDatabase db;
@@ -216,6 +247,83 @@ TEST(PgStore, ServerStoppedDuringACommandFailsItCleanlyAndTheNextReconnects) {
     other.open();
     printlist::clearList(other);
     EXPECT_TRUE(noticedWithin(store, 1000));
+}
+
+TEST(PgStore, AServerThatStopsAnsweringCancelsTheCommandWithinItsDeadline) {
+    PgTestDatabase db;
+    FailingProxy proxy(db.conninfo(), "stall", "insert into seznam");
+    PgStore store(proxy.conninfo());
+    store.setCommandTimeout(2000);
+    store.open();
+    printlist::clearList(store);
+
+    QElapsedTimer t;
+    t.start();
+    try {
+        printlist::addLabels(store, {"1", "", "", "", "", ""}, "*", 3);
+        FAIL() << "nothing answers behind the proxy";
+    } catch (const printlist::DatabaseError& e) {
+        EXPECT_EQ(e.text(), "Server seznamu neodpovídá.");
+    }
+    EXPECT_GE(t.elapsed(), 1900);
+    EXPECT_LT(t.elapsed(), 5000);
+    // Nothing half written: the server holds no row.
+    PgStore direct(db.conninfo());
+    direct.open();
+    EXPECT_EQ(direct.listView().rowCount(), 0);
+}
+
+TEST(PgStore, ALostAnswerToACommitSaysTheOutcomeIsUnknownAndShowsTheServersList) {
+    PgTestDatabase db;
+    FailingProxy proxy(db.conninfo(), "cut", "commit");
+    PgStore store(proxy.conninfo());
+    store.setCommandTimeout(5000);
+    store.open();
+    try {
+        printlist::addLabels(store, {"1", "", "", "", "", ""}, "*", 2);
+        FAIL() << "the answer to the commit never came";
+    } catch (const printlist::DatabaseError& e) {
+        EXPECT_TRUE(e.text().endsWith("\nZda server změnu uložil, nelze zjistit. Seznam je "
+                                      "zobrazen tak, jak jej server nyní má."))
+            << e.text().toStdString();
+        EXPECT_FALSE(e.text().contains("zkuste to znovu")) << e.text().toStdString();
+    }
+    PgStore direct(db.conninfo());
+    direct.open();
+    EXPECT_EQ(codes(store.listView()), codes(direct.listView()));
+}
+
+TEST(PgStore, AfterAServerRestartCatchingUpListensAgainAndShowsWhatOthersDid) {
+    const QString conninfo = pgCluster("start", "pg-restart");
+    struct Stop {
+        ~Stop() {
+            try {
+                pgCluster("stop", "pg-restart");
+            } catch (const std::exception&) {
+            }
+        }
+    } stopAtEnd;
+    PgStore store(conninfo);
+    store.open();
+    printlist::clearList(store);
+    EXPECT_FALSE(store.catchUp()); // nothing happened: the view stays
+
+    pgCluster("stop", "pg-restart");
+    EXPECT_THROW(store.catchUp(), printlist::DatabaseError);
+    pgCluster("start", "pg-restart");
+    {
+        // Another workstation adds while this one has no connection: no notice reaches it.
+        PgStore other(conninfo);
+        other.open();
+        printlist::addLabels(other, {"x", "", "", "", "", ""}, "*", 2);
+    }
+    EXPECT_TRUE(store.catchUp());
+    EXPECT_EQ(codes(store.listView()), QStringList({"x", "x"}));
+    // Listening again: the next change elsewhere is noticed.
+    PgStore other(conninfo);
+    other.open();
+    printlist::clearList(other);
+    EXPECT_TRUE(noticedWithin(store, 2000));
 }
 
 } // namespace
