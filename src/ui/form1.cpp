@@ -176,8 +176,7 @@ void TForm1::startup() {
         settings::LayoutSettings read = settings::readSetup(ini, layoutSettings());
         read.sheet = settings::readArch(ini, read.sheet);
         putLayoutSettings(read);
-        archts->setOffsets(settings::readPrinterOffsets(ini),
-                           QPrinterInfo::availablePrinterNames(),
+        archts->setOffsets(settings::readPrinterOffsets(ini), QPrinterInfo::availablePrinterNames(),
                            QPrinterInfo::defaultPrinterName());
         setcolumnwidth(settings::readColumns(ini));
         openStore(printlist::configuredServer(ini));
