@@ -274,8 +274,7 @@ void SqliteStore::restoreRows(const std::vector<qint64>& drop, const std::vector
     for (const KeyedRow& r : rows) {
         highest = std::max(highest, r.key);
     }
-    prikaz(QStringLiteral("begin"));
-    try {
+    inTransaction([&] {
         for (const qint64 key : drop) {
             prikaz(QStringLiteral("delete from seznam where rowid=cast(? as integer)"),
                    {QString::number(key)});
@@ -291,15 +290,7 @@ void SqliteStore::restoreRows(const std::vector<qint64>& drop, const std::vector
                                "values(cast(? as integer),?,?,?,?,?,?,?)"),
                 QStringList{QString::number(r.key)} + r.values);
         }
-        prikaz(QStringLiteral("commit"));
-    } catch (...) {
-        try {
-            prikaz(QStringLiteral("rollback"));
-        } catch (const platform::Error&) {
-            // The engine already rolled back.
-        }
-        throw;
-    }
+    });
 }
 
 } // namespace printlist
