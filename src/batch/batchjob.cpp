@@ -7,14 +7,11 @@
 #include "batch/options.h"
 #include "batch/progressbar.h"
 #include "batch/tempoutput.h"
-#include "batch/watchedsurface.h"
-#include "labelprint/alignmentpage.h"
 #include "labelprint/labelreport.h"
-#include "labelprint/papertable.h"
 #include "labelprint/preparedpages.h"
 #include "labelprint/previewdocument.h"
-#include "labelprint/previewsurface.h"
-#include "labelprint/printersurface.h"
+#include "labelprint/printjob.h"
+#include "labelprint/printrequest.h"
 #include "platform/profile.h"
 #include "platform/programdir.h"
 #include "printlist/openstore.h"
@@ -38,40 +35,43 @@ namespace {
 
 using labelprint::Orientation;
 using labelprint::PreviewDocument;
-using labelprint::PreviewSurface;
-using labelprint::PrinterSurface;
 using labelprint::RunResult;
 using labelprint::RunStatus;
 
 // Thrown when a signal stopped the run; everything written so far has been removed.
 struct Interrupted {};
 
-struct Job {
+struct Job : labelprint::JobWatcher {
     Options options;
     labelprint::LabelReport report;
     std::unique_ptr<printlist::RowCursor> rows;
     ProgressBar bar;
+    long long labels = 0;
+    int pages = 0;
 
     explicit Job(Options o) : options(std::move(o)), bar(!options.quiet) {}
     Orientation orientation() const { return report.orientation(); }
 
-    // Lays the rows out onto `surface`; a signal stops the run before its next label and
-    // aborts the document (a print job is then never sent).
-    RunResult run(labelprint::PageSurface& surface) {
-        if (options.outline) {
-            // The alignment page prints no list.
-            const RunResult result = labelprint::printAlignmentPage(report, surface);
-            bar.finish();
-            return result;
+    // A signal stops the run before its next label and aborts its document (a print job is
+    // then never sent).
+    void beforeLabel() override {
+        if (interrupt::received() != 0) {
+            report.cancelRun();
         }
-        bar.start(rows->rowCount());
-        const RunResult result = report.run(*rows, surface, [this] {
-            if (interrupt::received() != 0) {
-                report.cancelRun();
-            }
-        });
+    }
+    void labelDone(int /*percent*/) override { bar.setLabels(++labels); }
+    void pageDone() override { bar.setPages(++pages); }
+
+    // Runs `what` on the core print job of the rows (the alignment page prints no list), with
+    // the progress bar.
+    template <class What> auto run(What what) {
+        if (!options.outline) {
+            bar.start(rows->rowCount());
+        }
+        labelprint::PrintJob job(report, options.outline ? nullptr : rows.get(), this);
+        const auto result = what(job);
         bar.finish();
-        if (result.status == RunStatus::Aborted && interrupt::received() != 0) {
+        if (status(result) == RunStatus::Aborted && interrupt::received() != 0) {
             throw Interrupted{};
         }
         return result;
@@ -83,6 +83,10 @@ struct Job {
             throw Interrupted{};
         }
     }
+
+  private:
+    static RunStatus status(const RunResult& r) { return r.status; }
+    static RunStatus status(const labelprint::SentJob& s) { return s.run.status; }
 };
 
 QString native(const QString& path) {
@@ -113,54 +117,50 @@ void tell(const Job& job, const QString& text) {
 void writePdf(Job& job) {
     const QString target = job.options.target;
     TempOutput out(target);
-    WatchedSurface<PrinterSurface> surface(job.bar, PrinterSurface::PdfFile{out.path()},
-                                           job.report.printSettings(), job.orientation());
+    labelprint::PrintSettings where = job.report.printSettings();
+    where.pdfFile = out.path();
     const auto cannotWrite = [&](const QString& why) {
         return BatchError(
             QStringLiteral("%1: cannot write the output: %2").arg(native(target), why));
     };
-    RunResult result;
+    labelprint::SentJob sent;
     try {
-        result = job.run(surface);
+        sent = job.run([&](labelprint::PrintJob& j) { return j.print(where); });
     } catch (const platform::Error& e) {
         throw cannotWrite(e.text());
     }
-    if (result.status != RunStatus::Finished) {
+    if (sent.run.status != RunStatus::Finished) {
         throw cannotWrite(QString());
     }
-    if (surface.printedPages() == 0) {
-        throw noPageInRange(native(target), job.options, result.pages);
+    if (sent.sentPages == 0) {
+        throw noPageInRange(native(target), job.options, sent.run.pages);
     }
     Job::stopIfInterrupted();
     out.commit();
     tell(job, QStringLiteral("%1 labels, %2 %3 -> %4")
-                  .arg(result.labels)
-                  .arg(surface.printedPages())
-                  .arg(pagesWord(surface.printedPages()), native(target)));
+                  .arg(sent.run.labels)
+                  .arg(sent.sentPages)
+                  .arg(pagesWord(sent.sentPages), native(target)));
 }
 
 void writeLpf(Job& job) {
     const QString target = job.options.target;
     TempOutput out(target);
-    const bool landscape = job.orientation() == Orientation::Landscape;
     // A4, or the Letter of a Letter sheet: the paper the pages are replayed on.
-    const labelprint::SurfacePaper paper = labelprint::choosePaper(
-        {}, QPageSize(), job.orientation(), job.report.printSettings().paper);
-    PreviewDocument document(paper.width, paper.length);
-    document.setPaper(paper.code, landscape, paper.width, paper.length);
+    const auto document = labelprint::PrintJob::newDocument(job.report, QPrinterInfo());
     // The pages go straight into the new file as they are finished, never all held at once.
-    document.writePagesTo(out.fd());
-    WatchedSurface<PreviewSurface> surface(job.bar, document);
+    document->writePagesTo(out.fd());
     try {
-        const RunResult result = job.run(surface);
-        if (!document.shortfall().isEmpty()) {
+        const RunResult result =
+            job.run([&](labelprint::PrintJob& j) { return j.record(*document); });
+        if (!document->shortfall().isEmpty()) {
             // Part of the pages would be missing: no file rather than a short one.
             throw BatchError(QStringLiteral("%1: cannot write the output: %2")
-                                 .arg(native(target), document.shortfall()));
+                                 .arg(native(target), document->shortfall()));
         }
-        const bool complete = result.status == RunStatus::Finished && document.store() &&
-                              document.status() == PreviewDocument::Status::Finished;
-        document.releaseStore(); // every page and the header are written to the file by now
+        const bool complete = result.status == RunStatus::Finished && document->store() &&
+                              document->status() == PreviewDocument::Status::Finished;
+        document->releaseStore(); // every page and the header are written to the file by now
         if (!complete) {
             throw BatchError(
                 QStringLiteral("%1: cannot write the output: the run did not finish").arg(target));
@@ -192,25 +192,25 @@ void printOnPrinter(Job& job) {
         throw BatchError(QStringLiteral("%1: no such printer (installed: %2)")
                              .arg(label, installed.join(QStringLiteral(", "))));
     }
-    job.report.printSettings().printer = useDefault ? QString() : wanted;
-    WatchedSurface<PrinterSurface> surface(job.bar, job.report.printSettings(), job.orientation());
-    RunResult result;
+    labelprint::PrintSettings where = job.report.printSettings();
+    where.printer = useDefault ? QString() : wanted;
+    labelprint::SentJob sent;
     try {
-        result = job.run(surface);
+        sent = job.run([&](labelprint::PrintJob& j) { return j.print(where); });
     } catch (const platform::Error& e) {
         throw BatchError(QStringLiteral("%1: %2").arg(label, e.text()));
     }
-    if (result.status != RunStatus::Finished) {
+    if (sent.run.status != RunStatus::Finished) {
         throw BatchError(QStringLiteral("%1: ").arg(label));
     }
-    if (surface.printedPages() == 0) {
-        throw noPageInRange(label, job.options, result.pages);
+    if (sent.sentPages == 0) {
+        throw noPageInRange(label, job.options, sent.run.pages);
     }
     tell(job, QStringLiteral("%1 labels, %2 %3 -> %4, job %5")
-                  .arg(result.labels)
-                  .arg(surface.printedPages())
-                  .arg(pagesWord(surface.printedPages()), label)
-                  .arg(surface.jobId()));
+                  .arg(sent.run.labels)
+                  .arg(sent.sentPages)
+                  .arg(pagesWord(sent.sentPages), label)
+                  .arg(sent.jobId));
 }
 
 // The file a path names in the end (links followed), for telling whether two paths are one file.
@@ -254,9 +254,19 @@ void runJob(Job& job) {
     const Options& o = job.options;
     const QString dir = platform::programDirectory();
     refuseOutputOverInput(o, dir);
-    settings::LayoutSettings layout =
-        o.snapshot.isEmpty() ? readSettingsFolder(o.settings.isEmpty() ? dir : o.settings)
-                             : readSnapshot(o.snapshot);
+    // The printers' corrections live beside the settings, whichever settings are used.
+    const QString settingsDir = o.settings.isEmpty() ? dir : o.settings;
+    labelprint::PrintRequest request;
+    try {
+        if (o.snapshot.isEmpty()) {
+            request = labelprint::readSettingsFolder(settingsDir);
+        } else {
+            request.layout = readSnapshot(o.snapshot);
+            request.offsets = labelprint::readFolderOffsets(settingsDir);
+        }
+    } catch (const labelprint::RequestFault& f) {
+        throw describe(f);
+    }
     if (!o.sheet.isEmpty()) {
         QStringList near;
         const auto entry = settings::findSheet(settings::fullCatalogue(), o.sheet, &near);
@@ -268,7 +278,7 @@ void runJob(Job& job) {
                           .arg(o.sheet, near.mid(0, 12).join(QStringLiteral(", "))),
                 UsageFailure);
         }
-        layout.sheet = entry->sheet;
+        request.layout.sheet = entry->sheet;
     }
     // Without a list option the print list is the program's own: the server its dravelin.ini
     // names, or seznam.db beside it.
@@ -286,35 +296,21 @@ void runJob(Job& job) {
     }
     Job::stopIfInterrupted();
 
-    // The print setup first, then the print command's settings, as in the program.
-    job.report.setOrientation(o.landscape ? Orientation::Landscape : Orientation::Portrait);
-    labelprint::PrintSettings& print = job.report.printSettings();
-    print.copies = o.copies;
-    print.firstPage = o.firstPage;
-    print.lastPage = o.lastPage;
-    print.title =
+    request.orientation = o.landscape ? Orientation::Landscape : Orientation::Portrait;
+    request.copies = o.copies;
+    request.firstPage = o.firstPage;
+    request.lastPage = o.lastPage;
+    request.title =
         !server.isEmpty() && o.list.isEmpty()
             ? QStringLiteral("seznam")
             : QFileInfo(o.list.isEmpty() ? (o.db.isEmpty() ? QStringLiteral("seznam.db") : o.db)
                                          : o.list)
                   .fileName();
-    // The printers' corrections live beside the settings, whichever settings are used.
-    const QString iniDir = o.settings.isEmpty() ? dir : QDir(o.settings).path() + QLatin1Char('/');
-    print.offsets = settings::readPrinterOffsets(
-        platform::Profile(iniDir + QString::fromLatin1(settings::kSettingsFileName)));
+    request.startPosition = o.skip + 1;
     try {
-        job.report.takeSettings(layout);
-    } catch (const platform::Error& e) {
-        throw BatchError(QStringLiteral("the label sheet cannot be printed: %1").arg(e.text()));
-    }
-    if (o.skip > 0) {
-        const int perPage = int(job.report.pagePositions(job.report.pageLength()).size());
-        if (o.skip >= perPage) {
-            throw BatchError(
-                QStringLiteral("--skip %1: a page holds only %2 labels").arg(o.skip).arg(perPage),
-                UsageFailure);
-        }
-        job.report.setSkip(o.skip);
+        labelprint::takeRequest(job.report, request);
+    } catch (const labelprint::RequestFault& f) {
+        throw describe(f);
     }
 
     switch (o.output) {

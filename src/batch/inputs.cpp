@@ -279,42 +279,30 @@ std::unique_ptr<printlist::RowCursor> readServer(const QString& conninfo) {
     }
 }
 
-settings::LayoutSettings readSettingsFolder(const QString& dir) {
-    const QFileInfo info(dir);
-    if (!info.exists()) {
-        throw fileError(dir, QStringLiteral("no such settings folder"));
-    }
-    if (!info.isDir()) {
-        throw fileError(dir, QStringLiteral("is not a folder (--settings wants the folder that "
-                                            "holds dravelin.ini and font)"));
-    }
-    const QDir folder(dir);
-    const platform::Profile ini(folder.filePath(QString::fromLatin1(settings::kSettingsFileName)));
-    settings::LayoutSettings layout = settings::readSetup(ini, settings::LayoutSettings{});
-    layout.sheet = settings::readArch(ini, layout.sheet);
-
-    const QString fontPath = folder.filePath(QString::fromLatin1(settings::kFontFileName));
-    if (QFileInfo::exists(fontPath)) {
-        settings::SlotFonts fonts;
-        for (int i = 0; i < settings::SlotCount; ++i) {
-            fonts[size_t(i)] = layout.lines[size_t(i)].font;
+BatchError describe(const labelprint::RequestFault& f) {
+    using Kind = labelprint::RequestFault::Kind;
+    switch (f.kind()) {
+    case Kind::NoSettingsFolder:
+        return fileError(f.path(), QStringLiteral("no such settings folder"));
+    case Kind::NotAFolder:
+        return fileError(f.path(), QStringLiteral("is not a folder (--settings wants the folder "
+                                                  "that holds dravelin.ini and font)"));
+    case Kind::FontFile:
+        if (f.fileError() == platform::ReadBeyondEnd) {
+            return fileError(f.path(), QStringLiteral("short font file (%1 bytes, it needs %2)")
+                                           .arg(QFileInfo(f.path()).size())
+                                           .arg(settings::kFontFileSize));
         }
-        try {
-            fonts = settings::readFontFile(fontPath, fonts);
-        } catch (const platform::FileError& e) {
-            QString what = notRegular(fontPath, e);
-            if (e.code() == platform::ReadBeyondEnd) {
-                what = QStringLiteral("short font file (%1 bytes, it needs %2)")
-                           .arg(QFileInfo(fontPath).size())
-                           .arg(settings::kFontFileSize);
-            }
-            throw fileError(fontPath, what);
-        }
-        for (int i = 0; i < settings::SlotCount; ++i) {
-            layout.lines[size_t(i)].font = fonts[size_t(i)];
-        }
+        return fileError(f.path(), notRegular(f.path(), platform::FileError(f.fileError())));
+    case Kind::SheetUnprintable:
+        return BatchError(QStringLiteral("the label sheet cannot be printed: %1").arg(f.reason()));
+    case Kind::StartPastSheet:
+        return BatchError(QStringLiteral("--skip %1: a page holds only %2 labels")
+                              .arg(f.start() - 1)
+                              .arg(f.perPage()),
+                          UsageFailure);
     }
-    return layout;
+    return BatchError(f.text());
 }
 
 settings::LayoutSettings readSnapshot(const QString& path) {

@@ -1,7 +1,9 @@
-// What the batch tool lays out: the print list (a list file or a database) and the layout
-// settings (a snapshot, or dravelin.ini and font in a folder), read by the program's own rules.
+// What the batch tool lays out: the print list (a list file or a database) and a settings
+// snapshot, read by the program's own rules, and its wording of a print request's faults.
 #pragma once
 
+#include "batch/batcherror.h"
+#include "labelprint/printrequest.h"
 #include "printlist/rowcursor.h"
 #include "settings/layoutsettings.h"
 
@@ -25,9 +27,8 @@ std::unique_ptr<printlist::RowCursor> readDatabase(const QString& path);
 // server. Throws BatchError with the server's message.
 std::unique_ptr<printlist::RowCursor> readServer(const QString& conninfo);
 
-// dravelin.ini (missing file, section or key: the defaults) and, when present, the font file
-// of `dir`. Throws BatchError for a missing folder or a font file that cannot be read.
-settings::LayoutSettings readSettingsFolder(const QString& dir);
+// A fault of the print request as the batch tool's one line says it, with its exit code.
+BatchError describe(const labelprint::RequestFault& fault);
 
 // A settings snapshot over the defaults of a first run. Throws BatchError for a missing,
 // unreadable or short file.

@@ -1,6 +1,7 @@
 #include "labelprint/printersurface.h"
 
 #include "labelprint/cupsjob.h"
+#include "labelprint/emfplayer.h"
 #include "labelprint/slotfont.h"
 #include "labelprint/units.h"
 #include "platform/error.h"
@@ -92,7 +93,8 @@ void PrinterSurface::setUpPrinter() {
     // The paper the preview showed: a PDF file takes the sheet's own, as with no printer.
     const QPrinterInfo info = pdfPath_ ? QPrinterInfo() : QPrinterInfo(*printer_);
     configurePrinter(*printer_, settings_,
-                     {paperOfPrinter(info, orientation_, settings_.paper).size, orientation_});
+                     {ownPaper_ ? paper_ : paperOfPrinter(info, orientation_, settings_.paper).size,
+                      orientation_});
     jobName_ = printer_->docName();
     settings::PrinterOffset shift;
     if (!pdfPath_) {
@@ -104,6 +106,7 @@ void PrinterSurface::setUpPrinter() {
 
     dpiX_ = printer_->logicalDpiX();
     dpiY_ = printer_->logicalDpiY();
+    shift_ = QPointF(shift.x * dpiX_ / kTenthsPerInch, shift.y * dpiY_ / kTenthsPerInch);
     const QRectF paper = printer_->paperRect(QPrinter::DevicePixel);
     const QRectF page = printer_->pageRect(QPrinter::DevicePixel);
     // The correction moves every position: an origin further left puts the print further right.
@@ -190,6 +193,22 @@ void PrinterSurface::abortDocument() {
         painter_.end();
         QFile::remove(outputPath_);
     }
+}
+
+void PrinterSurface::usePaper(std::optional<QPageSize> size) {
+    ownPaper_ = true;
+    paper_ = std::move(size);
+}
+
+void PrinterSurface::drawRecordedPage(QByteArrayView drawing) {
+    if (!pageInRange()) {
+        return;
+    }
+    const QRectF area(shift_, printer_->pageRect(QPrinter::DevicePixel).size());
+    emf::playEmf(drawing, painter_, area);
+    // The page's own fonts and colours are left on the painter.
+    fontOnPainter_ = false;
+    penOnPainter_ = false;
 }
 
 void PrinterSurface::fillRect(const QRect& rect, const QColor& colour) {

@@ -74,6 +74,15 @@ class PrinterSurface : public PageSurface {
     int textCellHeight(const QString& text) override;
     void drawText(QPoint at, TextAnchor anchor, const QString& text, const QColor& colour) override;
 
+    // The paper of loaded pages, before beginDocument(): `size` instead of the one
+    // paperOfPrinter() chooses (none: the printer's own paper stays).
+    void usePaper(std::optional<QPageSize> size);
+    // Whether the page begun last goes to the printer or file, not onto a scratch page.
+    bool pageInRange() const { return current_ != nullptr && current_ == &painter_; }
+    // Plays a recorded page (EMF) stretched over the printable area from the device origin, moved
+    // by the printer's offset. Throws platform::Error for a damaged page, which draws nothing.
+    void drawRecordedPage(QByteArrayView drawing);
+
     // Pages that went to the printer or file (not the scratch pages).
     int printedPages() const { return printed_; }
     // The scheduler's job number once the document ended; 0 when nothing was sent or for a
@@ -94,6 +103,8 @@ class PrinterSurface : public PageSurface {
     Orientation orientation_;
     QPrinter::PrinterMode mode_;
     std::optional<QString> pdfPath_;
+    bool ownPaper_ = false;
+    std::optional<QPageSize> paper_;
     QString jobName_;
 
     std::unique_ptr<QPrinter> printer_;
@@ -106,6 +117,7 @@ class PrinterSurface : public PageSurface {
 
     int dpiX_ = 0;
     int dpiY_ = 0;
+    QPointF shift_; // the printer's offset in device pixels
     double originLeft_ = 0;
     double originTop_ = 0;
     double paperWidth_ = 0;

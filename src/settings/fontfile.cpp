@@ -5,6 +5,20 @@
 
 namespace settings {
 
+SlotFonts slotFonts(const LayoutSettings& layout) {
+    SlotFonts fonts;
+    for (int i = 0; i < SlotCount; ++i) {
+        fonts[size_t(i)] = layout.lines[size_t(i)].font;
+    }
+    return fonts;
+}
+
+void putSlotFonts(LayoutSettings& layout, const SlotFonts& fonts) {
+    for (int i = 0; i < SlotCount; ++i) {
+        layout.lines[size_t(i)].font = fonts[size_t(i)];
+    }
+}
+
 SlotFonts readFontFile(const QString& path, const SlotFonts& current) {
     const QByteArray bytes = platform::readRecordFile(path, kFontFileSize);
     SlotFonts fonts = current;

@@ -15,6 +15,10 @@ inline constexpr int kFontFileSize = 7 * 268;
 
 using SlotFonts = std::array<FontDescription, SlotCount>;
 
+// The fonts of the seven slots of `layout`, and back: the font file holds nothing else.
+SlotFonts slotFonts(const LayoutSettings& layout);
+void putSlotFonts(LayoutSettings& layout, const SlotFonts& fonts);
+
 // Reads all seven records and returns `current` with each record put onto its slot's font.
 // Throws platform::FileError ("File access denied" when the file may not be written, "Read
 // beyond end of file" when it is short). Bytes after the first 1876 are ignored.

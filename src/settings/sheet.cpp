@@ -51,8 +51,12 @@ std::optional<QString> sheetProblem(const Sheet& s) {
     return std::nullopt;
 }
 
+bool startFits(int start, int perSheet) {
+    return start == 1 || (start >= 1 && start <= perSheet);
+}
+
 std::optional<QString> startProblem(int start, int perSheet) {
-    if (start < 1 || start > perSheet) {
+    if (!startFits(start, perSheet)) {
         return QStringLiteral("Začít lze od štítku 1 až %1, na archu je %1 štítků.").arg(perSheet);
     }
     return std::nullopt;

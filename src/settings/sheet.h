@@ -43,6 +43,8 @@ struct Sheet {
 // Why the sheet cannot be printed, as the arch tab shows it; nothing when it can. Checks the
 // geometry whether the sheet is on or off.
 std::optional<QString> sheetProblem(const Sheet& sheet);
+// Whether "začít od štítku N" can be used with `perSheet` labels on a sheet: 1 always can.
+bool startFits(int start, int perSheet);
 // Why "začít od štítku N" cannot be used with `perSheet` labels on a sheet; nothing when it can.
 std::optional<QString> startProblem(int start, int perSheet);
 

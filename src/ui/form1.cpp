@@ -1,7 +1,9 @@
 #include "ui/form1.h"
 
+#include "labelprint/printrequest.h"
 #include "labelprint/windows/tiskunit.h"
 #include "platform/errorhandler.h"
+#include "platform/fileerror.h"
 #include "platform/outputfile.h"
 #include "platform/programdir.h"
 #include "platform/prompts.h"
@@ -77,6 +79,22 @@ std::optional<QString> chooseFile(prompts::FileRequest::Kind kind,
         return std::nullopt;
     }
     return chosen;
+}
+
+// A fault of a print request in the window's words.
+QString faultText(const labelprint::RequestFault& f) {
+    switch (f.kind()) {
+    case labelprint::RequestFault::Kind::FontFile:
+        return platform::fileErrorText(f.fileError());
+    case labelprint::RequestFault::Kind::SheetUnprintable:
+        return f.reason();
+    case labelprint::RequestFault::Kind::StartPastSheet:
+        return settings::startProblem(f.start(), f.perPage()).value_or(f.text());
+    case labelprint::RequestFault::Kind::NoSettingsFolder:
+    case labelprint::RequestFault::Kind::NotAFolder:
+        break; // the window reads only its own program directory
+    }
+    return f.text();
 }
 
 } // namespace
@@ -173,9 +191,7 @@ void TForm1::startup() {
         platform::removeStaleTemporaries(dir, {QString::fromLatin1(settings::kSettingsFileName),
                                                QString::fromLatin1(settings::kFontFileName)});
         const platform::Profile ini(dir + QString::fromLatin1(settings::kSettingsFileName));
-        settings::LayoutSettings read = settings::readSetup(ini, layoutSettings());
-        read.sheet = settings::readArch(ini, read.sheet);
-        putLayoutSettings(read);
+        putLayoutSettings(labelprint::readLayoutSettings(ini, layoutSettings()));
         archts->setOffsets(settings::readPrinterOffsets(ini), QPrinterInfo::availablePrinterNames(),
                            QPrinterInfo::defaultPrinterName());
         setcolumnwidth(settings::readColumns(ini));
@@ -275,19 +291,14 @@ void TForm1::reloadKeepingCurrent() {
 }
 
 void TForm1::readFontFile() {
-    const QString path =
-        platform::programDirectory() + QString::fromLatin1(settings::kFontFileName);
-    if (!QFile::exists(path)) {
-        return;
+    settings::LayoutSettings layout = layoutSettings();
+    try {
+        labelprint::readSlotFonts(platform::programDirectory(), layout);
+    } catch (const labelprint::RequestFault& f) {
+        throw platform::Error(faultText(f));
     }
-    // All seven records are read before any slot font changes.
-    settings::SlotFonts current;
     for (int i = 0; i < settings::SlotCount; ++i) {
-        current[size_t(i)] = fontdialog[size_t(i)]->font();
-    }
-    const settings::SlotFonts fonts = settings::readFontFile(path, current);
-    for (int i = 0; i < settings::SlotCount; ++i) {
-        fontdialog[size_t(i)]->setFont(fonts[size_t(i)]);
+        fontdialog[size_t(i)]->setFont(layout.lines[size_t(i)].font);
     }
 }
 
@@ -303,11 +314,8 @@ void TForm1::shutdown() {
     }
     settings::writePrinterOffsets(ini, archts->offsets());
     ini.save();
-    settings::SlotFonts fonts;
-    for (int i = 0; i < settings::SlotCount; ++i) {
-        fonts[size_t(i)] = fontdialog[size_t(i)]->font();
-    }
-    settings::writeFontFile(dir + QString::fromLatin1(settings::kFontFileName), fonts);
+    settings::writeFontFile(dir + QString::fromLatin1(settings::kFontFileName),
+                            settings::slotFonts(layout));
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
@@ -576,14 +584,11 @@ void TForm1::printWithReport(const std::function<void()>& command) {
 
 void TForm1::takeIntoReport() {
     labelprint::LabelReport& report = tiskf_->qr1;
-    report.takeSettings(layoutSettings());
-    const int start = archts->startPosition();
-    if (start != 1) {
-        const int perPage = int(report.pagePositions(report.pageLength()).size());
-        if (const auto problem = settings::startProblem(start, perPage)) {
-            throw platform::Error(*problem);
-        }
+    try {
+        labelprint::takeRequest(report, labelprint::requestFromControls(layoutSettings(),
+                                                                        archts->startPosition(),
+                                                                        archts->offsets(), report));
+    } catch (const labelprint::RequestFault& f) {
+        throw platform::Error(faultText(f));
     }
-    report.setSkip(start - 1);
-    report.printSettings().offsets = archts->offsets();
 }

@@ -209,6 +209,38 @@ TEST_F(PreviewPrinting, LoadedPagesPrintTheirWholeRange) {
     EXPECT_EQ(printedPages(), 3);
 }
 
+TEST_F(PreviewPrinting, LoadedPagesTakeThePrintersOffsetLikeEveryPrint) {
+    QTemporaryDir dir;
+    const QString lpf = dir.filePath("one.LPF");
+    list = rows(3);
+    withFinishedPreview([&] { ASSERT_TRUE(savePreparedPages(*tiskf.previewDocument(), lpf)); });
+    // The first word of the loaded page as the default queue printed it.
+    const auto firstWord = [&](const settings::PrinterOffsets& offsets, const char* what) {
+        tiskf.qr1.printSettings().offsets = offsets;
+        tiskf.qr1.printSettings().title = e2e::uniqueTitle(what);
+        withFinishedPreview([&] {
+            ASSERT_TRUE(loadPreparedPages(*tiskf.previewDocument(), lpf,
+                                          [](int code) { return code == 9; }));
+            tiskf.previewWindow()->pagesLoaded();
+            tiskf.print();
+        });
+        const QString printed = e2e::waitForPdf(outDir(), tiskf.qr1.printSettings().title, 30000);
+        const std::vector<e2e::Word> words =
+            printed.isEmpty() ? std::vector<e2e::Word>{} : e2e::words(printed, 1);
+        if (!printed.isEmpty() && !qEnvironmentVariableIsSet("DRAVELIN_E2E_KEEP")) {
+            QFile::remove(printed);
+        }
+        return words.empty() ? e2e::Word{} : words.front();
+    };
+    const e2e::Word plain = firstWord({}, "replay");
+    const e2e::Word shifted = firstWord({{"dravelin-pdf", {30, 20}}}, "replayoff");
+    ASSERT_FALSE(plain.text.isEmpty());
+    EXPECT_EQ(shifted.text, plain.text);
+    // 3 mm right and 2 mm down, within a device dot and the text extractor's rounding.
+    EXPECT_NEAR(shifted.xMin - plain.xMin, 30, 2);
+    EXPECT_NEAR(shifted.yMin - plain.yMin, 20, 2);
+}
+
 TEST_F(PreviewPrinting, LetterSheetPreviewsAndPrintsOnLetterOnTheDefaultQueue) {
     // The default queue has A4 as its default and offers Letter too.
     ASSERT_EQ(QPrinterInfo::defaultPrinterName(), "dravelin-pdf");

@@ -61,6 +61,13 @@ struct PreviewRun {
     PreviewWindow window;
 };
 
+// A prepared-pages file of three pages (400 labels at the default layout).
+void saveThreePages(const QString& file) {
+    PreviewRun p(400);
+    p.run();
+    ASSERT_TRUE(savePreparedPages(p.document, file));
+}
+
 TEST(PreviewWindow, ProgressPanelShowsEveryFivePercentThenEmpties) {
     for (const auto& [rows, expected] :
          {std::pair{100, QStringList{"0%",  "5%",  "10%", "15%", "20%", "25%", "30%",
@@ -153,11 +160,7 @@ TEST(PreviewWindow, ZoomLimitsAndLayout) {
 TEST(PreviewWindow, AfterLoadingAThreePageFileOnlyPrintIsEnabled) {
     QTemporaryDir dir;
     const QString file = dir.filePath("three.LPF");
-    {
-        PreviewRun p(400);
-        p.run();
-        ASSERT_TRUE(savePreparedPages(p.document, file));
-    }
+    saveThreePages(file);
     PreviewRun p(1);
     p.run();
     ASSERT_TRUE(loadPreparedPages(p.document, file, [](int code) { return code == 9; }));
@@ -171,11 +174,7 @@ TEST(PreviewWindow, AfterLoadingAThreePageFileOnlyPrintIsEnabled) {
 TEST(PreviewWindow, AFileClaimingTheLargestPageCountStopsAtItsLastPage) {
     QTemporaryDir dir;
     const QString file = dir.filePath("claims.LPF");
-    {
-        PreviewRun p(400);
-        p.run();
-        ASSERT_TRUE(savePreparedPages(p.document, file));
-    }
+    saveThreePages(file);
     {
         QFile f(file);
         ASSERT_TRUE(f.open(QIODevice::ReadWrite));
@@ -369,11 +368,7 @@ TEST_F(PrintForm, PrintDialogOpensOnAllPagesWithTheRunsRangeInItsFields) {
 TEST_F(PrintForm, AFileFromTheCommandLineOpensLoadedAndAMissingOneOpensNothing) {
     QTemporaryDir dir;
     const QString file = dir.filePath("three.LPF");
-    {
-        PreviewRun p(400);
-        p.run();
-        ASSERT_TRUE(savePreparedPages(p.document, file));
-    }
+    saveThreePages(file);
     QString status;
     QString progress = "unread";
     bool printEnabled = false;
@@ -404,6 +399,44 @@ TEST_F(PrintForm, AFileFromTheCommandLineOpensLoadedAndAMissingOneOpensNothing) 
     ASSERT_EQ(prompts::shownMessages().size(), 1u);
     EXPECT_EQ(prompts::shownMessages()[0].text, "File does not exist");
     EXPECT_EQ(tiskf.previewWindow(), nullptr);
+}
+
+TEST_F(PrintForm, ALoadedPageThatCannotBeDrawnSendsNothingAndSaysWhy) {
+    QTemporaryDir dir;
+    const QString file = dir.filePath("three.LPF");
+    saveThreePages(file);
+    // Page 2 keeps its record but loses its drawing's signature.
+    QFile lpf(file);
+    ASSERT_TRUE(lpf.open(QIODevice::ReadWrite));
+    QByteArray bytes = lpf.readAll();
+    const qsizetype second = bytes.indexOf(" EMF", bytes.indexOf(" EMF") + 1);
+    ASSERT_GT(second, 0);
+    bytes[second] = 'X';
+    ASSERT_TRUE(lpf.seek(0));
+    ASSERT_EQ(lpf.write(bytes), bytes.size());
+    lpf.close();
+
+    const QString pdf = dir.filePath("loaded.pdf");
+    tiskf.qr1.printSettings().pdfFile = pdf;
+    prompts::clearHistory();
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        PreviewWindow* w = tiskf.previewWindow();
+        if (!w || !w->isVisible()) {
+            return;
+        }
+        poll.stop();
+        tiskf.print();
+        w->close();
+    });
+    poll.start(5);
+    tiskf.previewFile(file);
+    // Page 1 was drawn before page 2 failed: none of it may stay as if it were the print.
+    EXPECT_FALSE(QFile::exists(pdf));
+    EXPECT_EQ(tiskf.sentNotice(), nullptr);
+    ASSERT_EQ(prompts::shownMessages().size(), 1u);
+    EXPECT_TRUE(prompts::shownMessages()[0].text.startsWith("The page drawing is damaged"))
+        << prompts::shownMessages()[0].text.toStdString();
 }
 
 TEST(PrintFormFullTemp, AFullTemporaryFolderEndsThePreviewWithThePagesMade) {

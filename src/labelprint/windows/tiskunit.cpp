@@ -1,12 +1,9 @@
 #include "labelprint/windows/tiskunit.h"
 
-#include "labelprint/alignmentpage.h"
-#include "labelprint/emfplayer.h"
 #include "labelprint/papertable.h"
 #include "labelprint/preparedpages.h"
 #include "labelprint/previewdocument.h"
-#include "labelprint/previewsurface.h"
-#include "labelprint/printersurface.h"
+#include "labelprint/printjob.h"
 #include "labelprint/windows/previewwindow.h"
 #include "labelprint/windows/printsetupdialog.h"
 #include "labelprint/windows/progresswindow.h"
@@ -18,25 +15,26 @@
 #include <QApplication>
 #include <QEventLoop>
 #include <QPageSize>
-#include <QPainter>
 #include <QPrinterInfo>
 #include <QScreen>
 
 namespace labelprint {
 namespace {
 
-// The printer surface of a print from the preview, reporting its progress to the window.
-class WatchedPrinterSurface : public PrinterSurface {
+// The preview's side of a job: waiting window events are handled before each label, and the
+// progress window, when there is one, follows the labels.
+class WindowWatcher : public JobWatcher {
   public:
-    WatchedPrinterSurface(const PrintSettings& s, Orientation o, ProgressWindow& window)
-        : PrinterSurface(s, o), window_(window) {}
-    WatchedPrinterSurface(PdfFile file, const PrintSettings& s, Orientation o,
-                          ProgressWindow& window)
-        : PrinterSurface(std::move(file), s, o), window_(window) {}
-    void progress(int percent) override { window_.showProgress(percent); }
+    explicit WindowWatcher(ProgressWindow* window = nullptr) : window_(window) {}
+    void beforeLabel() override { QCoreApplication::processEvents(); }
+    void labelDone(int percent) override {
+        if (window_) {
+            window_->showProgress(percent);
+        }
+    }
 
   private:
-    ProgressWindow& window_;
+    ProgressWindow* window_;
 };
 
 QPrinterInfo selectedPrinter(const PrintSettings& s) {
@@ -116,8 +114,8 @@ RunResult Ttiskf::recordPreview() {
     // The run walks a copy of the list view: list commands may reload the view while the
     // preview's run lets events through, and the pages must follow one list.
     printlist::RowSet rows = listView_;
-    PreviewSurface surface(*document_);
-    return qr1.run(rows, surface, [] { QCoreApplication::processEvents(); });
+    WindowWatcher watcher;
+    return PrintJob(qr1, &rows, &watcher).record(*document_);
 }
 
 void Ttiskf::previewFile(const QString& path) {
@@ -143,14 +141,8 @@ void Ttiskf::previewFile(const QString& path) {
 }
 
 std::unique_ptr<PreviewDocument> Ttiskf::documentOnPrintPaper() const {
-    // The paper the print will take too: A4 (Letter for a Letter sheet), unless the selected
-    // printer lacks it.
-    const SurfacePaper paper = paperOfPrinter(selectedPrinter(qr1.printSettings()),
-                                              qr1.orientation(), qr1.printSettings().paper);
-    auto document = std::make_unique<PreviewDocument>(paper.width, paper.length);
-    document->setPaper(paper.code, qr1.orientation() == Orientation::Landscape, paper.width,
-                       paper.length);
-    return document;
+    // The paper the print will take too.
+    return PrintJob::newDocument(qr1, selectedPrinter(qr1.printSettings()));
 }
 
 void Ttiskf::openWindow(std::unique_ptr<PreviewDocument> document) {
@@ -231,33 +223,34 @@ void Ttiskf::print() {
         return;
     }
     const PrintSettings& settings = qr1.printSettings();
-    const bool toFile = !settings.pdfFile.isEmpty();
     // A PDF file needs no printer.
-    if (qr1.inRun() || (!toFile && QPrinterInfo::availablePrinterNames().isEmpty())) {
+    if (qr1.inRun() ||
+        (settings.pdfFile.isEmpty() && QPrinterInfo::availablePrinterNames().isEmpty())) {
         return;
     }
     // A printer or file that fails ends the run with its error, shown once the progress window
     // and the abandoned job are gone.
     platform::guard([&] {
         auto progress = std::make_unique<ProgressWindow>();
-        std::unique_ptr<WatchedPrinterSurface> printer =
-            toFile
-                ? std::make_unique<WatchedPrinterSurface>(PrinterSurface::PdfFile{settings.pdfFile},
-                                                          settings, qr1.orientation(), *progress)
-                : std::make_unique<WatchedPrinterSurface>(settings, qr1.orientation(), *progress);
-        connect(progress.get(), &ProgressWindow::cancelRequested, progress.get(),
-                [p = printer.get()] { p->cancel(); });
-        progress->show();
+        WindowWatcher watcher(progress.get());
         printlist::RowSet rows = listView_;
-        const RunResult result = qr1.run(rows, *printer, [] { QCoreApplication::processEvents(); });
+        PrintJob job(qr1, &rows, &watcher);
+        connect(progress.get(), &ProgressWindow::cancelRequested, progress.get(),
+                [&job] { job.stopEarly(); });
+        progress->show();
+        const SentJob sent = job.print(settings);
         progress.reset();
-        if (result.status == RunStatus::Finished && printer->printedPages() > 0) {
-            const int pages = printer->printedPages();
-            notice_ = toFile ? SentNotice::open(SentNotice::fileText(settings.pdfFile, pages))
-                             : SentNotice::open(SentNotice::printerText(
-                                   printer->printer()->printerName(), pages));
-        }
+        announce(sent);
     });
+}
+
+void Ttiskf::announce(const SentJob& sent) {
+    if (sent.run.status != RunStatus::Finished || sent.sentPages == 0) {
+        return;
+    }
+    notice_ = sent.pdfFile.isEmpty()
+                  ? SentNotice::open(SentNotice::printerText(sent.printer, sent.sentPages))
+                  : SentNotice::open(SentNotice::fileText(sent.pdfFile, sent.sentPages));
 }
 
 void Ttiskf::printAlignmentPage(const QString& printer) {
@@ -274,66 +267,19 @@ void Ttiskf::printAlignmentPage(const QString& printer) {
     // chosen for the labels holds the user's own result and is never written here.
     one.printer = printer;
     one.pdfFile.clear();
-    PrinterSurface surface(one, qr1.orientation());
-    // A printer that fails throws out of the run, with its text.
-    labelprint::printAlignmentPage(qr1, surface);
+    // A printer that fails throws out of the job, with its text.
+    PrintJob(qr1, nullptr).print(one);
 }
 
 void Ttiskf::replay() {
-    const PrintSettings& s = qr1.printSettings();
-    const bool toFile = !s.pdfFile.isEmpty();
+    const PrintSettings& settings = qr1.printSettings();
     if (!document_ || document_->status() != PreviewDocument::Status::Finished ||
-        (!toFile && QPrinterInfo::availablePrinterNames().isEmpty())) {
+        (settings.pdfFile.isEmpty() && QPrinterInfo::availablePrinterNames().isEmpty())) {
         return;
     }
     platform::guard([&] {
-        const QPrinterInfo info = selectedPrinter(s);
-        QPrinter printer(info.isNull() ? QPrinterInfo::defaultPrinter() : info,
-                         QPrinter::HighResolution);
-        if (toFile) {
-            printer.setOutputFormat(QPrinter::PdfFormat);
-            printer.setOutputFileName(s.pdfFile);
-        }
-        // The paper found when the pages were loaded.
-        PrinterPaper paper{std::nullopt,
-                           document_->landscape() ? Orientation::Landscape : Orientation::Portrait};
-        if (const auto loaded = paperByCode(document_->paperCode())) {
-            paper.size = QPageSize(QSizeF(loaded->width, loaded->length), QPageSize::Millimeter);
-        }
-        configurePrinter(printer, s, paper);
-        printer.setCopyCount(std::max(1, s.copies));
-        const int first = s.firstPage > 0 ? s.firstPage : 1;
-        const int last = s.lastPage > 0 ? s.lastPage : document_->pageCount();
-        QPainter painter;
-        if (!painter.begin(&printer)) {
-            throw platform::Error(
-                toFile
-                    ? QStringLiteral("Cannot create file \"%1\".").arg(s.pdfFile)
-                    : QStringLiteral("Printer \"%1\" cannot be used.").arg(printer.printerName()));
-        }
-        // Each page stretched over the printable area, from its origin.
-        const QRectF area(QPointF(0, 0), printer.pageRect(QPrinter::DevicePixel).size());
-        for (int n = first; n <= last; ++n) {
-            QCoreApplication::processEvents();
-            if (!document_) {
-                painter.end();
-                return;
-            }
-            if (const auto drawing = document_->pageDrawing(n)) {
-                emf::playEmf(*drawing, painter, area);
-            }
-            if (n != last) {
-                printer.newPage();
-            }
-        }
-        if (!painter.end()) {
-            throw platform::Error(toFile
-                                      ? QStringLiteral("Cannot write file \"%1\".").arg(s.pdfFile)
-                                      : QStringLiteral("The print job was not accepted."));
-        }
-        const int pages = last - first + 1;
-        notice_ = toFile ? SentNotice::open(SentNotice::fileText(s.pdfFile, pages))
-                         : SentNotice::open(SentNotice::printerText(printer.printerName(), pages));
+        WindowWatcher watcher;
+        announce(PrintJob(qr1, nullptr, &watcher).replay(*document_, settings));
     });
 }
 

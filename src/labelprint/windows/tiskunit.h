@@ -1,8 +1,10 @@
-// tiskf, the hidden print form: holds the label report qr1 and carries out its preview
-// operation, print setup, printing and the replay of loaded pages.
+// tiskf, the hidden print form: holds the label report qr1 and is the window side of printing:
+// the preview session with its own event loop, the bridge to print setup, and the progress
+// window and sent notice around the core print job, which does the printing itself.
 #pragma once
 
 #include "labelprint/labelreport.h"
+#include "labelprint/printjob.h"
 #include "labelprint/windows/sentnotice.h"
 
 #include <QObject>
@@ -74,6 +76,8 @@ class Ttiskf : public QObject {
     void waitForClose();
     void windowClosing();
     void releasePreview();
+    // The notice of a job that sent pages.
+    void announce(const SentJob& sent);
     void save();
     void load();
 
