@@ -559,7 +559,7 @@ void TForm1::tiskbClick() {
 }
 
 void TForm1::zkusebnibClick() {
-    const QString printer = archts->tiskarnacb->currentText();
+    const QString printer = archts->printerCombo->currentText();
     printWithReport([this, printer] { tiskf_->printAlignmentPage(printer); });
 }
 
