@@ -77,7 +77,8 @@ PrintRequest readSettingsFolder(const QString& dir) {
     if (!info.isDir()) {
         throw RequestFault::notAFolder(dir);
     }
-    const platform::Profile ini(QDir(dir).filePath(QString::fromLatin1(settings::kSettingsFileName)));
+    const platform::Profile ini(
+        QDir(dir).filePath(QString::fromLatin1(settings::kSettingsFileName)));
     PrintRequest request;
     request.layout = readLayoutSettings(ini, settings::LayoutSettings{});
     readSlotFonts(dir, request.layout);

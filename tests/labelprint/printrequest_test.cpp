@@ -52,8 +52,7 @@ TEST(PrintRequest, SettingsFolderGivesLayoutFontsAndOffsetsAndTheReportTakesThem
 
     // What the window's controls give goes through the same path, with the print setup the
     // report keeps between commands.
-    const PrintRequest again =
-        requestFromControls(request.layout, 7, request.offsets, report);
+    const PrintRequest again = requestFromControls(request.layout, 7, request.offsets, report);
     EXPECT_EQ(again.orientation, Orientation::Landscape);
     EXPECT_EQ(again.copies, 2);
     EXPECT_EQ(again.firstPage, 2);
