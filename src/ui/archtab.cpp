@@ -47,6 +47,13 @@ int tenths(const QDoubleSpinBox* f) {
     return int(std::lround(f->value() * 10));
 }
 
+// The same labels on the same paper, whatever the switch and the fill order.
+bool sameGeometry(settings::Sheet a, settings::Sheet b) {
+    a.on = b.on;
+    a.order = b.order;
+    return a == b;
+}
+
 } // namespace
 
 ArchTab::ArchTab(std::vector<settings::CatalogueEntry> catalogue, QWidget* parent)
@@ -121,6 +128,17 @@ ArchTab::ArchTab(std::vector<settings::CatalogueEntry> catalogue, QWidget* paren
 
     kresba = new SheetDrawing(this);
     kresba->setGeometry(715, 30, 160, 226);
+    label(this, QStringLiteral("poradicbl"), QStringLiteral("pořadí štítků"), 715, 265);
+    fillOrder = new QComboBox(this);
+    fillOrder->setObjectName(QStringLiteral("poradicb"));
+    fillOrder->addItems({QStringLiteral("po sloupcích"), QStringLiteral("po řádcích")});
+    fillOrder->setGeometry(715, 280, 160, 22);
+    QLabel* hint =
+        label(this, QStringLiteral("pouzitel"),
+              QStringLiteral("Použité štítky archu označíte klepnutím do kresby."), 715, 310);
+    hint->setGeometry(715, 310, 160, 45);
+    hint->setWordWrap(true);
+    hint->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     for (QDoubleSpinBox* f : {vlevo, nahore, sirka, vyska, roztecx, roztecy}) {
         connect(f, &QDoubleSpinBox::valueChanged, this, &ArchTab::refresh);
@@ -129,6 +147,8 @@ ArchTab::ArchTab(std::vector<settings::CatalogueEntry> catalogue, QWidget* paren
         connect(f, &QSpinBox::valueChanged, this, &ArchTab::refresh);
     }
     connect(papircb, &QComboBox::currentIndexChanged, this, &ArchTab::refresh);
+    connect(fillOrder, &QComboBox::currentIndexChanged, this, &ArchTab::refresh);
+    connect(kresba, &SheetDrawing::positionClicked, this, &ArchTab::toggleUsed);
     connect(archchb, &QCheckBox::toggled, this, &ArchTab::refresh);
     connect(hledatle, &QLineEdit::textChanged, this, &ArchTab::search);
     connect(katalog, &QListWidget::currentRowChanged, this, [this](int row) {
@@ -158,6 +178,8 @@ settings::Sheet ArchTab::sheet() const {
     s.pitchY = tenths(roztecy);
     s.columns = sloupce->value();
     s.rows = radky->value();
+    s.order =
+        fillOrder->currentIndex() == 1 ? settings::FillOrder::Rows : settings::FillOrder::Columns;
     return s;
 }
 
@@ -173,6 +195,7 @@ void ArchTab::setSheet(const settings::Sheet& s) {
     roztecy->setValue(s.pitchY / 10.0);
     sloupce->setValue(s.columns);
     radky->setValue(s.rows);
+    fillOrder->setCurrentIndex(s.order == settings::FillOrder::Rows ? 1 : 0);
     filling_ = false;
     refresh();
 }
@@ -183,6 +206,30 @@ int ArchTab::startPosition() const {
 
 void ArchTab::setStartPosition(int n) {
     zacatekspin->setValue(n);
+}
+
+settings::UsedPositions ArchTab::usedPositions() const {
+    const settings::Sheet s = sheet();
+    settings::UsedPositions used;
+    for (const auto& [row, column] : usedCells_) {
+        // Cells of a larger sheet typed in before are kept, but are no positions of this one.
+        if (row < s.rows && column < s.columns) {
+            used.insert(s.positionAt(row, column));
+        }
+    }
+    return used;
+}
+
+void ArchTab::toggleUsed(int n) {
+    const settings::Sheet s = sheet();
+    if (n < 0 || n >= s.labelsPerSheet()) {
+        return;
+    }
+    const std::pair cell{s.rowOf(n), s.columnOf(n)};
+    if (!usedCells_.erase(cell)) {
+        usedCells_.insert(cell);
+    }
+    refresh();
 }
 
 void ArchTab::setOffsets(const settings::PrinterOffsets& offsets, const QStringList& printers,
@@ -213,7 +260,10 @@ std::optional<QString> ArchTab::problem() const {
     if (auto p = settings::sheetProblem(s)) {
         return p;
     }
-    return settings::startProblem(startPosition(), s.labelsPerSheet());
+    if (auto p = settings::startProblem(startPosition(), s.labelsPerSheet())) {
+        return p;
+    }
+    return settings::usedProblem(s, startPosition(), usedPositions());
 }
 
 void ArchTab::applyEntry(const settings::CatalogueEntry& entry) {
@@ -229,6 +279,33 @@ void ArchTab::search(const QString& typed) {
     for (const settings::CatalogueEntry& e : shown_) {
         katalog->addItem(e.description());
     }
+    highlightCatalogue();
+}
+
+void ArchTab::highlightCatalogue() {
+    const settings::Sheet s = sheet();
+    const auto matches = [&](int row) {
+        return s.on && row >= 0 && size_t(row) < shown_.size() &&
+               sameGeometry(shown_[size_t(row)].sheet, s);
+    };
+    int row = katalog->currentRow();
+    if (!matches(row)) {
+        row = -1;
+        for (int r = 0; r < int(shown_.size()) && row < 0; ++r) {
+            if (matches(r)) {
+                row = r;
+            }
+        }
+    }
+    // Choosing an entry applies it; here the list only follows the sheet.
+    const QSignalBlocker quiet(katalog);
+    if (row < 0) {
+        katalog->setCurrentRow(-1);
+        katalog->clearSelection();
+    } else if (row != katalog->currentRow()) {
+        katalog->setCurrentRow(row);
+        katalog->scrollToItem(katalog->item(row));
+    }
 }
 
 void ArchTab::refresh() {
@@ -238,7 +315,8 @@ void ArchTab::refresh() {
     const settings::Sheet s = sheet();
     const auto why = problem();
     chybal->setText(why.value_or(QString()));
-    kresba->show(s, std::max(0, startPosition() - 1));
+    kresba->show(s, std::max(0, startPosition() - 1), usedPositions());
+    highlightCatalogue();
 }
 
 void ArchTab::showOffset() {
