@@ -42,10 +42,10 @@ TEST_F(ArchTabTest, FourthTabAfterInfoAndOffUntilTheUserTurnsToIt) {
         ASSERT_EQ(form.pc1->count(), 4);
         EXPECT_EQ(form.pc1->tabText(3), "arch");
         EXPECT_EQ(form.pc1->widget(3), form.archts);
-        EXPECT_FALSE(form.archts->archchb->isChecked());
+        EXPECT_FALSE(form.archts->sheetCheck->isChecked());
         EXPECT_EQ(form.archts->startPosition(), 1);
         // Every catalogue entry is listed before anything is typed.
-        EXPECT_GE(form.archts->katalog->count(), int(settings::builtInSheets().size()));
+        EXPECT_GE(form.archts->catalogueList->count(), int(settings::builtInSheets().size()));
         form.show();
         EXPECT_TRUE(form.close());
     }
@@ -58,22 +58,22 @@ TEST_F(ArchTabTest, FourthTabAfterInfoAndOffUntilTheUserTurnsToIt) {
 TEST_F(ArchTabTest, TypingFindsASheetAndChoosingItFillsTheFieldsAndTheDrawing) {
     TForm1 form;
     ArchTab* t = form.archts;
-    QTest::keyClicks(t->hledatle, "l7160");
-    ASSERT_EQ(t->katalog->count(), 1);
-    EXPECT_EQ(t->katalog->item(0)->text(), "Avery L7160: 63,5 × 38,1 mm, 3 × 7, A4");
-    t->katalog->setCurrentRow(0);
-    EXPECT_TRUE(t->archchb->isChecked());
-    EXPECT_DOUBLE_EQ(t->sirka->value(), 63.5);
-    EXPECT_DOUBLE_EQ(t->roztecx->value(), 66.0);
-    EXPECT_EQ(t->radky->value(), 7);
+    QTest::keyClicks(t->searchEdit, "l7160");
+    ASSERT_EQ(t->catalogueList->count(), 1);
+    EXPECT_EQ(t->catalogueList->item(0)->text(), "Avery L7160: 63,5 × 38,1 mm, 3 × 7, A4");
+    t->catalogueList->setCurrentRow(0);
+    EXPECT_TRUE(t->sheetCheck->isChecked());
+    EXPECT_DOUBLE_EQ(t->widthSpin->value(), 63.5);
+    EXPECT_DOUBLE_EQ(t->pitchXSpin->value(), 66.0);
+    EXPECT_EQ(t->rowsSpin->value(), 7);
     const settings::Sheet chosen = settings::findSheet(settings::builtInSheets(), "L7160")->sheet;
     EXPECT_EQ(t->sheet(), chosen);
     EXPECT_EQ(form.layoutSettings().sheet, chosen);
-    EXPECT_EQ(t->kresba->sheet(), chosen);
-    EXPECT_TRUE(t->chybal->text().isEmpty());
+    EXPECT_EQ(t->drawing->sheet(), chosen);
+    EXPECT_TRUE(t->problemLabel->text().isEmpty());
     // The drawing follows the fields as they change.
-    t->sloupce->setValue(2);
-    EXPECT_EQ(t->kresba->sheet().columns, 2);
+    t->columnsSpin->setValue(2);
+    EXPECT_EQ(t->drawing->sheet().columns, 2);
 }
 
 TEST_F(ArchTabTest, BadValuesAreRefusedInTheTabAndByThePrintCommand) {
@@ -89,19 +89,19 @@ TEST_F(ArchTabTest, BadValuesAreRefusedInTheTabAndByThePrintCommand) {
         const char* reason;
     };
     const Case cases[] = {
-        {"labels off the paper", [&] { t->vlevo->setValue(3); }, [&] { t->vlevo->setValue(1); },
-         "Štítky se nevejdou na papír A4"},
-        {"pitch under the label", [&] { t->roztecy->setValue(29.4); },
-         [&] { t->roztecy->setValue(29.5); }, "Svislá rozteč nesmí být menší"},
-        {"zero size", [&] { t->vyska->setValue(0); }, [&] { t->vyska->setValue(29.5); },
+        {"labels off the paper", [&] { t->leftSpin->setValue(3); },
+         [&] { t->leftSpin->setValue(1); }, "Štítky se nevejdou na papír A4"},
+        {"pitch under the label", [&] { t->pitchYSpin->setValue(29.4); },
+         [&] { t->pitchYSpin->setValue(29.5); }, "Svislá rozteč nesmí být menší"},
+        {"zero size", [&] { t->heightSpin->setValue(0); }, [&] { t->heightSpin->setValue(29.5); },
          "Rozměry štítku"},
-        {"start beyond the sheet", [&] { t->zacatekspin->setValue(41); },
-         [&] { t->zacatekspin->setValue(1); }, "Začít lze od štítku 1 až 40"},
+        {"start beyond the sheet", [&] { t->startSpin->setValue(41); },
+         [&] { t->startSpin->setValue(1); }, "Začít lze od štítku 1 až 40"},
     };
     for (const Case& c : cases) {
         c.spoil();
-        EXPECT_TRUE(t->chybal->text().startsWith(QString::fromUtf8(c.reason)))
-            << c.what << ": " << t->chybal->text().toStdString();
+        EXPECT_TRUE(t->problemLabel->text().startsWith(QString::fromUtf8(c.reason)))
+            << c.what << ": " << t->problemLabel->text().toStdString();
         form.tiskbClick();
         ASSERT_EQ(prompts::shownMessages().size(), 1u) << c.what;
         EXPECT_TRUE(prompts::shownMessages()[0].text.startsWith(QString::fromUtf8(c.reason)))
@@ -109,12 +109,12 @@ TEST_F(ArchTabTest, BadValuesAreRefusedInTheTabAndByThePrintCommand) {
         EXPECT_EQ(tiskf.previewWindow(), nullptr) << c.what;
         prompts::clearHistory();
         c.mend();
-        EXPECT_TRUE(t->chybal->text().isEmpty()) << c.what;
+        EXPECT_TRUE(t->problemLabel->text().isEmpty()) << c.what;
     }
     // Off, the same bad values are kept but stand in no one's way.
-    t->vlevo->setValue(3);
-    t->archchb->setChecked(false);
-    EXPECT_TRUE(t->chybal->text().isEmpty());
+    t->leftSpin->setValue(3);
+    t->sheetCheck->setChecked(false);
+    EXPECT_TRUE(t->problemLabel->text().isEmpty());
 }
 
 TEST_F(ArchTabTest, PrintCommandHandsSheetStartAndOffsetsToTheReport) {
@@ -151,7 +151,7 @@ TEST_F(ArchTabTest, PrinterBoxStartsOnTheSystemsDefaultPrinter) {
     const QString chosen = QPrinterInfo::defaultPrinterName();
     ASSERT_FALSE(chosen.isEmpty()) << "run tools/test-setup.sh for the test queues";
     TForm1 form;
-    QComboBox* box = form.archts->tiskarnacb;
+    QComboBox* box = form.archts->printerCombo;
     ASSERT_GE(box->count(), 2);
     ASSERT_NE(box->itemText(0), chosen);
     EXPECT_EQ(box->currentText(), chosen);
@@ -164,9 +164,9 @@ TEST_F(ArchTabTest, SheetAndPrinterOffsetsSurviveARestartStartPositionDoesNot) {
         t->applyEntry(*settings::findSheet(settings::builtInSheets(), "L7160"));
         t->setStartPosition(7);
         t->setOffsets({}, {"laser"});
-        t->tiskarnacb->setCurrentText("laser");
-        t->posunx->setValue(1.5);
-        t->posuny->setValue(-0.5);
+        t->printerCombo->setCurrentText("laser");
+        t->offsetXSpin->setValue(1.5);
+        t->offsetYSpin->setValue(-0.5);
         form.show();
         EXPECT_TRUE(form.close());
     }
@@ -181,7 +181,7 @@ TEST_F(ArchTabTest, SheetAndPrinterOffsetsSurviveARestartStartPositionDoesNot) {
         EXPECT_EQ(form.archts->startPosition(), 1);
         EXPECT_EQ(form.archts->offsets().at("laser"), (settings::PrinterOffset{15, -5}));
         // Switched off, the section stays and says so.
-        form.archts->archchb->setChecked(false);
+        form.archts->sheetCheck->setChecked(false);
         form.show();
         EXPECT_TRUE(form.close());
     }
@@ -201,10 +201,10 @@ TEST_F(ArchTabTest, AlignmentPageGoesToTheArchTabsPrinterNeverIntoTheSetupsPdfFi
     dir.write("cenovky.pdf", "%PDF the user's earlier result");
     tiskf.qr1.printSettings().pdfFile = pdf;
     form.pc1->setCurrentWidget(form.archts);
-    form.archts->tiskarnacb->setCurrentText("laser");
-    ASSERT_EQ(form.archts->tiskarnacb->currentText(), "laser");
+    form.archts->printerCombo->setCurrentText("laser");
+    ASSERT_EQ(form.archts->printerCombo->currentText(), "laser");
     form.show();
-    QTest::mouseClick(form.archts->zkusebnib, Qt::LeftButton);
+    QTest::mouseClick(form.archts->alignmentButton, Qt::LeftButton);
     ASSERT_EQ(prompts::shownMessages().size(), 1u);
     EXPECT_EQ(prompts::shownMessages()[0].text, "Printer \"laser\" is not installed.");
     EXPECT_EQ(dir.read("cenovky.pdf"), "%PDF the user's earlier result");
@@ -233,38 +233,38 @@ TEST_F(ArchTabTest, UsedPositionsAreClickedInTheDrawingAndLeftOutOfThePrint) {
     form.pc1->setCurrentWidget(t);
     form.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
-    QTest::keyClicks(t->hledatle, "herma 4614");
-    ASSERT_EQ(t->katalog->count(), 1);
-    t->katalog->setCurrentRow(0);
+    QTest::keyClicks(t->searchEdit, "herma 4614");
+    ASSERT_EQ(t->catalogueList->count(), 1);
+    t->catalogueList->setCurrentRow(0);
     ASSERT_EQ(t->sheet().rows, 8);
-    t->fillOrder->setCurrentIndex(1);
-    EXPECT_EQ(t->fillOrder->currentText(), "po řádcích");
+    t->orderCombo->setCurrentIndex(1);
+    EXPECT_EQ(t->orderCombo->currentText(), "po řádcích");
     EXPECT_EQ(t->sheet().order, settings::FillOrder::Rows);
 
-    const QColor free = shownColour(t->kresba, 0);
+    const QColor free = shownColour(t->drawing, 0);
     for (int n = 0; n < 12; ++n) {
-        clickPosition(t->kresba, n);
+        clickPosition(t->drawing, n);
     }
     // A click marks, a second one frees again.
-    clickPosition(t->kresba, 20);
-    clickPosition(t->kresba, 20);
+    clickPosition(t->drawing, 20);
+    clickPosition(t->drawing, 20);
     settings::UsedPositions topRows;
     for (int n = 0; n < 12; ++n) {
         topRows.insert(n);
     }
     EXPECT_EQ(t->usedPositions(), topRows);
-    EXPECT_EQ(t->kresba->used(), topRows);
-    EXPECT_EQ(shownColour(t->kresba, 20), free);
-    EXPECT_NE(shownColour(t->kresba, 11), free);
-    EXPECT_EQ(shownColour(t->kresba, 11), shownColour(t->kresba, 0));
+    EXPECT_EQ(t->drawing->used(), topRows);
+    EXPECT_EQ(shownColour(t->drawing, 20), free);
+    EXPECT_NE(shownColour(t->drawing, 11), free);
+    EXPECT_EQ(shownColour(t->drawing, 11), shownColour(t->drawing, 0));
     // The marks stay on the same cells when the order changes: down the columns the top four
     // rows are labels 1-4, 9-12 and 17-20.
-    t->fillOrder->setCurrentIndex(0);
+    t->orderCombo->setCurrentIndex(0);
     EXPECT_EQ(t->usedPositions(),
               (settings::UsedPositions{0, 1, 2, 3, 8, 9, 10, 11, 16, 17, 18, 19}));
-    EXPECT_EQ(shownColour(t->kresba, 4), free);
-    EXPECT_NE(shownColour(t->kresba, 8), free);
-    t->fillOrder->setCurrentIndex(1);
+    EXPECT_EQ(shownColour(t->drawing, 4), free);
+    EXPECT_NE(shownColour(t->drawing, 8), free);
+    t->orderCombo->setCurrentIndex(1);
 
     // The print command hands them to the report, which leaves them out.
     bool seen = false;
@@ -291,12 +291,12 @@ TEST_F(ArchTabTest, UsedPositionsAreClickedInTheDrawingAndLeftOutOfThePrint) {
     }
     const QString none = QStringLiteral(
         "Na archu nezbývá žádný volný štítek: všechny jsou použité nebo přeskočené.");
-    EXPECT_EQ(t->chybal->text(), none);
+    EXPECT_EQ(t->problemLabel->text(), none);
     form.tiskbClick();
     ASSERT_EQ(prompts::shownMessages().size(), 1u);
     EXPECT_EQ(prompts::shownMessages()[0].text, none);
     t->toggleUsed(23);
-    EXPECT_TRUE(t->chybal->text().isEmpty());
+    EXPECT_TRUE(t->problemLabel->text().isEmpty());
     EXPECT_TRUE(form.close());
 
     // The order is kept in the settings file, the used positions only until the program ends.
@@ -312,14 +312,14 @@ TEST_F(ArchTabTest, LoadingASnapshotHighlightsItsSheetInTheCatalogue) {
     ArchTab* t = form.archts;
     const auto rowOf = [&](const char* product) {
         const QString text = settings::findSheet(settings::builtInSheets(), product)->description();
-        for (int r = 0; r < t->katalog->count(); ++r) {
-            if (t->katalog->item(r)->text() == text) {
+        for (int r = 0; r < t->catalogueList->count(); ++r) {
+            if (t->catalogueList->item(r)->text() == text) {
                 return r;
             }
         }
         return -1;
     };
-    t->katalog->setCurrentRow(rowOf("L7160"));
+    t->catalogueList->setCurrentRow(rowOf("L7160"));
     ASSERT_EQ(t->sheet(), settings::findSheet(settings::builtInSheets(), "L7160")->sheet);
 
     settings::LayoutSettings saved = form.layoutSettings();
@@ -329,9 +329,9 @@ TEST_F(ArchTabTest, LoadingASnapshotHighlightsItsSheetInTheCatalogue) {
     form.nastavenits->nacistb->click();
     ASSERT_EQ(t->sheet(), saved.sheet);
     ASSERT_NE(rowOf("4614"), -1);
-    EXPECT_EQ(t->katalog->currentRow(), rowOf("4614"));
-    EXPECT_EQ(t->katalog->selectedItems(),
-              QList<QListWidgetItem*>{t->katalog->item(rowOf("4614"))});
+    EXPECT_EQ(t->catalogueList->currentRow(), rowOf("4614"));
+    EXPECT_EQ(t->catalogueList->selectedItems(),
+              QList<QListWidgetItem*>{t->catalogueList->item(rowOf("4614"))});
 
     // A snapshot without a sheet switches it off: no entry is in force.
     settings::LayoutSettings plain = form.layoutSettings();
@@ -339,9 +339,9 @@ TEST_F(ArchTabTest, LoadingASnapshotHighlightsItsSheetInTheCatalogue) {
     ASSERT_TRUE(settings::saveSnapshotFile(plain, dir.file("plain.nas")));
     prompts::setNextFileName(dir.file("plain.nas"));
     form.nastavenits->nacistb->click();
-    EXPECT_FALSE(t->archchb->isChecked());
-    EXPECT_EQ(t->katalog->currentRow(), -1);
-    EXPECT_TRUE(t->katalog->selectedItems().isEmpty());
+    EXPECT_FALSE(t->sheetCheck->isChecked());
+    EXPECT_EQ(t->catalogueList->currentRow(), -1);
+    EXPECT_TRUE(t->catalogueList->selectedItems().isEmpty());
 }
 
 } // namespace
