@@ -279,7 +279,7 @@ std::unique_ptr<printlist::RowCursor> readServer(const QString& conninfo) {
     }
 }
 
-BatchError describe(const labelprint::RequestFault& f) {
+BatchError describe(const labelprint::RequestFault& f, const QString& usedText) {
     using Kind = labelprint::RequestFault::Kind;
     switch (f.kind()) {
     case Kind::NoSettingsFolder:
@@ -296,6 +296,10 @@ BatchError describe(const labelprint::RequestFault& f) {
         return fileError(f.path(), notRegular(f.path(), platform::FileError(f.fileError())));
     case Kind::SheetUnprintable:
         return BatchError(QStringLiteral("the label sheet cannot be printed: %1").arg(f.reason()));
+    case Kind::NoFreePosition:
+        return BatchError(
+            QStringLiteral("--used %1: no position of the first sheet is left free").arg(usedText),
+            UsageFailure);
     case Kind::StartPastSheet:
         return BatchError(QStringLiteral("--skip %1: a page holds only %2 labels")
                               .arg(f.start() - 1)

@@ -27,8 +27,9 @@ std::unique_ptr<printlist::RowCursor> readDatabase(const QString& path);
 // server. Throws BatchError with the server's message.
 std::unique_ptr<printlist::RowCursor> readServer(const QString& conninfo);
 
-// A fault of the print request as the batch tool's one line says it, with its exit code.
-BatchError describe(const labelprint::RequestFault& fault);
+// A fault of the print request as the batch tool's one line says it, with its exit code;
+// `usedText` is the --used value as given.
+BatchError describe(const labelprint::RequestFault& fault, const QString& usedText);
 
 // A settings snapshot over the defaults of a first run. Throws BatchError for a missing,
 // unreadable or short file.

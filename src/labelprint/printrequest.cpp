@@ -45,6 +45,13 @@ RequestFault RequestFault::startPastSheet(int start, int perPage) {
     return f;
 }
 
+RequestFault RequestFault::noFreePosition(int start, const QString& reason) {
+    RequestFault f(Kind::NoFreePosition, reason);
+    f.start_ = start;
+    f.reason_ = reason;
+    return f;
+}
+
 settings::LayoutSettings readLayoutSettings(const platform::Profile& ini,
                                             const settings::LayoutSettings& base) {
     settings::LayoutSettings layout = settings::readSetup(ini, base);
@@ -87,10 +94,12 @@ PrintRequest readSettingsFolder(const QString& dir) {
 }
 
 PrintRequest requestFromControls(const settings::LayoutSettings& layout, int startPosition,
+                                 const settings::UsedPositions& used,
                                  const settings::PrinterOffsets& offsets, const LabelReport& kept) {
     PrintRequest request;
     request.layout = layout;
     request.startPosition = startPosition;
+    request.used = used;
     request.offsets = offsets;
     request.orientation = kept.orientation();
     const PrintSettings& print = kept.printSettings();
@@ -123,6 +132,15 @@ void takeRequest(LabelReport& report, const PrintRequest& request) {
         }
     }
     report.setSkip(start - 1);
+    // Used positions belong to the sheet description; the default flow has none.
+    settings::UsedPositions used;
+    if (const settings::Sheet* sheet = report.sheet()) {
+        used = request.used;
+        if (const auto problem = settings::usedProblem(*sheet, start, used)) {
+            throw RequestFault::noFreePosition(start, *problem);
+        }
+    }
+    report.setUsed(used);
 }
 
 } // namespace labelprint

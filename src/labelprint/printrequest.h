@@ -31,6 +31,8 @@ struct PrintRequest {
     settings::LayoutSettings layout;
     // "začít od štítku N": the first label goes to position N of the first page.
     int startPosition = 1;
+    // Positions of the first sheet already used, which labels skip; only with a sheet that is on.
+    settings::UsedPositions used;
     settings::PrinterOffsets offsets;
     Orientation orientation = Orientation::Portrait;
     // The print job's document name; empty: the program's name with the date and time.
@@ -51,6 +53,8 @@ class RequestFault : public platform::Error {
         FontFile,         // path(): the font file cannot be read; fileError() says why
         SheetUnprintable, // reason(): the arch tab's text
         StartPastSheet,   // start() lies outside 1..perPage()
+        NoFreePosition,   // start() and the used positions leave the first sheet no position;
+                          // reason() is the arch tab's text
     };
 
     static RequestFault noSettingsFolder(const QString& path);
@@ -58,6 +62,7 @@ class RequestFault : public platform::Error {
     static RequestFault fontFile(const QString& path, int fileError);
     static RequestFault sheetUnprintable(const QString& reason);
     static RequestFault startPastSheet(int start, int perPage);
+    static RequestFault noFreePosition(int start, const QString& reason);
 
     Kind kind() const { return kind_; }
     const QString& path() const { return path_; }
@@ -89,14 +94,16 @@ void readSlotFonts(const QString& dir, settings::LayoutSettings& layout);
 PrintRequest readSettingsFolder(const QString& dir);
 // The printers' offsets of the dravelin.ini in the folder `dir`.
 settings::PrinterOffsets readFolderOffsets(const QString& dir);
-// The window's request: `layout`, start position and offsets from its controls, with the print
-// setup that `kept` holds between print commands (orientation, copies, range, title).
+// The window's request: `layout`, start position, used positions and offsets from its controls,
+// with the print setup that `kept` holds between print commands (orientation, copies, range,
+// title).
 PrintRequest requestFromControls(const settings::LayoutSettings& layout, int startPosition,
+                                 const settings::UsedPositions& used,
                                  const settings::PrinterOffsets& offsets, const LabelReport& kept);
 
 // Makes `report` print `request`: orientation, copies, range and title into its print settings,
-// then the layout settings in the print command's order, then the start position. The printer
-// or PDF file it prints on stay the report's. Throws RequestFault: a sheet that cannot be
+// then the layout settings in the print command's order, then the start and used positions. The
+// printer or PDF file it prints on stay the report's. Throws RequestFault: a sheet that cannot be
 // printed leaves the report as it was; a start position past the page is found after the layout
 // is taken, as the page it must fit on follows from it.
 void takeRequest(LabelReport& report, const PrintRequest& request);

@@ -87,6 +87,7 @@ QString faultText(const labelprint::RequestFault& f) {
     case labelprint::RequestFault::Kind::FontFile:
         return platform::fileErrorText(f.fileError());
     case labelprint::RequestFault::Kind::SheetUnprintable:
+    case labelprint::RequestFault::Kind::NoFreePosition:
         return f.reason();
     case labelprint::RequestFault::Kind::StartPastSheet:
         return settings::startProblem(f.start(), f.perPage()).value_or(f.text());
@@ -606,9 +607,9 @@ void TForm1::printWithReport(const std::function<void()>& command) {
 void TForm1::takeIntoReport() {
     labelprint::LabelReport& report = tiskf_->qr1;
     try {
-        labelprint::takeRequest(report, labelprint::requestFromControls(layoutSettings(),
-                                                                        archts->startPosition(),
-                                                                        archts->offsets(), report));
+        labelprint::takeRequest(report, labelprint::requestFromControls(
+                                            layoutSettings(), archts->startPosition(),
+                                            archts->usedPositions(), archts->offsets(), report));
     } catch (const labelprint::RequestFault& f) {
         throw platform::Error(faultText(f));
     }

@@ -52,7 +52,7 @@ TEST(PrintRequest, SettingsFolderGivesLayoutFontsAndOffsetsAndTheReportTakesThem
 
     // What the window's controls give goes through the same path, with the print setup the
     // report keeps between commands.
-    const PrintRequest again = requestFromControls(request.layout, 7, request.offsets, report);
+    const PrintRequest again = requestFromControls(request.layout, 7, {}, request.offsets, report);
     EXPECT_EQ(again.orientation, Orientation::Landscape);
     EXPECT_EQ(again.copies, 2);
     EXPECT_EQ(again.firstPage, 2);
@@ -73,10 +73,12 @@ TEST(PrintRequest, EachFaultIsTypedWithItsValues) {
         RequestFault::Kind kind;
         std::function<void(const RequestFault&)> check;
     };
-    const auto take = [](const settings::Sheet& sheet, int start) {
+    const auto take = [](const settings::Sheet& sheet, int start,
+                         const settings::UsedPositions& used = {}) {
         PrintRequest r;
         r.layout.sheet = sheet;
         r.startPosition = start;
+        r.used = used;
         LabelReport report;
         takeRequest(report, r);
     };
@@ -104,6 +106,11 @@ TEST(PrintRequest, EachFaultIsTypedWithItsValues) {
         {"start before the first label", [&] { take(::test::sheet3651(), 0); },
          RequestFault::Kind::StartPastSheet,
          [](const RequestFault& f) { EXPECT_EQ(f.start(), 0); }},
+        {"no free position left", [&] { take(::test::sheet3651(), 40, {39}); },
+         RequestFault::Kind::NoFreePosition,
+         [](const RequestFault& f) {
+             EXPECT_EQ(f.reason(), settings::usedProblem(::test::sheet3651(), 40, {39}));
+         }},
     };
     for (const Case& c : cases) {
         std::optional<RequestFault> caught;
