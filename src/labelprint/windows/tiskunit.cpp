@@ -123,9 +123,10 @@ void Ttiskf::previewFile(const QString& path) {
 
 std::unique_ptr<PreviewDocument> Ttiskf::documentOnPrintPaper() const {
     // The paper the print will take too: A4 (Letter for a Letter sheet), unless the selected
-    // printer lacks it.
-    const SurfacePaper paper = paperOfPrinter(selectedPrinter(qr1.printSettings()),
-                                              qr1.orientation(), qr1.printSettings().paper);
+    // printer lacks it; a PDF file is written on it whatever the printer.
+    const PrintSettings& s = qr1.printSettings();
+    const SurfacePaper paper =
+        paperOfOutput(selectedPrinter(s), !s.pdfFile.isEmpty(), qr1.orientation(), s.paper);
     auto document = std::make_unique<PreviewDocument>(paper.width, paper.length);
     document->setPaper(paper.code, qr1.orientation() == Orientation::Landscape, paper.width,
                        paper.length);
