@@ -74,8 +74,9 @@ PrintJob::PrintJob(LabelReport& report, printlist::RowCursor* rows, JobWatcher* 
 
 std::unique_ptr<PreviewDocument> PrintJob::newDocument(const LabelReport& report,
                                                        const QPrinterInfo& printer) {
+    const PrintSettings& settings = report.printSettings();
     const SurfacePaper paper =
-        paperOfPrinter(printer, report.orientation(), report.printSettings().paper);
+        paperOfOutput(printer, !settings.pdfFile.isEmpty(), report.orientation(), settings.paper);
     auto document = std::make_unique<PreviewDocument>(paper.width, paper.length);
     document->setPaper(paper.code, report.orientation() == Orientation::Landscape, paper.width,
                        paper.length);
@@ -112,7 +113,8 @@ SentJob PrintJob::replay(PreviewDocument& pages, const PrintSettings& where) {
     // The paper found when the pages were loaded; an unknown one leaves the printer's own.
     std::optional<QPageSize> paper;
     if (const auto loaded = paperByCode(pages.paperCode())) {
-        paper = QPageSize(QSizeF(loaded->width, loaded->length), QPageSize::Millimeter);
+        paper =
+            QPageSize(QSizeF(loaded->width / 10.0, loaded->length / 10.0), QPageSize::Millimeter);
     }
     surface->usePaper(paper);
     const Running running(running_, *surface);

@@ -49,8 +49,9 @@ class PrintJob {
     // `rows` and `watcher` outlive the job.
     PrintJob(LabelReport& report, printlist::RowCursor* rows, JobWatcher* watcher = nullptr);
 
-    // An empty document on the paper a print on `printer` takes (null: no printer, as for a
-    // PDF file): A4, or Letter for a Letter sheet, unless the printer lacks it.
+    // An empty document on the paper the report's print takes on `printer` (null: no printer):
+    // A4, or Letter for a Letter sheet, unless the printer lacks it; a PDF file is written on
+    // it whatever the printer.
     static std::unique_ptr<PreviewDocument> newDocument(const LabelReport& report,
                                                         const QPrinterInfo& printer);
 

@@ -44,27 +44,6 @@ QPrinterInfo selectedPrinter(const PrintSettings& s) {
     return QPrinterInfo::defaultPrinter();
 }
 
-// Which paper codes the selected printer offers, for recognising the paper of loaded pages.
-PaperOffer offeredBy(const QPrinterInfo& printer) {
-    return [printer](int code) {
-        if (printer.isNull()) {
-            return code == kA4Code;
-        }
-        const auto paper = paperByCode(code);
-        if (!paper) {
-            return false;
-        }
-        const QSizeF mm(paper->width, paper->length);
-        for (const QPageSize& size : printer.supportedPageSizes()) {
-            const QSizeF s = size.size(QPageSize::Millimeter);
-            if (std::abs(s.width() - mm.width()) < 1 && std::abs(s.height() - mm.height()) < 1) {
-                return true;
-            }
-        }
-        return false;
-    };
-}
-
 } // namespace
 
 Ttiskf::Ttiskf(printlist::RowSet& listView, QObject* parent)
@@ -126,8 +105,8 @@ void Ttiskf::previewFile(const QString& path) {
     openWindow(documentOnPrintPaper());
     bool loaded = false;
     platform::guard([&] {
-        loaded =
-            loadPreparedPages(*document_, path, offeredBy(selectedPrinter(qr1.printSettings())));
+        loaded = loadPreparedPages(*document_, path,
+                                   offeredPapers(selectedPrinter(qr1.printSettings())));
         if (loaded && window_) {
             window_->pagesLoaded();
         }
@@ -294,7 +273,8 @@ void Ttiskf::load() {
         return;
     }
     platform::guard([&] {
-        const bool loaded = loadReport(*document_, offeredBy(selectedPrinter(qr1.printSettings())));
+        const bool loaded =
+            loadReport(*document_, offeredPapers(selectedPrinter(qr1.printSettings())));
         if (loaded && window_) {
             window_->pagesLoaded();
         }
