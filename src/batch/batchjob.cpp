@@ -25,9 +25,12 @@
 #include <QFileInfo>
 #include <QPrinterInfo>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <optional>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <utility>
 
 namespace batch {
@@ -114,6 +117,18 @@ void tell(const Job& job, const QString& text) {
     }
 }
 
+// The PDF writer only says that it failed, under the unnamed file's name; the file itself says
+// why (a full disk, a quota), so one more write to it is asked.
+QString pdfWriteFailure(const TempOutput& out, const QString& said) {
+    static const char probe[4096] = {};
+    if (::lseek(out.fd(), 0, SEEK_END) >= 0 &&
+        (::write(out.fd(), probe, sizeof probe) < 0 || ::fsync(out.fd()) != 0)) {
+        return QString::fromLocal8Bit(std::strerror(errno));
+    }
+    QString text = said;
+    return text.replace(out.path(), native(out.target()));
+}
+
 void writePdf(Job& job) {
     const QString target = job.options.target;
     TempOutput out(target);
@@ -127,10 +142,10 @@ void writePdf(Job& job) {
     try {
         sent = job.run([&](labelprint::PrintJob& j) { return j.print(where); });
     } catch (const platform::Error& e) {
-        throw cannotWrite(e.text());
+        throw cannotWrite(pdfWriteFailure(out, e.text()));
     }
     if (sent.run.status != RunStatus::Finished) {
-        throw cannotWrite(QString());
+        throw cannotWrite(pdfWriteFailure(out, QString()));
     }
     if (sent.sentPages == 0) {
         throw noPageInRange(native(target), job.options, sent.run.pages);
@@ -285,15 +300,12 @@ void runJob(Job& job) {
     const Options& o = job.options;
     const QString dir = platform::programDirectory();
     refuseOutputOverInput(o, dir);
-    // The printers' corrections live beside the settings, whichever settings are used.
-    const QString settingsDir = o.settings.isEmpty() ? dir : o.settings;
     labelprint::PrintRequest request;
     try {
         if (o.snapshot.isEmpty()) {
-            request = labelprint::readSettingsFolder(settingsDir);
+            request = labelprint::readSettingsFolder(o.settings.isEmpty() ? dir : o.settings);
         } else {
             request.layout = readSnapshot(o.snapshot);
-            request.offsets = labelprint::readFolderOffsets(settingsDir);
         }
     } catch (const labelprint::RequestFault& f) {
         throw describe(f, o.usedText);
@@ -339,6 +351,14 @@ void runJob(Job& job) {
                                          : o.list)
                   .fileName();
     request.startPosition = o.skip + 1;
+    // The printers' corrections live beside the settings, whichever settings are used.
+    const QString iniDir = o.settings.isEmpty() ? dir : QDir(o.settings).path() + QLatin1Char('/');
+    const QString ini = iniDir + QString::fromLatin1(settings::kSettingsFileName);
+    try {
+        request.offsets = settings::readPrinterOffsets(platform::Profile(ini));
+    } catch (const platform::Error& e) {
+        throw BatchError(QStringLiteral("%1: %2").arg(native(ini), e.text()));
+    }
     try {
         labelprint::takeRequest(job.report, request);
     } catch (const labelprint::RequestFault& f) {

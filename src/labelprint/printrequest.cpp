@@ -71,11 +71,6 @@ void readSlotFonts(const QString& dir, settings::LayoutSettings& layout) {
     }
 }
 
-settings::PrinterOffsets readFolderOffsets(const QString& dir) {
-    return settings::readPrinterOffsets(
-        platform::Profile(QDir(dir).filePath(QString::fromLatin1(settings::kSettingsFileName))));
-}
-
 PrintRequest readSettingsFolder(const QString& dir) {
     const QFileInfo info(dir);
     if (!info.exists()) {
@@ -89,7 +84,6 @@ PrintRequest readSettingsFolder(const QString& dir) {
     PrintRequest request;
     request.layout = readLayoutSettings(ini, settings::LayoutSettings{});
     readSlotFonts(dir, request.layout);
-    request.offsets = settings::readPrinterOffsets(ini);
     return request;
 }
 

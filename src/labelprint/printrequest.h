@@ -89,11 +89,9 @@ settings::LayoutSettings readLayoutSettings(const platform::Profile& ini,
 // slot fonts of `layout`; all seven records are read before any font changes. Throws
 // RequestFault::FontFile.
 void readSlotFonts(const QString& dir, settings::LayoutSettings& layout);
-// A settings folder as the program keeps it: dravelin.ini over the defaults of a first run, the
-// font file when present, and the printers' offsets. Throws RequestFault.
+// A settings folder as the program keeps it: dravelin.ini over the defaults of a first run and
+// the font file when present. Throws RequestFault.
 PrintRequest readSettingsFolder(const QString& dir);
-// The printers' offsets of the dravelin.ini in the folder `dir`.
-settings::PrinterOffsets readFolderOffsets(const QString& dir);
 // The window's request: `layout`, start position, used positions and offsets from its controls,
 // with the print setup that `kept` holds between print commands (orientation, copies, range,
 // title).

