@@ -40,6 +40,10 @@ struct Sheet {
     int labelTop(int n) const { return top + (n % rows) * pitchY; }
 };
 
+// The smallest label a sheet may have, each way, in 0.1 mm. It bounds a sheet to a few thousand
+// positions (70 × 99 on A4), more than any sheet sold, so no sheet makes a page of millions.
+constexpr int kMinLabelSize = 30;
+
 // Why the sheet cannot be printed, as the arch tab shows it; nothing when it can. Checks the
 // geometry whether the sheet is on or off.
 std::optional<QString> sheetProblem(const Sheet& sheet);

@@ -98,7 +98,7 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent, Qt::Window) {
     stitkyts = new StitkyTab;
     nastavenits = new NastaveniTab;
     infots = new InfoTab;
-    archts = new ArchTab(settings::fullCatalogue());
+    archts = new ArchTab([] { return settings::fullCatalogue(); });
     pc1->addTab(stitkyts, QStringLiteral("štítky"));
     pc1->addTab(nastavenits, QStringLiteral("nastavení"));
     pc1->addTab(infots, QStringLiteral("info"));

@@ -7,6 +7,7 @@
 #include "ui/archtab.h"
 #include "ui/form1.h"
 #include "ui/sheetdrawing.h"
+#include "ui/stitkytab.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -16,11 +17,15 @@
 #include <QListWidget>
 #include <QPrinterInfo>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QSpinBox>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
+#include <sys/inotify.h>
+#include <unistd.h>
 
 namespace {
 
@@ -42,15 +47,67 @@ TEST_F(ArchTabTest, FourthTabAfterInfoAndOffUntilTheUserTurnsToIt) {
         EXPECT_EQ(form.pc1->widget(3), form.archts);
         EXPECT_FALSE(form.archts->archchb->isChecked());
         EXPECT_EQ(form.archts->startPosition(), 1);
-        // Every catalogue entry is listed before anything is typed.
-        EXPECT_GE(form.archts->katalog->count(), int(settings::builtInSheets().size()));
         form.show();
+        // Every catalogue entry is listed before anything is typed.
+        form.pc1->setCurrentWidget(form.archts);
+        EXPECT_GE(form.archts->katalog->count(), int(settings::builtInSheets().size()));
         EXPECT_TRUE(form.close());
     }
     // A user who never opened the tab finds nothing new in the settings file.
     const QString ini = QString::fromUtf8(dir.read("dravelin.ini"));
     EXPECT_FALSE(ini.contains("[arch]")) << ini.toStdString();
     EXPECT_FALSE(ini.contains("[tiskarny]")) << ini.toStdString();
+}
+
+// Every file opened in a folder, by name, as the kernel reports it.
+class OpenWatch {
+  public:
+    explicit OpenWatch(const QString& folder) : fd_(inotify_init1(IN_NONBLOCK)) {
+        inotify_add_watch(fd_, QFile::encodeName(folder).constData(), IN_OPEN);
+    }
+    ~OpenWatch() { ::close(fd_); }
+    QStringList opened() {
+        QStringList names;
+        alignas(inotify_event) char buffer[4096];
+        ssize_t n;
+        while ((n = ::read(fd_, buffer, sizeof buffer)) > 0) {
+            for (char* p = buffer; p < buffer + n;) {
+                const auto* e = reinterpret_cast<const inotify_event*>(p);
+                if (e->len > 0 && !(e->mask & IN_ISDIR)) {
+                    names.append(QString::fromUtf8(e->name));
+                }
+                p += sizeof(inotify_event) + e->len;
+            }
+        }
+        return names;
+    }
+
+  private:
+    int fd_;
+};
+
+TEST_F(ArchTabTest, WindowAppearsWithoutReadingTheCatalogue) {
+    QTemporaryDir templates;
+    ASSERT_TRUE(QFile::copy(DRAVELIN_TEST_DATA "/templates/sample-templates.xml",
+                            templates.filePath("sample.xml")));
+    const QString system = settings::systemTemplateFolder();
+    settings::setSystemTemplateFolder(templates.path());
+    const auto restore = qScopeGuard([&] { settings::setSystemTemplateFolder(system); });
+    OpenWatch watch(templates.path());
+    TForm1 form;
+    form.show();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(watch.opened(), QStringList{});
+    EXPECT_EQ(form.archts->katalog->count(), 0);
+    // Read when the tab is first shown, and only then.
+    form.pc1->setCurrentWidget(form.archts);
+    EXPECT_EQ(watch.opened(), QStringList{"sample.xml"});
+    EXPECT_EQ(form.archts->katalog->count(), int(settings::builtInSheets().size()) + 5);
+    form.pc1->setCurrentWidget(form.stitkyts);
+    form.pc1->setCurrentWidget(form.archts);
+    QTest::keyClicks(form.archts->hledatle, "T100");
+    EXPECT_EQ(watch.opened(), QStringList{});
+    EXPECT_EQ(form.archts->katalog->count(), 2); // T100 and T100J
 }
 
 TEST_F(ArchTabTest, TypingFindsASheetAndChoosingItFillsTheFieldsAndTheDrawing) {
@@ -87,12 +144,14 @@ TEST_F(ArchTabTest, BadValuesAreRefusedInTheTabAndByThePrintCommand) {
         const char* reason;
     };
     const Case cases[] = {
-        {"labels off the paper", [&] { t->vlevo->setValue(3); }, [&] { t->vlevo->setValue(1); },
+        {"labels off the paper", [&] { t->vlevo->setValue(0.3); }, [&] { t->vlevo->setValue(0); },
          "Štítky se nevejdou na papír A4"},
-        {"pitch under the label", [&] { t->roztecy->setValue(29.4); },
-         [&] { t->roztecy->setValue(29.5); }, "Svislá rozteč nesmí být menší"},
-        {"zero size", [&] { t->vyska->setValue(0); }, [&] { t->vyska->setValue(29.5); },
+        {"pitch under the label", [&] { t->roztecy->setValue(29.6); },
+         [&] { t->roztecy->setValue(29.7); }, "Svislá rozteč nesmí být menší"},
+        {"zero size", [&] { t->vyska->setValue(0); }, [&] { t->vyska->setValue(29.7); },
          "Rozměry štítku"},
+        {"labels under 3 mm", [&] { t->sirka->setValue(2.9); }, [&] { t->sirka->setValue(52.5); },
+         "Štítek musí být alespoň 3 mm"},
         {"start beyond the sheet", [&] { t->zacatekspin->setValue(41); },
          [&] { t->zacatekspin->setValue(1); }, "Začít lze od štítku 1 až 40"},
     };
