@@ -19,10 +19,11 @@
 #include "ui/colourswatch.h"
 #include "ui/dialogseam.h"
 #include "ui/infotab.h"
+#include "ui/listfollower.h"
 #include "ui/listgrid.h"
 #include "ui/listgridmodel.h"
 #include "ui/nastavenitab.h"
-#include "ui/slotfontdialog.h"
+#include "ui/slotfontcontrol.h"
 #include "ui/spinfield.h"
 #include "ui/stitkytab.h"
 
@@ -39,7 +40,6 @@
 #include <QPrinterInfo>
 #include <QPushButton>
 #include <QScreen>
-#include <QSocketNotifier>
 #include <QTabWidget>
 #include <QUrl>
 
@@ -106,11 +106,22 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent, Qt::Window) {
     pc1->setCurrentWidget(stitkyts);
 
     for (int i = 0; i < settings::SlotCount; ++i) {
-        fontdialog[size_t(i)] = new SlotFontDialog(
-            settings::slotNames()[size_t(i)] + QStringLiteral("fontdialog"), this);
+        fontdialog[size_t(i)] =
+            new SlotFont(settings::slotNames()[size_t(i)] + QStringLiteral("fontdialog"), this);
     }
 
     gridModel_ = new ListGridModel(this);
+    follower_ = new ListFollower([this]() -> printlist::Store& { return *store_; }, this);
+    connect(follower_, &ListFollower::noticeArrived, this, &TForm1::listChangedElsewhere);
+    connect(follower_, &ListFollower::reconnected, this, [this] {
+        // What others did while the connection was down came with no notice.
+        try {
+            keepCurrentRowAcross([this] { return store_->catchUp(); });
+        } catch (const platform::Error&) {
+            // Gone again: the follower tries anew.
+        }
+        watchChanges();
+    });
     // Unconnected until start-up opens the store the settings name.
     store_ = std::make_unique<printlist::SqliteStore>();
     gridModel_->setView(&store_->listView());
@@ -222,21 +233,7 @@ void TForm1::openStore(const QString& server) {
 }
 
 void TForm1::watchChanges() {
-    const int socket = store_->changeSocket();
-    if (changeNotifier_ && changeNotifier_->socket() == socket) {
-        return;
-    }
-    if (changeNotifier_) {
-        // A reconnection brings a new socket; the old notifier may be the one calling us.
-        changeNotifier_->setEnabled(false);
-        changeNotifier_->deleteLater();
-        changeNotifier_ = nullptr;
-    }
-    if (socket < 0) {
-        return;
-    }
-    changeNotifier_ = new QSocketNotifier(socket, QSocketNotifier::Read, this);
-    connect(changeNotifier_, &QSocketNotifier::activated, this, &TForm1::listChangedElsewhere);
+    follower_->follow();
 }
 
 void TForm1::listChangedElsewhere() {
@@ -247,13 +244,32 @@ void TForm1::listChangedElsewhere() {
 }
 
 void TForm1::reloadKeepingCurrent() {
+    try {
+        keepCurrentRowAcross([this] {
+            store_->reload();
+            return true;
+        });
+    } catch (const platform::Error&) {
+        // The next list command reports a lost connection; the grid keeps what it shows.
+    }
+}
+
+void TForm1::catchUp() {
+    try {
+        keepCurrentRowAcross([this] { return store_->catchUp(); });
+    } catch (const platform::Error&) {
+        watchChanges();
+        throw;
+    }
+    // Catching up may have made the connection again.
+    watchChanges();
+}
+
+void TForm1::keepCurrentRowAcross(const std::function<bool()>& read) {
     printlist::RowSet& view = store_->listView();
     const int oldRow = view.currentRow();
     const QString key = oldRow > 0 ? view.at(oldRow - 1, 0) : QString();
-    try {
-        store_->reload();
-    } catch (const platform::Error&) {
-        // The next list command reports a lost connection; the grid keeps what it shows.
+    if (!read()) {
         return;
     }
     int row = 0;
@@ -517,7 +533,7 @@ void TForm1::nacistbClick() {
 }
 
 void TForm1::fontButtonClick(int slot) {
-    SlotFontDialog* dialog = fontdialog[size_t(slot)];
+    SlotFont* dialog = fontdialog[size_t(slot)];
     const auto choice = dialogs::chooseFont(dialog->font());
     if (!choice) {
         return;
@@ -555,11 +571,16 @@ void TForm1::Label23Click() {
 }
 
 void TForm1::tiskbClick() {
-    printWithReport([this] { tiskf_->preview(); });
+    printWithReport([this] {
+        // A change not yet noticed, or made while the connection was down, is printed too; a
+        // list that cannot be brought up to date is not printed.
+        catchUp();
+        tiskf_->preview();
+    });
 }
 
 void TForm1::zkusebnibClick() {
-    const QString printer = archts->tiskarnacb->currentText();
+    const QString printer = archts->printerCombo->currentText();
     printWithReport([this, printer] { tiskf_->printAlignmentPage(printer); });
 }
 
@@ -585,5 +606,14 @@ void TForm1::takeIntoReport() {
         }
     }
     report.setSkip(start - 1);
+    // Used positions belong to the sheet description; the default flow has none.
+    settings::UsedPositions used;
+    if (const settings::Sheet* sheet = report.sheet()) {
+        used = archts->usedPositions();
+        if (const auto problem = settings::usedProblem(*sheet, start, used)) {
+            throw platform::Error(*problem);
+        }
+    }
+    report.setUsed(used);
     report.printSettings().offsets = archts->offsets();
 }
