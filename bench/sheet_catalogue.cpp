@@ -77,8 +77,16 @@ void BM_OneTemplateWithHundredThousandAliases(benchmark::State& state) {
     read(state, dir.path(), settings::builtInSheets().size() + 1 + kTemplates);
 }
 
-BENCHMARK(BM_HundredThousandTemplates)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1)->Repetitions(3);
-BENCHMARK(BM_OneTemplateWithHundredThousandAliases)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1)->Repetitions(3);
+BENCHMARK(BM_HundredThousandTemplates)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(1)
+    ->Repetitions(3);
+BENCHMARK(BM_OneTemplateWithHundredThousandAliases)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(1)
+    ->Repetitions(3);
 
 } // namespace
 
