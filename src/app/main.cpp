@@ -3,10 +3,10 @@
 // window with its start-up sequence, the hidden print form and the event loop. A prepared-pages
 // file on the command line opens in the preview once the window is up.
 #include "app/commandline.h"
-#include "app/startup.h"
 #include "labelprint/windows/tiskunit.h"
 #include "platform/instancelock.h"
 #include "platform/programdir.h"
+#include "startup/startup.h"
 #include "ui/dialogseam.h"
 #include "ui/form1.h"
 #include "ui/instancebeacon.h"
@@ -28,8 +28,9 @@ int answer(const app::CommandLine& c) {
         std::fputs(app::helpText().toLocal8Bit().constData(), stdout);
         return 0;
     case app::CommandLine::Action::Version:
-        std::fputs((app::versionLine(QStringLiteral("dravelin")) + '\n').toLocal8Bit().constData(),
-                   stdout);
+        std::fputs(
+            (startup::versionLine(QStringLiteral("dravelin")) + '\n').toLocal8Bit().constData(),
+            stdout);
         return 0;
     case app::CommandLine::Action::Wrong:
         std::fprintf(stderr, "dravelin: %s (see dravelin --help)\n",
@@ -59,7 +60,7 @@ int main(int argc, char** argv) {
     if (const int rc = answer(command); rc >= 0) {
         return rc;
     }
-    app::startUp();
+    startup::startUp();
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/dravelin.png")));
     dialogs::installRealDialogs();
 

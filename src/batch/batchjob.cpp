@@ -1,6 +1,5 @@
 #include "batch/batchjob.h"
 
-#include "app/startup.h"
 #include "batch/batcherror.h"
 #include "batch/inputs.h"
 #include "batch/interrupt.h"
@@ -22,6 +21,7 @@
 #include "settings/settingsfile.h"
 #include "settings/sheetcatalogue.h"
 #include "settings/sheetstore.h"
+#include "startup/startup.h"
 
 #include <QDir>
 #include <QFile>
@@ -347,7 +347,7 @@ int runBatch(const QStringList& args) {
             return Success;
         }
         if (options.version) {
-            std::fputs((app::versionLine(QStringLiteral("dravelin-batch")) + '\n')
+            std::fputs((startup::versionLine(QStringLiteral("dravelin-batch")) + '\n')
                            .toLocal8Bit()
                            .constData(),
                        stdout);

@@ -1,7 +1,7 @@
 // dravelin-batch: prints the print list without a window, through the same label report,
 // surfaces and page store as the program. Runs without a display (offscreen by default).
-#include "app/startup.h"
 #include "batch/batchjob.h"
+#include "startup/startup.h"
 
 #include <QGuiApplication>
 
@@ -27,6 +27,6 @@ int main(int argc, char** argv) {
         qInstallMessageHandler(quietMessages);
     }
     QGuiApplication app(argc, argv);
-    app::startUp(false);
+    startup::startUp(false);
     return batch::runBatch(QCoreApplication::arguments().mid(1));
 }

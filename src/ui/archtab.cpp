@@ -64,82 +64,84 @@ ArchTab::ArchTab(std::vector<settings::CatalogueEntry> catalogue, QWidget* paren
         l->adjustSize();
     }
 
-    archchb = new QCheckBox(QStringLiteral("tisknout na arch podle tohoto popisu"), this);
-    archchb->setObjectName(QStringLiteral("archchb"));
-    archchb->setGeometry(10, 30, 300, 17);
+    sheetCheck = new QCheckBox(QStringLiteral("tisknout na arch podle tohoto popisu"), this);
+    sheetCheck->setObjectName(QStringLiteral("archchb"));
+    sheetCheck->setGeometry(10, 30, 300, 17);
 
     label(this, QStringLiteral("hledatl"),
           QStringLiteral("katalog archů (výrobce, číslo, rozměr):"), 10, 55);
-    hledatle = new QLineEdit(this);
-    hledatle->setObjectName(QStringLiteral("hledatle"));
-    hledatle->setGeometry(10, 70, 300, 21);
-    hledatle->setPlaceholderText(QStringLiteral("např. 3651 nebo 70 × 37"));
-    katalog = new QListWidget(this);
-    katalog->setObjectName(QStringLiteral("katalog"));
-    katalog->setGeometry(10, 95, 300, 200);
+    searchEdit = new QLineEdit(this);
+    searchEdit->setObjectName(QStringLiteral("hledatle"));
+    searchEdit->setGeometry(10, 70, 300, 21);
+    searchEdit->setPlaceholderText(QStringLiteral("např. 3651 nebo 70 × 37"));
+    catalogueList = new QListWidget(this);
+    catalogueList->setObjectName(QStringLiteral("katalog"));
+    catalogueList->setGeometry(10, 95, 300, 200);
 
-    papircb = new QComboBox(this);
-    papircb->setObjectName(QStringLiteral("papircb"));
+    paperCombo = new QComboBox(this);
+    paperCombo->setObjectName(QStringLiteral("papircb"));
     label(this, QStringLiteral("papircbl"), QStringLiteral("papír"), 325, 30);
-    papircb->addItems({QStringLiteral("A4"), QStringLiteral("Letter")});
-    papircb->setGeometry(325, 45, 75, 22);
-    vlevo = mmField(this, QStringLiteral("archvlevo"), QStringLiteral("levý okraj"), 410, 45);
-    nahore = mmField(this, QStringLiteral("archnahore"), QStringLiteral("horní okraj"), 495, 45);
-    sloupce = countField(this, QStringLiteral("archsloupce"), QStringLiteral("sloupce"), 580, 45,
-                         -99, 999);
-    sloupce->setFixedWidth(55);
-    radky =
+    paperCombo->addItems({QStringLiteral("A4"), QStringLiteral("Letter")});
+    paperCombo->setGeometry(325, 45, 75, 22);
+    leftSpin = mmField(this, QStringLiteral("archvlevo"), QStringLiteral("levý okraj"), 410, 45);
+    topSpin = mmField(this, QStringLiteral("archnahore"), QStringLiteral("horní okraj"), 495, 45);
+    columnsSpin = countField(this, QStringLiteral("archsloupce"), QStringLiteral("sloupce"), 580,
+                             45, -99, 999);
+    columnsSpin->setFixedWidth(55);
+    rowsSpin =
         countField(this, QStringLiteral("archradky"), QStringLiteral("řádky"), 640, 45, -99, 999);
-    radky->setFixedWidth(55);
-    sirka = mmField(this, QStringLiteral("archsirka"), QStringLiteral("šířka štítku"), 325, 100);
-    vyska = mmField(this, QStringLiteral("archvyska"), QStringLiteral("výška štítku"), 410, 100);
-    roztecx =
+    rowsSpin->setFixedWidth(55);
+    widthSpin =
+        mmField(this, QStringLiteral("archsirka"), QStringLiteral("šířka štítku"), 325, 100);
+    heightSpin =
+        mmField(this, QStringLiteral("archvyska"), QStringLiteral("výška štítku"), 410, 100);
+    pitchXSpin =
         mmField(this, QStringLiteral("archroztecx"), QStringLiteral("rozteč vodorovně"), 495, 100);
-    roztecy =
+    pitchYSpin =
         mmField(this, QStringLiteral("archroztecy"), QStringLiteral("rozteč svisle"), 600, 100);
 
-    chybal = new QLabel(this);
-    chybal->setObjectName(QStringLiteral("chybal"));
-    chybal->setGeometry(325, 135, 330, 60);
-    chybal->setWordWrap(true);
-    chybal->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    QPalette red = chybal->palette();
+    problemLabel = new QLabel(this);
+    problemLabel->setObjectName(QStringLiteral("chybal"));
+    problemLabel->setGeometry(325, 135, 330, 60);
+    problemLabel->setWordWrap(true);
+    problemLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    QPalette red = problemLabel->palette();
     red.setColor(QPalette::WindowText, QColor(192, 0, 0));
-    chybal->setPalette(red);
+    problemLabel->setPalette(red);
 
-    zacatekspin = countField(this, QStringLiteral("zacatekspin"), QStringLiteral("začít od štítku"),
-                             325, 250, -99, 99999);
-    zacatekspin->setValue(1);
+    startSpin = countField(this, QStringLiteral("zacatekspin"), QStringLiteral("začít od štítku"),
+                           325, 250, -99, 99999);
+    startSpin->setValue(1);
     label(this, QStringLiteral("tiskarnal"), QStringLiteral("posun tisku na tiskárně"), 410, 235);
-    tiskarnacb = new QComboBox(this);
-    tiskarnacb->setObjectName(QStringLiteral("tiskarnacb"));
-    tiskarnacb->setGeometry(410, 250, 160, 22);
-    posunx = mmField(this, QStringLiteral("posunx"), QStringLiteral("vpravo"), 410, 295);
-    posuny = mmField(this, QStringLiteral("posuny"), QStringLiteral("dolů"), 495, 295);
-    zkusebnib = button(this, QStringLiteral("zkusebnib"), QStringLiteral("zkušební arch"), 325, 330,
-                       141, 25);
+    printerCombo = new QComboBox(this);
+    printerCombo->setObjectName(QStringLiteral("tiskarnacb"));
+    printerCombo->setGeometry(410, 250, 160, 22);
+    offsetXSpin = mmField(this, QStringLiteral("posunx"), QStringLiteral("vpravo"), 410, 295);
+    offsetYSpin = mmField(this, QStringLiteral("posuny"), QStringLiteral("dolů"), 495, 295);
+    alignmentButton = button(this, QStringLiteral("zkusebnib"), QStringLiteral("zkušební arch"),
+                             325, 330, 141, 25);
 
-    kresba = new SheetDrawing(this);
-    kresba->setGeometry(715, 30, 160, 226);
+    drawing = new SheetDrawing(this);
+    drawing->setGeometry(715, 30, 160, 226);
 
-    for (QDoubleSpinBox* f : {vlevo, nahore, sirka, vyska, roztecx, roztecy}) {
+    for (QDoubleSpinBox* f : {leftSpin, topSpin, widthSpin, heightSpin, pitchXSpin, pitchYSpin}) {
         connect(f, &QDoubleSpinBox::valueChanged, this, &ArchTab::refresh);
     }
-    for (QSpinBox* f : {sloupce, radky, zacatekspin}) {
+    for (QSpinBox* f : {columnsSpin, rowsSpin, startSpin}) {
         connect(f, &QSpinBox::valueChanged, this, &ArchTab::refresh);
     }
-    connect(papircb, &QComboBox::currentIndexChanged, this, &ArchTab::refresh);
-    connect(archchb, &QCheckBox::toggled, this, &ArchTab::refresh);
-    connect(hledatle, &QLineEdit::textChanged, this, &ArchTab::search);
-    connect(katalog, &QListWidget::currentRowChanged, this, [this](int row) {
+    connect(paperCombo, &QComboBox::currentIndexChanged, this, &ArchTab::refresh);
+    connect(sheetCheck, &QCheckBox::toggled, this, &ArchTab::refresh);
+    connect(searchEdit, &QLineEdit::textChanged, this, &ArchTab::search);
+    connect(catalogueList, &QListWidget::currentRowChanged, this, [this](int row) {
         if (row >= 0 && size_t(row) < shown_.size()) {
             applyEntry(shown_[size_t(row)]);
         }
     });
-    connect(tiskarnacb, &QComboBox::currentIndexChanged, this, &ArchTab::showOffset);
-    connect(posunx, &QDoubleSpinBox::valueChanged, this, &ArchTab::storeOffset);
-    connect(posuny, &QDoubleSpinBox::valueChanged, this, &ArchTab::storeOffset);
-    connect(zkusebnib, &QPushButton::clicked, this, &ArchTab::alignmentPageRequested);
+    connect(printerCombo, &QComboBox::currentIndexChanged, this, &ArchTab::showOffset);
+    connect(offsetXSpin, &QDoubleSpinBox::valueChanged, this, &ArchTab::storeOffset);
+    connect(offsetYSpin, &QDoubleSpinBox::valueChanged, this, &ArchTab::storeOffset);
+    connect(alignmentButton, &QPushButton::clicked, this, &ArchTab::alignmentPageRequested);
 
     setSheet(settings::Sheet{});
     search(QString());
@@ -147,42 +149,42 @@ ArchTab::ArchTab(std::vector<settings::CatalogueEntry> catalogue, QWidget* paren
 
 settings::Sheet ArchTab::sheet() const {
     settings::Sheet s;
-    s.on = archchb->isChecked();
+    s.on = sheetCheck->isChecked();
     s.paper =
-        papircb->currentIndex() == 1 ? settings::SheetPaper::Letter : settings::SheetPaper::A4;
-    s.left = tenths(vlevo);
-    s.top = tenths(nahore);
-    s.width = tenths(sirka);
-    s.height = tenths(vyska);
-    s.pitchX = tenths(roztecx);
-    s.pitchY = tenths(roztecy);
-    s.columns = sloupce->value();
-    s.rows = radky->value();
+        paperCombo->currentIndex() == 1 ? settings::SheetPaper::Letter : settings::SheetPaper::A4;
+    s.left = tenths(leftSpin);
+    s.top = tenths(topSpin);
+    s.width = tenths(widthSpin);
+    s.height = tenths(heightSpin);
+    s.pitchX = tenths(pitchXSpin);
+    s.pitchY = tenths(pitchYSpin);
+    s.columns = columnsSpin->value();
+    s.rows = rowsSpin->value();
     return s;
 }
 
 void ArchTab::setSheet(const settings::Sheet& s) {
     filling_ = true;
-    archchb->setChecked(s.on);
-    papircb->setCurrentIndex(s.paper == settings::SheetPaper::Letter ? 1 : 0);
-    vlevo->setValue(s.left / 10.0);
-    nahore->setValue(s.top / 10.0);
-    sirka->setValue(s.width / 10.0);
-    vyska->setValue(s.height / 10.0);
-    roztecx->setValue(s.pitchX / 10.0);
-    roztecy->setValue(s.pitchY / 10.0);
-    sloupce->setValue(s.columns);
-    radky->setValue(s.rows);
+    sheetCheck->setChecked(s.on);
+    paperCombo->setCurrentIndex(s.paper == settings::SheetPaper::Letter ? 1 : 0);
+    leftSpin->setValue(s.left / 10.0);
+    topSpin->setValue(s.top / 10.0);
+    widthSpin->setValue(s.width / 10.0);
+    heightSpin->setValue(s.height / 10.0);
+    pitchXSpin->setValue(s.pitchX / 10.0);
+    pitchYSpin->setValue(s.pitchY / 10.0);
+    columnsSpin->setValue(s.columns);
+    rowsSpin->setValue(s.rows);
     filling_ = false;
     refresh();
 }
 
 int ArchTab::startPosition() const {
-    return zacatekspin->value();
+    return startSpin->value();
 }
 
 void ArchTab::setStartPosition(int n) {
-    zacatekspin->setValue(n);
+    startSpin->setValue(n);
 }
 
 void ArchTab::setOffsets(const settings::PrinterOffsets& offsets, const QStringList& printers,
@@ -195,11 +197,11 @@ void ArchTab::setOffsets(const settings::PrinterOffsets& offsets, const QStringL
         }
     }
     filling_ = true;
-    tiskarnacb->clear();
-    tiskarnacb->addItems(names);
+    printerCombo->clear();
+    printerCombo->addItems(names);
     // The printer a print goes to unless told otherwise is the one whose offset matters first.
-    if (const int at = tiskarnacb->findText(defaultPrinter); at >= 0) {
-        tiskarnacb->setCurrentIndex(at);
+    if (const int at = printerCombo->findText(defaultPrinter); at >= 0) {
+        printerCombo->setCurrentIndex(at);
     }
     filling_ = false;
     showOffset();
@@ -224,10 +226,10 @@ void ArchTab::applyEntry(const settings::CatalogueEntry& entry) {
 
 void ArchTab::search(const QString& typed) {
     shown_ = settings::searchCatalogue(catalogue_, typed);
-    const QSignalBlocker quiet(katalog);
-    katalog->clear();
+    const QSignalBlocker quiet(catalogueList);
+    catalogueList->clear();
     for (const settings::CatalogueEntry& e : shown_) {
-        katalog->addItem(e.description());
+        catalogueList->addItem(e.description());
     }
 }
 
@@ -237,25 +239,25 @@ void ArchTab::refresh() {
     }
     const settings::Sheet s = sheet();
     const auto why = problem();
-    chybal->setText(why.value_or(QString()));
-    kresba->show(s, std::max(0, startPosition() - 1));
+    problemLabel->setText(why.value_or(QString()));
+    drawing->show(s, std::max(0, startPosition() - 1));
 }
 
 void ArchTab::showOffset() {
-    const auto it = offsets_.find(tiskarnacb->currentText());
+    const auto it = offsets_.find(printerCombo->currentText());
     const settings::PrinterOffset o = it == offsets_.end() ? settings::PrinterOffset{} : it->second;
     filling_ = true;
-    posunx->setValue(o.x / 10.0);
-    posuny->setValue(o.y / 10.0);
+    offsetXSpin->setValue(o.x / 10.0);
+    offsetYSpin->setValue(o.y / 10.0);
     filling_ = false;
-    const bool printer = tiskarnacb->count() > 0;
-    posunx->setEnabled(printer);
-    posuny->setEnabled(printer);
+    const bool printer = printerCombo->count() > 0;
+    offsetXSpin->setEnabled(printer);
+    offsetYSpin->setEnabled(printer);
 }
 
 void ArchTab::storeOffset() {
-    if (filling_ || tiskarnacb->currentText().isEmpty()) {
+    if (filling_ || printerCombo->currentText().isEmpty()) {
         return;
     }
-    offsets_[tiskarnacb->currentText()] = {tenths(posunx), tenths(posuny)};
+    offsets_[printerCombo->currentText()] = {tenths(offsetXSpin), tenths(offsetYSpin)};
 }

@@ -40,25 +40,25 @@ class ArchTab : public QWidget {
     // Applies a catalogue entry: its fields, and the switch on.
     void applyEntry(const settings::CatalogueEntry& entry);
 
-    QCheckBox* archchb;
-    QLineEdit* hledatle;
-    QListWidget* katalog;
-    QComboBox* papircb;
-    QDoubleSpinBox* vlevo;
-    QDoubleSpinBox* nahore;
-    QDoubleSpinBox* sirka;
-    QDoubleSpinBox* vyska;
-    QDoubleSpinBox* roztecx;
-    QDoubleSpinBox* roztecy;
-    QSpinBox* sloupce;
-    QSpinBox* radky;
-    QSpinBox* zacatekspin;
-    QComboBox* tiskarnacb;
-    QDoubleSpinBox* posunx;
-    QDoubleSpinBox* posuny;
-    QPushButton* zkusebnib;
-    QLabel* chybal;
-    SheetDrawing* kresba;
+    QCheckBox* sheetCheck;
+    QLineEdit* searchEdit;
+    QListWidget* catalogueList;
+    QComboBox* paperCombo;
+    QDoubleSpinBox* leftSpin;
+    QDoubleSpinBox* topSpin;
+    QDoubleSpinBox* widthSpin;
+    QDoubleSpinBox* heightSpin;
+    QDoubleSpinBox* pitchXSpin;
+    QDoubleSpinBox* pitchYSpin;
+    QSpinBox* columnsSpin;
+    QSpinBox* rowsSpin;
+    QSpinBox* startSpin;
+    QComboBox* printerCombo;
+    QDoubleSpinBox* offsetXSpin;
+    QDoubleSpinBox* offsetYSpin;
+    QPushButton* alignmentButton;
+    QLabel* problemLabel;
+    SheetDrawing* drawing;
 
   Q_SIGNALS:
     void alignmentPageRequested();

@@ -20,7 +20,7 @@
 #include "ui/listgrid.h"
 #include "ui/listgridmodel.h"
 #include "ui/nastavenitab.h"
-#include "ui/slotfontdialog.h"
+#include "ui/slotfontcontrol.h"
 #include "ui/spinfield.h"
 #include "ui/stitkytab.h"
 
@@ -103,8 +103,8 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent, Qt::Window) {
     pc1->setCurrentWidget(stitkyts);
 
     for (int i = 0; i < settings::SlotCount; ++i) {
-        fontdialog[size_t(i)] = new SlotFontDialog(
-            settings::slotNames()[size_t(i)] + QStringLiteral("fontdialog"), this);
+        fontdialog[size_t(i)] =
+            new SlotFont(settings::slotNames()[size_t(i)] + QStringLiteral("fontdialog"), this);
     }
 
     gridModel_ = new ListGridModel(this);
@@ -525,7 +525,7 @@ void TForm1::nacistbClick() {
 }
 
 void TForm1::fontButtonClick(int slot) {
-    SlotFontDialog* dialog = fontdialog[size_t(slot)];
+    SlotFont* dialog = fontdialog[size_t(slot)];
     const auto choice = dialogs::chooseFont(dialog->font());
     if (!choice) {
         return;
@@ -567,7 +567,7 @@ void TForm1::tiskbClick() {
 }
 
 void TForm1::zkusebnibClick() {
-    const QString printer = archts->tiskarnacb->currentText();
+    const QString printer = archts->printerCombo->currentText();
     printWithReport([this, printer] { tiskf_->printAlignmentPage(printer); });
 }
 

@@ -20,7 +20,7 @@ namespace labelprint {
 class Ttiskf;
 }
 class ListGridModel;
-class SlotFontDialog;
+class SlotFont;
 class StitkyTab;
 class NastaveniTab;
 class InfoTab;
@@ -85,7 +85,7 @@ class TForm1 : public QWidget {
     NastaveniTab* nastavenits;
     InfoTab* infots;
     ArchTab* archts;
-    std::array<SlotFontDialog*, settings::SlotCount> fontdialog{};
+    std::array<SlotFont*, settings::SlotCount> fontdialog{};
 
   protected:
     void closeEvent(QCloseEvent* event) override;

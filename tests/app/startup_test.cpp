@@ -1,9 +1,9 @@
 // The start-up additions of both programs: the command line of dravelin, --help/--version
 // answered without a display, the shipped barcode font and Qt's Czech texts.
 #include "app/commandline.h"
-#include "app/startup.h"
 #include "labelprint/windows/printsetupdialog.h"
 #include "settings/fontfile.h"
+#include "startup/startup.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -194,14 +194,15 @@ TEST(ShippedFonts, TheBarcodeFontComesWithItsLicence) {
     // HOME is an empty folder here (see tests/CMakeLists.txt): no user font can stand in.
     ASSERT_FALSE(QFontDatabase::families().contains("Libre Barcode 39"))
         << "a Libre Barcode 39 is installed on this machine; the test cannot tell it apart";
-    EXPECT_EQ(app::registerFonts(dir), QStringList({"Libre Barcode 39"}));
+    EXPECT_EQ(startup::registerFonts(dir), QStringList({"Libre Barcode 39"}));
     EXPECT_TRUE(QFontDatabase::families().contains("Libre Barcode 39"));
     EXPECT_EQ(QFontInfo(QFont("Libre Barcode 39", 28)).family(), "Libre Barcode 39");
-    EXPECT_EQ(app::registerFonts(dir + "/nowhere"), QStringList());
+    EXPECT_EQ(startup::registerFonts(dir + "/nowhere"), QStringList());
 }
 
 TEST(QtTranslation, StandardButtonsSpeakCzech) {
-    ASSERT_TRUE(app::installQtTranslation()) << "qtbase_cs.qm is missing (qt6-translations-l10n)";
+    ASSERT_TRUE(startup::installQtTranslation())
+        << "qtbase_cs.qm is missing (qt6-translations-l10n)";
     QMessageBox box;
     box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Ok);
     EXPECT_EQ(box.button(QMessageBox::Yes)->text(), "&Ano");
@@ -212,7 +213,7 @@ TEST(QtTranslation, StandardButtonsSpeakCzech) {
 // Print setup in Czech: printing into a PDF file is offered as Qt's own dialog words it, and the
 // button that only sets up reads "OK".
 TEST(QtTranslation, PrintSetupOffersAPdfFileAndSaysOk) {
-    ASSERT_TRUE(app::installQtTranslation());
+    ASSERT_TRUE(startup::installQtTranslation());
     QPrinter printer(QPrinter::HighResolution);
     const auto offeredOnOpen = [&printer](const labelprint::PrintSetupRequest& r, QString& okText) {
         const auto dialog = labelprint::makePrintDialog(printer, r);

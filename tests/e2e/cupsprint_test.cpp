@@ -1,11 +1,11 @@
 // Prints labels through the printer surface onto the real cups-pdf queue (the default printer
 // that tools/test-setup.sh prepared) and measures the PDF that comes out of it.
-#include "app/startup.h"
 #include "labelprint/labelreport.h"
 #include "labelprint/printersurface.h"
 #include "pdfprobe.h"
 #include "platform/error.h"
 #include "printlist/rowset.h"
+#include "startup/startup.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -40,7 +40,7 @@ QString barcodeFamily() {
             return QString();
         }
         const QStringList loaded =
-            app::registerFonts(qEnvironmentVariable("DRAVELIN_SHIPPED_FONTS"));
+            startup::registerFonts(qEnvironmentVariable("DRAVELIN_SHIPPED_FONTS"));
         return loaded.isEmpty() ? QString() : loaded.first();
     }();
     return family;

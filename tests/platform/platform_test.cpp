@@ -13,6 +13,7 @@
 
 #include <QGuiApplication>
 #include <QPalette>
+#include <QProcess>
 #include <QStringDecoder>
 #include <cerrno>
 #include <gtest/gtest.h>
@@ -204,6 +205,50 @@ TEST(InstanceLock, ASecondStartIsRefusedUntilTheFirstIsGoneEvenByKill9) {
     EXPECT_EQ(prompts::shownMessages().size(), 1u);
     ::close(ready[0]);
     ::close(ready[1]);
+}
+
+TEST(InstanceLock, AFileNoProcessHoldsNeverBlocksAStart) {
+    // What a power cut or another tool can leave behind: nothing, garbage, or an older lock's
+    // pid of a process that is running but holds nothing.
+    const QByteArray leftovers[] = {QByteArray(), QByteArray("\xff\x00garbage\n\x01", 11),
+                                    QByteArray("1\ndravelin\nlocalhost\n")};
+    for (const QByteArray& left : leftovers) {
+        TempProgramDir dir;
+        dir.write(platform::kInstanceLockName, left);
+        prompts::clearHistory();
+        auto lock = platform::claimProgramDirectory(dir.path());
+        ASSERT_NE(lock, nullptr) << left.toHex().constData();
+        EXPECT_TRUE(lock->isLocked());
+        EXPECT_TRUE(prompts::shownMessages().empty());
+        lock.reset();
+        EXPECT_FALSE(dir.exists(platform::kInstanceLockName)); // an orderly end leaves nothing
+    }
+}
+
+TEST(InstanceLock, ALockHeldByAnotherToolRefusesUntilThatProcessDies) {
+    TempProgramDir dir;
+    const QString file = dir.file(platform::kInstanceLockName);
+    QProcess holder;
+    // Without a fork, so the process killed below is the one that holds the lock.
+    holder.start(QStringLiteral("flock"),
+                 {QStringLiteral("-nF"), file, QStringLiteral("sh"), QStringLiteral("-c"),
+                  QStringLiteral("echo held; exec sleep 60")});
+    ASSERT_TRUE(holder.waitForStarted()) << "flock (util-linux) is missing";
+    ASSERT_TRUE(holder.waitForReadyRead(10000));
+    ASSERT_EQ(holder.readAllStandardOutput(), "held\n");
+
+    prompts::clearHistory();
+    EXPECT_EQ(platform::claimProgramDirectory(dir.path()), nullptr);
+    ASSERT_EQ(prompts::shownMessages().size(), 1u);
+    EXPECT_EQ(prompts::shownMessages()[0].text, "Dravelin už v této složce běží.");
+
+    holder.kill(); // the empty file stays, held by no one
+    holder.waitForFinished();
+    ASSERT_TRUE(dir.exists(platform::kInstanceLockName));
+    const auto mine = platform::claimProgramDirectory(dir.path());
+    ASSERT_NE(mine, nullptr);
+    EXPECT_TRUE(mine->isLocked());
+    EXPECT_EQ(prompts::shownMessages().size(), 1u);
 }
 
 TEST(ErrorHandler, ShowsTheTextWithAFullStopTitledWithTheProgramName) {

@@ -40,10 +40,10 @@ TEST_F(ArchTabTest, FourthTabAfterInfoAndOffUntilTheUserTurnsToIt) {
         ASSERT_EQ(form.pc1->count(), 4);
         EXPECT_EQ(form.pc1->tabText(3), "arch");
         EXPECT_EQ(form.pc1->widget(3), form.archts);
-        EXPECT_FALSE(form.archts->archchb->isChecked());
+        EXPECT_FALSE(form.archts->sheetCheck->isChecked());
         EXPECT_EQ(form.archts->startPosition(), 1);
         // Every catalogue entry is listed before anything is typed.
-        EXPECT_GE(form.archts->katalog->count(), int(settings::builtInSheets().size()));
+        EXPECT_GE(form.archts->catalogueList->count(), int(settings::builtInSheets().size()));
         form.show();
         EXPECT_TRUE(form.close());
     }
@@ -56,22 +56,22 @@ TEST_F(ArchTabTest, FourthTabAfterInfoAndOffUntilTheUserTurnsToIt) {
 TEST_F(ArchTabTest, TypingFindsASheetAndChoosingItFillsTheFieldsAndTheDrawing) {
     TForm1 form;
     ArchTab* t = form.archts;
-    QTest::keyClicks(t->hledatle, "l7160");
-    ASSERT_EQ(t->katalog->count(), 1);
-    EXPECT_EQ(t->katalog->item(0)->text(), "Avery L7160: 63,5 × 38,1 mm, 3 × 7, A4");
-    t->katalog->setCurrentRow(0);
-    EXPECT_TRUE(t->archchb->isChecked());
-    EXPECT_DOUBLE_EQ(t->sirka->value(), 63.5);
-    EXPECT_DOUBLE_EQ(t->roztecx->value(), 66.0);
-    EXPECT_EQ(t->radky->value(), 7);
+    QTest::keyClicks(t->searchEdit, "l7160");
+    ASSERT_EQ(t->catalogueList->count(), 1);
+    EXPECT_EQ(t->catalogueList->item(0)->text(), "Avery L7160: 63,5 × 38,1 mm, 3 × 7, A4");
+    t->catalogueList->setCurrentRow(0);
+    EXPECT_TRUE(t->sheetCheck->isChecked());
+    EXPECT_DOUBLE_EQ(t->widthSpin->value(), 63.5);
+    EXPECT_DOUBLE_EQ(t->pitchXSpin->value(), 66.0);
+    EXPECT_EQ(t->rowsSpin->value(), 7);
     const settings::Sheet chosen = settings::findSheet(settings::builtInSheets(), "L7160")->sheet;
     EXPECT_EQ(t->sheet(), chosen);
     EXPECT_EQ(form.layoutSettings().sheet, chosen);
-    EXPECT_EQ(t->kresba->sheet(), chosen);
-    EXPECT_TRUE(t->chybal->text().isEmpty());
+    EXPECT_EQ(t->drawing->sheet(), chosen);
+    EXPECT_TRUE(t->problemLabel->text().isEmpty());
     // The drawing follows the fields as they change.
-    t->sloupce->setValue(2);
-    EXPECT_EQ(t->kresba->sheet().columns, 2);
+    t->columnsSpin->setValue(2);
+    EXPECT_EQ(t->drawing->sheet().columns, 2);
 }
 
 TEST_F(ArchTabTest, BadValuesAreRefusedInTheTabAndByThePrintCommand) {
@@ -87,19 +87,19 @@ TEST_F(ArchTabTest, BadValuesAreRefusedInTheTabAndByThePrintCommand) {
         const char* reason;
     };
     const Case cases[] = {
-        {"labels off the paper", [&] { t->vlevo->setValue(3); }, [&] { t->vlevo->setValue(1); },
-         "Štítky se nevejdou na papír A4"},
-        {"pitch under the label", [&] { t->roztecy->setValue(29.4); },
-         [&] { t->roztecy->setValue(29.5); }, "Svislá rozteč nesmí být menší"},
-        {"zero size", [&] { t->vyska->setValue(0); }, [&] { t->vyska->setValue(29.5); },
+        {"labels off the paper", [&] { t->leftSpin->setValue(3); },
+         [&] { t->leftSpin->setValue(1); }, "Štítky se nevejdou na papír A4"},
+        {"pitch under the label", [&] { t->pitchYSpin->setValue(29.4); },
+         [&] { t->pitchYSpin->setValue(29.5); }, "Svislá rozteč nesmí být menší"},
+        {"zero size", [&] { t->heightSpin->setValue(0); }, [&] { t->heightSpin->setValue(29.5); },
          "Rozměry štítku"},
-        {"start beyond the sheet", [&] { t->zacatekspin->setValue(41); },
-         [&] { t->zacatekspin->setValue(1); }, "Začít lze od štítku 1 až 40"},
+        {"start beyond the sheet", [&] { t->startSpin->setValue(41); },
+         [&] { t->startSpin->setValue(1); }, "Začít lze od štítku 1 až 40"},
     };
     for (const Case& c : cases) {
         c.spoil();
-        EXPECT_TRUE(t->chybal->text().startsWith(QString::fromUtf8(c.reason)))
-            << c.what << ": " << t->chybal->text().toStdString();
+        EXPECT_TRUE(t->problemLabel->text().startsWith(QString::fromUtf8(c.reason)))
+            << c.what << ": " << t->problemLabel->text().toStdString();
         form.tiskbClick();
         ASSERT_EQ(prompts::shownMessages().size(), 1u) << c.what;
         EXPECT_TRUE(prompts::shownMessages()[0].text.startsWith(QString::fromUtf8(c.reason)))
@@ -107,12 +107,12 @@ TEST_F(ArchTabTest, BadValuesAreRefusedInTheTabAndByThePrintCommand) {
         EXPECT_EQ(tiskf.previewWindow(), nullptr) << c.what;
         prompts::clearHistory();
         c.mend();
-        EXPECT_TRUE(t->chybal->text().isEmpty()) << c.what;
+        EXPECT_TRUE(t->problemLabel->text().isEmpty()) << c.what;
     }
     // Off, the same bad values are kept but stand in no one's way.
-    t->vlevo->setValue(3);
-    t->archchb->setChecked(false);
-    EXPECT_TRUE(t->chybal->text().isEmpty());
+    t->leftSpin->setValue(3);
+    t->sheetCheck->setChecked(false);
+    EXPECT_TRUE(t->problemLabel->text().isEmpty());
 }
 
 TEST_F(ArchTabTest, PrintCommandHandsSheetStartAndOffsetsToTheReport) {
@@ -149,7 +149,7 @@ TEST_F(ArchTabTest, PrinterBoxStartsOnTheSystemsDefaultPrinter) {
     const QString chosen = QPrinterInfo::defaultPrinterName();
     ASSERT_FALSE(chosen.isEmpty()) << "run tools/test-setup.sh for the test queues";
     TForm1 form;
-    QComboBox* box = form.archts->tiskarnacb;
+    QComboBox* box = form.archts->printerCombo;
     ASSERT_GE(box->count(), 2);
     ASSERT_NE(box->itemText(0), chosen);
     EXPECT_EQ(box->currentText(), chosen);
@@ -162,9 +162,9 @@ TEST_F(ArchTabTest, SheetAndPrinterOffsetsSurviveARestartStartPositionDoesNot) {
         t->applyEntry(*settings::findSheet(settings::builtInSheets(), "L7160"));
         t->setStartPosition(7);
         t->setOffsets({}, {"laser"});
-        t->tiskarnacb->setCurrentText("laser");
-        t->posunx->setValue(1.5);
-        t->posuny->setValue(-0.5);
+        t->printerCombo->setCurrentText("laser");
+        t->offsetXSpin->setValue(1.5);
+        t->offsetYSpin->setValue(-0.5);
         form.show();
         EXPECT_TRUE(form.close());
     }
@@ -179,7 +179,7 @@ TEST_F(ArchTabTest, SheetAndPrinterOffsetsSurviveARestartStartPositionDoesNot) {
         EXPECT_EQ(form.archts->startPosition(), 1);
         EXPECT_EQ(form.archts->offsets().at("laser"), (settings::PrinterOffset{15, -5}));
         // Switched off, the section stays and says so.
-        form.archts->archchb->setChecked(false);
+        form.archts->sheetCheck->setChecked(false);
         form.show();
         EXPECT_TRUE(form.close());
     }
@@ -199,10 +199,10 @@ TEST_F(ArchTabTest, AlignmentPageGoesToTheArchTabsPrinterNeverIntoTheSetupsPdfFi
     dir.write("cenovky.pdf", "%PDF the user's earlier result");
     tiskf.qr1.printSettings().pdfFile = pdf;
     form.pc1->setCurrentWidget(form.archts);
-    form.archts->tiskarnacb->setCurrentText("laser");
-    ASSERT_EQ(form.archts->tiskarnacb->currentText(), "laser");
+    form.archts->printerCombo->setCurrentText("laser");
+    ASSERT_EQ(form.archts->printerCombo->currentText(), "laser");
     form.show();
-    QTest::mouseClick(form.archts->zkusebnib, Qt::LeftButton);
+    QTest::mouseClick(form.archts->alignmentButton, Qt::LeftButton);
     ASSERT_EQ(prompts::shownMessages().size(), 1u);
     EXPECT_EQ(prompts::shownMessages()[0].text, "Printer \"laser\" is not installed.");
     EXPECT_EQ(dir.read("cenovky.pdf"), "%PDF the user's earlier result");

@@ -13,7 +13,7 @@
 #include "ui/form1.h"
 #include "ui/listgrid.h"
 #include "ui/nastavenitab.h"
-#include "ui/slotfontdialog.h"
+#include "ui/slotfontcontrol.h"
 #include "ui/spinfield.h"
 #include "ui/stitkytab.h"
 

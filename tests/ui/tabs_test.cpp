@@ -10,7 +10,7 @@
 #include "ui/form1.h"
 #include "ui/listgrid.h"
 #include "ui/nastavenitab.h"
-#include "ui/slotfontdialog.h"
+#include "ui/slotfontcontrol.h"
 #include "ui/spinfield.h"
 #include "ui/stitkytab.h"
 
@@ -387,7 +387,7 @@ TEST_F(TabsTest, ColourSwatchesTakeAConfirmedColourAndKeepTheirsOnCancel) {
 }
 
 TEST_F(TabsTest, FontDialogChangesOnlyWhatWasChosen) {
-    SlotFontDialog* d = form->fontdialog[settings::Nazev];
+    SlotFont* d = form->fontdialog[settings::Nazev];
     settings::FontDescription before = d->font();
     before.colour = 0x00AA00;
     d->setFont(before);

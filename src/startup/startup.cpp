@@ -1,4 +1,4 @@
-#include "app/startup.h"
+#include "startup/startup.h"
 
 #include "platform/fontsubstitutes.h"
 #include "platform/programdir.h"
@@ -13,7 +13,7 @@
 #error "DRAVELIN_VERSION comes from the CMake project version"
 #endif
 
-namespace app {
+namespace startup {
 
 QString version() {
     return QStringLiteral(DRAVELIN_VERSION);
@@ -63,4 +63,4 @@ void startUp(bool qtTranslation) {
     platform::installFontSubstitutes();
 }
 
-} // namespace app
+} // namespace startup

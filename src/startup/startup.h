@@ -6,7 +6,7 @@
 #include <QString>
 #include <QStringList>
 
-namespace app {
+namespace startup {
 
 // The version of the build ("1.0").
 QString version();
@@ -28,4 +28,4 @@ bool installQtTranslation();
 // there (`qtTranslation` false).
 void startUp(bool qtTranslation = true);
 
-} // namespace app
+} // namespace startup

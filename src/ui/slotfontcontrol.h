@@ -1,14 +1,15 @@
-// The font dialog of one line slot: the one place where that slot's font lives.
+// The font of one line slot, the control `kodfontdialog` and its kin stand for: the one place
+// where that slot's font lives. (labelprint/slotfont.h turns a font into Qt's for drawing.)
 #pragma once
 
 #include "settings/fontdescription.h"
 
 #include <QObject>
 
-class SlotFontDialog : public QObject {
+class SlotFont : public QObject {
     Q_OBJECT
   public:
-    explicit SlotFontDialog(const QString& name, QObject* parent = nullptr);
+    explicit SlotFont(const QString& name, QObject* parent = nullptr);
 
     const settings::FontDescription& font() const { return font_; }
     // Height, style, face name and colour, in this order; an empty face keeps the old one.
