@@ -40,8 +40,10 @@ ListFileError ListFileError::empty() {
 
 ListFileError ListFileError::valueCount(qint64 line, int values) {
     return {Fault::ValueCount,
-            QStringLiteral("line %1 has %2 values instead of %3").arg(line).arg(values).arg(
-                kValuesPerLine),
+            QStringLiteral("line %1 has %2 values instead of %3")
+                .arg(line)
+                .arg(values)
+                .arg(kValuesPerLine),
             line, values, 0};
 }
 

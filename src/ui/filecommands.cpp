@@ -20,10 +20,10 @@ QString valueCountFault(int values) {
         .arg(printlist::kValuesPerLine);
 }
 
-// The Part of the box everybody knows, and on a second line where and what, when known.
+// The text the user knows, and on a second line where and what, when known.
 void showImportFailure(const QString& detail) {
-    QString text =
-        QStringLiteral("Nepodařilo se načíst seznam ze souboru, soubor zřejmě nemá správný formát.");
+    QString text = QStringLiteral(
+        "Nepodařilo se načíst seznam ze souboru, soubor zřejmě nemá správný formát.");
     if (!detail.isEmpty()) {
         text += QLatin1Char('\n') + detail;
     }
@@ -58,11 +58,10 @@ printlist::ImportResult nactiseznam(printlist::Store& store, const QString& path
         return printlist::importList(store, path);
     } catch (const printlist::ListFileError& e) {
         using Fault = printlist::ListFileError::Fault;
-        showImportFailure(e.fault() == Fault::Unreadable
-                              ? QString()
-                              : QStringLiteral("řádek %1: %2")
-                                    .arg(e.line())
-                                    .arg(valueCountFault(e.values())));
+        showImportFailure(
+            e.fault() == Fault::Unreadable
+                ? QString()
+                : QStringLiteral("řádek %1: %2").arg(e.line()).arg(valueCountFault(e.values())));
     } catch (const printlist::ImportRefused& e) {
         // A store may insert many lines at once, so its refusal names no line: its own text.
         showImportFailure(e.text());

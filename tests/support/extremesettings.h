@@ -58,8 +58,7 @@ inline QByteArray extremeFontFile() {
     constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
     return fontRecord(0xFF, -800, "Arial", -1) +
            fontRecord(0x10, kMin, QByteArray(255, 'A'), kMin) +
-           fontRecord(0, kMax, "\x01\x1f\x7f ctrl", kMax) +
-           fontRecord(15, 0, "", 0x01000000) +
+           fontRecord(0, kMax, "\x01\x1f\x7f ctrl", kMax) + fontRecord(15, 0, "", 0x01000000) +
            fontRecord(3, 800,
                       "\x8e"
                       "lu\x9dou\xe8k\xfd",

@@ -72,9 +72,9 @@ TEST_F(SnapshotBoxes, EveryLoadFaultSaysTheFileIsDamaged) {
     dir.write("switch", switchOf2);
     dir.write("list.csv", QByteArray(2000, ';'));
     dir.write("trailer", record + settings::encodeSheetTrailer(other.sheet).left(20));
-    for (const QString& path : {dir.file("short"), dir.file("missing"), dir.path(),
-                                dir.file("switch"), dir.file("list.csv"), dir.file("trailer"),
-                                QString("/dev/zero")}) {
+    for (const QString& path :
+         {dir.file("short"), dir.file("missing"), dir.path(), dir.file("switch"),
+          dir.file("list.csv"), dir.file("trailer"), QString("/dev/zero")}) {
         EXPECT_EQ(filecommands::nactinastaveni(path, current), std::nullopt) << path.toStdString();
         expectOneBox("error", kBadSnapshot, qPrintable(path));
     }
