@@ -4,6 +4,7 @@
 
 #include <QDeadlineTimer>
 #include <QRegularExpression>
+#include <algorithm>
 #include <cerrno>
 #include <poll.h>
 #include <vector>
@@ -18,6 +19,8 @@ const char* const kChannel = "seznam";
 constexpr int kValues = 7;
 // Rows per insert statement of an import: 7 parameters each, well under the protocol's limit.
 constexpr int kRowsPerInsert = 1000;
+// How long making a connection may take.
+constexpr int kConnectTimeoutS = 10;
 
 // libpq's messages run over several indented lines; one line reads better in a box or a log.
 QString serverText(const char* message) {
@@ -172,6 +175,7 @@ class PgStore::Rows : public RowStream {
 PgStore::PgStore(QString conninfo) : conninfo_(std::move(conninfo)) {}
 
 PgStore::~PgStore() {
+    dropPendingConnection();
     if (conn_) {
         PQfinish(conn_);
     }
@@ -186,32 +190,46 @@ QString PgStore::shownConninfo(const QString& conninfo) {
     return shown;
 }
 
-void PgStore::connect() {
-    if (conn_) {
-        PQfinish(conn_);
-        conn_ = nullptr;
-    }
+pg_conn* PgStore::startConnecting(bool wait) const {
     const QByteArray info = conninfo_.toUtf8();
     // Ours first, so the same keys in the user's connection string win; a server that does
     // not answer must not freeze the window for minutes.
     // A network that stops carrying packets is noticed by the system too: keepalives on an idle
     // connection and a limit on unanswered data while a command runs.
     const QByteArray userTimeout = QByteArray::number(commandTimeoutMs_);
+    const QByteArray connectTimeout = QByteArray::number(kConnectTimeoutS);
     const char* const keys[] = {"connect_timeout",     "keepalives",       "keepalives_idle",
                                 "keepalives_interval", "keepalives_count", "tcp_user_timeout",
                                 "application_name",    "dbname",           nullptr};
     const char* const values[] = {
-        "10", "1", "15", "5", "3", userTimeout.constData(), "dravelin", info.constData(), nullptr};
-    conn_ = PQconnectdbParams(keys, values, 1);
-    if (!conn_) {
+        connectTimeout.constData(), "1",    "15", "5", "3", userTimeout.constData(), "dravelin",
+        info.constData(),           nullptr};
+    pg_conn* c = wait ? PQconnectdbParams(keys, values, 1) : PQconnectStartParams(keys, values, 1);
+    if (!c) {
         throw DatabaseError(QStringLiteral("out of memory"));
     }
-    if (PQstatus(conn_) != CONNECTION_OK) {
-        const QString msg = serverText(PQerrorMessage(conn_));
-        PQfinish(conn_);
-        conn_ = nullptr;
+    if (PQstatus(c) == CONNECTION_BAD) {
+        const QString msg = serverText(PQerrorMessage(c));
+        PQfinish(c);
         throw DatabaseError(msg);
     }
+    return c;
+}
+
+void PgStore::dropPendingConnection() {
+    if (pending_) {
+        PQfinish(pending_);
+        pending_ = nullptr;
+    }
+}
+
+void PgStore::connect() {
+    dropPendingConnection();
+    if (conn_) {
+        PQfinish(conn_);
+        conn_ = nullptr;
+    }
+    conn_ = startConnecting(true);
     setUp();
 }
 
@@ -271,6 +289,7 @@ void PgStore::ensureConnected() {
         return;
     }
     // One attempt to reconnect, then the command fails.
+    dropPendingConnection();
     PQreset(conn_);
     if (PQstatus(conn_) != CONNECTION_OK) {
         fail(serverText(PQerrorMessage(conn_)));
@@ -469,13 +488,67 @@ bool PgStore::catchUp() {
         PQconsumeInput(conn_);
     }
     // Notices sent while the connection was down are lost with it: the list is read again.
-    const bool lost = !conn_ || PQstatus(conn_) != CONNECTION_OK;
+    bool lost = renewed_ || !conn_ || PQstatus(conn_) != CONNECTION_OK;
+    if (!lost) {
+        // One round trip: the server sends the notices of every change committed before it
+        // ahead of its answer, so a change made a moment ago is not missed.
+        try {
+            exec("select 1");
+        } catch (const DatabaseTimeout&) {
+            throw;
+        } catch (const DatabaseError&) {
+            // A server that went away since: connected again below, the list read anew.
+            lost = true;
+        }
+    }
     ensureConnected();
     if (lost || takeChanges()) {
         reload();
+        renewed_ = false;
         return true;
     }
     return false;
+}
+
+Store::ReconnectWait PgStore::reconnectStep() {
+    if (conn_ && PQstatus(conn_) == CONNECTION_OK) {
+        // A command made the connection meanwhile.
+        dropPendingConnection();
+        return {};
+    }
+    if (!pending_) {
+        pending_ = startConnecting(false);
+        // No longer than a command would wait for its answer.
+        pendingDeadline_ = QDeadlineTimer(std::min(kConnectTimeoutS * 1000, commandTimeoutMs_));
+        // libpq's first step waits until the socket can be written.
+        return {PQsocket(pending_), true, int(pendingDeadline_.remainingTime())};
+    }
+    if (pendingDeadline_.hasExpired()) {
+        dropPendingConnection();
+        throw DatabaseTimeout();
+    }
+    switch (PQconnectPoll(pending_)) {
+    case PGRES_POLLING_READING:
+        return {PQsocket(pending_), false, int(pendingDeadline_.remainingTime())};
+    case PGRES_POLLING_WRITING:
+        return {PQsocket(pending_), true, int(pendingDeadline_.remainingTime())};
+    case PGRES_POLLING_OK:
+        break;
+    default: {
+        const QString msg = serverText(PQerrorMessage(pending_));
+        dropPendingConnection();
+        throw DatabaseError(msg);
+    }
+    }
+    if (conn_) {
+        PQfinish(conn_);
+    }
+    conn_ = pending_;
+    pending_ = nullptr;
+    renewed_ = true;
+    // Creating the table and listening take a moment on a server that has just answered.
+    setUp();
+    return {};
 }
 
 int PgStore::changeSocket() {

@@ -5,6 +5,7 @@
 
 #include "printlist/store.h"
 
+#include <QDeadlineTimer>
 #include <QString>
 
 struct pg_conn;
@@ -31,6 +32,7 @@ class PgStore : public Store {
 
     int changeSocket() override;
     bool catchUp() override;
+    ReconnectWait reconnectStep() override;
 
     // How long a command waits for the server to answer before it gives up (15 s).
     void setCommandTimeout(int ms) { commandTimeoutMs_ = ms; }
@@ -43,6 +45,9 @@ class PgStore : public Store {
     class Rows;
 
     void ensureConnected();
+    // Our connection defaults before the user's connection string.
+    pg_conn* startConnecting(bool wait) const;
+    void dropPendingConnection();
     void setUp();
     // Runs one statement with bound text parameters; throws DatabaseError.
     void exec(const char* sql, const QStringList& params = {});
@@ -64,6 +69,11 @@ class PgStore : public Store {
 
     QString conninfo_;
     pg_conn* conn_ = nullptr;
+    // A reconnection under way in the background, and when it is given up.
+    pg_conn* pending_ = nullptr;
+    QDeadlineTimer pendingDeadline_;
+    // The connection was made anew: notices sent meanwhile are lost, so catchUp reads the list.
+    bool renewed_ = false;
     int ownPid_ = 0;
     int commandTimeoutMs_ = 15000;
 };

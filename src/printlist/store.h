@@ -125,6 +125,19 @@ class Store {
     // read again. Throws DatabaseError when the store cannot be reached.
     virtual bool catchUp() { return false; }
 
+    // What a background reconnection waits for before its next step: the socket to become
+    // readable (or writable, `forWrite`) or `ms` milliseconds to pass. socket -1: connected.
+    struct ReconnectWait {
+        int socket = -1;
+        bool forWrite = false;
+        int ms = 0;
+    };
+    // Takes the making of a lost connection one step further without waiting, so that a window
+    // stays usable while the server is away. Once it says connected, the connection listens
+    // again and catchUp() reads the list anew. Throws DatabaseError when this attempt failed;
+    // the next call starts a new one.
+    virtual ReconnectWait reconnectStep() { return {}; }
+
     // A socket that becomes readable when another program changed the list; -1 when the store
     // sends no such notices.
     virtual int changeSocket() { return -1; }

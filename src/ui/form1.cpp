@@ -17,6 +17,7 @@
 #include "ui/dialogseam.h"
 #include "ui/filecommands.h"
 #include "ui/infotab.h"
+#include "ui/listfollower.h"
 #include "ui/listgrid.h"
 #include "ui/listgridmodel.h"
 #include "ui/nastavenitab.h"
@@ -37,7 +38,6 @@
 #include <QPrinterInfo>
 #include <QPushButton>
 #include <QScreen>
-#include <QSocketNotifier>
 #include <QTabWidget>
 #include <QUrl>
 
@@ -108,6 +108,17 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent, Qt::Window) {
     }
 
     gridModel_ = new ListGridModel(this);
+    follower_ = new ListFollower([this]() -> printlist::Store& { return *store_; }, this);
+    connect(follower_, &ListFollower::noticeArrived, this, &TForm1::listChangedElsewhere);
+    connect(follower_, &ListFollower::reconnected, this, [this] {
+        // What others did while the connection was down came with no notice.
+        try {
+            keepCurrentRowAcross([this] { return store_->catchUp(); });
+        } catch (const platform::Error&) {
+            // Gone again: the follower tries anew.
+        }
+        watchChanges();
+    });
     // Unconnected until start-up opens the store the settings name.
     store_ = printlist::makeStore(QString(), QString());
     gridModel_->setView(&store_->listView());
@@ -230,21 +241,7 @@ void TForm1::openStore(const QString& server) {
 }
 
 void TForm1::watchChanges() {
-    const int socket = store_->changeSocket();
-    if (changeNotifier_ && changeNotifier_->socket() == socket) {
-        return;
-    }
-    if (changeNotifier_) {
-        // A reconnection brings a new socket; the old notifier may be the one calling us.
-        changeNotifier_->setEnabled(false);
-        changeNotifier_->deleteLater();
-        changeNotifier_ = nullptr;
-    }
-    if (socket < 0) {
-        return;
-    }
-    changeNotifier_ = new QSocketNotifier(socket, QSocketNotifier::Read, this);
-    connect(changeNotifier_, &QSocketNotifier::activated, this, &TForm1::listChangedElsewhere);
+    follower_->follow();
 }
 
 void TForm1::listChangedElsewhere() {
@@ -255,13 +252,32 @@ void TForm1::listChangedElsewhere() {
 }
 
 void TForm1::reloadKeepingCurrent() {
+    try {
+        keepCurrentRowAcross([this] {
+            store_->reload();
+            return true;
+        });
+    } catch (const platform::Error&) {
+        // The next list command reports a lost connection; the grid keeps what it shows.
+    }
+}
+
+void TForm1::catchUp() {
+    try {
+        keepCurrentRowAcross([this] { return store_->catchUp(); });
+    } catch (const platform::Error&) {
+        watchChanges();
+        throw;
+    }
+    // Catching up may have made the connection again.
+    watchChanges();
+}
+
+void TForm1::keepCurrentRowAcross(const std::function<bool()>& read) {
     printlist::RowSet& view = store_->listView();
     const int oldRow = view.currentRow();
     const QString key = oldRow > 0 ? view.at(oldRow - 1, 0) : QString();
-    try {
-        store_->reload();
-    } catch (const platform::Error&) {
-        // The next list command reports a lost connection; the grid keeps what it shows.
+    if (!read()) {
         return;
     }
     int row = 0;
@@ -563,7 +579,12 @@ void TForm1::Label23Click() {
 }
 
 void TForm1::tiskbClick() {
-    printWithReport([this] { tiskf_->preview(); });
+    printWithReport([this] {
+        // A change not yet noticed, or made while the connection was down, is printed too; a
+        // list that cannot be brought up to date is not printed.
+        catchUp();
+        tiskf_->preview();
+    });
 }
 
 void TForm1::zkusebnibClick() {

@@ -13,12 +13,12 @@
 #include <functional>
 #include <memory>
 
-class QSocketNotifier;
 class QTabWidget;
 class ColourSwatch;
 namespace labelprint {
 class Ttiskf;
 }
+class ListFollower;
 class ListGridModel;
 class SlotFont;
 class StitkyTab;
@@ -99,6 +99,11 @@ class TForm1 : public QWidget {
     void listChangedElsewhere();
     // Reloads the view and keeps the current row on the same record where it still exists.
     void reloadKeepingCurrent();
+    // The same after `read`, which reads the view again when it returns true; a failure of
+    // `read` goes to the caller with the view as it was.
+    void keepCurrentRowAcross(const std::function<bool()>& read);
+    // The view as the server now holds it, before the list is printed.
+    void catchUp();
     void readFontFile();
     void shutdown();
     void FormActivate();
@@ -119,7 +124,7 @@ class TForm1 : public QWidget {
     std::unique_ptr<printlist::Store> store_;
     printlist::ListUndo listUndo_;
     ListGridModel* gridModel_;
-    QSocketNotifier* changeNotifier_ = nullptr;
+    ListFollower* follower_ = nullptr;
     bool fatal_ = false;
     // The last close failed to write the settings.
     bool closeFailed_ = false;

@@ -11,8 +11,10 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSet>
+#include <QTcpServer>
 #include <QThread>
 #include <gtest/gtest.h>
+#include <poll.h>
 
 namespace {
 
@@ -324,6 +326,40 @@ TEST(PgStore, AfterAServerRestartCatchingUpListensAgainAndShowsWhatOthersDid) {
     other.open();
     printlist::clearList(other);
     EXPECT_TRUE(noticedWithin(store, 2000));
+}
+
+TEST(PgStore, ReconnectingInTheBackgroundNeverWaitsAndGivesUpAtTheDeadline) {
+    // A server that takes the connection and never answers it.
+    QTcpServer silent;
+    ASSERT_TRUE(silent.listen(QHostAddress::LocalHost));
+    PgStore store(
+        QStringLiteral("host=127.0.0.1 port=%1 user=x dbname=x").arg(silent.serverPort()));
+    store.setCommandTimeout(1000);
+    QElapsedTimer clock;
+    clock.start();
+    qint64 longestStep = 0;
+    int steps = 0;
+    bool gaveUp = false;
+    while (!gaveUp && clock.elapsed() < 5000) {
+        QElapsedTimer step;
+        step.start();
+        try {
+            const auto wait = store.reconnectStep();
+            longestStep = std::max(longestStep, step.elapsed());
+            ++steps;
+            ASSERT_GE(wait.socket, 0) << "connected to a server that never answered";
+            EXPECT_LE(wait.ms, 1000);
+            pollfd p{wait.socket, short(wait.forWrite ? POLLOUT : POLLIN), 0};
+            ::poll(&p, 1, wait.ms);
+        } catch (const printlist::DatabaseTimeout&) {
+            gaveUp = true;
+        }
+    }
+    EXPECT_TRUE(gaveUp);
+    EXPECT_GE(clock.elapsed(), 900);
+    EXPECT_GE(steps, 2);
+    EXPECT_LT(longestStep, 200);
+    EXPECT_EQ(store.changeSocket(), -1);
 }
 
 } // namespace

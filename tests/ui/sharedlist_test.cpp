@@ -1,16 +1,27 @@
 // Two windows on one print list shared on the server, as two workstations see it: a change in
-// one shows in the other's grid without a click, and the other's current row stays put.
+// one shows in the other's grid without a click, and the other's current row stays put; a
+// server restart does not end that, and "tisk" prints the list as the server holds it.
+#include "labelprint/previewdocument.h"
+#include "labelprint/windows/previewwindow.h"
+#include "labelprint/windows/tiskunit.h"
 #include "platform/prompts.h"
+#include "printlist/listcommands.h"
+#include "printlist/pgstore.h"
 #include "support/pgtest.h"
 #include "support/tempprogramdir.h"
 #include "ui/form1.h"
 #include "ui/listgrid.h"
+#include "ui/nastavenitab.h"
 #include "ui/spinfield.h"
 #include "ui/stitkytab.h"
 
+#include <QCheckBox>
+#include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -32,6 +43,39 @@ void add(TForm1& form, const QString& code, const QString& count = "1") {
 
 QString currentCode(TForm1& form) {
     return form.store().listView().field("kod");
+}
+
+// Lets the window's events run until `done` holds or `ms` have passed.
+template <typename Done> bool eventsUntil(Done done, int ms) {
+    const QDeadlineTimer deadline(ms);
+    while (!done() && !deadline.hasExpired()) {
+        QTest::qWait(20);
+    }
+    return done();
+}
+
+// Clicks "tisk" and gives the first preview page's drawing once its layout run has finished;
+// empty when no preview came.
+QByteArray printedPage(TForm1& form, labelprint::Ttiskf& tiskf) {
+    QByteArray page;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        labelprint::PreviewDocument* d = tiskf.previewDocument();
+        if (d && d->status() == labelprint::PreviewDocument::Status::Finished &&
+            tiskf.previewWindow()) {
+            page = d->pageDrawing(1).value_or(QByteArray());
+            tiskf.previewWindow()->close();
+        }
+    });
+    poll.start(0);
+    QTest::mouseClick(form.stitkyts->tiskb, Qt::LeftButton);
+    return page;
+}
+
+// The page's text records hold the line as UTF-16.
+bool pageShows(const QByteArray& page, const QString& text) {
+    return page.contains(
+        QByteArray(reinterpret_cast<const char*>(text.utf16()), text.size() * qsizetype(2)));
 }
 
 class SharedListTest : public ::testing::Test {
@@ -101,6 +145,91 @@ TEST_F(SharedListTest, ServerThatCannotBeReachedIsFatalWithItsMessageBelow) {
     EXPECT_TRUE(lines[1].contains("/nonexistent-dravelin")) << m.text.toStdString();
     EXPECT_FALSE(m.text.contains("tajne"));
     EXPECT_FALSE(dir.exists("seznam.db"));
+}
+
+// A server of its own to restart, so the tests running meanwhile keep theirs.
+class RestartedServerTest : public ::testing::Test {
+  protected:
+    static constexpr const char* kCluster = "pg-restart-ui";
+    void SetUp() override {
+        prompts::clearHistory();
+        conninfo = pgCluster("start", kCluster);
+        dir.write("dravelin.ini", "[databaze]\nserver=" + conninfo.toUtf8() + "\n");
+    }
+    void TearDown() override {
+        prompts::clearHistory();
+        try {
+            pgCluster("stop", kCluster);
+        } catch (const std::exception&) {
+        }
+    }
+    void restart() {
+        pgCluster("stop", kCluster);
+        pgCluster("start", kCluster);
+    }
+    // Another workstation's add, made and committed at once.
+    void addElsewhere(const QString& code) {
+        printlist::PgStore other(conninfo);
+        other.open();
+        printlist::addLabels(other, {code, "", "", "", "", ""}, "*", 1);
+    }
+
+    QString conninfo;
+    TempProgramDir dir;
+};
+
+TEST_F(RestartedServerTest, WindowFollowsTheListAgainAndTiskPrintsItAsTheServerHoldsIt) {
+    {
+        printlist::PgStore other(conninfo);
+        other.open();
+        printlist::clearList(other);
+    }
+    TForm1 form;
+    ASSERT_FALSE(form.fatalError());
+    labelprint::Ttiskf tiskf(form.store().listView());
+    form.setPrintForm(&tiskf);
+    for (QCheckBox* box : form.nastavenits->chb) {
+        box->setChecked(true);
+    }
+    form.show();
+    add(form, "prvni");
+    ASSERT_EQ(codes(form), QStringList({"prvni"}));
+
+    // The server goes down and comes back; meanwhile the window runs no event, and another
+    // workstation adds before this one could listen again: no notice reaches it.
+    restart();
+    addElsewhere("druhy");
+    EXPECT_TRUE(eventsUntil([&] { return codes(form).size() == 2; }, 20000))
+        << codes(form).join(',').toStdString();
+    EXPECT_EQ(codes(form), QStringList({"prvni", "druhy"}));
+    // Listening again: the next change shows without a click.
+    addElsewhere("treti");
+    EXPECT_TRUE(eventsUntil([&] { return codes(form).size() == 3; }, 2000))
+        << codes(form).join(',').toStdString();
+
+    // "tisk" right after another restart and another workstation's add prints that add.
+    restart();
+    addElsewhere("ctvrty");
+    QByteArray page = printedPage(form, tiskf);
+    ASSERT_FALSE(page.isEmpty());
+    for (const char* code : {"prvni", "druhy", "treti", "ctvrty"}) {
+        EXPECT_TRUE(pageShows(page, QString::fromLatin1(code))) << code;
+    }
+    // With the connection up, a change a moment ago is printed too, notice handled or not.
+    addElsewhere("paty");
+    page = printedPage(form, tiskf);
+    EXPECT_TRUE(pageShows(page, QStringLiteral("paty")));
+    EXPECT_EQ(codes(form).size(), 5);
+    EXPECT_TRUE(prompts::shownMessages().empty());
+
+    // A list that cannot be brought up to date is not printed: the reason is shown instead.
+    pgCluster("stop", kCluster);
+    EXPECT_TRUE(printedPage(form, tiskf).isEmpty());
+    ASSERT_EQ(prompts::shownMessages().size(), 1u);
+    EXPECT_TRUE(
+        prompts::shownMessages()[0].text.startsWith("Spojení se serverem seznamu se přerušilo: "))
+        << prompts::shownMessages()[0].text.toStdString();
+    form.close();
 }
 
 } // namespace
