@@ -1,5 +1,7 @@
 #include "settings/sheet.h"
 
+#include <algorithm>
+
 namespace settings {
 
 PaperSize paperSize(SheetPaper paper) {
@@ -54,6 +56,26 @@ std::optional<QString> sheetProblem(const Sheet& s) {
 std::optional<QString> startProblem(int start, int perSheet) {
     if (start < 1 || start > perSheet) {
         return QStringLiteral("Začít lze od štítku 1 až %1, na archu je %1 štítků.").arg(perSheet);
+    }
+    return std::nullopt;
+}
+
+int freePositions(const Sheet& sheet, int start, const UsedPositions& used) {
+    const int perSheet = sheet.labelsPerSheet();
+    const int from = std::max(0, start - 1);
+    int free = std::max(0, perSheet - from);
+    for (int n : used) {
+        if (n >= from && n < perSheet) {
+            --free;
+        }
+    }
+    return free;
+}
+
+std::optional<QString> usedProblem(const Sheet& sheet, int start, const UsedPositions& used) {
+    if (freePositions(sheet, start, used) <= 0) {
+        return QStringLiteral("Na archu nezbývá žádný volný štítek: všechny jsou použité nebo "
+                              "přeskočené.");
     }
     return std::nullopt;
 }
