@@ -168,7 +168,7 @@ std::optional<Sheet> decodeSheetTrailer(QByteArrayView rest) {
     s.rows = field(9);
     if (payload >= kOrderPayload) {
         if (field(10) != 0 && field(10) != 1) {
-            return std::nullopt;
+            throw damaged();
         }
         s.order = field(10) == 1 ? FillOrder::Rows : FillOrder::Columns;
     }

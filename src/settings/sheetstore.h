@@ -39,7 +39,7 @@ void writePrinterOffsets(platform::Profile& profile, const PrinterOffsets& offse
 QByteArray encodeSheetTrailer(const Sheet& sheet);
 // `rest` is everything after the record. Nothing when it does not begin with the trailer's
 // tag; throws platform::Error when it does but the trailer is cut short, claims more bytes than
-// follow, or names a paper no writer gives.
+// follow, or names a paper or fill order no writer gives.
 std::optional<Sheet> decodeSheetTrailer(QByteArrayView rest);
 
 } // namespace settings

@@ -180,8 +180,8 @@ TEST(SheetStore, FillOrderIsWrittenOnlyOnceChosen) {
     QByteArray rows = settings::encodeSheetTrailer(s);
     EXPECT_EQ(rows.left(8 + 4 + 40).mid(12), columns.mid(12));
     EXPECT_EQ(settings::decodeSheetTrailer(rows), s);
-    rows[rows.size() - 4] = 2; // no such order
-    EXPECT_FALSE(settings::decodeSheetTrailer(rows));
+    rows[rows.size() - 4] = 2; // no such order: as damaged as a wrong paper code
+    EXPECT_THROW(settings::decodeSheetTrailer(rows), platform::Error);
 }
 
 TEST(SheetStore, PrinterOffsetsByName) {
