@@ -1,15 +1,28 @@
 #include "settings/sheet.h"
 
+#include "settings/paper.h"
+
 #include <algorithm>
 
 namespace settings {
+namespace {
+
+const Paper& tablePaper(SheetPaper paper) {
+    return paper == SheetPaper::Letter ? kLetter : kA4;
+}
+
+} // namespace
 
 PaperSize paperSize(SheetPaper paper) {
-    return paper == SheetPaper::Letter ? PaperSize{2159, 2794} : PaperSize{2100, 2970};
+    return {tablePaper(paper).width, tablePaper(paper).length};
 }
 
 QString paperName(SheetPaper paper) {
-    return paper == SheetPaper::Letter ? QStringLiteral("Letter") : QStringLiteral("A4");
+    return QString::fromLatin1(tablePaper(paper).name);
+}
+
+int paperCode(SheetPaper paper) {
+    return tablePaper(paper).code;
 }
 
 std::optional<SheetPaper> paperFromName(const QString& name) {

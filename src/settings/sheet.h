@@ -20,9 +20,12 @@ struct PaperSize {
     int length; // 0.1 mm
 };
 
+// From the paper table (settings/paper.h).
 PaperSize paperSize(SheetPaper paper);
 // "A4" or "Letter".
 QString paperName(SheetPaper paper);
+// The paper's code in the paper table.
+int paperCode(SheetPaper paper);
 std::optional<SheetPaper> paperFromName(const QString& name);
 
 struct Sheet {
