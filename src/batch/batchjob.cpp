@@ -250,6 +250,37 @@ void refuseOutputOverInput(const Options& o, const QString& dir) {
     }
 }
 
+// Puts --order on the sheet and gives the --used positions as label numbers from 0; both
+// want a sheet that is on.
+settings::UsedPositions sheetOrderAndUse(const Options& o, settings::Sheet& sheet) {
+    if (!o.order && o.used.empty()) {
+        return {};
+    }
+    if (!sheet.on) {
+        throw BatchError(QStringLiteral("%1 needs a label sheet: --sheet NAME, or a sheet switched "
+                                        "on in the settings")
+                             .arg(o.order ? QStringLiteral("--order") : QStringLiteral("--used")),
+                         UsageFailure);
+    }
+    if (o.order) {
+        sheet.order = *o.order;
+    }
+    settings::UsedPositions used;
+    const int perSheet = sheet.labelsPerSheet();
+    for (const auto& [from, to] : o.used) {
+        if (to > perSheet) {
+            throw BatchError(QStringLiteral("--used %1: the sheet has only %2 positions")
+                                 .arg(o.usedText)
+                                 .arg(perSheet),
+                             UsageFailure);
+        }
+        for (int n = from; n <= to; ++n) {
+            used.insert(n - 1);
+        }
+    }
+    return used;
+}
+
 void runJob(Job& job) {
     const Options& o = job.options;
     const QString dir = platform::programDirectory();
@@ -270,6 +301,7 @@ void runJob(Job& job) {
         }
         layout.sheet = entry->sheet;
     }
+    const settings::UsedPositions used = sheetOrderAndUse(o, layout.sheet);
     // Without a list option the print list is the program's own: the server its dravelin.ini
     // names, or seznam.db beside it.
     QString server = o.dbServer;
@@ -316,6 +348,12 @@ void runJob(Job& job) {
         }
         job.report.setSkip(o.skip);
     }
+    if (!used.empty() && settings::freePositions(layout.sheet, o.skip + 1, used) <= 0) {
+        throw BatchError(QStringLiteral("--used %1: no position of the first sheet is left free")
+                             .arg(o.usedText),
+                         UsageFailure);
+    }
+    job.report.setUsed(used);
 
     switch (o.output) {
     case Options::Output::Pdf:

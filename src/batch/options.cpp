@@ -52,6 +52,30 @@ void parsePages(Options& o, const QString& text) {
     }
 }
 
+// "1-12,17": positions and ranges of positions, from 1, separated by commas.
+std::vector<std::pair<int, int>> parseUsed(const QString& text) {
+    static const QRegularExpression item(QStringLiteral("^\\s*(\\d+)\\s*(?:-\\s*(\\d+)\\s*)?$"));
+    std::vector<std::pair<int, int>> ranges;
+    for (const QString& part : text.split(QLatin1Char(','))) {
+        const auto m = item.match(part);
+        bool okFrom = false;
+        bool okTo = true;
+        const int from = m.hasMatch() ? m.captured(1).toInt(&okFrom) : 0;
+        const int to = m.hasCaptured(2) ? m.captured(2).toInt(&okTo) : from;
+        if (!okFrom || !okTo || from < 1) {
+            throw usage(QStringLiteral("--used wants label positions from 1, such as 1-12,17, "
+                                       "not \"%1\"")
+                            .arg(text));
+        }
+        if (to < from) {
+            throw usage(
+                QStringLiteral("--used %1: the range %2 runs backwards").arg(text, part.trimmed()));
+        }
+        ranges.emplace_back(from, to);
+    }
+    return ranges;
+}
+
 } // namespace
 
 Options parseOptions(const QStringList& args) {
@@ -131,6 +155,24 @@ Options parseOptions(const QStringList& args) {
                 throw usage(QStringLiteral("--skip wants a whole number of 0 or more, not \"%1\"")
                                 .arg(text));
             }
+        } else if (name == QLatin1String("--order")) {
+            if (o.order) {
+                throw usage(QStringLiteral("--order is given twice"));
+            }
+            const QString text = value();
+            if (text == QLatin1String("rows")) {
+                o.order = settings::FillOrder::Rows;
+            } else if (text == QLatin1String("columns")) {
+                o.order = settings::FillOrder::Columns;
+            } else {
+                throw usage(QStringLiteral("--order wants rows or columns, not \"%1\"").arg(text));
+            }
+        } else if (name == QLatin1String("--used")) {
+            if (!o.usedText.isNull()) {
+                throw usage(QStringLiteral("--used is given twice"));
+            }
+            o.usedText = value();
+            o.used = parseUsed(o.usedText);
         } else if (name == QLatin1String("--outline")) {
             flag();
             o.outline = true;
@@ -165,10 +207,10 @@ Options parseOptions(const QStringList& args) {
     if (pagesGiven && o.output == Options::Output::Lpf) {
         throw usage(QStringLiteral("--pages does not apply to --lpf: it always holds every page"));
     }
-    if (o.outline &&
-        (!o.list.isEmpty() || !o.db.isEmpty() || !o.dbServer.isEmpty() || o.skip > 0)) {
+    if (o.outline && (!o.list.isEmpty() || !o.db.isEmpty() || !o.dbServer.isEmpty() || o.skip > 0 ||
+                      !o.used.empty())) {
         throw usage(QStringLiteral(
-            "--outline prints no list: leave out --list, --db, --db-server and --skip"));
+            "--outline prints no list: leave out --list, --db, --db-server, --skip and --used"));
     }
     return o;
 }
@@ -179,7 +221,8 @@ QString helpText(const QString& programDir) {
                "                      [--snapshot FILE | --settings DIR]\n"
                "                      (--pdf FILE | --lpf FILE | --printer NAME|default)\n"
                "                      [--pages FROM-TO] [--copies N] [--landscape] [--quiet]\n"
-               "                      [--sheet NAME] [--skip N] [--outline]\n"
+               "                      [--sheet NAME] [--skip N] [--order rows|columns]\n"
+               "                      [--used LIST] [--outline]\n"
                "\n"
                "Lays a print list out on A4 label sheets exactly as dravelin's \"tisk\" does and\n"
                "writes the pages to a PDF file, a prepared-pages file or a printer.\n"
@@ -216,6 +259,12 @@ QString helpText(const QString& programDir) {
                "                    of the settings is used, when it is switched on there\n"
                "  --skip N          leave the first N positions of the first page empty, for a\n"
                "                    sheet that is partly used (\"začít od štítku N+1\")\n"
+               "  --order rows|columns\n"
+               "                    fill the sheet along the rows or down the columns (default:\n"
+               "                    the order of the sheet in the settings, else columns)\n"
+               "  --used LIST       positions of the first sheet that are already used, such as\n"
+               "                    1-12,17, counted from 1 in the fill order; labels leave\n"
+               "                    them out\n"
                "  --outline         print the alignment page instead of the list: the outline of\n"
                "                    every label position and a cross at each top-left corner\n"
                "Other:\n"

@@ -2,8 +2,13 @@
 // where the pages go, and the print setup.
 #pragma once
 
+#include "settings/sheet.h"
+
 #include <QString>
 #include <QStringList>
+#include <optional>
+#include <utility>
+#include <vector>
 
 namespace batch {
 
@@ -21,8 +26,13 @@ struct Options {
     int lastPage = 0;
     int copies = 1;
     bool landscape = false;
-    QString sheet;        // --sheet: a sheet of the catalogue by product number or name
-    int skip = 0;         // --skip: positions left empty at the start of the first page
+    QString sheet; // --sheet: a sheet of the catalogue by product number or name
+    int skip = 0;  // --skip: positions left empty at the start of the first page
+    std::optional<settings::FillOrder> order; // --order: the sheet's fill order
+    // --used: ranges of used positions of the first sheet, numbered from 1 in the fill order,
+    // as given (`usedText`); checked against the sheet once it is known.
+    std::vector<std::pair<int, int>> used;
+    QString usedText;
     bool outline = false; // --outline: the alignment page instead of the list
     bool quiet = false;
     bool help = false;

@@ -91,6 +91,10 @@ class LabelReport {
     // Positions left empty at the start of the first page ("začít od štítku N" is N - 1).
     int skip() const { return skip_; }
     void setSkip(int positions) { skip_ = std::max(0, positions); }
+    // Positions of the first page of a sheet that labels leave out, already used on a partly
+    // used sheet; the default flow has none.
+    const settings::UsedPositions& used() const { return used_; }
+    void setUsed(const settings::UsedPositions& positions) { used_ = positions; }
     // The top-left corners (0.1 mm) of the label positions of one page, in flow order, on a
     // paper `paperLength` long. Empty when a label is never drawn (band of 0 design pixels).
     std::vector<QPoint> pagePositions(double paperLength) const;
@@ -137,6 +141,7 @@ class LabelReport {
     PrintSettings print_;
     settings::Sheet sheet_;
     int skip_ = 0;
+    settings::UsedPositions used_;
 
     PageSurface* surface_ = nullptr;
     bool cancelledMark_ = false;

@@ -96,10 +96,17 @@ int LayoutRun::skipPositions(int h, bool drawn) {
 }
 
 void LayoutRun::placeOnSheet(const settings::Sheet& sheet, int& n) {
-    if (pages_ == 0 || n >= sheet.labelsPerSheet()) {
-        if (pages_ > 0) {
-            n = 0;
+    if (pages_ == 0) {
+        startPage();
+    }
+    // Only the first sheet is partly used; every later one is fresh.
+    if (pages_ == 1) {
+        while (n < sheet.labelsPerSheet() && report_.used().count(n) != 0) {
+            ++n;
         }
+    }
+    if (n >= sheet.labelsPerSheet()) {
+        n = 0;
         startPage();
     }
     x_ = sheet.labelLeft(n);

@@ -1,34 +1,37 @@
-// The standard papers by their codes 1 to 26, how the paper of a recorded page is recognised
-// from its size in 4 mm steps, and which paper a page surface takes from its printer.
+// Which paper a page surface takes from its printer or PDF file, which papers a printer offers,
+// and how the paper of a recorded page is recognised from its size in 4 mm steps. The papers
+// themselves, in 0.1 mm, are the table of settings/paper.h.
 #pragma once
 
 #include "labelprint/printsettings.h"
+#include "settings/paper.h"
 
 #include <QPageSize>
 #include <QString>
 #include <functional>
 #include <optional>
-#include <span>
 #include <vector>
+
+class QPrinterInfo;
 
 namespace labelprint {
 
+using settings::Paper;
+using settings::paperByCode;
+using settings::paperTable;
+
 // A4, the paper the label report asks for: its code in the table and its size in 0.1 mm.
-inline constexpr int kA4Code = 9;
-inline constexpr double kA4Width = 2100;
-inline constexpr double kA4Length = 2970;
-inline constexpr int kLetterCode = 1;
+inline constexpr int kA4Code = settings::kA4.code;
+inline constexpr double kA4Width = settings::kA4.width;
+inline constexpr double kA4Length = settings::kA4.length;
+inline constexpr int kLetterCode = settings::kLetter.code;
 
-struct Paper {
-    int code;
-    const char* name;
-    double width; // mm, portrait
-    double length;
-};
+// Which paper codes a printer offers.
+using PaperOffer = std::function<bool(int code)>;
 
-std::span<const Paper> paperTable();
-// Code 0 and codes outside the table give nothing.
-std::optional<Paper> paperByCode(int code);
+// The papers of the table that `printer` offers, by their size within the table's tolerance.
+// No printer at all (null) offers A4 alone.
+PaperOffer offeredPapers(const QPrinterInfo& printer);
 
 struct PaperChoice {
     int code = 0;
@@ -39,7 +42,7 @@ struct PaperChoice {
 // steps are compared with every paper the printer offers, portrait then landscape, codes 1 to
 // 26 in order, and the last match wins. Nothing when no offered paper matches.
 std::optional<PaperChoice> recognisePaper(int widthPx, int lengthPx, int dpi,
-                                          const std::function<bool(int code)>& offered);
+                                          const PaperOffer& offered);
 
 // The paper a page surface takes from its printer.
 struct SurfacePaper {
@@ -56,5 +59,15 @@ struct SurfacePaper {
 SurfacePaper choosePaper(const std::vector<QPageSize>& offered, const QPageSize& defaultSize,
                          Orientation orientation,
                          settings::SheetPaper wanted = settings::SheetPaper::A4);
+
+// The paper a surface takes from `printer` (null: no printer); `wanted` as in choosePaper().
+SurfacePaper paperOfPrinter(const QPrinterInfo& printer, Orientation orientation,
+                            settings::SheetPaper wanted = settings::SheetPaper::A4);
+
+// The paper of a print's output, and so of the preview that shows it beforehand: a PDF file
+// (`toFile`) is written on the sheet's own paper, as with no printer, whichever printer is
+// selected; a printer takes the paper of paperOfPrinter().
+SurfacePaper paperOfOutput(const QPrinterInfo& printer, bool toFile, Orientation orientation,
+                           settings::SheetPaper wanted);
 
 } // namespace labelprint

@@ -35,8 +35,8 @@ void recognisePaperOfFirstPage(PreviewDocument& document, const PaperOffer& offe
             return;
         }
         const auto paper = paperByCode(choice->code);
-        const double width = paper->width * 10;
-        const double length = paper->length * 10;
+        const double width = paper->width;
+        const double length = paper->length;
         document.setPaper(choice->code, choice->landscape, choice->landscape ? length : width,
                           choice->landscape ? width : length);
     } catch (const platform::Error&) {

@@ -2,17 +2,14 @@
 // Load Report buttons, with their file dialogs and messages going through the prompts seam.
 #pragma once
 
+#include "labelprint/papertable.h"
 #include "platform/prompts.h"
 
 #include <QString>
-#include <functional>
 
 namespace labelprint {
 
 class PreviewDocument;
-
-// Which paper codes the selected printer offers.
-using PaperOffer = std::function<bool(int code)>;
 
 prompts::FileRequest saveReportRequest();
 prompts::FileRequest loadReportRequest();

@@ -12,16 +12,6 @@
 
 namespace labelprint {
 
-SurfacePaper paperOfPrinter(const QPrinterInfo& printer, Orientation orientation,
-                            settings::SheetPaper wanted) {
-    if (printer.isNull()) {
-        return choosePaper({}, QPageSize(), orientation, wanted);
-    }
-    const QList<QPageSize> offered = printer.supportedPageSizes();
-    return choosePaper({offered.begin(), offered.end()}, printer.defaultPageSize(), orientation,
-                       wanted);
-}
-
 void configurePrinter(QPrinter& printer, const PrintSettings& settings, const PrinterPaper& paper) {
     if (paper.size) {
         printer.setPageSize(*paper.size);
@@ -89,10 +79,11 @@ void PrinterSurface::setUpPrinter() {
         outputPath_ = spool_->filePath(QStringLiteral("job"));
         printer_->setOutputFileName(outputPath_);
     }
-    // The paper the preview showed: a PDF file takes the sheet's own, as with no printer.
+    // The paper the preview showed.
     const QPrinterInfo info = pdfPath_ ? QPrinterInfo() : QPrinterInfo(*printer_);
-    configurePrinter(*printer_, settings_,
-                     {paperOfPrinter(info, orientation_, settings_.paper).size, orientation_});
+    const SurfacePaper chosen =
+        paperOfOutput(info, pdfPath_.has_value(), orientation_, settings_.paper);
+    configurePrinter(*printer_, settings_, {chosen.size, orientation_});
     jobName_ = printer_->docName();
     settings::PrinterOffset shift;
     if (!pdfPath_) {

@@ -21,11 +21,6 @@
 
 namespace labelprint {
 
-// The paper a surface takes from `printer` (null: no printer), as the preview and the print
-// both take it; `wanted` as in choosePaper().
-SurfacePaper paperOfPrinter(const QPrinterInfo& printer, Orientation orientation,
-                            settings::SheetPaper wanted = settings::SheetPaper::A4);
-
 // The paper a printer is set up for: its size (none: the printer's own paper stays) and the
 // orientation.
 struct PrinterPaper {
@@ -45,7 +40,7 @@ class PrinterSurface : public PageSurface {
     };
 
     // Prints on `settings.printer` (empty: the default printer), on the paper of
-    // paperOfPrinter() for `settings.paper`.
+    // paperOfOutput() for `settings.paper`.
     PrinterSurface(const PrintSettings& settings, Orientation orientation,
                    QPrinter::PrinterMode mode = QPrinter::HighResolution);
     // Writes a PDF file instead, on A4 or the Letter of a Letter sheet; the device origin is

@@ -1,13 +1,28 @@
 #include "settings/sheet.h"
 
+#include "settings/paper.h"
+
+#include <algorithm>
+
 namespace settings {
+namespace {
+
+const Paper& tablePaper(SheetPaper paper) {
+    return paper == SheetPaper::Letter ? kLetter : kA4;
+}
+
+} // namespace
 
 PaperSize paperSize(SheetPaper paper) {
-    return paper == SheetPaper::Letter ? PaperSize{2159, 2794} : PaperSize{2100, 2970};
+    return {tablePaper(paper).width, tablePaper(paper).length};
 }
 
 QString paperName(SheetPaper paper) {
-    return paper == SheetPaper::Letter ? QStringLiteral("Letter") : QStringLiteral("A4");
+    return QString::fromLatin1(tablePaper(paper).name);
+}
+
+int paperCode(SheetPaper paper) {
+    return tablePaper(paper).code;
 }
 
 std::optional<SheetPaper> paperFromName(const QString& name) {
@@ -54,6 +69,26 @@ std::optional<QString> sheetProblem(const Sheet& s) {
 std::optional<QString> startProblem(int start, int perSheet) {
     if (start < 1 || start > perSheet) {
         return QStringLiteral("Začít lze od štítku 1 až %1, na archu je %1 štítků.").arg(perSheet);
+    }
+    return std::nullopt;
+}
+
+int freePositions(const Sheet& sheet, int start, const UsedPositions& used) {
+    const int perSheet = sheet.labelsPerSheet();
+    const int from = std::max(0, start - 1);
+    int free = std::max(0, perSheet - from);
+    for (int n : used) {
+        if (n >= from && n < perSheet) {
+            --free;
+        }
+    }
+    return free;
+}
+
+std::optional<QString> usedProblem(const Sheet& sheet, int start, const UsedPositions& used) {
+    if (freePositions(sheet, start, used) <= 0) {
+        return QStringLiteral("Na archu nezbývá žádný volný štítek: všechny jsou použité nebo "
+                              "přeskočené.");
     }
     return std::nullopt;
 }

@@ -30,6 +30,15 @@ constexpr std::array<IntKey, 8> kIntKeys = {{
 constexpr char kTag[8] = {'D', 'R', 'V', 'S', 'H', 'E', 'E', 'T'};
 constexpr int kFieldCount = 10;
 constexpr int kPayload = 4 * kFieldCount;
+// A sheet filled along the rows adds one field; a sheet filled down the columns is written
+// without it, exactly as before the fill order existed.
+constexpr int kOrderPayload = kPayload + 4;
+
+const QString kOrderKey = QStringLiteral("poradi");
+
+QString orderName(FillOrder order) {
+    return order == FillOrder::Rows ? QStringLiteral("radky") : QStringLiteral("sloupce");
+}
 
 } // namespace
 
@@ -50,6 +59,12 @@ Sheet readArch(const platform::Profile& p, const Sheet& base) {
     if (const auto paper = paperFromName(p.readString(kArch, QStringLiteral("papir"), QString()))) {
         s.paper = *paper;
     }
+    const QString order = p.readString(kArch, kOrderKey, QString()).trimmed();
+    for (FillOrder o : {FillOrder::Columns, FillOrder::Rows}) {
+        if (order.compare(orderName(o), Qt::CaseInsensitive) == 0) {
+            s.order = o;
+        }
+    }
     const auto on = parseInteger(p.readString(kArch, QStringLiteral("zapnuto"), QString()));
     s.on = on && *on != 0;
     return s;
@@ -61,6 +76,10 @@ void writeArch(platform::Profile& p, const Sheet& s) {
     p.writeString(kArch, QStringLiteral("papir"), paperName(s.paper));
     for (const IntKey& k : kIntKeys) {
         p.writeString(kArch, QString::fromLatin1(k.key), QString::number(s.*k.field));
+    }
+    // Only a user who once chose an order finds the key.
+    if (s.order != FillOrder::Columns || p.hasKey(kArch, kOrderKey)) {
+        p.writeString(kArch, kOrderKey, orderName(s.order));
     }
 }
 
@@ -88,15 +107,28 @@ void writePrinterOffsets(platform::Profile& p, const PrinterOffsets& offsets) {
 
 QByteArray encodeSheetTrailer(const Sheet& s) {
     QByteArray out(kTag, sizeof kTag);
-    const std::array<std::int32_t, kFieldCount + 1> values = {
-        kPayload,  s.on ? 1 : 0, s.paper == SheetPaper::Letter ? 1 : 0,
-        s.left,    s.top,        s.width,
-        s.height,  s.pitchX,     s.pitchY,
-        s.columns, s.rows};
-    for (std::int32_t v : values) {
+    const bool rows = s.order == FillOrder::Rows;
+    const std::array<std::int32_t, kFieldCount + 1> values = {rows ? kOrderPayload : kPayload,
+                                                              s.on ? 1 : 0,
+                                                              s.paper == SheetPaper::Letter ? 1 : 0,
+                                                              s.left,
+                                                              s.top,
+                                                              s.width,
+                                                              s.height,
+                                                              s.pitchX,
+                                                              s.pitchY,
+                                                              s.columns,
+                                                              s.rows};
+    const auto append = [&out](std::int32_t v) {
         char le[4];
         qToLittleEndian<std::int32_t>(v, le);
         out.append(le, 4);
+    };
+    for (std::int32_t v : values) {
+        append(v);
+    }
+    if (rows) {
+        append(1);
     }
     return out;
 }
@@ -129,6 +161,12 @@ std::optional<Sheet> decodeSheetTrailer(QByteArrayView rest) {
     s.pitchY = field(7);
     s.columns = field(8);
     s.rows = field(9);
+    if (payload >= kOrderPayload) {
+        if (field(10) != 0 && field(10) != 1) {
+            return std::nullopt;
+        }
+        s.order = field(10) == 1 ? FillOrder::Rows : FillOrder::Columns;
+    }
     return s;
 }
 

@@ -47,6 +47,13 @@ int tenths(const QDoubleSpinBox* f) {
     return int(std::lround(f->value() * 10));
 }
 
+// The same labels on the same paper, whatever the switch and the fill order.
+bool sameGeometry(settings::Sheet a, settings::Sheet b) {
+    a.on = b.on;
+    a.order = b.order;
+    return a == b;
+}
+
 } // namespace
 
 ArchTab::ArchTab(std::vector<settings::CatalogueEntry> catalogue, QWidget* parent)
@@ -123,6 +130,17 @@ ArchTab::ArchTab(std::vector<settings::CatalogueEntry> catalogue, QWidget* paren
 
     drawing = new SheetDrawing(this);
     drawing->setGeometry(715, 30, 160, 226);
+    label(this, QStringLiteral("poradicbl"), QStringLiteral("pořadí štítků"), 715, 265);
+    orderCombo = new QComboBox(this);
+    orderCombo->setObjectName(QStringLiteral("poradicb"));
+    orderCombo->addItems({QStringLiteral("po sloupcích"), QStringLiteral("po řádcích")});
+    orderCombo->setGeometry(715, 280, 160, 22);
+    QLabel* hint =
+        label(this, QStringLiteral("pouzitel"),
+              QStringLiteral("Použité štítky archu označíte klepnutím do kresby."), 715, 310);
+    hint->setGeometry(715, 310, 160, 45);
+    hint->setWordWrap(true);
+    hint->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     for (QDoubleSpinBox* f : {leftSpin, topSpin, widthSpin, heightSpin, pitchXSpin, pitchYSpin}) {
         connect(f, &QDoubleSpinBox::valueChanged, this, &ArchTab::refresh);
@@ -131,6 +149,8 @@ ArchTab::ArchTab(std::vector<settings::CatalogueEntry> catalogue, QWidget* paren
         connect(f, &QSpinBox::valueChanged, this, &ArchTab::refresh);
     }
     connect(paperCombo, &QComboBox::currentIndexChanged, this, &ArchTab::refresh);
+    connect(orderCombo, &QComboBox::currentIndexChanged, this, &ArchTab::refresh);
+    connect(drawing, &SheetDrawing::positionClicked, this, &ArchTab::toggleUsed);
     connect(sheetCheck, &QCheckBox::toggled, this, &ArchTab::refresh);
     connect(searchEdit, &QLineEdit::textChanged, this, &ArchTab::search);
     connect(catalogueList, &QListWidget::currentRowChanged, this, [this](int row) {
@@ -160,6 +180,8 @@ settings::Sheet ArchTab::sheet() const {
     s.pitchY = tenths(pitchYSpin);
     s.columns = columnsSpin->value();
     s.rows = rowsSpin->value();
+    s.order =
+        orderCombo->currentIndex() == 1 ? settings::FillOrder::Rows : settings::FillOrder::Columns;
     return s;
 }
 
@@ -175,6 +197,7 @@ void ArchTab::setSheet(const settings::Sheet& s) {
     pitchYSpin->setValue(s.pitchY / 10.0);
     columnsSpin->setValue(s.columns);
     rowsSpin->setValue(s.rows);
+    orderCombo->setCurrentIndex(s.order == settings::FillOrder::Rows ? 1 : 0);
     filling_ = false;
     refresh();
 }
@@ -185,6 +208,30 @@ int ArchTab::startPosition() const {
 
 void ArchTab::setStartPosition(int n) {
     startSpin->setValue(n);
+}
+
+settings::UsedPositions ArchTab::usedPositions() const {
+    const settings::Sheet s = sheet();
+    settings::UsedPositions used;
+    for (const auto& [row, column] : usedCells_) {
+        // Cells of a larger sheet typed in before are kept, but are no positions of this one.
+        if (row < s.rows && column < s.columns) {
+            used.insert(s.positionAt(row, column));
+        }
+    }
+    return used;
+}
+
+void ArchTab::toggleUsed(int n) {
+    const settings::Sheet s = sheet();
+    if (n < 0 || n >= s.labelsPerSheet()) {
+        return;
+    }
+    const std::pair cell{s.rowOf(n), s.columnOf(n)};
+    if (!usedCells_.erase(cell)) {
+        usedCells_.insert(cell);
+    }
+    refresh();
 }
 
 void ArchTab::setOffsets(const settings::PrinterOffsets& offsets, const QStringList& printers,
@@ -215,7 +262,10 @@ std::optional<QString> ArchTab::problem() const {
     if (auto p = settings::sheetProblem(s)) {
         return p;
     }
-    return settings::startProblem(startPosition(), s.labelsPerSheet());
+    if (auto p = settings::startProblem(startPosition(), s.labelsPerSheet())) {
+        return p;
+    }
+    return settings::usedProblem(s, startPosition(), usedPositions());
 }
 
 void ArchTab::applyEntry(const settings::CatalogueEntry& entry) {
@@ -231,6 +281,33 @@ void ArchTab::search(const QString& typed) {
     for (const settings::CatalogueEntry& e : shown_) {
         catalogueList->addItem(e.description());
     }
+    highlightCatalogue();
+}
+
+void ArchTab::highlightCatalogue() {
+    const settings::Sheet s = sheet();
+    const auto matches = [&](int row) {
+        return s.on && row >= 0 && size_t(row) < shown_.size() &&
+               sameGeometry(shown_[size_t(row)].sheet, s);
+    };
+    int row = catalogueList->currentRow();
+    if (!matches(row)) {
+        row = -1;
+        for (int r = 0; r < int(shown_.size()) && row < 0; ++r) {
+            if (matches(r)) {
+                row = r;
+            }
+        }
+    }
+    // Choosing an entry applies it; here the list only follows the sheet.
+    const QSignalBlocker quiet(catalogueList);
+    if (row < 0) {
+        catalogueList->setCurrentRow(-1);
+        catalogueList->clearSelection();
+    } else if (row != catalogueList->currentRow()) {
+        catalogueList->setCurrentRow(row);
+        catalogueList->scrollToItem(catalogueList->item(row));
+    }
 }
 
 void ArchTab::refresh() {
@@ -240,7 +317,8 @@ void ArchTab::refresh() {
     const settings::Sheet s = sheet();
     const auto why = problem();
     problemLabel->setText(why.value_or(QString()));
-    drawing->show(s, std::max(0, startPosition() - 1));
+    drawing->show(s, std::max(0, startPosition() - 1), usedPositions());
+    highlightCatalogue();
 }
 
 void ArchTab::showOffset() {

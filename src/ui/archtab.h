@@ -1,7 +1,7 @@
 // The sheet tab "arch": the switch for the exact sheet description, the catalogue search, the
-// sheet's fields with a drawing to scale, the start position on a partly used sheet, the
-// printers' offsets and the alignment page button. It holds its values; the main window reads
-// them at the print command and at shutdown.
+// sheet's fields with a drawing to scale, the fill order, the start position and the used
+// positions of a partly used sheet, the printers' offsets and the alignment page button. It
+// holds its values; the main window reads them at the print command and at shutdown.
 #pragma once
 
 #include "settings/sheetcatalogue.h"
@@ -9,6 +9,8 @@
 
 #include <QWidget>
 #include <optional>
+#include <set>
+#include <utility>
 #include <vector>
 
 class QCheckBox;
@@ -31,6 +33,12 @@ class ArchTab : public QWidget {
     // "začít od štítku N", 1 for a fresh sheet.
     int startPosition() const;
     void setStartPosition(int n);
+    // The positions marked used by clicks in the drawing, as label numbers from 0 in the
+    // sheet's fill order. They stay where they were clicked when the order changes, and until
+    // the program ends; they are never stored.
+    settings::UsedPositions usedPositions() const;
+    // Marks label `n` of the sheet as it now stands used, or free again when it was used.
+    void toggleUsed(int n);
     settings::PrinterOffsets offsets() const { return offsets_; }
     void setOffsets(const settings::PrinterOffsets& offsets, const QStringList& printers,
                     const QString& defaultPrinter = QString());
@@ -59,6 +67,7 @@ class ArchTab : public QWidget {
     QPushButton* alignmentButton;
     QLabel* problemLabel;
     SheetDrawing* drawing;
+    QComboBox* orderCombo;
 
   Q_SIGNALS:
     void alignmentPageRequested();
@@ -66,11 +75,14 @@ class ArchTab : public QWidget {
   private:
     void search(const QString& typed);
     void refresh();
+    // Highlights the catalogue entry of the sheet in force, or none.
+    void highlightCatalogue();
     void showOffset();
     void storeOffset();
 
     std::vector<settings::CatalogueEntry> catalogue_;
     std::vector<settings::CatalogueEntry> shown_;
     settings::PrinterOffsets offsets_;
+    std::set<std::pair<int, int>> usedCells_; // (row, column)
     bool filling_ = false;
 };

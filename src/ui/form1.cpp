@@ -606,5 +606,14 @@ void TForm1::takeIntoReport() {
         }
     }
     report.setSkip(start - 1);
+    // Used positions belong to the sheet description; the default flow has none.
+    settings::UsedPositions used;
+    if (const settings::Sheet* sheet = report.sheet()) {
+        used = archts->usedPositions();
+        if (const auto problem = settings::usedProblem(*sheet, start, used)) {
+            throw platform::Error(*problem);
+        }
+    }
+    report.setUsed(used);
     report.printSettings().offsets = archts->offsets();
 }

@@ -40,8 +40,8 @@ void ListFollower::follow() {
 
 void ListFollower::watch(int socket, bool forWrite, const std::function<void()>& handler) {
     unwatch();
-    notifier_ = new QSocketNotifier(socket, forWrite ? QSocketNotifier::Write : QSocketNotifier::Read,
-                                    this);
+    notifier_ = new QSocketNotifier(
+        socket, forWrite ? QSocketNotifier::Write : QSocketNotifier::Read, this);
     connect(notifier_, &QSocketNotifier::activated, this, handler);
 }
 

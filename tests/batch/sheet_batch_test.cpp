@@ -127,4 +127,90 @@ TEST_F(SheetBatch, WrongSheetOptionsAreOneLine) {
     }
 }
 
+// The cell (row, column) of Herma 4614 (3 x 8 of 66 x 33.8 mm from 5.7 / 13 mm) that holds the
+// centre of the word, or (-1, -1).
+std::pair<int, int> hermaCell(const std::vector<Word>& words, const QString& text) {
+    for (const Word& w : words) {
+        if (w.text == text) {
+            const double x = (w.xMin + w.xMax) / 2 * 254 / 72 - 57;
+            const double y = (w.yMin + w.yMax) / 2 * 254 / 72 - 130;
+            return {int(y / 338), int(x / 660)};
+        }
+    }
+    return {-1, -1};
+}
+
+TEST_F(SheetBatch, UsedPositionsOfThe4614AreLeftOutInEitherOrder) {
+    // The top four rows already peeled off: twelve labels fill the bottom four rows, the
+    // thirteenth starts a fresh sheet at its first position.
+    write("13.csv", exampleList(13));
+    write("dravelin.ini", exampleIni());
+    const struct {
+        QStringList args;
+        bool acrossRows;
+    } cases[] = {
+        {{"--order", "rows", "--used", "1-12"}, true},
+        {{"--used", "1-4,9-12,17-20"}, false},
+        {{"--used", "17-20,1-4,12,9-11", "--order=columns"}, false},
+    };
+    for (const auto& c : cases) {
+        const Outcome o = runBatch(QStringList{"--list", "13.csv", "--settings", ".", "--sheet",
+                                               "4614", "--pdf", "out.pdf"} +
+                                       c.args,
+                                   dir.path());
+        ASSERT_EQ(o.exitCode, 0) << o.err.toStdString();
+        const auto words = pdfWords(path("out.pdf"));
+        ASSERT_EQ(words.size(), 2u) << c.args.join(' ').toStdString();
+        for (int k = 0; k < 12; ++k) {
+            const std::pair<int, int> want =
+                c.acrossRows ? std::pair{4 + k / 3, k % 3} : std::pair{4 + k % 4, k / 4};
+            EXPECT_EQ(hermaCell(words[0], QStringLiteral("*%1*").arg(700001 + k)), want)
+                << "label " << k + 1 << " with " << c.args.join(' ').toStdString();
+        }
+        EXPECT_EQ(hermaCell(words[1], "*700013*"), (std::pair{0, 0}));
+    }
+}
+
+TEST_F(SheetBatch, WrongOrderAndUsedOptionsAreOneLine) {
+    write("list.csv", exampleList(3));
+    write("dravelin.ini", exampleIni()); // no sheet switched on
+    const struct {
+        QStringList args;
+        const char* expected;
+    } cases[] = {
+        {{"--sheet", "4614", "--order", "diagonal"},
+         "--order wants rows or columns, not \"diagonal\""},
+        {{"--sheet", "4614", "--order", "rows", "--order", "rows"}, "--order is given twice"},
+        {{"--sheet", "4614", "--used", "0"},
+         "--used wants label positions from 1, such as 1-12,17, not \"0\""},
+        {{"--sheet", "4614", "--used", "1-12,x"},
+         "--used wants label positions from 1, such as 1-12,17, not \"1-12,x\""},
+        {{"--sheet", "4614", "--used", "1,,2"},
+         "--used wants label positions from 1, such as 1-12,17, not \"1,,2\""},
+        {{"--sheet", "4614", "--used", "99999999999"},
+         "--used wants label positions from 1, such as 1-12,17, not \"99999999999\""},
+        {{"--sheet", "4614", "--used", "12-1"}, "--used 12-1: the range 12-1 runs backwards"},
+        {{"--sheet", "4614", "--used", "1", "--used", "2"}, "--used is given twice"},
+        {{"--sheet", "4614", "--used", "3,1-25"}, "--used 3,1-25: the sheet has only 24 positions"},
+        {{"--sheet", "4614", "--used", "1-2000000000"},
+         "--used 1-2000000000: the sheet has only 24 positions"},
+        {{"--sheet", "4614", "--used", "1-24"},
+         "--used 1-24: no position of the first sheet is left free"},
+        {{"--sheet", "4614", "--skip", "12", "--used", "13-24"},
+         "--used 13-24: no position of the first sheet is left free"},
+        {{"--used", "3"}, "--used needs a label sheet: --sheet NAME, or a sheet switched on"},
+        {{"--order", "rows"}, "--order needs a label sheet: --sheet NAME, or a sheet switched on"},
+    };
+    for (const auto& c : cases) {
+        const Outcome o = runBatch(
+            QStringList{"--list", "list.csv", "--settings", ".", "--pdf", "out.pdf"} + c.args,
+            dir.path());
+        EXPECT_EQ(o.exitCode, 2) << c.expected;
+        EXPECT_TRUE(
+            o.err.startsWith(QStringLiteral("dravelin-batch: ") + QString::fromUtf8(c.expected)))
+            << o.err.toStdString();
+        EXPECT_FALSE(QFile::exists(path("out.pdf"))) << c.expected;
+    }
+}
+
 } // namespace

@@ -286,6 +286,48 @@ TEST_F(PreviewPrinting, LetterOnlyQueuePreviewsAndPrintsOnLetter) {
     EXPECT_NEAR(raster.inkTop(100, 700, 0, 400), 100, 1);
 }
 
+TEST_F(PreviewPrinting, PreviewShowsThePaperAndPagesOfWhatIsPrinted) {
+    // 70 labels of 33 mm in 3 columns: 3 pages on A4, 4 on Letter. A page range chosen from
+    // the preview only prints the labels shown there when both lay out on the same paper.
+    const QString letterQueue = QStringLiteral("dravelin-letter");
+    ASSERT_TRUE(QPrinterInfo::availablePrinterNames().contains(letterQueue))
+        << "tools/test-setup.sh must have created the Letter queue";
+    settings::LayoutSettings s;
+    s.sloupce = 3;
+    s.vyskabunky = 33;
+    tiskf.qr1.takeSettings(s);
+    list = rows(70);
+    QTemporaryDir dir;
+    for (const QString& queue : {QStringLiteral("dravelin-pdf"), letterQueue}) {
+        for (const bool toFile : {false, true}) {
+            const std::string what = queue.toStdString() + (toFile ? ", PDF file" : ", printer");
+            PrintSettings& p = tiskf.qr1.printSettings();
+            p.printer = queue;
+            p.pdfFile = toFile ? dir.filePath(queue + ".pdf") : QString();
+            p.title = e2e::uniqueTitle("paper");
+            double width = 0, length = 0;
+            int pages = 0;
+            withFinishedPreview([&] {
+                width = tiskf.previewDocument()->paperWidth();
+                length = tiskf.previewDocument()->paperLength();
+                pages = tiskf.previewDocument()->pageCount();
+                tiskf.print();
+            });
+            pdf = toFile ? p.pdfFile : e2e::waitForPdf(outDir(), p.title, 30000);
+            ASSERT_FALSE(pdf.isEmpty()) << what;
+            EXPECT_EQ(e2e::pageCount(pdf), pages) << what;
+            const auto size = e2e::pageSize(pdf, 1);
+            ASSERT_TRUE(size) << what;
+            EXPECT_NEAR(size->first, width, 2) << what;
+            EXPECT_NEAR(size->second, length, 2) << what;
+            if (!toFile && !qEnvironmentVariableIsSet("DRAVELIN_E2E_KEEP")) {
+                QFile::remove(pdf);
+            }
+            pdf.clear();
+        }
+    }
+}
+
 TEST(NoPrinter, PrintToAPdfFileNeedsNoPrinter) {
     ASSERT_TRUE(QPrinterInfo::availablePrinterNames().isEmpty());
     printlist::RowSet list = rows(900);

@@ -17,8 +17,8 @@ TEST(PaperTable, A4FactsAgreeWithTheTableAndTheDesignGrid) {
     const auto a4 = paperByCode(kA4Code);
     ASSERT_TRUE(a4);
     EXPECT_STREQ(a4->name, "A4");
-    EXPECT_DOUBLE_EQ(a4->width * 10, kA4Width);
-    EXPECT_DOUBLE_EQ(a4->length * 10, kA4Length);
+    EXPECT_DOUBLE_EQ(a4->width, kA4Width); // the table is in 0.1 mm
+    EXPECT_DOUBLE_EQ(a4->length, kA4Length);
     EXPECT_EQ(lengthToDevice(kA4Width, 96), 794);
     EXPECT_EQ(lengthToDevice(kA4Length, 96), 1123);
     EXPECT_DOUBLE_EQ(kTenthsPerInch, 254.0);
@@ -75,6 +75,35 @@ TEST(PaperTable, ChoosePaperTakesA4OrThePrintersOwnPaper) {
         EXPECT_NEAR(paper.length, c.length, 0.01) << c.what;
         EXPECT_EQ(paper.size.key(), c.key) << c.what;
     }
+}
+
+TEST(PaperTable, APrintersPaperWithinAMillimetreIsTheTablesPaper) {
+    // Printers give sizes in whole points and under names of their own; one tolerance decides,
+    // for the paper a surface takes and for the papers a printer offers alike.
+    const auto custom = [](double w, double l) {
+        return QPageSize(QSizeF(w, l), QPageSize::Millimeter, "custom", QPageSize::ExactMatch);
+    };
+    const QPageSize legal(QPageSize::Legal);
+    const struct Case {
+        QPageSize size;
+        int code; // the paper a surface takes with `size` offered beside Legal
+    } cases[] = {
+        {custom(209.9, 297.04), kA4Code}, // A4 in points: 595 x 842
+        {custom(210.9, 297.9), kA4Code},
+        {custom(211, 297), 0},
+        {custom(210, 296), 0},
+    };
+    for (const Case& c : cases) {
+        const SurfacePaper paper = choosePaper({c.size, legal}, legal, Orientation::Portrait);
+        EXPECT_EQ(paper.code, c.code) << c.size.size(QPageSize::Millimeter).width() << " x "
+                                      << c.size.size(QPageSize::Millimeter).height();
+        const bool a4 = c.code == kA4Code;
+        EXPECT_EQ(settings::isPaper(settings::kA4, c.size.size(QPageSize::Millimeter).width() * 10,
+                                    c.size.size(QPageSize::Millimeter).height() * 10),
+                  a4);
+    }
+    EXPECT_EQ(settings::paperSize(settings::SheetPaper::Letter).width, settings::kLetter.width);
+    EXPECT_EQ(settings::paperSize(settings::SheetPaper::A4).length, kA4Length);
 }
 
 TEST(PaperTable, ALetterSheetIsAskedOfThePrinterAndThePdfFile) {

@@ -6,6 +6,7 @@
 #include "platform/error.h"
 #include "recordingsurface.h"
 #include "rows.h"
+#include "settings/sheetcatalogue.h"
 #include "support/sheets.h"
 
 #include <gtest/gtest.h>
@@ -153,6 +154,108 @@ TEST(SheetLayout, StartPositionSkipsOnlyTheFirstPage) {
     const auto texts = surface.ofKind(SurfaceCall::DrawText);
     ASSERT_FALSE(texts.empty());
     EXPECT_EQ(texts.front().text, "*K1*");
+}
+
+TEST(SheetLayout, PartlyUsedSheetLeavesOutItsUsedPositionsOnTheFirstPageOnly) {
+    // Herma 4614: 3 columns x 8 rows of 66 x 33.8 mm from 5.7 / 13 mm, the top four rows
+    // already peeled off. Cells are (row, column); labels must land on the free cells in order.
+    settings::Sheet herma = settings::findSheet(settings::builtInSheets(), "4614")->sheet;
+    ASSERT_EQ(herma.columns, 3);
+    ASSERT_EQ(herma.rows, 8);
+    using Cells = std::vector<std::pair<int, int>>;
+    // The cells of rows `fromRow` to 7 in the fill order.
+    const auto cells = [](int fromRow, bool acrossRows) {
+        Cells out;
+        if (acrossRows) {
+            for (int row = fromRow; row < 8; ++row) {
+                for (int column = 0; column < 3; ++column) {
+                    out.emplace_back(row, column);
+                }
+            }
+        } else {
+            for (int column = 0; column < 3; ++column) {
+                for (int row = fromRow; row < 8; ++row) {
+                    out.emplace_back(row, column);
+                }
+            }
+        }
+        return out;
+    };
+    const auto topRows = [](settings::FillOrder order) {
+        settings::Sheet s;
+        s.columns = 3;
+        s.rows = 8;
+        s.order = order;
+        settings::UsedPositions used;
+        for (int row = 0; row < 4; ++row) {
+            for (int column = 0; column < 3; ++column) {
+                used.insert(s.positionAt(row, column));
+            }
+        }
+        return used;
+    };
+    Cells rowsWithout17 = cells(4, true);
+    rowsWithout17.erase(rowsWithout17.begin() + 4); // label 17 is row 5, column 2
+    Cells rowsFrom14 = cells(4, true);
+    rowsFrom14.erase(rowsFrom14.begin()); // label 13 is skipped by the start position
+    struct Case {
+        const char* what;
+        settings::FillOrder order;
+        settings::UsedPositions used;
+        int skip;
+        Cells page1;
+    };
+    const Case cases[] = {
+        {"down the columns", settings::FillOrder::Columns, topRows(settings::FillOrder::Columns), 0,
+         cells(4, false)},
+        {"along the rows", settings::FillOrder::Rows, topRows(settings::FillOrder::Rows), 0,
+         cells(4, true)},
+        {"1-12,17 along the rows", settings::FillOrder::Rows,
+         [] {
+             settings::UsedPositions u;
+             for (int n = 0; n < 12; ++n) {
+                 u.insert(n);
+             }
+             u.insert(16);
+             return u;
+         }(),
+         0, rowsWithout17},
+        {"start 14 with the top rows used", settings::FillOrder::Rows,
+         topRows(settings::FillOrder::Rows), 13, rowsFrom14},
+        {"every position used",
+         settings::FillOrder::Rows,
+         [] {
+             settings::UsedPositions u;
+             for (int n = 0; n < 24; ++n) {
+                 u.insert(n);
+             }
+             return u;
+         }(),
+         0,
+         {}},
+    };
+    for (const Case& c : cases) {
+        herma.order = c.order;
+        LabelReport report;
+        settings::LayoutSettings layout;
+        layout.sheet = herma;
+        report.takeSettings(layout);
+        report.setSkip(c.skip);
+        report.setUsed(c.used);
+        RecordingSurface surface(254);
+        const RunResult result = runRows(report, surface, int(c.page1.size()) + 1);
+        std::vector<QRect> want;
+        for (const auto& [row, column] : c.page1) {
+            want.emplace_back(57 + column * 660, 130 + row * 338, 660, 338);
+        }
+        EXPECT_EQ(result.pages, 2) << c.what;
+        EXPECT_EQ(surface.labelRects(1), want) << c.what;
+        // The next sheet is a fresh one: its first label takes the top-left position.
+        EXPECT_EQ(surface.labelRects(2), (std::vector<QRect>{QRect(57, 130, 660, 338)})) << c.what;
+        const auto texts = surface.ofKind(SurfaceCall::DrawText);
+        ASSERT_FALSE(texts.empty()) << c.what;
+        EXPECT_EQ(texts.front().text, "*K1*") << c.what;
+    }
 }
 
 TEST(SheetLayout, StartPositionInTheDefaultFlow) {

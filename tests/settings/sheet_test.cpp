@@ -31,6 +31,48 @@ TEST(Sheet, PositionsRunDownTheColumnsExactlyByThePitch) {
     EXPECT_EQ(QPoint(s.labelLeft(20), s.labelTop(20)), QPoint(72 + 2 * 660, 151 + 6 * 381));
 }
 
+TEST(Sheet, AlongTheRowsLabelsRunAcrossEachRowFirst) {
+    Sheet s = sheetL7160();
+    s.order = settings::FillOrder::Rows;
+    // Label 2 ends row 1, label 3 starts row 2, label 20 is still the last position.
+    EXPECT_EQ(QPoint(s.labelLeft(2), s.labelTop(2)), QPoint(72 + 2 * 660, 151));
+    EXPECT_EQ(QPoint(s.labelLeft(3), s.labelTop(3)), QPoint(72, 151 + 381));
+    EXPECT_EQ(QPoint(s.labelLeft(20), s.labelTop(20)), QPoint(72 + 2 * 660, 151 + 6 * 381));
+    // Every position is numbered once, in either order.
+    for (settings::FillOrder order : {settings::FillOrder::Columns, settings::FillOrder::Rows}) {
+        s.order = order;
+        for (int n = 0; n < s.labelsPerSheet(); ++n) {
+            EXPECT_EQ(s.positionAt(s.rowOf(n), s.columnOf(n)), n);
+        }
+    }
+}
+
+TEST(Sheet, UsedAndSkippedPositionsMustLeaveOneFree) {
+    const Sheet s = sheetL7160(); // 21 positions
+    const settings::UsedPositions firstTwenty = [] {
+        settings::UsedPositions u;
+        for (int n = 0; n < 20; ++n) {
+            u.insert(n);
+        }
+        return u;
+    }();
+    EXPECT_EQ(settings::freePositions(s, 1, {}), 21);
+    EXPECT_EQ(settings::freePositions(s, 1, firstTwenty), 1);
+    // Positions before the start and past the sheet are not counted twice.
+    EXPECT_EQ(settings::freePositions(s, 6, {0, 3, 7, 30}), 15);
+    EXPECT_FALSE(settings::usedProblem(s, 1, firstTwenty));
+    EXPECT_FALSE(settings::usedProblem(s, 21, firstTwenty));
+    EXPECT_EQ(settings::usedProblem(s, 1,
+                                    [&] {
+                                        settings::UsedPositions all = firstTwenty;
+                                        all.insert(20);
+                                        return all;
+                                    }())
+                  .value_or(""),
+              "Na archu nezbývá žádný volný štítek: všechny jsou použité nebo přeskočené.");
+    EXPECT_TRUE(settings::usedProblem(s, 21, {20}));
+}
+
 TEST(Sheet, ImpossibleSheetsAreRefusedWithACzechReason) {
     struct Case {
         const char* what;
@@ -106,6 +148,39 @@ TEST(SheetStore, ArchSectionRoundTripsAndIsOffWhenMissing) {
     dir.write("dravelin.ini", "[setup]\nvlevo=12\n");
     Sheet on = sheetL7160();
     EXPECT_FALSE(settings::readArch(platform::Profile(path), on).on);
+}
+
+TEST(SheetStore, FillOrderIsWrittenOnlyOnceChosen) {
+    TempProgramDir dir;
+    const QString path = dir.file("dravelin.ini");
+    const auto store = [&](const Sheet& s) {
+        platform::Profile ini(path);
+        settings::writeArch(ini, s);
+        ini.save();
+        return QString::fromUtf8(dir.read("dravelin.ini"));
+    };
+    Sheet s = sheetL7160();
+    EXPECT_FALSE(store(s).contains("poradi")) << "columns were never chosen";
+    s.order = settings::FillOrder::Rows;
+    EXPECT_TRUE(store(s).endsWith("radky=7\nporadi=radky\n"));
+    EXPECT_EQ(settings::readArch(platform::Profile(path), Sheet{}), s);
+    // Set back, the key stays and says so.
+    s.order = settings::FillOrder::Columns;
+    EXPECT_TRUE(store(s).endsWith("poradi=sloupce\n"));
+    EXPECT_EQ(settings::readArch(platform::Profile(path), sheetL7160()), s);
+    dir.write("dravelin.ini", "[arch]\nzapnuto=1\nporadi=nahodne\n");
+    EXPECT_EQ(settings::readArch(platform::Profile(path), s).order, settings::FillOrder::Columns);
+
+    // In a snapshot's trailer: down the columns as before the order existed, along the rows
+    // with one more field.
+    const QByteArray columns = settings::encodeSheetTrailer(sheetL7160());
+    EXPECT_EQ(columns.size(), 8 + 4 + 40);
+    s.order = settings::FillOrder::Rows;
+    QByteArray rows = settings::encodeSheetTrailer(s);
+    EXPECT_EQ(rows.left(8 + 4 + 40).mid(12), columns.mid(12));
+    EXPECT_EQ(settings::decodeSheetTrailer(rows), s);
+    rows[rows.size() - 4] = 2; // no such order
+    EXPECT_FALSE(settings::decodeSheetTrailer(rows));
 }
 
 TEST(SheetStore, PrinterOffsetsByName) {

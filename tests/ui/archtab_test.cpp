@@ -3,9 +3,11 @@
 #include "labelprint/windows/tiskunit.h"
 #include "platform/prompts.h"
 #include "settings/sheetcatalogue.h"
+#include "settings/snapshot.h"
 #include "support/tempprogramdir.h"
 #include "ui/archtab.h"
 #include "ui/form1.h"
+#include "ui/nastavenitab.h"
 #include "ui/sheetdrawing.h"
 
 #include <QCheckBox>
@@ -208,6 +210,138 @@ TEST_F(ArchTabTest, AlignmentPageGoesToTheArchTabsPrinterNeverIntoTheSetupsPdfFi
     EXPECT_EQ(dir.read("cenovky.pdf"), "%PDF the user's earlier result");
     EXPECT_EQ(tiskf.qr1.printSettings().pdfFile, pdf); // the labels still go there
     EXPECT_TRUE(form.close());
+}
+
+// Clicks the drawing where position `n` of the sheet it shows is drawn.
+void clickPosition(SheetDrawing* drawing, int n) {
+    QTest::mouseClick(drawing, Qt::LeftButton, {}, drawing->positionRect(n).center().toPoint());
+}
+
+// The colour of position `n` in the drawing, away from the cross of a used one.
+QColor shownColour(SheetDrawing* drawing, int n) {
+    const QRectF r = drawing->positionRect(n);
+    return drawing->grab().toImage().pixelColor(
+        QPointF(r.left() + r.width() / 2, r.top() + r.height() / 5).toPoint());
+}
+
+TEST_F(ArchTabTest, UsedPositionsAreClickedInTheDrawingAndLeftOutOfThePrint) {
+    // Herma 4614, 3 x 8, with its top four rows peeled off, filled along the rows.
+    TForm1 form;
+    labelprint::Ttiskf tiskf(form.store().listView());
+    form.setPrintForm(&tiskf);
+    ArchTab* t = form.archts;
+    form.pc1->setCurrentWidget(t);
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    QTest::keyClicks(t->searchEdit, "herma 4614");
+    ASSERT_EQ(t->catalogueList->count(), 1);
+    t->catalogueList->setCurrentRow(0);
+    ASSERT_EQ(t->sheet().rows, 8);
+    t->orderCombo->setCurrentIndex(1);
+    EXPECT_EQ(t->orderCombo->currentText(), "po řádcích");
+    EXPECT_EQ(t->sheet().order, settings::FillOrder::Rows);
+
+    const QColor free = shownColour(t->drawing, 0);
+    for (int n = 0; n < 12; ++n) {
+        clickPosition(t->drawing, n);
+    }
+    // A click marks, a second one frees again.
+    clickPosition(t->drawing, 20);
+    clickPosition(t->drawing, 20);
+    settings::UsedPositions topRows;
+    for (int n = 0; n < 12; ++n) {
+        topRows.insert(n);
+    }
+    EXPECT_EQ(t->usedPositions(), topRows);
+    EXPECT_EQ(t->drawing->used(), topRows);
+    EXPECT_EQ(shownColour(t->drawing, 20), free);
+    EXPECT_NE(shownColour(t->drawing, 11), free);
+    EXPECT_EQ(shownColour(t->drawing, 11), shownColour(t->drawing, 0));
+    // The marks stay on the same cells when the order changes: down the columns the top four
+    // rows are labels 1-4, 9-12 and 17-20.
+    t->orderCombo->setCurrentIndex(0);
+    EXPECT_EQ(t->usedPositions(),
+              (settings::UsedPositions{0, 1, 2, 3, 8, 9, 10, 11, 16, 17, 18, 19}));
+    EXPECT_EQ(shownColour(t->drawing, 4), free);
+    EXPECT_NE(shownColour(t->drawing, 8), free);
+    t->orderCombo->setCurrentIndex(1);
+
+    // The print command hands them to the report, which leaves them out.
+    bool seen = false;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (seen || !tiskf.previewDocument() ||
+            tiskf.previewDocument()->status() != labelprint::PreviewDocument::Status::Finished) {
+            return;
+        }
+        seen = true;
+        EXPECT_EQ(tiskf.qr1.used(), topRows);
+        ASSERT_NE(tiskf.qr1.sheet(), nullptr);
+        EXPECT_EQ(tiskf.qr1.sheet()->order, settings::FillOrder::Rows);
+        tiskf.previewWindow()->close();
+    });
+    poll.start(10);
+    form.tiskbClick();
+    EXPECT_TRUE(seen);
+    EXPECT_TRUE(prompts::shownMessages().empty());
+
+    // Every position used or skipped: refused in the tab and by the print command.
+    for (int n = 12; n < 24; ++n) {
+        t->toggleUsed(n);
+    }
+    const QString none = QStringLiteral(
+        "Na archu nezbývá žádný volný štítek: všechny jsou použité nebo přeskočené.");
+    EXPECT_EQ(t->problemLabel->text(), none);
+    form.tiskbClick();
+    ASSERT_EQ(prompts::shownMessages().size(), 1u);
+    EXPECT_EQ(prompts::shownMessages()[0].text, none);
+    t->toggleUsed(23);
+    EXPECT_TRUE(t->problemLabel->text().isEmpty());
+    EXPECT_TRUE(form.close());
+
+    // The order is kept in the settings file, the used positions only until the program ends.
+    const QString ini = QString::fromUtf8(dir.read("dravelin.ini"));
+    EXPECT_TRUE(ini.contains("\nradky=8\nporadi=radky\n")) << ini.toStdString();
+    TForm1 again;
+    EXPECT_EQ(again.archts->sheet().order, settings::FillOrder::Rows);
+    EXPECT_TRUE(again.archts->usedPositions().empty());
+}
+
+TEST_F(ArchTabTest, LoadingASnapshotHighlightsItsSheetInTheCatalogue) {
+    TForm1 form;
+    ArchTab* t = form.archts;
+    const auto rowOf = [&](const char* product) {
+        const QString text = settings::findSheet(settings::builtInSheets(), product)->description();
+        for (int r = 0; r < t->catalogueList->count(); ++r) {
+            if (t->catalogueList->item(r)->text() == text) {
+                return r;
+            }
+        }
+        return -1;
+    };
+    t->catalogueList->setCurrentRow(rowOf("L7160"));
+    ASSERT_EQ(t->sheet(), settings::findSheet(settings::builtInSheets(), "L7160")->sheet);
+
+    settings::LayoutSettings saved = form.layoutSettings();
+    saved.sheet = settings::findSheet(settings::builtInSheets(), "4614")->sheet;
+    ASSERT_TRUE(settings::saveSnapshotFile(saved, dir.file("herma.nas")));
+    prompts::setNextFileName(dir.file("herma.nas"));
+    form.nastavenits->nacistb->click();
+    ASSERT_EQ(t->sheet(), saved.sheet);
+    ASSERT_NE(rowOf("4614"), -1);
+    EXPECT_EQ(t->catalogueList->currentRow(), rowOf("4614"));
+    EXPECT_EQ(t->catalogueList->selectedItems(),
+              QList<QListWidgetItem*>{t->catalogueList->item(rowOf("4614"))});
+
+    // A snapshot without a sheet switches it off: no entry is in force.
+    settings::LayoutSettings plain = form.layoutSettings();
+    plain.sheet.on = false;
+    ASSERT_TRUE(settings::saveSnapshotFile(plain, dir.file("plain.nas")));
+    prompts::setNextFileName(dir.file("plain.nas"));
+    form.nastavenits->nacistb->click();
+    EXPECT_FALSE(t->sheetCheck->isChecked());
+    EXPECT_EQ(t->catalogueList->currentRow(), -1);
+    EXPECT_TRUE(t->catalogueList->selectedItems().isEmpty());
 }
 
 } // namespace

@@ -46,27 +46,6 @@ QPrinterInfo selectedPrinter(const PrintSettings& s) {
     return QPrinterInfo::defaultPrinter();
 }
 
-// Which paper codes the selected printer offers, for recognising the paper of loaded pages.
-PaperOffer offeredBy(const QPrinterInfo& printer) {
-    return [printer](int code) {
-        if (printer.isNull()) {
-            return code == kA4Code;
-        }
-        const auto paper = paperByCode(code);
-        if (!paper) {
-            return false;
-        }
-        const QSizeF mm(paper->width, paper->length);
-        for (const QPageSize& size : printer.supportedPageSizes()) {
-            const QSizeF s = size.size(QPageSize::Millimeter);
-            if (std::abs(s.width() - mm.width()) < 1 && std::abs(s.height() - mm.height()) < 1) {
-                return true;
-            }
-        }
-        return false;
-    };
-}
-
 } // namespace
 
 Ttiskf::Ttiskf(printlist::RowSet& listView, QObject* parent)
@@ -128,8 +107,8 @@ void Ttiskf::previewFile(const QString& path) {
     openWindow(documentOnPrintPaper());
     bool loaded = false;
     platform::guard([&] {
-        loaded =
-            loadPreparedPages(*document_, path, offeredBy(selectedPrinter(qr1.printSettings())));
+        loaded = loadPreparedPages(*document_, path,
+                                   offeredPapers(selectedPrinter(qr1.printSettings())));
         if (loaded && window_) {
             window_->pagesLoaded();
         }
@@ -144,9 +123,10 @@ void Ttiskf::previewFile(const QString& path) {
 
 std::unique_ptr<PreviewDocument> Ttiskf::documentOnPrintPaper() const {
     // The paper the print will take too: A4 (Letter for a Letter sheet), unless the selected
-    // printer lacks it.
-    const SurfacePaper paper = paperOfPrinter(selectedPrinter(qr1.printSettings()),
-                                              qr1.orientation(), qr1.printSettings().paper);
+    // printer lacks it; a PDF file is written on it whatever the printer.
+    const PrintSettings& s = qr1.printSettings();
+    const SurfacePaper paper =
+        paperOfOutput(selectedPrinter(s), !s.pdfFile.isEmpty(), qr1.orientation(), s.paper);
     auto document = std::make_unique<PreviewDocument>(paper.width, paper.length);
     document->setPaper(paper.code, qr1.orientation() == Orientation::Landscape, paper.width,
                        paper.length);
@@ -298,7 +278,8 @@ void Ttiskf::replay() {
         PrinterPaper paper{std::nullopt,
                            document_->landscape() ? Orientation::Landscape : Orientation::Portrait};
         if (const auto loaded = paperByCode(document_->paperCode())) {
-            paper.size = QPageSize(QSizeF(loaded->width, loaded->length), QPageSize::Millimeter);
+            paper.size = QPageSize(QSizeF(loaded->width / 10.0, loaded->length / 10.0),
+                                   QPageSize::Millimeter);
         }
         configurePrinter(printer, s, paper);
         printer.setCopyCount(std::max(1, s.copies));
@@ -348,7 +329,8 @@ void Ttiskf::load() {
         return;
     }
     platform::guard([&] {
-        const bool loaded = loadReport(*document_, offeredBy(selectedPrinter(qr1.printSettings())));
+        const bool loaded =
+            loadReport(*document_, offeredPapers(selectedPrinter(qr1.printSettings())));
         if (loaded && window_) {
             window_->pagesLoaded();
         }
