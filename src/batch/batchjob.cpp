@@ -332,8 +332,12 @@ void runJob(Job& job) {
                   .fileName();
     // The printers' corrections live beside the settings, whichever settings are used.
     const QString iniDir = o.settings.isEmpty() ? dir : QDir(o.settings).path() + QLatin1Char('/');
-    print.offsets = settings::readPrinterOffsets(
-        platform::Profile(iniDir + QString::fromLatin1(settings::kSettingsFileName)));
+    const QString ini = iniDir + QString::fromLatin1(settings::kSettingsFileName);
+    try {
+        print.offsets = settings::readPrinterOffsets(platform::Profile(ini));
+    } catch (const platform::Error& e) {
+        throw BatchError(QStringLiteral("%1: %2").arg(native(ini), e.text()));
+    }
     try {
         job.report.takeSettings(layout);
     } catch (const platform::Error& e) {

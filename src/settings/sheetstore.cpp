@@ -1,9 +1,12 @@
 #include "settings/sheetstore.h"
 
+#include "platform/error.h"
 #include "settings/integertext.h"
 
+#include <QLocale>
 #include <QtEndian>
 #include <array>
+#include <cstdlib>
 
 namespace settings {
 namespace {
@@ -83,7 +86,15 @@ void writeArch(platform::Profile& p, const Sheet& s) {
     }
 }
 
-PrinterOffsets readPrinterOffsets(const platform::Profile& p) {
+std::optional<QString> offsetProblem(const QString& printer, const PrinterOffset& o) {
+    if (std::abs(qint64(o.x)) > kMaxPrinterOffset || std::abs(qint64(o.y)) > kMaxPrinterOffset) {
+        return QStringLiteral("Posun tisku na tiskárně %1 musí být od -%2 do %2 mm.")
+            .arg(printer, QLocale(QLocale::Czech).toString(kMaxPrinterOffset / 10.0, 'f', 1));
+    }
+    return std::nullopt;
+}
+
+PrinterOffsets readPrinterOffsets(const platform::Profile& p, QStringList* refused) {
     PrinterOffsets offsets;
     for (const QString& name : p.keys(kPrinters)) {
         const QStringList parts = p.readString(kPrinters, name, QString()).split(QLatin1Char(';'));
@@ -92,9 +103,19 @@ PrinterOffsets readPrinterOffsets(const platform::Profile& p) {
         }
         const auto x = parseInteger(parts[0].trimmed());
         const auto y = parseInteger(parts[1].trimmed());
-        if (x && y) {
-            offsets[name] = {*x, *y};
+        if (!x || !y) {
+            continue;
         }
+        // A correction no field can show would only move the print off the paper, and its
+        // sum with the printer's own border could overflow.
+        if (const auto why = offsetProblem(name, {*x, *y})) {
+            if (!refused) {
+                throw platform::Error(*why);
+            }
+            refused->append(*why);
+            continue;
+        }
+        offsets[name] = {*x, *y};
     }
     return offsets;
 }

@@ -9,7 +9,9 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
+#include <QStringList>
 #include <map>
+#include <optional>
 
 namespace settings {
 
@@ -27,9 +29,15 @@ struct PrinterOffset {
 };
 using PrinterOffsets = std::map<QString, PrinterOffset>;
 
+// The largest correction either way, in 0.1 mm: what the arch tab's fields hold.
+inline constexpr int kMaxPrinterOffset = 9999;
+// Why the printer's offset cannot be used, or nothing when it can.
+std::optional<QString> offsetProblem(const QString& printer, const PrinterOffset& offset);
+
 // Section tiskarny: one key per printer name, the value "x;y". Values that are not two numbers
-// are skipped.
-PrinterOffsets readPrinterOffsets(const platform::Profile& profile);
+// are skipped. An offset beyond kMaxPrinterOffset is refused: with `refused` given it is left
+// out and its reason added there, otherwise the reason is thrown as platform::Error.
+PrinterOffsets readPrinterOffsets(const platform::Profile& profile, QStringList* refused = nullptr);
 // Writes every printer of `offsets`; a zero offset is written too, so a correction that was
 // set back to zero replaces the old one.
 void writePrinterOffsets(platform::Profile& profile, const PrinterOffsets& offsets);

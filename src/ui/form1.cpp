@@ -187,8 +187,14 @@ void TForm1::startup() {
         settings::LayoutSettings read = settings::readSetup(ini, layoutSettings());
         read.sheet = settings::readArch(ini, read.sheet);
         putLayoutSettings(read);
-        archts->setOffsets(settings::readPrinterOffsets(ini), QPrinterInfo::availablePrinterNames(),
+        // A refused offset is left out and said; the file keeps it until the tab sets another.
+        QStringList refused;
+        archts->setOffsets(settings::readPrinterOffsets(ini, &refused),
+                           QPrinterInfo::availablePrinterNames(),
                            QPrinterInfo::defaultPrinterName());
+        if (!refused.isEmpty()) {
+            platform::reportError(platform::Error(refused.join(QLatin1Char('\n'))));
+        }
         setcolumnwidth(settings::readColumns(ini));
         openStore(printlist::configuredServer(ini));
         readFontFile();

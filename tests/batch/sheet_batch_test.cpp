@@ -79,6 +79,36 @@ TEST_F(SheetBatch, OutlineIsOnePageWithoutText) {
     EXPECT_TRUE(pdfWords(path("align.pdf"))[0].empty());
 }
 
+TEST_F(SheetBatch, PrinterOffsetsBeyondWhatTheTabHoldsAreRefusedWhenRead) {
+    write("40.csv", exampleList(40));
+    const struct {
+        const char* offset;
+        QStringList output;
+        int exitCode;
+    } cases[] = {
+        {"9999;-9999", {"--pdf", "out.pdf"}, 0},
+        {"-2147483648;0", {"--printer", "dravelin-pdf"}, 1},
+        {"0;10000", {"--pdf", "out.pdf"}, 1},
+        {"-10000;0", {"--pdf", "out.pdf"}, 1},
+    };
+    for (const auto& c : cases) {
+        QFile::remove(path("out.pdf"));
+        write("dravelin.ini", exampleIni() + "[tiskarny]\ndravelin-pdf=" + c.offset + "\n");
+        const Outcome o = runBatch(
+            QStringList{"--list", "40.csv", "--settings", ".", "--sheet", "3651"} + c.output,
+            dir.path());
+        EXPECT_EQ(o.exitCode, c.exitCode) << c.offset << o.err.toStdString();
+        if (c.exitCode == 0) {
+            EXPECT_EQ(pdfPages(path("out.pdf")), 1) << c.offset;
+            continue;
+        }
+        EXPECT_EQ(o.err.toStdString(), "dravelin-batch: ./dravelin.ini: Posun tisku na tiskárně "
+                                       "dravelin-pdf musí být od -999,9 do 999,9 mm.\n")
+            << c.offset;
+        EXPECT_FALSE(QFile::exists(path("out.pdf"))) << c.offset;
+    }
+}
+
 TEST_F(SheetBatch, SnapshotTrailerCarriesTheSheet) {
     write("40.csv", exampleList(40));
     settings::LayoutSettings s;

@@ -4,6 +4,7 @@
 #include "settings/sheetstore.h"
 #include "settings/snapshot.h"
 
+#include "platform/error.h"
 #include "platform/prompts.h"
 #include "support/sheets.h"
 #include "support/tempprogramdir.h"
@@ -198,6 +199,27 @@ TEST(SheetStore, PrinterOffsetsByName) {
     const auto again = settings::readPrinterOffsets(platform::Profile(path));
     EXPECT_EQ(again.at("laser"), (settings::PrinterOffset{0, 0}));
     EXPECT_EQ(again.at("dravelin-pdf"), (settings::PrinterOffset{-3, 7}));
+}
+
+TEST(SheetStore, PrinterOffsetsBeyondTheTabsFieldsAreRefusedWithItsReason) {
+    TempProgramDir dir;
+    dir.write("dravelin.ini", "[tiskarny]\nlaser=9999;-9999\nmin=-2147483648;0\nmax=0;2147483647\n"
+                              "over=-10000;5\n");
+    const platform::Profile ini(dir.file("dravelin.ini"));
+    QStringList refused;
+    const settings::PrinterOffsets offsets = settings::readPrinterOffsets(ini, &refused);
+    ASSERT_EQ(offsets.size(), 1u);
+    EXPECT_EQ(offsets.at("laser"), (settings::PrinterOffset{9999, -9999}));
+    EXPECT_EQ(refused, (QStringList{"Posun tisku na tiskárně min musí být od -999,9 do 999,9 mm.",
+                                    "Posun tisku na tiskárně max musí být od -999,9 do 999,9 mm.",
+                                    "Posun tisku na tiskárně over musí být od -999,9 do 999,9 "
+                                    "mm."}));
+    try {
+        settings::readPrinterOffsets(ini);
+        FAIL() << "an offset out of range was taken";
+    } catch (const platform::Error& e) {
+        EXPECT_EQ(e.text(), refused[0]);
+    }
 }
 
 class SheetSnapshot : public ::testing::Test {

@@ -188,6 +188,24 @@ TEST_F(ArchTabTest, SheetAndPrinterOffsetsSurviveARestartStartPositionDoesNot) {
     EXPECT_TRUE(QString::fromUtf8(dir.read("dravelin.ini")).contains("[arch]\nzapnuto=0\n"));
 }
 
+TEST_F(ArchTabTest, AnOffsetOutOfRangeIsSaidAtStartLeftOutAndKeptInTheFile) {
+    const QByteArray section = "[tiskarny]\nlaser=15;-5\nsavy=-2147483648;0\n";
+    dir.write("dravelin.ini", section);
+    {
+        TForm1 form;
+        ASSERT_EQ(prompts::shownMessages().size(), 1u);
+        EXPECT_EQ(prompts::shownMessages()[0].text,
+                  "Posun tisku na tiskárně savy musí být od -999,9 do 999,9 mm.");
+        EXPECT_EQ(form.archts->offsets(),
+                  (settings::PrinterOffsets{{"laser", settings::PrinterOffset{15, -5}}}));
+        // The rest of the start-up still ran.
+        EXPECT_FALSE(form.fatalError());
+        form.show();
+        EXPECT_TRUE(form.close());
+    }
+    EXPECT_TRUE(dir.read("dravelin.ini").contains(section));
+}
+
 TEST_F(ArchTabTest, AlignmentPageGoesToTheArchTabsPrinterNeverIntoTheSetupsPdfFile) {
     // A printer known only from its offset: the page reaches the printing step with that name,
     // which then says it is not installed.
