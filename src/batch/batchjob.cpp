@@ -28,9 +28,12 @@
 #include <QFileInfo>
 #include <QPrinterInfo>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <optional>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <utility>
 
 namespace batch {
@@ -110,6 +113,18 @@ void tell(const Job& job, const QString& text) {
     }
 }
 
+// The PDF writer only says that it failed, under the unnamed file's name; the file itself says
+// why (a full disk, a quota), so one more write to it is asked.
+QString pdfWriteFailure(const TempOutput& out, const QString& said) {
+    static const char probe[4096] = {};
+    if (::lseek(out.fd(), 0, SEEK_END) >= 0 &&
+        (::write(out.fd(), probe, sizeof probe) < 0 || ::fsync(out.fd()) != 0)) {
+        return QString::fromLocal8Bit(std::strerror(errno));
+    }
+    QString text = said;
+    return text.replace(out.path(), native(out.target()));
+}
+
 void writePdf(Job& job) {
     const QString target = job.options.target;
     TempOutput out(target);
@@ -123,10 +138,10 @@ void writePdf(Job& job) {
     try {
         result = job.run(surface);
     } catch (const platform::Error& e) {
-        throw cannotWrite(e.text());
+        throw cannotWrite(pdfWriteFailure(out, e.text()));
     }
     if (result.status != RunStatus::Finished) {
-        throw cannotWrite(QString());
+        throw cannotWrite(pdfWriteFailure(out, QString()));
     }
     if (surface.printedPages() == 0) {
         throw noPageInRange(native(target), job.options, result.pages);

@@ -503,6 +503,15 @@ TEST(BatchRun, PreparedPagesNeedNoTemporaryFolderAndAFullDiskLeavesNothing) {
         << o.err.toStdString();
     EXPECT_TRUE(o.err.endsWith("No space left on device\n")) << o.err.toStdString();
     EXPECT_EQ(left(full.path()), QStringList());
+
+    // A PDF says the same, under its own name.
+    const Outcome pdf = runBatch(
+        {"--list", "big.csv", "--settings", ".", "--pdf", full.path() + "/out.pdf"}, dir.path());
+    EXPECT_EQ(pdf.exitCode, 1);
+    EXPECT_EQ(pdf.err.toStdString(), "dravelin-batch: " + full.path().toStdString() +
+                                         "/out.pdf: cannot write the output: No space left on "
+                                         "device\n");
+    EXPECT_EQ(left(full.path()), QStringList());
 }
 
 } // namespace

@@ -404,7 +404,7 @@ TEST_F(ArchTabTest, LoadingASnapshotHighlightsItsSheetInTheCatalogue) {
 
     settings::LayoutSettings saved = form.layoutSettings();
     saved.sheet = settings::findSheet(settings::builtInSheets(), "4614")->sheet;
-    ASSERT_TRUE(settings::saveSnapshotFile(saved, dir.file("herma.nas")));
+    ASSERT_NO_THROW(settings::saveSnapshotFile(saved, dir.file("herma.nas")));
     prompts::setNextFileName(dir.file("herma.nas"));
     form.nastavenits->nacistb->click();
     ASSERT_EQ(t->sheet(), saved.sheet);
@@ -416,7 +416,7 @@ TEST_F(ArchTabTest, LoadingASnapshotHighlightsItsSheetInTheCatalogue) {
     // A snapshot without a sheet switches it off: no entry is in force.
     settings::LayoutSettings plain = form.layoutSettings();
     plain.sheet.on = false;
-    ASSERT_TRUE(settings::saveSnapshotFile(plain, dir.file("plain.nas")));
+    ASSERT_NO_THROW(settings::saveSnapshotFile(plain, dir.file("plain.nas")));
     prompts::setNextFileName(dir.file("plain.nas"));
     form.nastavenits->nacistb->click();
     EXPECT_FALSE(t->sheetCheck->isChecked());
