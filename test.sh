@@ -17,9 +17,15 @@ fi
 # The shared print-list tests need a real PostgreSQL server: a private cluster on a Unix socket,
 # named by the build directory, removed again however the run ends.
 PGCLUSTER="$DRAVELIN_ROOT/tools/pgcluster.sh"
+UBSAN_BUILD=${DRAVELIN_UBSAN_BUILD_DIR:-$DRAVELIN_ROOT/build-ubsan}
 stop_pg() {
     "$PGCLUSTER" remove "$BUILD" || true
-    "$PGCLUSTER" remove "$BUILD" pg-restart 2>/dev/null || true
+    # The servers that tests restart, one per test program and build folder.
+    for b in "$BUILD" "$UBSAN_BUILD"; do
+        for name in pg-restart pg-restart-ui; do
+            "$PGCLUSTER" remove "$b" "$name" 2>/dev/null || true
+        done
+    done
 }
 trap stop_pg EXIT
 if ! DRAVELIN_PG_CONNINFO=$("$PGCLUSTER" start "$BUILD"); then
@@ -38,15 +44,16 @@ cmake --build "$ASAN_BUILD" -j "$(nproc)" --target test_labelprint
 ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 QT_QPA_PLATFORM=offscreen \
     "$ASAN_BUILD/tests/test_labelprint"
 
-# The whole settings and label-printing test programs under UndefinedBehaviorSanitizer: extreme
-# values from files must give defined arithmetic; the first report fails the run.
-UBSAN_BUILD=${DRAVELIN_UBSAN_BUILD_DIR:-$DRAVELIN_ROOT/build-ubsan}
+# The whole settings, label-printing and window test programs under UndefinedBehaviorSanitizer:
+# extreme values from files must give defined arithmetic, and the window's commands, "tisk"
+# with its preview and the shared list on the test server among them, must run clean; the first
+# report fails the run.
 cmake -S "$DRAVELIN_ROOT" -B "$UBSAN_BUILD" -DCMAKE_BUILD_TYPE=Debug -DDRAVELIN_SANITIZE=undefined >/dev/null
-cmake --build "$UBSAN_BUILD" -j "$(nproc)" --target test_settings test_labelprint
-UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 QT_QPA_PLATFORM=offscreen \
-    "$UBSAN_BUILD/tests/test_settings"
-UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 QT_QPA_PLATFORM=offscreen \
-    "$UBSAN_BUILD/tests/test_labelprint"
+cmake --build "$UBSAN_BUILD" -j "$(nproc)" --target test_settings test_labelprint test_ui
+for program in test_settings test_labelprint test_ui; do
+    UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 QT_QPA_PLATFORM=offscreen \
+        "$UBSAN_BUILD/tests/$program"
+done
 
 # Each fuzz target of the page player and the prepared-pages reader for 30 s, when clang is
 # there: a crash or a sanitizer report fails the run.

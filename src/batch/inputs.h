@@ -13,10 +13,10 @@
 namespace batch {
 
 // The rows of a list file as the list view would hold them after "načíst seznam", without a
-// database in between, read line by line as the run moves on. The whole file is checked first,
-// so a bad file fails before any output begins. Throws BatchError: a missing or unreadable file,
-// an empty file, or a line without exactly seven values (with its line number); reading on
-// throws BatchError too when the file changed under the run.
+// database in between, read line by line by the import's own reader as the run moves on. The
+// whole file is checked first, so a bad file fails before any output begins. Throws BatchError:
+// a missing or unreadable file, an empty file, or a line without exactly seven values (with its
+// line number); reading on throws BatchError too when the file changed under the run.
 std::unique_ptr<printlist::RowCursor> readListFile(const QString& path);
 
 // The rows of a print-list database, stepped one at a time from the store's row stream. A
@@ -31,8 +31,9 @@ std::unique_ptr<printlist::RowCursor> readServer(const QString& conninfo);
 // `usedText` is the --used value as given.
 BatchError describe(const labelprint::RequestFault& fault, const QString& usedText);
 
-// A settings snapshot over the defaults of a first run. Throws BatchError for a missing,
-// unreadable or short file.
+// A settings snapshot over the defaults of a first run, read by the program's own snapshot
+// reader. Throws BatchError for a missing, unreadable or short file, or one the program would
+// refuse to load (a damaged sheet trailer among them).
 settings::LayoutSettings readSnapshot(const QString& path);
 
 } // namespace batch

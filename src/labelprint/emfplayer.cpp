@@ -5,8 +5,10 @@
 #include "platform/error.h"
 
 #include <QFontMetricsF>
+#include <QHash>
 #include <QPainter>
 #include <QPainterPath>
+#include <QSet>
 #include <algorithm>
 #include <cmath>
 #include <optional>
@@ -58,11 +60,17 @@ struct TextOp {
 
 using Op = std::variant<FillOp, TextOp>;
 
+} // namespace
+
 struct Page {
     EmfHeader header;
-    std::vector<LogFont> fonts;
+    std::vector<LogFont> fonts; // each distinct font once
     std::vector<Op> ops;
+    // Made from `fonts` on first use, kept for every later drawing.
+    mutable std::vector<std::optional<QFont>> qfonts;
 };
+
+namespace {
 
 // Reads the LOGFONTW at p (92 bytes, already checked to lie in the record).
 LogFont readLogFont(const char* p) {
@@ -95,7 +103,11 @@ class Parser {
         const qint64 limit = page.header.bytes;
         qint64 offset = readU32(data_.data() + 4);
         bool ended = false;
+        int records = 0;
         while (offset < limit) {
+            if (++records > kMaxRecords) {
+                damaged(offset, "too many records");
+            }
             if (limit - offset < 8) {
                 damaged(offset, "record cut short");
             }
@@ -253,7 +265,42 @@ class Parser {
         if (op.rect.width() <= 0 || op.rect.height() <= 0) {
             return;
         }
+        countOp(page, rec);
         page.ops.push_back(op);
+    }
+
+    void countOp(const Page& page, const char* rec) {
+        if (page.ops.size() >= std::size_t(kMaxDrawingOps)) {
+            damaged(rec - data_.data(), "too many drawings");
+        }
+    }
+
+    // The page's index of `font`, each distinct font listed once.
+    std::size_t fontIndex(Page& page, const char* rec) {
+        const QString key = QStringLiteral("%1 %2 %3%4%5 %6 ")
+                                .arg(font_.height)
+                                .arg(font_.weight)
+                                .arg(int(font_.italic))
+                                .arg(int(font_.underline))
+                                .arg(int(font_.strikeOut))
+                                .arg(font_.charSet) +
+                            font_.face;
+        const auto it = fontIndex_.find(key);
+        if (it != fontIndex_.end()) {
+            return it.value();
+        }
+        // Each new face costs the font database a search: a page naming thousands of them
+        // would keep the preview busy for minutes.
+        if (!faces_.contains(font_.face) && faces_.size() >= kMaxFontFaces) {
+            damaged(rec - data_.data(), "too many font faces");
+        }
+        if (page.fonts.size() >= std::size_t(kMaxFonts)) {
+            damaged(rec - data_.data(), "too many fonts");
+        }
+        faces_.insert(font_.face);
+        page.fonts.push_back(font_);
+        fontIndex_.emplace(key, page.fonts.size() - 1);
+        return page.fonts.size() - 1;
     }
 
     void text(Page& page, const char* rec, std::uint32_t size, qint64 offset) {
@@ -265,6 +312,7 @@ class Parser {
         if (chars == 0) {
             return;
         }
+        countOp(page, rec);
         TextOp op;
         op.at = QPointF(coord(readI32(rec + 36)), coord(readI32(rec + 40)));
         op.align = align_;
@@ -272,10 +320,7 @@ class Parser {
         for (std::uint32_t i = 0; i < chars; ++i) {
             op.text[qsizetype(i)] = QChar(readU16(rec + stringOffset + 2 * i));
         }
-        if (page.fonts.empty() || !(page.fonts.back() == font_)) {
-            page.fonts.push_back(font_);
-        }
-        op.font = page.fonts.size() - 1;
+        op.font = fontIndex(page, rec);
         op.colour = textColour_;
         if (opaque_) {
             op.background = bkColour_;
@@ -285,6 +330,8 @@ class Parser {
 
     QByteArrayView data_;
     std::unordered_map<std::uint32_t, Object> objects_;
+    QHash<QString, std::size_t> fontIndex_;
+    QSet<QString> faces_;
     Brush brush_{QColor(Qt::white)};
     std::optional<QColor> pen_ = QColor(Qt::black);
     LogFont font_;
@@ -388,8 +435,20 @@ EmfHeader readEmfHeader(QByteArrayView data) {
     return h;
 }
 
-void playEmf(QByteArrayView data, QPainter& painter, const QRectF& target) {
-    const Page page = Parser(data).parse();
+Picture::Picture(QByteArrayView data) : page_(std::make_unique<Page>(Parser(data).parse())) {
+    page_->qfonts.resize(page_->fonts.size());
+}
+
+Picture::~Picture() = default;
+Picture::Picture(Picture&&) noexcept = default;
+Picture& Picture::operator=(Picture&&) noexcept = default;
+
+const EmfHeader& Picture::header() const {
+    return page_->header;
+}
+
+void Picture::draw(QPainter& painter, const QRectF& target) const {
+    const Page& page = *page_;
     if (!painter.isActive() || target.isEmpty()) {
         return;
     }
@@ -399,23 +458,36 @@ void playEmf(QByteArrayView data, QPainter& painter, const QRectF& target) {
     t.translate(target.left(), target.top());
     t.scale(target.width() / src.width(), target.height() / src.height());
     t.translate(-src.left(), -src.top());
+    const QTransform world = t * painter.worldTransform();
+    // Filled rectangles are placed on whole device pixels and never narrower than one: a
+    // hairline frame shrunk below a pixel would otherwise fall between the pixel centres and
+    // vanish.
+    const bool snap = world.type() <= QTransform::TxScale && world.isInvertible();
+    const QTransform toPage = world.inverted();
     painter.setTransform(t, true);
     painter.setBackgroundMode(Qt::TransparentMode);
 
-    std::vector<std::optional<QFont>> fonts(page.fonts.size());
     for (const Op& op : page.ops) {
         if (const auto* fill = std::get_if<FillOp>(&op)) {
             if (fill->outline) {
                 painter.setPen(QPen(*fill->outline, 1.0));
                 painter.setBrush(fill->colour);
                 painter.drawRect(fill->rect.adjusted(0.5, 0.5, -0.5, -0.5));
+            } else if (snap) {
+                const QRectF d = world.mapRect(fill->rect);
+                const double left = std::round(d.left());
+                const double top = std::round(d.top());
+                const double right = std::max(left + 1, std::round(d.right()));
+                const double bottom = std::max(top + 1, std::round(d.bottom()));
+                painter.fillRect(toPage.mapRect(QRectF(QPointF(left, top), QPointF(right, bottom))),
+                                 fill->colour);
             } else {
                 painter.fillRect(fill->rect, fill->colour);
             }
             continue;
         }
         const auto& text = std::get<TextOp>(op);
-        auto& font = fonts[text.font];
+        auto& font = page.qfonts[text.font];
         if (!font) {
             font = toQFont(page.fonts[text.font]);
         }
@@ -453,6 +525,10 @@ void playEmf(QByteArrayView data, QPainter& painter, const QRectF& target) {
         }
     }
     painter.restore();
+}
+
+void playEmf(QByteArrayView data, QPainter& painter, const QRectF& target) {
+    Picture(data).draw(painter, target);
 }
 
 } // namespace labelprint::emf

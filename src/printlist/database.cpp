@@ -175,19 +175,7 @@ std::unique_ptr<RowStream> runStatement(Connection& connection, const QString& s
 
 void Query::exec(const QStringList& params) {
     close();
-    const std::unique_ptr<RowStream> stream = runStatement(connection_, sql_, params);
-    std::vector<QStringList> rows;
-    std::vector<qint64> keys;
-    QStringList row;
-    while (stream->next(row)) {
-        rows.push_back(std::move(row));
-        row = QStringList();
-        if (const std::optional<qint64> key = stream->key()) {
-            keys.push_back(*key);
-        }
-    }
-    result_ = RowSet(stream->fieldNames(), std::move(rows), std::move(keys));
-    result_.first();
+    result_ = drainRows(*runStatement(connection_, sql_, params));
 }
 
 void SqliteStore::prikaz(const QString& sql, const QStringList& params) {

@@ -3,91 +3,49 @@
 #include "platform/codepage.h"
 #include "platform/fileerror.h"
 #include "platform/prompts.h"
-#include "platform/regularfile.h"
 #include "printlist/listfilereader.h"
+#include "printlist/listfilerows.h"
 #include "printlist/listline.h"
 
 #include <QBuffer>
-#include <QFile>
 #include <QFileInfo>
-#include <algorithm>
-#include <fcntl.h>
-#include <optional>
-#include <unistd.h>
 
 namespace printlist {
 namespace {
 
 const QChar kSeparator = QLatin1Char(';');
-constexpr int kValuesPerLine = 7;
 
-// The Part of the box everybody knows, and on a second line where and what, when known.
-void showImportFailure(const QString& detail) {
-    prompts::Message box;
-    box.title = QStringLiteral("chyba");
-    box.text = QStringLiteral(
-        "Nepodařilo se načíst seznam ze souboru, soubor zřejmě nemá správný formát.");
-    if (!detail.isEmpty()) {
-        box.text += QLatin1Char('\n') + detail;
-    }
-    box.icon = prompts::Icon::Critical;
-    box.buttons = prompts::Buttons::Ok;
-    prompts::message(box);
-}
-
-QString lineFault(size_t index, const QString& what) {
-    return QStringLiteral("řádek %1: %2").arg(index + 1).arg(what);
-}
-
-// "1 hodnota místo 7", "3 hodnoty místo 7", "8 hodnot místo 7".
-QString valueCountFault(int values) {
-    const char* noun = values == 1 ? "hodnota" : values >= 2 && values <= 4 ? "hodnoty" : "hodnot";
-    return QStringLiteral("%1 %2 místo %3")
-        .arg(values)
-        .arg(QLatin1String(noun))
-        .arg(kValuesPerLine);
-}
-
-bool readWholeFile(const QString& path, QByteArray& bytes) {
-    int fd = -1;
+// The view shows the table as it is after a failed command; a reload that fails as well keeps
+// what the view showed, and the command's own fault is the one reported.
+void reloadQuietly(Store& store) {
     try {
-        fd = platform::openRegularFile(path, O_RDONLY);
-    } catch (const platform::FileError&) {
-        return false;
+        store.reload();
+    } catch (const platform::Error&) {
     }
-    QFile file;
-    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        ::close(fd);
-        return false;
-    }
-    bytes = file.readAll();
-    return file.error() == QFileDevice::NoError;
 }
 
-// Deletes the old list and inserts the new one as one transaction, so a failure anywhere
-// leaves the table as it was. Returns what went wrong, or nothing.
-std::optional<QString> replaceList(Store& store, const std::vector<QString>& lines) {
-    size_t next = 0;
+// Deletes the old list and inserts the file's rows as one transaction, so a failure anywhere
+// leaves the table as it was.
+void replaceList(Store& store, ListFileRows& rows) {
+    rows.first();
     try {
         store.replaceAll([&](QStringList& values) {
-            if (next == lines.size()) {
+            if (rows.eof()) {
                 return false;
             }
-            values = parsestring(kSeparator, lines[next++]);
-            for (QString& v : values) {
-                v = trimControl(v);
+            values.clear();
+            for (int i = 1; i <= kValuesPerLine; ++i) {
+                values.append(rows.field(i));
             }
+            rows.next();
             return true;
         });
-        return std::nullopt;
+    } catch (const ListFileError&) {
+        reloadQuietly(store);
+        throw;
     } catch (const platform::Error& e) {
-        try {
-            store.reload();
-        } catch (const platform::Error&) {
-            // The view keeps what it showed; the table is unchanged.
-        }
-        // A store may insert many lines at once, so its refusal names no line: its own text.
-        return e.text();
+        reloadQuietly(store);
+        throw ImportRefused(e.text());
     }
 }
 
@@ -169,45 +127,17 @@ std::vector<QString> listFileLines(const QByteArray& bytes) {
     return lines;
 }
 
-namespace {
-
-// Reads and checks the whole file, then replaces the list; the file's texts are dropped
-// before the list view is reloaded. Returns what went wrong (empty when the file could not
-// be read at all), or nothing.
-std::optional<QString> readAndReplace(Store& store, const QString& path) {
-    QByteArray bytes;
-    if (!readWholeFile(path, bytes)) {
-        return QString();
-    }
-    const std::vector<QString> lines = listFileLines(bytes);
-    bytes.clear();
-    for (size_t i = 0; i < lines.size(); ++i) {
-        const int values = countOccurrences(lines[i], kSeparator) + 1;
-        if (values != kValuesPerLine) {
-            return lineFault(i, valueCountFault(values));
-        }
-    }
-    return replaceList(store, lines);
-}
-
-} // namespace
-
 ImportResult importList(Store& store, const QString& path) {
     if (!QFileInfo::exists(path)) {
         return ImportResult::NoFile;
     }
-    if (const auto fault = readAndReplace(store, path)) {
-        showImportFailure(*fault);
-        return ImportResult::Failed;
-    }
+    ListFileRows rows(path);
+    replaceList(store, rows);
     try {
         store.compact();
     } catch (const platform::Error&) {
         // The new list is committed; only the compaction failed.
-        try {
-            store.reload();
-        } catch (const platform::Error&) {
-        }
+        reloadQuietly(store);
         throw;
     }
     store.reload();

@@ -2,7 +2,7 @@
 // from the list view ("uložit seznam") and read back into table seznam ("načíst seznam").
 #pragma once
 
-#include "printlist/listfilereader.h"
+#include "printlist/listfilerows.h"
 #include "printlist/store.h"
 
 #include <QByteArray>
@@ -39,15 +39,21 @@ void askAndExportList(RowSet& view, const QString& path);
 // is always there, so an empty file gives one empty line.
 std::vector<QString> listFileLines(const QByteArray& bytes);
 
+// "Failed" is the window's: the import itself throws.
 enum class ImportResult { Imported, NoFile, Failed };
+
+// The store refused the file's rows (its own text); the list stays as it was.
+class ImportRefused : public platform::Error {
+  public:
+    using platform::Error::Error;
+};
 
 // Replaces the print list with the file's records. The whole file is checked first (every
 // line must hold exactly seven values); only a valid file replaces the list, in one
-// transaction, followed by the store's compaction ("vacuum" on seznam.db) and a reload. On
-// failure the "chyba" box is shown, with the failing line and its fault on a second line
-// ("řádek 41: 1 hodnota místo 7"), and the
-// table keeps its rows. A file that does not exist does nothing. A failing "vacuum" after a
-// completed import propagates as DatabaseError.
+// transaction, followed by the store's compaction ("vacuum" on seznam.db) and a reload. A file
+// that does not exist does nothing. Throws ListFileError for a file that cannot be read or a
+// line without seven values, ImportRefused when the store refuses the rows; the table keeps its
+// rows then. A failing "vacuum" after a completed import propagates as DatabaseError.
 ImportResult importList(Store& store, const QString& path);
 
 } // namespace printlist

@@ -5,12 +5,15 @@
 namespace printlist {
 
 std::vector<KeyedRow> ListUndo::snapshot(Store& store) {
+    const RowSet table = drainRows(*store.openRows());
     std::vector<KeyedRow> rows;
-    const std::unique_ptr<RowStream> stream = store.openRows();
-    QStringList row;
-    while (stream->next(row)) {
-        if (const std::optional<qint64> key = stream->key()) {
-            rows.push_back({*key, row.mid(1)});
+    for (int r = 0; r < table.rowCount(); ++r) {
+        if (const std::optional<qint64> key = table.keyAt(r)) {
+            QStringList values;
+            for (int i = 1; i < table.fieldCount(); ++i) {
+                values.append(table.at(r, i));
+            }
+            rows.push_back({*key, values});
         }
     }
     return rows;

@@ -18,4 +18,8 @@ std::unique_ptr<Store> makeStore(const QString& server, const QString& dbPath) {
     return std::make_unique<SqliteStore>(dbPath);
 }
 
+QString shownServer(const QString& server) {
+    return PgStore::shownConninfo(server);
+}
+
 } // namespace printlist

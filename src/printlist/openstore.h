@@ -19,4 +19,7 @@ QString configuredServer(const platform::Profile& ini);
 // An unconnected store: PostgreSQL when `server` is not empty, else the SQLite file `dbPath`.
 std::unique_ptr<Store> makeStore(const QString& server, const QString& dbPath);
 
+// A server's connection string as messages show it, any password left out.
+QString shownServer(const QString& server);
+
 } // namespace printlist

@@ -4,8 +4,19 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 namespace printlist {
+
+// The index of `name` among `names`, case-insensitive; -1 when it is none of them.
+inline int indexOfField(const QStringList& names, const QString& name) {
+    for (int i = 0; i < names.size(); ++i) {
+        if (names[i].compare(name, Qt::CaseInsensitive) == 0) {
+            return i;
+        }
+    }
+    return -1;
+}
 
 class RowCursor {
   public:
@@ -22,6 +33,25 @@ class RowCursor {
     virtual bool eof() const = 0;
     // Text of field i in the current row; empty past the end or for an unknown field.
     virtual QString field(int i) const = 0;
+};
+
+// A source that holds only its current row, as the streamed sources do.
+class StreamedRows : public RowCursor {
+  public:
+    bool eof() const override { return eof_; }
+    QString field(int i) const override {
+        return eof_ || i < 0 || i >= row_.size() ? QString() : row_[i];
+    }
+
+  protected:
+    // Past the last row.
+    void end() {
+        eof_ = true;
+        row_.clear();
+    }
+
+    bool eof_ = true;
+    QStringList row_;
 };
 
 } // namespace printlist

@@ -29,12 +29,7 @@ std::optional<qint64> RowSet::keyAt(int row) const {
 }
 
 int RowSet::fieldIndex(const QString& name) const {
-    for (int i = 0; i < names_.size(); ++i) {
-        if (names_[i].compare(name, Qt::CaseInsensitive) == 0) {
-            return i;
-        }
-    }
-    return -1;
+    return indexOfField(names_, name);
 }
 
 void RowSet::moveTo(int n) {

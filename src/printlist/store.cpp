@@ -5,12 +5,31 @@
 namespace printlist {
 
 DatabaseBusy::DatabaseBusy()
-    : DatabaseError(QStringLiteral("Seznam právě používá jiný program, zkuste to znovu.")) {}
+    : DatabaseError(QStringLiteral("Seznam právě používá jiný program, zkuste to znovu."),
+                    Kind::Busy) {}
 
-DatabaseTimeout::DatabaseTimeout() : DatabaseError(QStringLiteral("Server seznamu neodpovídá.")) {}
+DatabaseTimeout::DatabaseTimeout()
+    : DatabaseError(QStringLiteral("Server seznamu neodpovídá."), Kind::Timeout) {}
 
 DatabaseOutcomeUnknown::DatabaseOutcomeUnknown(const QString& cause)
-    : DatabaseError(cause + QStringLiteral("\nZda server změnu uložil, nelze zjistit.")) {}
+    : DatabaseError(cause + QStringLiteral("\nZda server změnu uložil, nelze zjistit."),
+                    Kind::OutcomeUnknown) {}
+
+RowSet drainRows(RowStream& stream) {
+    std::vector<QStringList> rows;
+    std::vector<qint64> keys;
+    QStringList row;
+    while (stream.next(row)) {
+        rows.push_back(std::move(row));
+        row = QStringList();
+        if (const std::optional<qint64> key = stream.key()) {
+            keys.push_back(*key);
+        }
+    }
+    RowSet set(stream.fieldNames(), std::move(rows), std::move(keys));
+    set.first();
+    return set;
+}
 
 void refuseNul(const QStringList& values, int line) {
     static const char* const names[] = {"kod", "kods", "nazev", "cena", "text1", "text2", "text3"};
@@ -29,23 +48,9 @@ void refuseNul(const QStringList& values, int line) {
 }
 
 void Store::reload() {
-    std::vector<QStringList> rows;
-    std::vector<qint64> keys;
-    QStringList names;
-    {
-        const std::unique_ptr<RowStream> stream = openRows();
-        names = stream->fieldNames();
-        QStringList row;
-        while (stream->next(row)) {
-            rows.push_back(std::move(row));
-            row = QStringList();
-            if (const std::optional<qint64> key = stream->key()) {
-                keys.push_back(*key);
-            }
-        }
-    }
-    listView_ = RowSet(std::move(names), std::move(rows), std::move(keys));
-    listView_.first();
+    // Read whole before the view changes: a failure leaves the view as it was.
+    RowSet view = drainRows(*openRows());
+    listView_ = std::move(view);
 }
 
 } // namespace printlist

@@ -17,7 +17,14 @@ namespace printlist {
 
 class DatabaseError : public platform::Error {
   public:
-    using platform::Error::Error;
+    // What a front end may tell apart: a busy list is nobody's damage.
+    enum class Kind { Failed, Busy, Timeout, OutcomeUnknown };
+    explicit DatabaseError(const QString& text, Kind kind = Kind::Failed)
+        : platform::Error(text), kind_(kind) {}
+    Kind kind() const { return kind_; }
+
+  private:
+    Kind kind_;
 };
 
 // Another program held the list locked for longer than the store waits.
@@ -50,6 +57,9 @@ class RowStream {
     // The record key of the row `next` gave last, when the store has keys.
     virtual std::optional<qint64> key() const { return std::nullopt; }
 };
+
+// Every row of the stream, with its record keys when the store has them; the first row current.
+RowSet drainRows(RowStream& stream);
 
 // Throws DatabaseError when one of the seven values (kod..text3) holds a NUL character, which
 // the server cannot store and seznam.db would keep: the two stores would then hold different

@@ -41,6 +41,9 @@ std::optional<QString> sheetProblem(const Sheet& s) {
         return QStringLiteral("Rozměry štítku, rozteč a počet sloupců a řádků musí být větší "
                               "než nula.");
     }
+    if (s.width < kMinLabelSize || s.height < kMinLabelSize) {
+        return QStringLiteral("Štítek musí být alespoň 3 mm široký i vysoký.");
+    }
     if (s.left < 0 || s.top < 0) {
         return QStringLiteral("Okraje nesmí být záporné.");
     }

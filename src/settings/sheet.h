@@ -56,6 +56,10 @@ struct Sheet {
     int labelTop(int n) const { return top + rowOf(n) * pitchY; }
 };
 
+// The smallest label a sheet may have, each way, in 0.1 mm. It bounds a sheet to a few thousand
+// positions (70 × 99 on A4), more than any sheet sold, so no sheet makes a page of millions.
+constexpr int kMinLabelSize = 30;
+
 // Label positions of the first sheet that are already used (peeled off), as label numbers from
 // 0 in the sheet's fill order; labels skip them.
 using UsedPositions = std::set<int>;

@@ -2,12 +2,13 @@
 
 #include <QDir>
 #include <QFile>
+#include <QHash>
 #include <QRegularExpression>
+#include <QSet>
 #include <QXmlStreamReader>
 #include <algorithm>
 #include <cmath>
 #include <map>
-#include <set>
 
 namespace settings {
 namespace {
@@ -47,7 +48,7 @@ constexpr Row kRows[] = {
     {kZweckform, "3484", A4, 0, 5, 1050, 370, 1050, 370, 2, 8},
     {kZweckform, "3489", A4, 0, 0, 700, 297, 700, 297, 3, 10},
     {kZweckform, "3490", A4, 0, 45, 700, 360, 700, 360, 3, 8},
-    {kZweckform, "3651", A4, 10, 10, 520, 295, 520, 295, 4, 10},
+    {kZweckform, "3651", A4, 0, 0, 525, 297, 525, 297, 4, 10},
     {kZweckform, "3652", A4, 0, 5, 700, 423, 700, 423, 3, 7},
     {kZweckform, "3653", A4, 0, 5, 1050, 423, 1050, 423, 2, 7},
     {kZweckform, "3657", A4, 80, 215, 485, 254, 485, 254, 4, 10},
@@ -301,6 +302,21 @@ std::vector<CatalogueEntry> entriesOf(const std::vector<RawTemplate>& raw) {
     return out;
 }
 
+// The product number with the figures: equal keys are one sheet under one number.
+QString sameSheetKey(const CatalogueEntry& e) {
+    const Sheet& s = e.sheet;
+    return e.product.toCaseFolded() + QStringLiteral("\n%1 %2 %3 %4 %5 %6 %7 %8 %9")
+                                          .arg(int(s.paper))
+                                          .arg(s.left)
+                                          .arg(s.top)
+                                          .arg(s.width)
+                                          .arg(s.height)
+                                          .arg(s.pitchX)
+                                          .arg(s.pitchY)
+                                          .arg(s.columns)
+                                          .arg(s.rows);
+}
+
 } // namespace
 
 QString CatalogueEntry::name() const {
@@ -353,28 +369,64 @@ std::vector<CatalogueEntry> readTemplateFolder(const QString& folder) {
     return entriesOf(raw);
 }
 
+QString& templateFolderSetting() {
+    static QString folder = QStringLiteral("/usr/share/libglabels-3.0/templates");
+    return folder;
+}
+
 QString systemTemplateFolder() {
-    return QStringLiteral("/usr/share/libglabels-3.0/templates");
+    return templateFolderSetting();
+}
+
+void setSystemTemplateFolder(const QString& folder) {
+    templateFolderSetting() = folder;
 }
 
 std::vector<CatalogueEntry> fullCatalogue(const QString& templateFolder) {
     std::vector<CatalogueEntry> all = builtInSheets();
-    std::set<QString> names;
-    for (const CatalogueEntry& e : all) {
+    // Hashed, so that a folder of a hundred thousand templates is read in a moment.
+    QSet<QString> names;
+    QSet<QString> listed;
+    QHash<QString, std::vector<const CatalogueEntry*>> builtInByProduct;
+    for (const CatalogueEntry& e : builtInSheets()) {
         names.insert(e.name().toCaseFolded());
+        listed.insert(sameSheetKey(e));
+        builtInByProduct[e.product.toCaseFolded()].push_back(&e);
     }
-    // A template file may name a listed product with its maker spelt another way ("Zweckform"
-    // for "Avery Zweckform"); the same number with the same figures would only list it twice.
-    const auto listedAlready = [&all](const CatalogueEntry& e) {
-        const QString product = e.product.toCaseFolded();
-        return std::any_of(all.begin(), all.end(), [&](const CatalogueEntry& listed) {
-            return listed.sheet == e.sheet && listed.product.toCaseFolded() == product;
+    // A template file may name a product of the built-in table with its maker spelt shorter
+    // ("Zweckform" for "Avery Zweckform"). The table's figures, checked against the makers'
+    // own, are kept; the same number with the same figures from elsewhere would only list one
+    // sheet twice.
+    const auto builtInProduct = [&builtInByProduct](const CatalogueEntry& e) {
+        const auto it = builtInByProduct.constFind(e.product.toCaseFolded());
+        if (it == builtInByProduct.constEnd()) {
+            return false;
+        }
+        const QStringList words =
+            e.maker.toCaseFolded().split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        return std::any_of(it->begin(), it->end(), [&](const CatalogueEntry* table) {
+            const QStringList tableWords =
+                table->maker.toCaseFolded().split(QLatin1Char(' '), Qt::SkipEmptyParts);
+            return table->sheet.paper == e.sheet.paper && !words.isEmpty() &&
+                   std::all_of(words.begin(), words.end(),
+                               [&](const QString& w) { return tableWords.contains(w); });
         });
     };
     for (CatalogueEntry& e : readTemplateFolder(templateFolder)) {
-        if (!listedAlready(e) && names.insert(e.name().toCaseFolded()).second) {
-            all.push_back(std::move(e));
+        if (builtInProduct(e)) {
+            continue;
         }
+        const QString key = sameSheetKey(e);
+        if (listed.contains(key)) {
+            continue;
+        }
+        const QString name = e.name().toCaseFolded();
+        if (names.contains(name)) {
+            continue;
+        }
+        names.insert(name);
+        listed.insert(key);
+        all.push_back(std::move(e));
     }
     return all;
 }
@@ -410,23 +462,32 @@ std::optional<CatalogueEntry> findSheet(const std::vector<CatalogueEntry>& entri
     }
     // The same sheet under two names (a maker sold under two brands, or the built-in table and
     // an installed template) is still one sheet: the first, in catalogue order, is taken.
-    const bool oneSheet =
-        !exact.empty() && std::all_of(exact.begin(), exact.end(), [&](const CatalogueEntry* e) {
-            return e->sheet == exact.front()->sheet;
-        });
-    if (oneSheet) {
+    const auto oneSheet = [](const std::vector<const CatalogueEntry*>& found) {
+        return !found.empty() &&
+               std::all_of(found.begin(), found.end(), [&](const CatalogueEntry* e) {
+                   return e->sheet == found.front()->sheet;
+               });
+    };
+    if (oneSheet(exact)) {
         return *exact.front();
+    }
+    // No full name: the words as a maker prints them ("Zweckform 3651") are enough when every
+    // entry they find describes one and the same sheet.
+    std::vector<CatalogueEntry> matching;
+    std::vector<const CatalogueEntry*> byWords;
+    if (exact.empty()) {
+        matching = searchCatalogue(entries, name);
+        for (const CatalogueEntry& e : matching) {
+            byWords.push_back(&e);
+        }
+        if (!name.simplified().isEmpty() && oneSheet(byWords)) {
+            return *byWords.front();
+        }
     }
     if (candidates) {
         candidates->clear();
-        if (!exact.empty()) {
-            for (const CatalogueEntry* e : exact) {
-                candidates->append(e->name());
-            }
-        } else {
-            for (const CatalogueEntry& e : searchCatalogue(entries, name)) {
-                candidates->append(e.name());
-            }
+        for (const CatalogueEntry* e : exact.empty() ? byWords : exact) {
+            candidates->append(e->name());
         }
     }
     return std::nullopt;

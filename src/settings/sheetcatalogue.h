@@ -33,11 +33,13 @@ const std::vector<CatalogueEntry>& builtInSheets();
 std::vector<CatalogueEntry> readTemplateFile(const QString& path);
 // Every *.xml file of `folder`, in name order; nothing when the folder is missing.
 std::vector<CatalogueEntry> readTemplateFolder(const QString& folder);
-// Where the template files of the system live.
+// Where the template files of the system live; tests point it at a folder of their own.
 QString systemTemplateFolder();
+void setSystemTemplateFolder(const QString& folder);
 
 // The built-in table followed by the system's template sheets, without entries whose name, or
-// whose product number with the same figures, is already listed.
+// whose product number with the same figures, is already listed, and without a product of the
+// built-in table on the same paper under a shorter spelling of its maker's name.
 std::vector<CatalogueEntry> fullCatalogue(const QString& templateFolder = systemTemplateFolder());
 
 // The entries whose name and size contain every word of `typed`, ignoring case and diacritics;
@@ -46,8 +48,9 @@ std::vector<CatalogueEntry> searchCatalogue(const std::vector<CatalogueEntry>& e
                                             const QString& typed);
 
 // One entry by its product number or its full name ("3651", "Avery Zweckform 3651", "L7160"),
-// ignoring case. Several names for one and the same sheet give the first of them. Nothing when
-// none or several different sheets match; `candidates` then lists the names that came near.
+// ignoring case; failing that, by the words of searchCatalogue ("Zweckform 3651"). Several
+// names for one and the same sheet give the first of them. Nothing when none or several
+// different sheets match; `candidates` then lists the names that came near.
 std::optional<CatalogueEntry> findSheet(const std::vector<CatalogueEntry>& entries,
                                         const QString& name, QStringList* candidates = nullptr);
 

@@ -155,15 +155,19 @@ QByteArray encodeSheetTrailer(const Sheet& s) {
 }
 
 std::optional<Sheet> decodeSheetTrailer(QByteArrayView rest) {
-    const qsizetype head = sizeof kTag + 4;
-    if (rest.size() < head ||
-        QByteArrayView(rest.data(), sizeof kTag) != QByteArrayView(kTag, sizeof kTag)) {
+    if (!rest.startsWith(QByteArrayView(kTag, sizeof kTag))) {
         return std::nullopt;
+    }
+    // The tag says a sheet follows: printing without it would print in another layout.
+    const auto damaged = [] { return platform::Error(QStringLiteral("damaged sheet trailer")); };
+    const qsizetype head = sizeof kTag + 4;
+    if (rest.size() < head) {
+        throw damaged();
     }
     const std::int32_t payload = qFromLittleEndian<std::int32_t>(rest.data() + sizeof kTag);
     // A longer payload comes from a later program: its first fields are still these.
     if (payload < kPayload || rest.size() - head < payload) {
-        return std::nullopt;
+        throw damaged();
     }
     const auto field = [&](int i) {
         return qFromLittleEndian<std::int32_t>(rest.data() + head + 4 * i);
@@ -171,7 +175,7 @@ std::optional<Sheet> decodeSheetTrailer(QByteArrayView rest) {
     Sheet s;
     s.on = field(0) != 0;
     if (field(1) != 0 && field(1) != 1) {
-        return std::nullopt;
+        throw damaged();
     }
     s.paper = field(1) == 1 ? SheetPaper::Letter : SheetPaper::A4;
     s.left = field(2);
@@ -184,7 +188,7 @@ std::optional<Sheet> decodeSheetTrailer(QByteArrayView rest) {
     s.rows = field(9);
     if (payload >= kOrderPayload) {
         if (field(10) != 0 && field(10) != 1) {
-            return std::nullopt;
+            throw damaged();
         }
         s.order = field(10) == 1 ? FillOrder::Rows : FillOrder::Columns;
     }

@@ -45,7 +45,9 @@ void writePrinterOffsets(platform::Profile& profile, const PrinterOffsets& offse
 // The trailer written after the snapshot record when the sheet is on: a tag, a length and the
 // fields. A sheet that is off writes no trailer, so such a snapshot keeps its exact size.
 QByteArray encodeSheetTrailer(const Sheet& sheet);
-// `rest` is everything after the record. Nothing when there is no well-formed trailer.
+// `rest` is everything after the record. Nothing when it does not begin with the trailer's
+// tag; throws platform::Error when it does but the trailer is cut short, claims more bytes than
+// follow, or names a paper or fill order no writer gives.
 std::optional<Sheet> decodeSheetTrailer(QByteArrayView rest);
 
 } // namespace settings

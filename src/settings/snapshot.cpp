@@ -2,14 +2,12 @@
 
 #include "platform/codepage.h"
 #include "platform/fileerror.h"
-#include "platform/prompts.h"
 #include "settings/fontrecord.h"
 #include "settings/sheetstore.h"
 
 #include <QFile>
 
 #include <QtEndian>
-#include <algorithm>
 #include <stdexcept>
 
 namespace settings {
@@ -35,49 +33,32 @@ std::int32_t getInt(QByteArrayView record, int at) {
     return qFromLittleEndian<std::int32_t>(record.data() + at);
 }
 
-void showError(const QString& text) {
-    prompts::Message box;
-    box.title = QStringLiteral("error");
-    box.text = text;
-    box.icon = prompts::Icon::Critical;
-    box.buttons = prompts::Buttons::Ok;
-    prompts::message(box);
-}
-
-// A colour the program can hold: a direct 0x00BBGGRR colour, or system colour 0 to 30.
-bool isColourValue(std::int32_t value) {
-    constexpr std::int32_t kLastSystemColour = 30;
-    if (value >= 0) {
-        return value <= platform::kWhite;
-    }
-    const auto bits = std::uint32_t(value);
-    return (bits & 0xFFFFFF00u) == 0xFF000000u && std::int32_t(bits & 0xFFu) <= kLastSystemColour;
-}
-
-// A font record the font dialog could have given: style bits only, a height within the
-// dialog's sizes, a face name of at most 31 printable characters, a colour value.
+// What encodeFontRecord() writes for any font: style bits only, a face name of at most 31
+// characters. Height and colour may be any number the font file held.
 bool isFontRecord(QByteArrayView r) {
     const auto style = std::uint8_t(r[0]);
-    const std::int32_t height = getInt(r, 4);
     const int nameLength = std::uint8_t(r[8]);
-    if ((style & ~0x0Fu) != 0 || height < -kMaxFontHeight || height > kMaxFontHeight ||
-        nameLength > FontDescription::kMaxFaceLength || !isColourValue(getInt(r, 264))) {
-        return false;
+    return (style & ~0x0Fu) == 0 && nameLength <= FontDescription::kMaxFaceLength;
+}
+
+// The sheet of the trailer after the record; nothing when the file has none.
+std::optional<Sheet> readSnapshotSheet(const QString& fileName) {
+    QFile f(fileName);
+    if (!f.open(QIODevice::ReadOnly) || !f.seek(kSnapshotSize)) {
+        return std::nullopt;
     }
-    const QString face = platform::fromCp1250(r.sliced(9, nameLength).toByteArray());
-    return std::all_of(face.cbegin(), face.cend(),
-                       [](QChar c) { return c.isPrint() && c != QChar::ReplacementCharacter; });
+    // Far more than a trailer needs; a huge foreign tail is not read whole.
+    try {
+        return decodeSheetTrailer(f.read(4096));
+    } catch (const platform::Error& e) {
+        throw SnapshotError(SnapshotError::Fault::DamagedTrailer, e.text());
+    }
 }
 
 } // namespace
 
 bool isSnapshotRecord(QByteArrayView record) {
     if (record.size() < kSnapshotSize) {
-        return false;
-    }
-    // The integer fields are the settings tab's spin fields, which take any 32-bit number.
-    if (!isColourValue(getInt(record, kBordercolorAt)) ||
-        !isColourValue(getInt(record, kPozadiAt))) {
         return false;
     }
     for (int i = 0; i < SlotCount; ++i) {
@@ -90,15 +71,6 @@ bool isSnapshotRecord(QByteArrayView record) {
         }
     }
     return true;
-}
-
-std::optional<Sheet> readSnapshotSheet(const QString& fileName) {
-    QFile f(fileName);
-    if (!f.open(QIODevice::ReadOnly) || !f.seek(kSnapshotSize)) {
-        return std::nullopt;
-    }
-    // Far more than a trailer needs; a huge foreign tail is not read whole.
-    return decodeSheetTrailer(f.read(4096));
 }
 
 QByteArray encodeSnapshot(const LayoutSettings& s) {
@@ -143,34 +115,29 @@ void decodeSnapshot(QByteArrayView record, LayoutSettings& s) {
     }
 }
 
-bool saveSnapshotFile(const LayoutSettings& settings, const QString& fileName) {
-    try {
-        QByteArray bytes = encodeSnapshot(settings);
-        if (settings.sheet.on) {
-            bytes += encodeSheetTrailer(settings.sheet);
-        }
-        platform::writeFileAtomic(fileName, bytes);
-        return true;
-    } catch (const platform::Error&) {
-        showError(QStringLiteral("zápis se nezdařil"));
-        return false;
+void saveSnapshotFile(const LayoutSettings& settings, const QString& fileName) {
+    QByteArray bytes = encodeSnapshot(settings);
+    if (settings.sheet.on) {
+        bytes += encodeSheetTrailer(settings.sheet);
     }
+    platform::writeFileAtomic(fileName, bytes);
 }
 
-std::optional<LayoutSettings> loadSnapshotFile(const QString& fileName,
-                                               const LayoutSettings& current) {
+LayoutSettings loadSnapshotFile(const QString& fileName, const LayoutSettings& current) {
     QByteArray record;
     try {
         record = platform::readRecordFile(fileName, kSnapshotSize);
-    } catch (const platform::Error&) {
-        showError(QStringLiteral("soubor nemá správný formát nebo je poškozen"));
-        return std::nullopt;
+    } catch (const platform::FileError& e) {
+        if (e.code() == platform::ReadBeyondEnd) {
+            throw SnapshotError(SnapshotError::Fault::Short, e.text());
+        }
+        throw SnapshotError(SnapshotError::Fault::Unreadable, e.text(), e.code());
     }
     // The whole record is checked before anything changes: any file of 1968 bytes would
     // otherwise become the settings, and reach dravelin.ini at the next close.
     if (!isSnapshotRecord(record)) {
-        showError(QStringLiteral("soubor nemá správný formát nebo je poškozen"));
-        return std::nullopt;
+        throw SnapshotError(SnapshotError::Fault::NotSnapshot,
+                            QStringLiteral("no record the program writes"));
     }
     LayoutSettings loaded = current;
     decodeSnapshot(record, loaded);

@@ -2,18 +2,36 @@
 // record with little-endian integers, saved to and loaded from a file the user names.
 #pragma once
 
+#include "platform/error.h"
 #include "settings/layoutsettings.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
-#include <optional>
 
 namespace settings {
 
 inline constexpr int kSnapshotSize = 1968;
-// The largest font height the font dialog gives: 512 points at 96 pixels per inch.
-inline constexpr int kMaxFontHeight = 683;
+
+// Why a file cannot be loaded as a snapshot; the settings stay as they were.
+class SnapshotError : public platform::Error {
+  public:
+    enum class Fault {
+        Unreadable,     // missing, no access, no regular file: fileError() says which
+        Short,          // fewer than 1968 bytes
+        NotSnapshot,    // a record the program never writes
+        DamagedTrailer, // the sheet trailer's tag is there, but the trailer cannot be read
+    };
+    SnapshotError(Fault fault, const QString& text, int fileError = 0)
+        : platform::Error(text), fault_(fault), fileError_(fileError) {}
+    Fault fault() const { return fault_; }
+    // The platform::FileErrorCode of an unreadable file; 0 otherwise.
+    int fileError() const { return fileError_; }
+
+  private:
+    Fault fault_;
+    int fileError_;
+};
 
 // specznak keeps only its first character, in Windows-1250; an empty specznak is stored as
 // byte 0. Reserved bytes are written as 0.
@@ -24,25 +42,20 @@ QByteArray encodeSnapshot(const LayoutSettings& settings);
 // specznak; a switch byte other than 0 is on. `record` must hold at least kSnapshotSize bytes.
 void decodeSnapshot(QByteArrayView record, LayoutSettings& settings);
 
-// Whether the first 1968 bytes could have been saved by the program: every colour a colour
-// value, every switch 0 or 1, every font record one the font dialog could give (style bits
-// only, |height| <= kMaxFontHeight, a face name of at most 31 printable characters).
+// Whether the first 1968 bytes could have been saved by the program: every switch 0 or 1,
+// every font record's style within the four style bits and its face name at most 31
+// characters. Numbers, colours and font heights are taken whatever they are: dravelin.ini and
+// font hold any 32-bit value, and a snapshot saves what they hold.
 bool isSnapshotRecord(QByteArrayView record);
 
 // Saves the settings, with the sheet's trailer after the record when the sheet is on,
-// replacing the file atomically so a failed save leaves the previous file
-// whole. On failure shows "zápis se nezdařil" (title "error") and returns false.
-bool saveSnapshotFile(const LayoutSettings& settings, const QString& fileName);
+// replacing the file atomically so a failed save leaves the previous file whole. Throws
+// platform::FileError.
+void saveSnapshotFile(const LayoutSettings& settings, const QString& fileName);
 
 // Reads the first 1968 bytes of the file (opened read-write, so a read-only file fails too)
-// and returns `current` with the record put onto it; the sheet is taken from a trailer after the
-// record and is switched off when there is none. A file that cannot be read, is no regular
-// file, is short or holds no snapshot record shows "soubor nemá správný formát nebo je
-// poškozen" (title "error") and returns nothing; the settings stay as they were.
-std::optional<LayoutSettings> loadSnapshotFile(const QString& fileName,
-                                               const LayoutSettings& current);
-
-// The sheet of the trailer after the record; nothing when the file has none.
-std::optional<Sheet> readSnapshotSheet(const QString& fileName);
+// and returns `current` with the record put onto it; the sheet is taken from a trailer after
+// the record and is switched off when there is none. Throws SnapshotError.
+LayoutSettings loadSnapshotFile(const QString& fileName, const LayoutSettings& current);
 
 } // namespace settings

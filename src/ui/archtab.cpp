@@ -3,6 +3,7 @@
 #include "ui/designlayout.h"
 #include "ui/sheetdrawing.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDoubleSpinBox>
@@ -56,8 +57,8 @@ bool sameGeometry(settings::Sheet a, settings::Sheet b) {
 
 } // namespace
 
-ArchTab::ArchTab(std::vector<settings::CatalogueEntry> catalogue, QWidget* parent)
-    : QWidget(parent), catalogue_(std::move(catalogue)) {
+ArchTab::ArchTab(CatalogueReader reader, QWidget* parent)
+    : QWidget(parent), readCatalogue_(std::move(reader)) {
     setObjectName(QStringLiteral("archts"));
 
     QFont heading = font();
@@ -164,7 +165,22 @@ ArchTab::ArchTab(std::vector<settings::CatalogueEntry> catalogue, QWidget* paren
     connect(alignmentButton, &QPushButton::clicked, this, &ArchTab::alignmentPageRequested);
 
     setSheet(settings::Sheet{});
-    search(QString());
+}
+
+void ArchTab::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    readCatalogue();
+}
+
+void ArchTab::readCatalogue() {
+    if (catalogueRead_) {
+        return;
+    }
+    catalogueRead_ = true;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    catalogue_ = readCatalogue_ ? readCatalogue_() : std::vector<settings::CatalogueEntry>{};
+    QApplication::restoreOverrideCursor();
+    search(searchEdit->text());
 }
 
 settings::Sheet ArchTab::sheet() const {
@@ -275,6 +291,10 @@ void ArchTab::applyEntry(const settings::CatalogueEntry& entry) {
 }
 
 void ArchTab::search(const QString& typed) {
+    if (!catalogueRead_) {
+        readCatalogue(); // searches for what is typed
+        return;
+    }
     shown_ = settings::searchCatalogue(catalogue_, typed);
     const QSignalBlocker quiet(catalogueList);
     catalogueList->clear();

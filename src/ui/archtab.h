@@ -8,6 +8,7 @@
 #include "settings/sheetstore.h"
 
 #include <QWidget>
+#include <functional>
 #include <optional>
 #include <set>
 #include <utility>
@@ -26,7 +27,10 @@ class SheetDrawing;
 class ArchTab : public QWidget {
     Q_OBJECT
   public:
-    explicit ArchTab(std::vector<settings::CatalogueEntry> catalogue, QWidget* parent = nullptr);
+    using CatalogueReader = std::function<std::vector<settings::CatalogueEntry>()>;
+    // The catalogue is read when the tab is first shown or searched, never before: a large
+    // folder of template files must not keep the window from appearing.
+    explicit ArchTab(CatalogueReader reader, QWidget* parent = nullptr);
 
     settings::Sheet sheet() const;
     void setSheet(const settings::Sheet& sheet);
@@ -69,10 +73,16 @@ class ArchTab : public QWidget {
     SheetDrawing* drawing;
     QComboBox* orderCombo;
 
+    bool catalogueRead() const { return catalogueRead_; }
+
   Q_SIGNALS:
     void alignmentPageRequested();
 
+  protected:
+    void showEvent(QShowEvent* event) override;
+
   private:
+    void readCatalogue();
     void search(const QString& typed);
     void refresh();
     // Highlights the catalogue entry of the sheet in force, or none.
@@ -80,6 +90,8 @@ class ArchTab : public QWidget {
     void showOffset();
     void storeOffset();
 
+    CatalogueReader readCatalogue_;
+    bool catalogueRead_ = false;
     std::vector<settings::CatalogueEntry> catalogue_;
     std::vector<settings::CatalogueEntry> shown_;
     settings::PrinterOffsets offsets_;

@@ -8,18 +8,16 @@
 #include "platform/programdir.h"
 #include "platform/prompts.h"
 #include "platform/qtsettings.h"
-#include "printlist/database.h"
 #include "printlist/listcommands.h"
 #include "printlist/listfile.h"
 #include "printlist/listundo.h"
 #include "printlist/openstore.h"
-#include "printlist/pgstore.h"
 #include "settings/fontfile.h"
 #include "settings/sheetstore.h"
-#include "settings/snapshot.h"
 #include "ui/archtab.h"
 #include "ui/colourswatch.h"
 #include "ui/dialogseam.h"
+#include "ui/filecommands.h"
 #include "ui/infotab.h"
 #include "ui/listfollower.h"
 #include "ui/listgrid.h"
@@ -57,8 +55,7 @@ QString fatalText(const QString& dir) {
 // The same fatal path for a server that cannot be reached, with the server's own message on
 // the line below.
 QString serverFatalText(const QString& server, const QString& message) {
-    return QStringLiteral("Není možné se připojit k databázi: ") +
-           printlist::PgStore::shownConninfo(server) +
+    return QStringLiteral("Není možné se připojit k databázi: ") + printlist::shownServer(server) +
            QStringLiteral(". Program nemůže pokračovat a bude ukončen.\n") + message;
 }
 
@@ -117,7 +114,7 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent, Qt::Window) {
     stitkyts = new StitkyTab;
     nastavenits = new NastaveniTab;
     infots = new InfoTab;
-    archts = new ArchTab(settings::fullCatalogue());
+    archts = new ArchTab([] { return settings::fullCatalogue(); });
     pc1->addTab(stitkyts, QStringLiteral("štítky"));
     pc1->addTab(nastavenits, QStringLiteral("nastavení"));
     pc1->addTab(infots, QStringLiteral("info"));
@@ -142,7 +139,7 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent, Qt::Window) {
         watchChanges();
     });
     // Unconnected until start-up opens the store the settings name.
-    store_ = std::make_unique<printlist::SqliteStore>();
+    store_ = printlist::makeStore(QString(), QString());
     gridModel_->setView(&store_->listView());
     stitkyts->DBGrid1->setModel(gridModel_);
     for (int i = 0; i < settings::kGridColumns; ++i) {
@@ -227,16 +224,27 @@ void TForm1::openStore(const QString& server) {
     const QString dir = platform::programDirectory();
     store_ = printlist::makeStore(server, dir + QStringLiteral("seznam.db"));
     gridModel_->setView(&store_->listView());
+    bool failed = false;
+    bool busy = false;
+    QString message;
     try {
         store_->open();
+    } catch (const printlist::DatabaseError& e) {
+        failed = true;
+        busy = e.kind() == printlist::DatabaseError::Kind::Busy;
+        message = e.text();
     } catch (const std::exception& e) {
+        failed = true;
+        message = QString::fromUtf8(e.what());
+    }
+    if (failed) {
         fatal_ = true;
         QString text;
         if (!server.isEmpty()) {
-            text = serverFatalText(server, QString::fromUtf8(e.what()));
+            text = serverFatalText(server, message);
         } else {
             text = fatalText(dir);
-            if (dynamic_cast<const printlist::DatabaseBusy*>(&e)) {
+            if (busy) {
                 // Nothing is damaged: another program holds the list locked.
                 text += QStringLiteral("\nDatabázi právě zamyká jiný program, zkuste program "
                                        "spustit znovu, až ji uvolní.");
@@ -521,7 +529,7 @@ void TForm1::nacistseznambClick() {
     OpenDialog1.fileName = *chosen;
     listCommand([&] {
         const auto before = printlist::ListUndo::snapshot(*store_);
-        if (printlist::importList(*store_, *chosen) == printlist::ImportResult::Imported) {
+        if (filecommands::nactiseznam(*store_, *chosen) == printlist::ImportResult::Imported) {
             listUndo_.commandDone(*store_, before, true);
         }
     });
@@ -533,7 +541,7 @@ void TForm1::ulozitbClick() {
         return;
     }
     sd1.fileName = *chosen;
-    settings::saveSnapshotFile(layoutSettings(), *chosen);
+    filecommands::uloznastaveni(layoutSettings(), *chosen);
 }
 
 void TForm1::nacistbClick() {
@@ -542,7 +550,7 @@ void TForm1::nacistbClick() {
         return;
     }
     OpenDialog1.fileName = *chosen;
-    if (const auto loaded = settings::loadSnapshotFile(*chosen, layoutSettings())) {
+    if (const auto loaded = filecommands::nactinastaveni(*chosen, layoutSettings())) {
         putLayoutSettings(*loaded);
     }
 }

@@ -4,8 +4,14 @@
 
 #include "labelprint/emfplayer.h"
 #include "labelprint/pagestore.h"
+#include "platform/profile.h"
+#include "settings/fontfile.h"
+#include "settings/settingsfile.h"
 #include "settings/sheetcatalogue.h"
+#include "settings/sheetstore.h"
 #include "settings/snapshot.h"
+#include "support/extremesettings.h"
+#include "support/sheets.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -41,19 +47,18 @@ TEST_F(SheetBatch, CatalogueSheetHoldsItsLabelsOnOnePage) {
     write("41.csv", exampleList(41));
     write("dravelin.ini", exampleIni());
     for (const auto& [list, pages] : {std::pair{"40.csv", 1}, std::pair{"41.csv", 2}}) {
-        const Outcome o = runBatch({"--list", list, "--settings", ".", "--sheet",
-                                    "Avery Zweckform "
-                                    "3651",
-                                    "--pdf", "out.pdf"},
-                                   dir.path());
+        // The name as the maker prints it on the pack.
+        const Outcome o = runBatch(
+            {"--list", list, "--settings", ".", "--sheet", "Zweckform 3651", "--pdf", "out.pdf"},
+            dir.path());
         ASSERT_EQ(o.exitCode, 0) << o.err.toStdString();
         EXPECT_EQ(pdfPages(path("out.pdf")), pages) << list;
     }
-    // Label 11 tops column 2, 1 + 52 mm from the paper's edge; its kod is centred there.
+    // Label 11 tops column 2, 52.5 mm from the paper's edge; its kod is centred there.
     const auto words = pdfWords(path("out.pdf"));
     const double left = leftOf(words[0], "*700011*");
-    EXPECT_GT(left, 530);
-    EXPECT_LT(left, 530 + 520);
+    EXPECT_GT(left, 525);
+    EXPECT_LT(left, 525 + 525);
 }
 
 TEST_F(SheetBatch, SkipStartsPartWayDownTheFirstPageOnly) {
@@ -77,6 +82,18 @@ TEST_F(SheetBatch, OutlineIsOnePageWithoutText) {
     ASSERT_EQ(o.exitCode, 0) << o.err.toStdString();
     ASSERT_EQ(pdfPages(path("align.pdf")), 1);
     EXPECT_TRUE(pdfWords(path("align.pdf"))[0].empty());
+}
+
+TEST_F(SheetBatch, ASheetOfTinyLabelsIsRefusedNotDrawn) {
+    // 1 mm labels edge to edge: 62,370 positions on one alignment page.
+    write("dravelin.ini", "[arch]\r\nzapnuto=1\r\npapir=A4\r\nvlevo=0\r\nnahore=0\r\n"
+                          "sirka=10\r\nvyska=10\r\nroztecx=10\r\nroztecy=10\r\n"
+                          "sloupce=210\r\nradky=297\r\n");
+    const Outcome o = runBatch({"--settings", ".", "--outline", "--pdf", "align.pdf"}, dir.path());
+    EXPECT_EQ(o.exitCode, 1) << o.err.toStdString();
+    EXPECT_TRUE(o.err.contains(QStringLiteral("Štítek musí být alespoň 3 mm")))
+        << o.err.toStdString();
+    EXPECT_FALSE(QFile::exists(path("align.pdf")));
 }
 
 TEST_F(SheetBatch, PrinterOffsetsBeyondWhatTheTabHoldsAreRefusedWhenRead) {
@@ -113,10 +130,52 @@ TEST_F(SheetBatch, SnapshotTrailerCarriesTheSheet) {
     write("40.csv", exampleList(40));
     settings::LayoutSettings s;
     s.sheet = settings::findSheet(settings::builtInSheets(), "3651")->sheet;
-    ASSERT_TRUE(settings::saveSnapshotFile(s, path("arch.nas")));
+    settings::saveSnapshotFile(s, path("arch.nas"));
     const Outcome o =
         runBatch({"--list", "40.csv", "--snapshot", "arch.nas", "--pdf", "out.pdf"}, dir.path());
     ASSERT_EQ(o.exitCode, 0) << o.err.toStdString();
+    EXPECT_EQ(pdfPages(path("out.pdf")), 1);
+}
+
+TEST_F(SheetBatch, ASnapshotWithADamagedSheetTrailerIsRefused) {
+    write("40.csv", exampleList(40));
+    settings::LayoutSettings s;
+    s.sheet = test::sheet3651();
+    const QByteArray record = settings::encodeSnapshot(s);
+    for (const auto& d : test::damagedTrailers(settings::encodeSheetTrailer(s.sheet))) {
+        write("arch.nas", record + d.bytes);
+        const Outcome o = runBatch(
+            {"--list", "40.csv", "--snapshot", "arch.nas", "--pdf", "out.pdf"}, dir.path());
+        EXPECT_EQ(o.exitCode, 1) << d.what;
+        EXPECT_TRUE(o.err.startsWith("dravelin-batch: arch.nas: not a settings snapshot"))
+            << d.what << ": " << o.err.toStdString();
+        EXPECT_FALSE(QFile::exists(path("out.pdf"))) << d.what;
+    }
+}
+
+// A frame colour of -1 in dravelin.ini and a font height of -800 in font: both files take them,
+// so a snapshot saved from them is one the tool takes too.
+TEST_F(SheetBatch, ASnapshotSavedFromAnySettingsTheFilesHoldIsTaken) {
+    write("list.csv", exampleList(3));
+    write("dravelin.ini", "[setup]\r\nbordercolor=-1\r\n");
+    QByteArray fonts;
+    for (int i = 0; i < settings::SlotCount; ++i) {
+        fonts += test::fontRecord(0, i == settings::Nazev ? -800 : -11, "Arial", 0);
+    }
+    write("font", fonts);
+    const platform::Profile ini(path("dravelin.ini"));
+    settings::LayoutSettings s = settings::readSetup(ini, settings::LayoutSettings{});
+    settings::SlotFonts read;
+    read = settings::readFontFile(path("font"), read);
+    for (int i = 0; i < settings::SlotCount; ++i) {
+        s.lines[size_t(i)].font = read[size_t(i)];
+    }
+    ASSERT_EQ(s.bordercolor, -1);
+    ASSERT_EQ(s.lines[settings::Nazev].font.height, -800);
+    settings::saveSnapshotFile(s, path("saved.nas"));
+    const Outcome o =
+        runBatch({"--list", "list.csv", "--snapshot", "saved.nas", "--pdf", "out.pdf"}, dir.path());
+    EXPECT_EQ(o.exitCode, 0) << o.err.toStdString();
     EXPECT_EQ(pdfPages(path("out.pdf")), 1);
 }
 

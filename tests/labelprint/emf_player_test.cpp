@@ -4,8 +4,10 @@
 
 #include "labelprint/emfformat.h"
 #include "labelprint/emfplayer.h"
+#include "labelprint/emfwriter.h"
 #include "platform/error.h"
 
+#include <QElapsedTimer>
 #include <QFontMetrics>
 #include <QPainter>
 #include <QtEndian>
@@ -152,6 +154,79 @@ TEST(EmfPlayer, RefusesDamagedPagesWithoutDrawing) {
         painter.end();
         EXPECT_EQ(colourBox(image, Qt::white, image.rect(), 0), image.rect()) << d.name;
     }
+}
+
+// Crafted pages: far more than any sheet of labels draws. Each is refused as damaged at once,
+// before anything is drawn, instead of keeping the preview busy for minutes.
+TEST(EmfPlayer, PagesBeyondAnySheetAreDamagedAndRefusedAtOnce) {
+    const auto textsIn = [](int count, auto fontOf) {
+        emf::EmfWriter w(QSize(794, 1123), 96);
+        for (int i = 0; i < count; ++i) {
+            w.selectFont(fontOf(i));
+            w.drawText(QPoint(10 + i % 700, 10 + i % 1000), emf::Align::TopLeft, "x", {7}, 14, 0);
+        }
+        return w.finish();
+    };
+    const struct {
+        const char* what;
+        QByteArray page;
+        const char* reason;
+    } cases[] = {
+        {"2,000 font faces",
+         textsIn(2000,
+                 [](int i) {
+                     emf::LogFont f;
+                     f.height = -12;
+                     f.face = QStringLiteral("Face %1").arg(i);
+                     return f;
+                 }),
+         "too many font faces"},
+        {"5,000 sizes of one face",
+         textsIn(5000,
+                 [](int i) {
+                     emf::LogFont f;
+                     f.height = -(1 + i % 1000);
+                     f.weight = 100 + 100 * (i / 1000);
+                     f.face = QStringLiteral("DejaVu Sans");
+                     return f;
+                 }),
+         "too many fonts"},
+        {"a million and one rectangles",
+         [] {
+             emf::EmfWriter w(QSize(794, 1123), 96);
+             for (int i = 0; i <= emf::kMaxDrawingOps; ++i) {
+                 w.fillRect(QRect(i % 794, (i / 794) % 1123, 1, 1), 0x0000FF);
+             }
+             return w.finish();
+         }(),
+         "too many drawings"},
+    };
+    for (const auto& c : cases) {
+        QImage image(200, 280, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        QElapsedTimer timer;
+        timer.start();
+        try {
+            emf::playEmf(c.page, painter, QRectF(0, 0, 200, 280));
+            ADD_FAILURE() << c.what << ": drawn";
+        } catch (const platform::Error& e) {
+            EXPECT_TRUE(
+                e.text().startsWith("The page drawing is damaged (" + QLatin1String(c.reason)))
+                << c.what << ": " << e.text().toStdString();
+        }
+        EXPECT_LT(timer.elapsed(), 5000) << c.what;
+        painter.end();
+        EXPECT_EQ(colourBox(image, Qt::white, image.rect(), 0), image.rect()) << c.what;
+    }
+    // Within the limits a page is drawn: the sizes every slot of a shrink-to-fit page may use.
+    EXPECT_NO_THROW(play(textsIn(emf::kMaxFonts, [](int i) {
+        emf::LogFont f;
+        f.height = -(1 + i % 512);
+        f.weight = 100 + 100 * (i / 512);
+        f.face = QStringLiteral("DejaVu Sans");
+        return f;
+    })));
 }
 
 TEST(EmfPlayer, SkipsRecordsItDoesNotKnow) {

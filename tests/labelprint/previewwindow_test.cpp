@@ -1,7 +1,10 @@
+#include "labelprint/emfwriter.h"
 #include "labelprint/labelreport.h"
+#include "labelprint/pagestore.h"
 #include "labelprint/preparedpages.h"
 #include "labelprint/previewdocument.h"
 #include "labelprint/previewsurface.h"
+#include "labelprint/windows/pageview.h"
 #include "labelprint/windows/previewwindow.h"
 #include "labelprint/windows/printsetupdialog.h"
 #include "labelprint/windows/progresswindow.h"
@@ -155,6 +158,142 @@ TEST(PreviewWindow, ZoomLimitsAndLayout) {
     huge.window.zoomToFit();
     EXPECT_EQ(huge.window.zoom(), 77);
     EXPECT_EQ(huge.window.zoomMode(), PreviewWindow::ZoomMode::FitPage);
+}
+
+// A sheet with room around every label, so that each of a label's four frame bars stands alone.
+settings::Sheet gappedSheet() {
+    settings::Sheet s;
+    s.on = true;
+    s.left = 100;
+    s.top = 100;
+    s.width = 400;
+    s.height = 300;
+    s.pitchX = 450;
+    s.pitchY = 340;
+    s.columns = 4;
+    s.rows = 8;
+    return s;
+}
+
+// Whether a pixel of the frame's blue lies in the image within `box`.
+bool blueIn(const QImage& image, QRect box) {
+    box = box.intersected(image.rect());
+    for (int y = box.top(); y <= box.bottom(); ++y) {
+        for (int x = box.left(); x <= box.right(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            if (c.blue() > 150 && c.red() < 100 && c.green() < 100) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+TEST(PreviewWindow, EveryFrameBarShowsAtEveryZoom) {
+    const settings::Sheet sheet = gappedSheet();
+    PreviewRun p(sheet.labelsPerSheet());
+    settings::LayoutSettings layout;
+    layout.sheet = sheet;
+    layout.bordercolor = 0xFF0000; // blue
+    p.report.takeSettings(layout);
+    ASSERT_EQ(p.run().pages, 1);
+    auto* image = p.window.findChild<PageImage*>();
+    ASSERT_TRUE(image);
+    for (const int zoom : {100, 85, 81, 73, 64, 55, 47, 38, 30}) {
+        p.window.setZoom(zoom);
+        const QImage shot = image->grab().toImage();
+        // The page's 794 × 1123 device units are stretched over the whole image.
+        const double sx = shot.width() / 794.0;
+        const double sy = shot.height() / 1123.0;
+        const auto px = [&](int tenths, double s) { return int(tenths * 96 / 254.0 * s); };
+        QStringList missing;
+        for (int n = 0; n < sheet.labelsPerSheet(); ++n) {
+            const int l = px(sheet.labelLeft(n), sx);
+            const int r = px(sheet.labelLeft(n) + sheet.width, sx);
+            const int t = px(sheet.labelTop(n), sy);
+            const int b = px(sheet.labelTop(n) + sheet.height, sy);
+            const int midX = (l + r) / 2;
+            const int midY = (t + b) / 2;
+            const struct {
+                const char* side;
+                QRect near;
+            } bars[] = {
+                {"left", QRect(l - 2, midY - 3, 5, 7)},
+                {"right", QRect(r - 2, midY - 3, 5, 7)},
+                {"top", QRect(midX - 3, t - 2, 7, 5)},
+                {"bottom", QRect(midX - 3, b - 2, 7, 5)},
+            };
+            for (const auto& bar : bars) {
+                if (!blueIn(shot, bar.near)) {
+                    missing << QStringLiteral("%1 of label %2").arg(bar.side).arg(n + 1);
+                }
+            }
+        }
+        EXPECT_TRUE(missing.isEmpty()) << zoom << "%: " << missing.join(", ").toStdString();
+    }
+}
+
+TEST(PreviewWindow, APageIsDrawnFromItsRecordingOncePerZoom) {
+    PreviewRun p(200);
+    p.run();
+    auto* image = p.window.findChild<PageImage*>();
+    ASSERT_TRUE(image);
+    p.window.setZoom(50);
+    image->repaint();
+    const int first = image->renders();
+    EXPECT_GE(first, 1);
+    for (int i = 0; i < 5; ++i) {
+        image->repaint();
+        p.window.repaint();
+    }
+    EXPECT_EQ(image->renders(), first);
+    p.window.setZoom(60);
+    image->repaint();
+    EXPECT_EQ(image->renders(), first + 1);
+    // Back to a zoom shown before: its image is still there.
+    p.window.setZoom(50);
+    image->repaint();
+    EXPECT_EQ(image->renders(), first + 1);
+    // Another page is drawn once.
+    p.window.goToPage(2);
+    image->repaint();
+    image->repaint();
+    EXPECT_EQ(image->renders(), first + 2);
+}
+
+TEST(PreviewWindow, ACraftedFileOfThousandsOfFontFacesIsReportedDamagedAtOnce) {
+    QTemporaryDir dir;
+    const QString file = dir.filePath("faces.LPF");
+    {
+        emf::EmfWriter w(QSize(794, 1123), 96);
+        for (int i = 0; i < 3000; ++i) {
+            emf::LogFont f;
+            f.height = -12;
+            f.face = QStringLiteral("Face %1").arg(i);
+            w.selectFont(f);
+            w.drawText(QPoint(10, 10 + i % 1000), emf::Align::TopLeft, "x", {7}, 14, 0);
+        }
+        QFile f(file);
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        auto store = PageStore::writingTo(f.handle());
+        store->addPage(w.finish());
+        store->writeHeader(1);
+    }
+    prompts::clearHistory();
+    PreviewRun p(1);
+    p.run();
+    ASSERT_TRUE(loadPreparedPages(p.document, file, [](int code) { return code == 9; }));
+    QElapsedTimer timer;
+    timer.start();
+    p.window.pagesLoaded();
+    p.window.findChild<PageImage*>()->repaint();
+    EXPECT_LT(timer.elapsed(), 5000);
+    ASSERT_EQ(prompts::shownMessages().size(), 1u);
+    EXPECT_TRUE(prompts::shownMessages()[0].text.startsWith(
+        "The page drawing is damaged (too many font faces"))
+        << prompts::shownMessages()[0].text.toStdString();
+    EXPECT_FALSE(p.window.pageShown());
+    prompts::clearHistory();
 }
 
 TEST(PreviewWindow, AfterLoadingAThreePageFileOnlyPrintIsEnabled) {

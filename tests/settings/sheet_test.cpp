@@ -6,6 +6,7 @@
 
 #include "platform/error.h"
 #include "platform/prompts.h"
+#include "support/extremesettings.h"
 #include "support/sheets.h"
 #include "support/tempprogramdir.h"
 
@@ -94,6 +95,22 @@ TEST(Sheet, ImpossibleSheetsAreRefusedWithACzechReason) {
         {"zero width", [](Sheet& s) { s.width = 0; }, "Rozměry"},
         {"negative height", [](Sheet& s) { s.height = -5; }, "Rozměry"},
         {"no columns", [](Sheet& s) { s.columns = 0; }, "Rozměry"},
+        {"3 mm labels",
+         [](Sheet& s) {
+             s.left = s.top = 0, s.width = s.height = s.pitchX = s.pitchY = 30;
+             s.columns = 70, s.rows = 99;
+         },
+         ""},
+        {"under 3 mm wide", [](Sheet& s) { s.width = s.pitchX = 29; },
+         "Štítek musí být alespoň 3 mm"},
+        {"under 3 mm high", [](Sheet& s) { s.height = s.pitchY = 29; },
+         "Štítek musí být alespoň 3 mm"},
+        {"0.1 mm labels filling A4",
+         [](Sheet& s) {
+             s.left = s.top = 0, s.width = s.height = s.pitchX = s.pitchY = 1;
+             s.columns = 2100, s.rows = 2970;
+         },
+         "Štítek musí být alespoň 3 mm"},
         {"negative margin", [](Sheet& s) { s.top = -1; }, "Okraje"},
         {"pitch under the width", [](Sheet& s) { s.pitchX = 519; }, "Vodorovná rozteč"},
         {"pitch under the height", [](Sheet& s) { s.pitchY = 294; }, "Svislá rozteč"},
@@ -180,8 +197,8 @@ TEST(SheetStore, FillOrderIsWrittenOnlyOnceChosen) {
     QByteArray rows = settings::encodeSheetTrailer(s);
     EXPECT_EQ(rows.left(8 + 4 + 40).mid(12), columns.mid(12));
     EXPECT_EQ(settings::decodeSheetTrailer(rows), s);
-    rows[rows.size() - 4] = 2; // no such order
-    EXPECT_FALSE(settings::decodeSheetTrailer(rows));
+    rows[rows.size() - 4] = 2; // no such order: as damaged as a wrong paper code
+    EXPECT_THROW(settings::decodeSheetTrailer(rows), platform::Error);
 }
 
 TEST(SheetStore, PrinterOffsetsByName) {
@@ -233,11 +250,11 @@ TEST_F(SheetSnapshot, TrailerFollowsTheRecordOnlyWhenTheSheetIsOn) {
     settings::LayoutSettings s;
     s.vlevo = 3;
     const QString file = dir.file("a.nas");
-    ASSERT_TRUE(settings::saveSnapshotFile(s, file));
+    settings::saveSnapshotFile(s, file);
     EXPECT_EQ(dir.read("a.nas").size(), settings::kSnapshotSize);
 
     s.sheet = sheetL7160();
-    ASSERT_TRUE(settings::saveSnapshotFile(s, file));
+    settings::saveSnapshotFile(s, file);
     const QByteArray bytes = dir.read("a.nas");
     ASSERT_GT(bytes.size(), settings::kSnapshotSize);
     // The record itself is the same as without the sheet.
@@ -245,10 +262,7 @@ TEST_F(SheetSnapshot, TrailerFollowsTheRecordOnlyWhenTheSheetIsOn) {
     off.sheet.on = false;
     EXPECT_EQ(bytes.left(settings::kSnapshotSize), settings::encodeSnapshot(off));
 
-    const auto loaded = settings::loadSnapshotFile(file, settings::LayoutSettings{});
-    ASSERT_TRUE(loaded);
-    EXPECT_EQ(*loaded, s);
-    EXPECT_TRUE(prompts::shownMessages().empty());
+    EXPECT_EQ(settings::loadSnapshotFile(file, settings::LayoutSettings{}), s);
 }
 
 TEST_F(SheetSnapshot, RecordWithoutTrailerSwitchesTheSheetOff) {
@@ -262,22 +276,36 @@ TEST_F(SheetSnapshot, RecordWithoutTrailerSwitchesTheSheetOff) {
     const Case cases[] = {
         {"nothing after the record", {}},
         {"foreign bytes", QByteArray(5000 - settings::kSnapshotSize, 'x')},
-        {"a trailer cut short", good.left(good.size() - 1)},
         {"a wrong tag", QByteArray("DRVSHEEX") + good.mid(8)},
+        {"the tag's first letters alone", good.left(5)},
     };
     for (const Case& c : cases) {
         dir.write("b.nas", settings::encodeSnapshot(settings::LayoutSettings{}) + c.after);
         const auto loaded = settings::loadSnapshotFile(dir.file("b.nas"), current);
-        ASSERT_TRUE(loaded) << c.what;
-        EXPECT_FALSE(loaded->sheet.on) << c.what;
+        EXPECT_FALSE(loaded.sheet.on) << c.what;
         // The values stay for the user to switch on again.
-        EXPECT_EQ(loaded->sheet.width, 635) << c.what;
+        EXPECT_EQ(loaded.sheet.width, 635) << c.what;
     }
     // A later program's longer trailer still gives its first fields.
     QByteArray longer = good;
     longer[8] = char(44);
     longer += QByteArray(4, '\0');
     EXPECT_EQ(settings::decodeSheetTrailer(longer), sheet3651());
+}
+
+// A trailer that begins with the tag but cannot be read whole would otherwise print the list
+// in another layout: the file is refused as a damaged snapshot.
+TEST_F(SheetSnapshot, DamagedTrailerRefusesTheSnapshot) {
+    const QByteArray record = settings::encodeSnapshot(settings::LayoutSettings{});
+    for (const auto& d : test::damagedTrailers(settings::encodeSheetTrailer(sheet3651()))) {
+        dir.write("c.nas", record + d.bytes);
+        try {
+            settings::loadSnapshotFile(dir.file("c.nas"), settings::LayoutSettings{});
+            ADD_FAILURE() << d.what << ": loaded";
+        } catch (const settings::SnapshotError& e) {
+            EXPECT_EQ(e.fault(), settings::SnapshotError::Fault::DamagedTrailer) << d.what;
+        }
+    }
 }
 
 TEST(SheetCatalogue, EveryBuiltInSheetFitsItsPaper) {
@@ -294,12 +322,24 @@ TEST(SheetCatalogue, EveryBuiltInSheetFitsItsPaper) {
     }
 }
 
+// Zweckform 3651 as sold: 4 × 10 labels of 52.5 × 29.7 mm that tile A4 edge to edge.
+Sheet real3651() {
+    Sheet s = sheet3651();
+    s.left = s.top = 0;
+    s.width = s.pitchX = 525;
+    s.height = s.pitchY = 297;
+    return s;
+}
+
 TEST(SheetCatalogue, SearchByTypingAndFindByName) {
     const auto& table = settings::builtInSheets();
     const auto found = settings::searchCatalogue(table, "zweck 3651");
     ASSERT_EQ(found.size(), 1u);
-    EXPECT_EQ(found[0].description(), "Avery Zweckform 3651: 52 × 29,5 mm, 4 × 10, A4");
-    EXPECT_EQ(found[0].sheet, sheet3651());
+    EXPECT_EQ(found[0].description(), "Avery Zweckform 3651: 52,5 × 29,7 mm, 4 × 10, A4");
+    EXPECT_EQ(found[0].sheet, real3651());
+    // Its far corner is the paper's corner, where the sheet is cut.
+    const Sheet& s = found[0].sheet;
+    EXPECT_EQ(QPoint(s.labelLeft(39) + s.width, s.labelTop(39) + s.height), QPoint(2100, 2970));
     // Case does not matter; the size is searchable as shown.
     EXPECT_FALSE(settings::searchCatalogue(table, "l7160").empty());
     QStringList sameSize;
@@ -319,6 +359,37 @@ TEST(SheetCatalogue, SearchByTypingAndFindByName) {
     EXPECT_TRUE(near.contains("Avery L7160"));
     EXPECT_TRUE(near.contains("Avery L7171"));
     EXPECT_FALSE(near.contains("Avery J8160"));
+}
+
+TEST(SheetCatalogue, WordsThatFindOneSheetTakeIt) {
+    const auto& table = settings::builtInSheets();
+    const struct {
+        const char* typed;
+        const char* taken; // empty: refused
+    } cases[] = {
+        {"Zweckform 3651", "Avery Zweckform 3651"},
+        {"zweckform  3651", "Avery Zweckform 3651"},
+        {"Avery 3651", "Avery Zweckform 3651"},
+        // Rayfilm 0304 is the same sheet: the first in the table is taken.
+        {"52,5 × 29,7", "Avery Zweckform 3651"},
+        {"Herma 63,5 × 38,1", "Herma 4103"},
+        // L7160 and J8160 differ in nothing but the number.
+        {"Avery 63,5 × 38,1", "Avery L7160"},
+        {"63,5 × 38,1", ""},  // Herma 4103 has wider gaps
+        {"Zweckform 34", ""}, // 3421 to 3490
+        {"Avery", ""},
+        {"", ""},
+    };
+    for (const auto& c : cases) {
+        const auto found = settings::findSheet(table, QString::fromUtf8(c.typed));
+        if (*c.taken) {
+            ASSERT_TRUE(found) << c.typed;
+            EXPECT_EQ(found->name(), QString::fromUtf8(c.taken)) << c.typed;
+        } else {
+            EXPECT_FALSE(found) << c.typed << " took "
+                                << found.value_or(CatalogueEntry{}).name().toStdString();
+        }
+    }
 }
 
 TEST(SheetCatalogue, TemplateFileGivesOnlyRectangularA4AndLetterGrids) {
@@ -348,6 +419,8 @@ TEST(SheetCatalogue, TemplateFileGivesOnlyRectangularA4AndLetterGrids) {
     const auto all = settings::fullCatalogue(QStringLiteral(DRAVELIN_TEST_DATA "/templates"));
     EXPECT_EQ(all.size(), settings::builtInSheets().size() + 5);
     EXPECT_EQ(settings::searchCatalogue(all, "3651").size(), 1u);
+    // The template's older figures for it do not stand beside the table's.
+    EXPECT_EQ(settings::findSheet(all, "Zweckform 3651")->sheet, real3651());
     EXPECT_TRUE(settings::fullCatalogue("/nonexistent").size() == settings::builtInSheets().size());
 }
 
@@ -401,10 +474,17 @@ TEST(SheetCatalogue, InstalledTemplatesGiveTheirFigures) {
         EXPECT_FALSE(byName.count(QString::fromUtf8(absent).toCaseFolded())) << absent;
     }
 
-    // A product number the installed files repeat for the same sheet still names one sheet;
-    // one that names different sheets is refused with them as candidates.
+    // A product number the installed files repeat for the same sheet still names one sheet,
+    // and so does one they give other figures under a shorter maker name: the table's are
+    // kept. One that names different sheets is refused with them as candidates.
     const auto all = settings::fullCatalogue(folder);
     EXPECT_EQ(settings::findSheet(all, "3651")->name(), "Avery Zweckform 3651");
+    EXPECT_EQ(settings::findSheet(all, "Zweckform 3651")->sheet, real3651());
+    for (const char* number : {"3474", "3475", "3490"}) {
+        const auto found = settings::findSheet(all, QString::fromLatin1(number));
+        ASSERT_TRUE(found) << number;
+        EXPECT_EQ(found->maker, "Avery Zweckform") << number;
+    }
     EXPECT_EQ(settings::findSheet(all, "L7160")->sheet, sheetL7160());
     QStringList near;
     EXPECT_FALSE(settings::findSheet(all, "VM-5040", &near)); // 45 × 55 mm and 45 × 54,5 mm

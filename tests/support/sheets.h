@@ -1,6 +1,7 @@
-// Two sheets measured by hand on real packs, shared by the layout and catalogue tests: the
-// gapless 4 x 10 of 52 x 29.5 mm (3651) and the 3 x 7 of 63.5 x 38.1 mm with column gaps
-// (L7160). All figures in 0.1 mm, switched on.
+// Two sheets shared by the layout and catalogue tests: a gapless 4 x 10 of 52 x 29.5 mm from
+// 1 mm (the figures the catalogue once gave 3651, which is sold as 52.5 x 29.7 mm from the
+// paper's edge) and the 3 x 7 of 63.5 x 38.1 mm with column gaps (L7160). All figures in
+// 0.1 mm, switched on.
 #pragma once
 
 #include "settings/sheet.h"

@@ -9,6 +9,7 @@
 #include "ui/form1.h"
 #include "ui/nastavenitab.h"
 #include "ui/sheetdrawing.h"
+#include "ui/stitkytab.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -18,11 +19,15 @@
 #include <QListWidget>
 #include <QPrinterInfo>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QSpinBox>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
+#include <sys/inotify.h>
+#include <unistd.h>
 
 namespace {
 
@@ -44,15 +49,67 @@ TEST_F(ArchTabTest, FourthTabAfterInfoAndOffUntilTheUserTurnsToIt) {
         EXPECT_EQ(form.pc1->widget(3), form.archts);
         EXPECT_FALSE(form.archts->sheetCheck->isChecked());
         EXPECT_EQ(form.archts->startPosition(), 1);
-        // Every catalogue entry is listed before anything is typed.
-        EXPECT_GE(form.archts->catalogueList->count(), int(settings::builtInSheets().size()));
         form.show();
+        // Every catalogue entry is listed before anything is typed.
+        form.pc1->setCurrentWidget(form.archts);
+        EXPECT_GE(form.archts->catalogueList->count(), int(settings::builtInSheets().size()));
         EXPECT_TRUE(form.close());
     }
     // A user who never opened the tab finds nothing new in the settings file.
     const QString ini = QString::fromUtf8(dir.read("dravelin.ini"));
     EXPECT_FALSE(ini.contains("[arch]")) << ini.toStdString();
     EXPECT_FALSE(ini.contains("[tiskarny]")) << ini.toStdString();
+}
+
+// Every file opened in a folder, by name, as the kernel reports it.
+class OpenWatch {
+  public:
+    explicit OpenWatch(const QString& folder) : fd_(inotify_init1(IN_NONBLOCK)) {
+        inotify_add_watch(fd_, QFile::encodeName(folder).constData(), IN_OPEN);
+    }
+    ~OpenWatch() { ::close(fd_); }
+    QStringList opened() {
+        QStringList names;
+        alignas(inotify_event) char buffer[4096];
+        ssize_t n;
+        while ((n = ::read(fd_, buffer, sizeof buffer)) > 0) {
+            for (char* p = buffer; p < buffer + n;) {
+                const auto* e = reinterpret_cast<const inotify_event*>(p);
+                if (e->len > 0 && !(e->mask & IN_ISDIR)) {
+                    names.append(QString::fromUtf8(e->name));
+                }
+                p += sizeof(inotify_event) + e->len;
+            }
+        }
+        return names;
+    }
+
+  private:
+    int fd_;
+};
+
+TEST_F(ArchTabTest, WindowAppearsWithoutReadingTheCatalogue) {
+    QTemporaryDir templates;
+    ASSERT_TRUE(QFile::copy(DRAVELIN_TEST_DATA "/templates/sample-templates.xml",
+                            templates.filePath("sample.xml")));
+    const QString system = settings::systemTemplateFolder();
+    settings::setSystemTemplateFolder(templates.path());
+    const auto restore = qScopeGuard([&] { settings::setSystemTemplateFolder(system); });
+    OpenWatch watch(templates.path());
+    TForm1 form;
+    form.show();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(watch.opened(), QStringList{});
+    EXPECT_EQ(form.archts->catalogueList->count(), 0);
+    // Read when the tab is first shown, and only then.
+    form.pc1->setCurrentWidget(form.archts);
+    EXPECT_EQ(watch.opened(), QStringList{"sample.xml"});
+    EXPECT_EQ(form.archts->catalogueList->count(), int(settings::builtInSheets().size()) + 5);
+    form.pc1->setCurrentWidget(form.stitkyts);
+    form.pc1->setCurrentWidget(form.archts);
+    QTest::keyClicks(form.archts->searchEdit, "T100");
+    EXPECT_EQ(watch.opened(), QStringList{});
+    EXPECT_EQ(form.archts->catalogueList->count(), 2); // T100 and T100J
 }
 
 TEST_F(ArchTabTest, TypingFindsASheetAndChoosingItFillsTheFieldsAndTheDrawing) {
@@ -89,12 +146,14 @@ TEST_F(ArchTabTest, BadValuesAreRefusedInTheTabAndByThePrintCommand) {
         const char* reason;
     };
     const Case cases[] = {
-        {"labels off the paper", [&] { t->leftSpin->setValue(3); },
-         [&] { t->leftSpin->setValue(1); }, "Štítky se nevejdou na papír A4"},
-        {"pitch under the label", [&] { t->pitchYSpin->setValue(29.4); },
-         [&] { t->pitchYSpin->setValue(29.5); }, "Svislá rozteč nesmí být menší"},
-        {"zero size", [&] { t->heightSpin->setValue(0); }, [&] { t->heightSpin->setValue(29.5); },
+        {"labels off the paper", [&] { t->leftSpin->setValue(0.3); },
+         [&] { t->leftSpin->setValue(0); }, "Štítky se nevejdou na papír A4"},
+        {"pitch under the label", [&] { t->pitchYSpin->setValue(29.6); },
+         [&] { t->pitchYSpin->setValue(29.7); }, "Svislá rozteč nesmí být menší"},
+        {"zero size", [&] { t->heightSpin->setValue(0); }, [&] { t->heightSpin->setValue(29.7); },
          "Rozměry štítku"},
+        {"labels under 3 mm", [&] { t->widthSpin->setValue(2.9); },
+         [&] { t->widthSpin->setValue(52.5); }, "Štítek musí být alespoň 3 mm"},
         {"start beyond the sheet", [&] { t->startSpin->setValue(41); },
          [&] { t->startSpin->setValue(1); }, "Začít lze od štítku 1 až 40"},
     };
@@ -328,6 +387,9 @@ TEST_F(ArchTabTest, UsedPositionsAreClickedInTheDrawingAndLeftOutOfThePrint) {
 TEST_F(ArchTabTest, LoadingASnapshotHighlightsItsSheetInTheCatalogue) {
     TForm1 form;
     ArchTab* t = form.archts;
+    // The list is filled when the tab is first shown.
+    form.show();
+    form.pc1->setCurrentWidget(t);
     const auto rowOf = [&](const char* product) {
         const QString text = settings::findSheet(settings::builtInSheets(), product)->description();
         for (int r = 0; r < t->catalogueList->count(); ++r) {
@@ -342,7 +404,7 @@ TEST_F(ArchTabTest, LoadingASnapshotHighlightsItsSheetInTheCatalogue) {
 
     settings::LayoutSettings saved = form.layoutSettings();
     saved.sheet = settings::findSheet(settings::builtInSheets(), "4614")->sheet;
-    ASSERT_TRUE(settings::saveSnapshotFile(saved, dir.file("herma.nas")));
+    ASSERT_NO_THROW(settings::saveSnapshotFile(saved, dir.file("herma.nas")));
     prompts::setNextFileName(dir.file("herma.nas"));
     form.nastavenits->nacistb->click();
     ASSERT_EQ(t->sheet(), saved.sheet);
@@ -354,7 +416,7 @@ TEST_F(ArchTabTest, LoadingASnapshotHighlightsItsSheetInTheCatalogue) {
     // A snapshot without a sheet switches it off: no entry is in force.
     settings::LayoutSettings plain = form.layoutSettings();
     plain.sheet.on = false;
-    ASSERT_TRUE(settings::saveSnapshotFile(plain, dir.file("plain.nas")));
+    ASSERT_NO_THROW(settings::saveSnapshotFile(plain, dir.file("plain.nas")));
     prompts::setNextFileName(dir.file("plain.nas"));
     form.nastavenits->nacistb->click();
     EXPECT_FALSE(t->sheetCheck->isChecked());

@@ -5,6 +5,7 @@
 #include "platform/programdir.h"
 #include "platform/prompts.h"
 #include "settings/fontfile.h"
+#include "support/extremesettings.h"
 #include "support/lockholder.h"
 #include "support/readonlyfolder.h"
 #include "support/tempprogramdir.h"
@@ -401,6 +402,29 @@ TEST_F(Form1Test, SettingsFilesKeptElsewhereThroughLinksStayLinked) {
     EXPECT_EQ(prompts::shownMessages()[0].text, "zápis se nezdařil");
     EXPECT_FALSE(QFileInfo(dir.file("pipe")).isFile());
     EXPECT_TRUE(closeForm(again));
+}
+
+// Whatever dravelin.ini and font hold, "uložit nastavení" writes a snapshot that "načíst
+// nastavení" takes back whole.
+TEST_F(Form1Test, ASnapshotOfAnySettingsTheFilesHoldLoadsBack) {
+    TempProgramDir dir;
+    dir.createDatabase();
+    dir.write("dravelin.ini", test::extremeIni());
+    dir.write("font", test::extremeFontFile());
+    TForm1 form;
+    ASSERT_TRUE(prompts::shownMessages().empty());
+    const settings::LayoutSettings before = form.layoutSettings();
+    ASSERT_EQ(before.bordercolor, -1);
+    ASSERT_EQ(before.lines[settings::Kods].font.height, -800);
+    prompts::setNextFileName(dir.file("extreme.nas"));
+    form.ulozitbClick();
+    form.nastavenits->vlevospin->setValue(5);
+    prompts::setNextFileName(dir.file("extreme.nas"));
+    form.nacistbClick();
+    for (const prompts::Message& box : prompts::shownMessages()) {
+        ADD_FAILURE() << box.text.toStdString();
+    }
+    EXPECT_EQ(form.layoutSettings(), before);
 }
 
 TEST_F(Form1Test, StartUpSweepsTheTemporariesOfAKilledClose) {

@@ -1,6 +1,9 @@
 #include "platform/prompts.h"
 #include "printlist/listcommands.h"
+#include "settings/sheetstore.h"
 #include "settings/snapshot.h"
+#include "support/extremesettings.h"
+#include "support/sheets.h"
 #include "support/tempprogramdir.h"
 #include "ui/colourswatch.h"
 #include "ui/dialogseam.h"
@@ -440,6 +443,33 @@ TEST_F(TabsTest, SnapshotButtonsSaveAndLoadEverythingButColumnWidths) {
     form->nacistbClick();
     EXPECT_EQ(form->layoutSettings(), expected);
     EXPECT_EQ(prompts::shownMessages().back().text, "soubor nemá správný formát nebo je poškozen");
+}
+
+TEST_F(TabsTest, ASnapshotWithADamagedSheetTrailerIsRefusedAndChangesNothing) {
+    settings::LayoutSettings other;
+    other.vlevo = 33;
+    other.sheet = test::sheetL7160();
+    const QByteArray record = settings::encodeSnapshot(other);
+    const QByteArray trailer = settings::encodeSheetTrailer(other.sheet);
+    const settings::LayoutSettings before = form->layoutSettings();
+    for (const auto& d : test::damagedTrailers(trailer)) {
+        prompts::clearHistory();
+        dir.write("arch.nas", record + d.bytes);
+        prompts::setNextFileName(dir.file("arch.nas"));
+        form->nacistbClick();
+        ASSERT_EQ(prompts::shownMessages().size(), 1u) << d.what;
+        EXPECT_EQ(prompts::shownMessages()[0].title, "error");
+        EXPECT_EQ(prompts::shownMessages()[0].text, "soubor nemá správný formát nebo je poškozen");
+        EXPECT_EQ(form->layoutSettings(), before) << d.what;
+    }
+    // The same trailer whole carries the sheet.
+    prompts::clearHistory();
+    dir.write("arch.nas", record + trailer);
+    prompts::setNextFileName(dir.file("arch.nas"));
+    form->nacistbClick();
+    EXPECT_TRUE(prompts::shownMessages().empty());
+    EXPECT_EQ(form->layoutSettings().vlevo, 33);
+    EXPECT_EQ(form->layoutSettings().sheet, other.sheet);
 }
 
 TEST_F(TabsTest, HelpTextIsTheSeventeenLines) {

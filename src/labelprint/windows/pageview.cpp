@@ -3,33 +3,56 @@
 #include "labelprint/emfplayer.h"
 #include "platform/errorhandler.h"
 
+#include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <algorithm>
 
 namespace labelprint {
+
+namespace {
+
+// Page images kept for the page on show; a zoom whose image is larger than this is drawn from
+// the checked page at each repaint instead, clipped to what is exposed.
+constexpr qint64 kImageBytes = 128ll * 1024 * 1024;
+
+} // namespace
 
 void PageImage::setDrawing(const QByteArray& drawing, bool shown) {
     drawing_ = drawing;
     shown_ = shown;
+    picture_.reset();
+    images_.clear();
     update();
 }
 
-void PageImage::paintEvent(QPaintEvent*) {
-    QPainter p(this);
-    const int w = width();
-    const int h = height();
-    p.fillRect(QRect(QPoint(1, 1), QPoint(w - 3, h - 3)), Qt::white);
-    if (shown_ && !drawing_.isEmpty()) {
+const emf::Picture* PageImage::picture() {
+    if (!shown_ || drawing_.isEmpty()) {
+        return nullptr;
+    }
+    if (!picture_) {
         try {
-            emf::playEmf(drawing_, p, QRectF(0, 0, w, h));
+            picture_.emplace(drawing_);
         } catch (const std::exception& e) {
             // A damaged page is reported once and then shown empty.
             shown_ = false;
             drawing_.clear();
-            p.end();
             platform::reportError(e);
-            return;
+            return nullptr;
         }
+    }
+    return &*picture_;
+}
+
+// The page image: white inside the frame, the recording stretched over the whole image, a
+// one-pixel black frame and a two-pixel shadow.
+void PageImage::drawImage(QPainter& p, const QRect& area) {
+    const int w = area.width();
+    const int h = area.height();
+    p.fillRect(QRect(QPoint(1, 1), QPoint(w - 3, h - 3)), Qt::white);
+    if (const emf::Picture* page = picture_ ? &*picture_ : nullptr) {
+        ++renders_;
+        page->draw(p, QRectF(0, 0, w, h));
     }
     p.setPen(Qt::black);
     p.setBrush(Qt::NoBrush);
@@ -37,6 +60,39 @@ void PageImage::paintEvent(QPaintEvent*) {
         {QPoint(0, 0), QPoint(0, h - 3), QPoint(w - 3, h - 3), QPoint(w - 3, 0), QPoint(0, 0)}));
     p.fillRect(QRect(QPoint(w - 2, 2), QPoint(w - 1, h - 1)), Qt::black);
     p.fillRect(QRect(QPoint(2, h - 2), QPoint(w - 1, h - 1)), Qt::black);
+}
+
+void PageImage::paintEvent(QPaintEvent* event) {
+    picture(); // may report a damaged page, before any painter is open
+    QPainter p(this);
+    const QSize size = this->size();
+    if (qint64(size.width()) * size.height() * 4 > kImageBytes) {
+        p.setClipRegion(event->region());
+        drawImage(p, rect());
+        return;
+    }
+    auto it = std::find_if(images_.begin(), images_.end(),
+                           [&](const QImage& i) { return i.size() == size; });
+    if (it == images_.end()) {
+        QImage image(size, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        QPainter ip(&image);
+        drawImage(ip, image.rect());
+        ip.end();
+        qint64 bytes = image.sizeInBytes();
+        for (auto old = images_.rbegin(); old != images_.rend(); ++old) {
+            bytes += old->sizeInBytes();
+            if (bytes > kImageBytes) {
+                images_.erase(images_.begin(), old.base());
+                break;
+            }
+        }
+        images_.push_back(std::move(image));
+        it = images_.end() - 1;
+    }
+    for (const QRect& r : event->region()) {
+        p.drawImage(r.topLeft(), *it, r);
+    }
 }
 
 PageView::PageView(QWidget* parent)

@@ -2,8 +2,13 @@
 // at the current zoom, with its white area, black frame and shadow.
 #pragma once
 
+#include "labelprint/emfplayer.h"
+
 #include <QByteArray>
+#include <QImage>
 #include <QScrollArea>
+#include <optional>
+#include <vector>
 
 namespace labelprint {
 
@@ -14,13 +19,23 @@ class PageImage : public QWidget {
     // The recording shown, or none (an empty page area).
     void setDrawing(const QByteArray& drawing, bool shown);
     bool shown() const { return shown_; }
+    // How often the page has been drawn from its recording: once for each zoom it is shown at,
+    // not at every repaint.
+    int renders() const { return renders_; }
 
   protected:
     void paintEvent(QPaintEvent* event) override;
 
   private:
+    // The page checked, or nothing when it is damaged (reported once).
+    const emf::Picture* picture();
+    void drawImage(QPainter& p, const QRect& area);
+
     QByteArray drawing_;
     bool shown_ = false;
+    std::optional<emf::Picture> picture_;
+    std::vector<QImage> images_; // the whole page image at each size shown, newest last
+    int renders_ = 0;
 };
 
 class PageView : public QScrollArea {
