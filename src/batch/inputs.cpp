@@ -144,8 +144,8 @@ BatchError describe(const labelprint::RequestFault& f, const QString& usedText) 
                                            .arg(QFileInfo(f.path()).size())
                                            .arg(settings::kFontFileSize));
         }
-        return fileError(f.path(), notRegular(f.path(), f.fileError(),
-                                               platform::fileErrorText(f.fileError())));
+        return fileError(
+            f.path(), notRegular(f.path(), f.fileError(), platform::fileErrorText(f.fileError())));
     case Kind::SheetUnprintable:
         return BatchError(QStringLiteral("the label sheet cannot be printed: %1").arg(f.reason()));
     case Kind::NoFreePosition:
