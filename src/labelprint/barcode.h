@@ -6,6 +6,7 @@
 #include "labelprint/pagesurface.h"
 #include "settings/fontdescription.h"
 #include "settings/layoutsettings.h"
+#include "settings/slotoptions.h"
 
 #include <QColor>
 #include <QPoint>
@@ -16,26 +17,14 @@
 
 namespace labelprint {
 
-enum class BarcodeKind { Text, Ean13, Ean8, Code128, Code39, Qr, DataMatrix };
+using settings::BarcodeKind;
+using settings::BarcodeOptions;
 
 // The command-line name of a kind ("ean13", "ean8", "code128", "code39", "qr", "datamatrix";
 // "text" for a plain text slot).
 QString barcodeKindName(BarcodeKind kind);
 // The kind named `name` (case-insensitive), or nothing for an unknown name.
 std::optional<BarcodeKind> barcodeKindFromName(const QString& name);
-
-// One slot's barcode options. A slot of kind Text is drawn as text and the rest is unused.
-struct BarcodeOptions {
-    BarcodeKind kind = BarcodeKind::Text;
-    // Module width X in 0.01 mm; 33 is the nominal EAN module.
-    int moduleWidth = 33;
-    // Height of the bars of a linear symbol in 0.1 mm; two-dimensional symbols are square.
-    int barHeight = 150;
-    // Human-readable characters under the bars of a linear symbol, in the slot's font.
-    bool digits = true;
-
-    bool operator==(const BarcodeOptions&) const = default;
-};
 
 // What a slot's text becomes before encoding: the kods slot loses the specznak that adding a
 // label puts at both ends, so a list made for the barcode font prints the same code.

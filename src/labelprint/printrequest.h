@@ -19,15 +19,9 @@ namespace labelprint {
 
 class LabelReport;
 
-// What a print does with one line slot beyond its layout settings. Options that later work adds
-// to a slot (such as how its text is encoded or fitted) become fields here, so they travel with
-// the request to the label face.
-struct SlotOptions {
-    bool operator==(const SlotOptions&) const = default;
-};
-
 struct PrintRequest {
-    // Margins, columns, label height, colours, the seven slots and the sheet (`layout.sheet`).
+    // Margins, columns, label height, colours, the seven slots (each with its barcode and fit
+    // options) and the sheet (`layout.sheet`).
     settings::LayoutSettings layout;
     // "začít od štítku N": the first label goes to position N of the first page.
     int startPosition = 1;
@@ -40,7 +34,6 @@ struct PrintRequest {
     int copies = 1;
     int firstPage = 0; // 0: no lower bound
     int lastPage = 0;  // 0: no upper bound
-    std::array<SlotOptions, settings::SlotCount> slotOptions{};
 };
 
 // One fault of a request or of the files it is read from. text() is a plain description for a

@@ -4,6 +4,7 @@
 
 #include "settings/fontdescription.h"
 #include "settings/sheet.h"
+#include "settings/slotoptions.h"
 
 #include <QString>
 #include <array>
@@ -29,6 +30,10 @@ struct SlotSettings {
     // Face, height, style and colour; held by the slot's font dialog and kept in the font
     // file, not in dravelin.ini.
     FontDescription font;
+    // Drawn as a barcode instead of text; kept in dravelin.ini only once used.
+    BarcodeOptions barcode;
+    // Shrinking or wrapping a line too wide for its label; kept only once used.
+    FitRule fit;
 
     bool operator==(const SlotSettings&) const = default;
 };
