@@ -3,6 +3,7 @@
 #pragma once
 
 #include "settings/sheet.h"
+#include "settings/slotoptions.h"
 
 #include <QString>
 #include <QStringList>
@@ -34,6 +35,10 @@ struct Options {
     std::vector<std::pair<int, int>> used;
     QString usedText;
     bool outline = false; // --outline: the alignment page instead of the list
+    // --fit SLOT=RULE: fit rules for this run, by slot (settings::Slot), over the settings'.
+    std::vector<std::pair<int, settings::FitRule>> fits;
+    // --check-fit: list the rows whose text does not fit and end with FitFailure.
+    bool checkFit = false;
     bool quiet = false;
     bool help = false;
     bool version = false;

@@ -50,6 +50,9 @@ void LabelReport::takeSettings(const settings::LayoutSettings& layout) {
          {Slot::Kod, Slot::Kods, Slot::Nazev, Slot::Cena, Slot::Text1, Slot::Text2, Slot::Text3}) {
         lines_[s].on = layout.lines[s].on;
     }
+    for (int s = 0; s < settings::SlotCount; ++s) {
+        lines_[s].fit = layout.lines[s].fit;
+    }
     setSheet(layout.sheet);
 }
 
@@ -177,7 +180,7 @@ std::vector<QPoint> LabelReport::pagePositions(double paperLength) const {
 RunResult LabelReport::run(printlist::RowCursor& rows, PageSurface& surface,
                            const std::function<void()>& beforeLabel) {
     if (inRun()) {
-        return {RunStatus::Refused, 0, 0};
+        return {RunStatus::Refused, 0, 0, {}};
     }
     surface_ = &surface;
     cancelledMark_ = false;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "labelprint/lineslot.h"
+#include "labelprint/overflow.h"
 #include "labelprint/printsettings.h"
 #include "settings/layoutsettings.h"
 
@@ -33,6 +34,8 @@ struct RunResult {
     RunStatus status = RunStatus::Refused;
     int pages = 0;
     int labels = 0;
+    // The labels laid out so far with text that does not fit, in run order.
+    std::vector<Overflow> overflows;
 };
 
 class LabelReport {
@@ -81,6 +84,8 @@ class LabelReport {
     // Copies the font; the slot grows to hold its text cell on the design grid.
     void setLineFont(settings::Slot slot, const settings::FontDescription& font);
     void setLineOn(settings::Slot slot, bool on) { lines_[slot].on = on; }
+    // How the slot's text is fitted to the label's width.
+    void setLineFit(settings::Slot slot, const settings::FitRule& fit) { lines_[slot].fit = fit; }
 
     // The sheet description: when on, it gives every label's place and size and when a page is
     // full. Throws platform::Error with the arch tab's text for a sheet that is on but cannot

@@ -14,7 +14,7 @@ LayoutRun::LayoutRun(LabelReport& report, printlist::RowCursor& rows, PageSurfac
     : report_(report), rows_(rows), surface_(surface), beforeLabel_(beforeLabel) {}
 
 RunResult LayoutRun::exec() {
-    RunResult result{RunStatus::Finished, 0, 0};
+    RunResult result{RunStatus::Finished, 0, 0, {}};
     column_ = report_.columns();
     report_.resetMarginsWithoutRoom();
     x_ = nearest(report_.leftMargin());
@@ -43,17 +43,25 @@ RunResult LayoutRun::exec() {
         if (surface_.cancelled()) {
             break;
         }
+        std::optional<QPointF> at; // where the label was drawn
         if (sheet) {
             placeOnSheet(*sheet, onSheet);
-            face.draw(double(x_), double(*y_), !blank);
+            at = QPointF(double(x_), double(*y_));
+            face.draw(at->x(), at->y(), !blank);
         } else {
             place(h);
             if (drawn) {
-                face.draw(double(x_), double(*y_), !blank);
+                at = QPointF(double(x_), double(*y_));
+                face.draw(at->x(), at->y(), !blank);
                 *y_ += h;
             }
         }
         ++result.labels;
+        if (at && face.overflowed()) {
+            result.overflows.push_back(
+                {result.labels, face.overflowSlots(), pages_,
+                 QRectF(*at, QSizeF(report_.drawnWidth(), report_.drawnHeight()))});
+        }
         if (rowCount != 0) {
             surface_.progress(int((long long)result.labels * 100 / rowCount));
         }

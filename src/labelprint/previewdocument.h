@@ -3,6 +3,7 @@
 // why pages are missing) and the paper they were drawn for. One window at a time watches it.
 #pragma once
 
+#include "labelprint/overflow.h"
 #include "labelprint/pagestore.h"
 #include "labelprint/papertable.h"
 
@@ -11,6 +12,7 @@
 #include <QString>
 #include <memory>
 #include <optional>
+#include <vector>
 
 namespace labelprint {
 
@@ -56,6 +58,13 @@ class PreviewDocument {
     // temporary folder, the size limit of the format). The run then ends at the next label,
     // finished, with the pages kept so far. Empty when nothing was lost.
     const QString& shortfall() const { return shortfall_; }
+
+    // The labels of the run whose text does not fit, for the preview's marks and the print
+    // command; loaded pages have none.
+    const std::vector<Overflow>& overflows() const { return overflows_; }
+    void setOverflows(std::vector<Overflow> overflows) { overflows_ = std::move(overflows); }
+    // The overflowing labels of page n as shares (0 to 1) of the paper's width and length.
+    std::vector<QRectF> overflowMarks(int page) const;
 
     // Notifications go to one observer at a time; nullptr detaches it.
     void attach(PreviewDocumentObserver* observer) { observer_ = observer; }
@@ -103,6 +112,7 @@ class PreviewDocument {
     int progress_ = 0;
     bool loaded_ = false;
     QString shortfall_;
+    std::vector<Overflow> overflows_;
     PreviewDocumentObserver* observer_ = nullptr;
     PageSurface* recorder_ = nullptr;
     std::unique_ptr<PageStore> store_;

@@ -66,6 +66,7 @@ class PrinterSurface : public PageSurface {
 
     void fillRect(const QRect& rect, const QColor& colour) override;
     void selectFont(const settings::FontDescription& font) override;
+    void selectFontAt(const settings::FontDescription& font, int size) override;
     int textCellHeight(const QString& text) override;
     void drawText(QPoint at, TextAnchor anchor, const QString& text, const QColor& colour) override;
 
@@ -124,6 +125,7 @@ class PrinterSurface : public PageSurface {
 
     // The selected font and its metrics on the printer; set on the painter when first drawn.
     std::optional<settings::FontDescription> font_;
+    int fontSize_ = 0; // 0.1 pt; 0: the font's own size
     QFont qfont_;
     std::optional<QFontMetrics> metrics_;
     int height_ = 0;

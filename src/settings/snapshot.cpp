@@ -2,6 +2,7 @@
 
 #include "platform/codepage.h"
 #include "platform/fileerror.h"
+#include "settings/fitstore.h"
 #include "settings/fontrecord.h"
 #include "settings/sheetstore.h"
 
@@ -41,18 +42,43 @@ bool isFontRecord(QByteArrayView r) {
     return (style & ~0x0Fu) == 0 && nameLength <= FontDescription::kMaxFaceLength;
 }
 
-// The sheet of the trailer after the record; nothing when the file has none.
-std::optional<Sheet> readSnapshotSheet(const QString& fileName) {
+// What the trailer after the record holds: its blocks in any order, each at most once.
+struct Trailer {
+    std::optional<Sheet> sheet;
+    std::optional<FitRules> fit;
+};
+
+Trailer readSnapshotTrailer(const QString& fileName) {
+    Trailer t;
     QFile f(fileName);
     if (!f.open(QIODevice::ReadOnly) || !f.seek(kSnapshotSize)) {
-        return std::nullopt;
+        return t;
     }
     // Far more than a trailer needs; a huge foreign tail is not read whole.
+    const QByteArray bytes = f.read(4096);
+    QByteArrayView rest(bytes);
     try {
-        return decodeSheetTrailer(f.read(4096));
+        while (!rest.isEmpty()) {
+            if (!t.sheet) {
+                t.sheet = decodeSheetTrailer(rest);
+                if (t.sheet) {
+                    rest = rest.sliced(trailerBlockSize(rest));
+                    continue;
+                }
+            }
+            if (!t.fit) {
+                t.fit = decodeFitTrailer(rest);
+                if (t.fit) {
+                    rest = rest.sliced(trailerBlockSize(rest));
+                    continue;
+                }
+            }
+            break; // a tail no writer of ours gives
+        }
     } catch (const platform::Error& e) {
         throw SnapshotError(SnapshotError::Fault::DamagedTrailer, e.text());
     }
+    return t;
 }
 
 } // namespace
@@ -120,6 +146,7 @@ void saveSnapshotFile(const LayoutSettings& settings, const QString& fileName) {
     if (settings.sheet.on) {
         bytes += encodeSheetTrailer(settings.sheet);
     }
+    bytes += encodeFitTrailer(fitRulesOf(settings));
     platform::writeFileAtomic(fileName, bytes);
 }
 
@@ -143,9 +170,12 @@ LayoutSettings loadSnapshotFile(const QString& fileName, const LayoutSettings& c
     decodeSnapshot(record, loaded);
     loaded.sheet = current.sheet;
     loaded.sheet.on = false;
-    if (const auto sheet = readSnapshotSheet(fileName)) {
-        loaded.sheet = *sheet;
+    const Trailer trailer = readSnapshotTrailer(fileName);
+    if (trailer.sheet) {
+        loaded.sheet = *trailer.sheet;
     }
+    // A snapshot from before the rules, or saved with every rule off, fits nothing.
+    putFitRules(loaded, trailer.fit.value_or(FitRules{}));
     return loaded;
 }
 

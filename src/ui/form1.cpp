@@ -12,6 +12,7 @@
 #include "printlist/listfile.h"
 #include "printlist/listundo.h"
 #include "printlist/openstore.h"
+#include "settings/fitstore.h"
 #include "settings/fontfile.h"
 #include "settings/sheetstore.h"
 #include "ui/archtab.h"
@@ -344,6 +345,7 @@ void TForm1::shutdown() {
         settings::writeArch(ini, layout.sheet);
     }
     settings::writePrinterOffsets(ini, archts->offsets());
+    settings::writeFitRules(ini, settings::fitRulesOf(layout));
     ini.save();
     settings::writeFontFile(dir + QString::fromLatin1(settings::kFontFileName),
                             settings::slotFonts(layout));
