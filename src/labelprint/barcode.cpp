@@ -1,5 +1,7 @@
 #include "labelprint/barcode.h"
 
+#include "settings/barcodestore.h"
+
 #include <zint.h>
 
 #include <algorithm>
@@ -10,19 +12,6 @@
 namespace labelprint {
 
 namespace {
-
-struct KindName {
-    BarcodeKind kind;
-    const char* name;
-};
-
-constexpr std::array<KindName, 7> kKindNames = {{{BarcodeKind::Text, "text"},
-                                                 {BarcodeKind::Ean13, "ean13"},
-                                                 {BarcodeKind::Ean8, "ean8"},
-                                                 {BarcodeKind::Code128, "code128"},
-                                                 {BarcodeKind::Code39, "code39"},
-                                                 {BarcodeKind::Qr, "qr"},
-                                                 {BarcodeKind::DataMatrix, "datamatrix"}}};
 
 // zint's symbology for a kind; EAN-13 and EAN-8 are chosen by eanSymbology().
 int symbology(BarcodeKind kind) {
@@ -89,21 +78,11 @@ int dotsOf(double mm, int dpi) {
 } // namespace
 
 QString barcodeKindName(BarcodeKind kind) {
-    for (const KindName& k : kKindNames) {
-        if (k.kind == kind) {
-            return QString::fromLatin1(k.name);
-        }
-    }
-    return {};
+    return settings::barcodeKindName(kind);
 }
 
 std::optional<BarcodeKind> barcodeKindFromName(const QString& name) {
-    for (const KindName& k : kKindNames) {
-        if (name.compare(QLatin1String(k.name), Qt::CaseInsensitive) == 0) {
-            return k.kind;
-        }
-    }
-    return std::nullopt;
+    return settings::barcodeKindFromName(name);
 }
 
 QString barcodeData(settings::Slot slot, const QString& text, const QString& specznak) {

@@ -49,6 +49,10 @@ class PageSurface {
     virtual void drawText(QPoint at, TextAnchor anchor, const QString& text,
                           const QColor& colour) = 0;
 
+    // A surface for the eye (the preview) marks a label's problems where they are, such as a
+    // code that cannot be encoded; printers and files leave the place empty.
+    virtual bool marksProblems() const { return false; }
+
     // Progress notifications; surfaces that show nothing ignore them.
     virtual void progress(int /*percent*/) {}
 
