@@ -202,14 +202,16 @@ QRect drawBarcode(PageSurface& surface, const BarcodeSymbol& symbol, const Barco
     const ModuleMap map(symbol, options, surface);
     const BarcodePlacement placement = placeBarcode(symbol, options, surface, at, anchor);
     const QPoint origin = placement.area.topLeft();
+    std::vector<QRect> bars;
+    bars.reserve(symbol.bars.size());
     for (const QRectF& bar : symbol.bars) {
         const int x0 = map.x(bar.left());
         const int x1 = map.x(bar.left() + bar.width());
         const int y0 = map.y(bar.top());
         const int y1 = map.y(bar.top() + bar.height());
-        surface.fillRect(QRect(origin.x() + x0, origin.y() + y0, x1 - x0, std::max(1, y1 - y0)),
-                         colour);
+        bars.emplace_back(origin.x() + x0, origin.y() + y0, x1 - x0, std::max(1, y1 - y0));
     }
+    surface.fillRects(bars, colour);
     if (!symbol.texts.empty()) {
         surface.selectFont(font);
         for (const BarcodeSymbol::Text& t : symbol.texts) {
