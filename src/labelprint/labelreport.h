@@ -3,6 +3,7 @@
 // print list out onto a page surface.
 #pragma once
 
+#include "labelprint/labelproblem.h"
 #include "labelprint/lineslot.h"
 #include "labelprint/overflow.h"
 #include "labelprint/printsettings.h"
@@ -34,6 +35,8 @@ struct RunResult {
     RunStatus status = RunStatus::Refused;
     int pages = 0;
     int labels = 0;
+    // Labels laid out with a problem, by kind.
+    ProblemTallies problems{};
     // The labels laid out so far with text that does not fit, in run order.
     std::vector<Overflow> overflows;
 };
@@ -86,6 +89,14 @@ class LabelReport {
     void setLineOn(settings::Slot slot, bool on) { lines_[slot].on = on; }
     // How the slot's text is fitted to the label's width.
     void setLineFit(settings::Slot slot, const settings::FitRule& fit) { lines_[slot].fit = fit; }
+    // Draws the slot as a barcode of the options' kind, or as text for kind Text.
+    void setLineBarcode(settings::Slot slot, const settings::BarcodeOptions& barcode) {
+        lines_[slot].barcode = barcode;
+    }
+    // The character the add command puts around the goods code in kods; a kods barcode is
+    // encoded without it.
+    const QString& specznak() const { return specznak_; }
+    void setSpecznak(const QString& specznak) { specznak_ = specznak; }
 
     // The sheet description: when on, it gives every label's place and size and when a page is
     // full. Throws platform::Error with the arch tab's text for a sheet that is on but cannot
@@ -120,6 +131,10 @@ class LabelReport {
     // the running surface's cancelled flag. Does nothing outside a run.
     void cancelRun();
     bool cancelledMark() const { return cancelledMark_; }
+    // Problems that stop a run at the first label that has one: its document is aborted, as by
+    // cancelRun(), and the result's tally names that label. None by default.
+    LabelProblemSet stopAt() const { return stopAt_; }
+    void setStopAt(LabelProblemSet problems) { stopAt_ = problems; }
 
     // Called by the layout run: margins that leave no room on the page become 0.
     void resetMarginsWithoutRoom();
@@ -147,6 +162,8 @@ class LabelReport {
     settings::Sheet sheet_;
     int skip_ = 0;
     settings::UsedPositions used_;
+    QString specznak_ = QStringLiteral("*");
+    LabelProblemSet stopAt_ = 0;
 
     PageSurface* surface_ = nullptr;
     bool cancelledMark_ = false;

@@ -14,7 +14,7 @@ LayoutRun::LayoutRun(LabelReport& report, printlist::RowCursor& rows, PageSurfac
     : report_(report), rows_(rows), surface_(surface), beforeLabel_(beforeLabel) {}
 
 RunResult LayoutRun::exec() {
-    RunResult result{RunStatus::Finished, 0, 0, {}};
+    RunResult result{RunStatus::Finished, 0, 0, {}, {}};
     column_ = report_.columns();
     report_.resetMarginsWithoutRoom();
     x_ = nearest(report_.leftMargin());
@@ -43,24 +43,36 @@ RunResult LayoutRun::exec() {
         if (surface_.cancelled()) {
             break;
         }
+        LabelProblemSet found = 0;
         std::optional<QPointF> at; // where the label was drawn
         if (sheet) {
             placeOnSheet(*sheet, onSheet);
             at = QPointF(double(x_), double(*y_));
-            face.draw(at->x(), at->y(), !blank);
+            found = face.draw(at->x(), at->y(), !blank);
         } else {
             place(h);
             if (drawn) {
                 at = QPointF(double(x_), double(*y_));
-                face.draw(at->x(), at->y(), !blank);
+                found = face.draw(at->x(), at->y(), !blank);
                 *y_ += h;
             }
         }
         ++result.labels;
-        if (at && face.overflowed()) {
+        if (at && (found & problemBit(LabelProblem::Overflow)) != 0) {
             result.overflows.push_back(
                 {result.labels, face.overflowSlots(), pages_,
                  QRectF(*at, QSizeF(report_.drawnWidth(), report_.drawnHeight()))});
+        }
+        if (found != 0) {
+            for (int p = 0; p < kLabelProblemKinds; ++p) {
+                if (found & problemBit(LabelProblem(p))) {
+                    result.problems.add(LabelProblem(p), result.labels, face.note(LabelProblem(p)));
+                }
+            }
+            if (found & report_.stopAt()) {
+                report_.cancelRun();
+                break;
+            }
         }
         if (rowCount != 0) {
             surface_.progress(int((long long)result.labels * 100 / rowCount));

@@ -13,8 +13,9 @@ struct LineSlot {
     double left = 0;     // 0.1 mm from the label's left edge, whole design pixels
     settings::FontDescription font;
     bool on = true;
-    int height = 17;       // design pixels; grows with the font and never shrinks
-    settings::FitRule fit; // off: drawn as the font and the text's own lines say
+    int height = 17;                  // design pixels; grows with the font and never shrinks
+    settings::BarcodeOptions barcode; // kind Text: drawn as text
+    settings::FitRule fit;            // off: drawn as the font and the text's own lines say
 };
 
 } // namespace labelprint

@@ -42,6 +42,7 @@ void PreviewDocument::resetForLoad() {
     recorder_ = nullptr;
     releaseStore();
     overflows_.clear();
+    problems_ = {};
     pageCount_ = 0;
     availablePages_ = 0;
     status_ = Status::Ready;

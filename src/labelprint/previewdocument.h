@@ -3,6 +3,7 @@
 // why pages are missing) and the paper they were drawn for. One window at a time watches it.
 #pragma once
 
+#include "labelprint/labelproblem.h"
 #include "labelprint/overflow.h"
 #include "labelprint/pagestore.h"
 #include "labelprint/papertable.h"
@@ -58,6 +59,10 @@ class PreviewDocument {
     // temporary folder, the size limit of the format). The run then ends at the next label,
     // finished, with the pages kept so far. Empty when nothing was lost.
     const QString& shortfall() const { return shortfall_; }
+    // The problems the run found in its labels, for the status and the print command; loaded
+    // pages have none.
+    const ProblemTallies& problems() const { return problems_; }
+    void setProblems(const ProblemTallies& problems) { problems_ = problems; }
 
     // The labels of the run whose text does not fit, for the preview's marks and the print
     // command; loaded pages have none.
@@ -113,6 +118,7 @@ class PreviewDocument {
     bool loaded_ = false;
     QString shortfall_;
     std::vector<Overflow> overflows_;
+    ProblemTallies problems_;
     PreviewDocumentObserver* observer_ = nullptr;
     PageSurface* recorder_ = nullptr;
     std::unique_ptr<PageStore> store_;

@@ -3,6 +3,7 @@
 #include "labelprint/labelreport.h"
 #include "platform/fileerror.h"
 #include "platform/profile.h"
+#include "settings/barcodestore.h"
 #include "settings/fitstore.h"
 #include "settings/fontfile.h"
 #include "settings/settingsfile.h"
@@ -58,6 +59,7 @@ settings::LayoutSettings readLayoutSettings(const platform::Profile& ini,
     settings::LayoutSettings layout = settings::readSetup(ini, base);
     layout.sheet = settings::readArch(ini, layout.sheet);
     settings::putFitRules(layout, settings::readFitRules(ini));
+    settings::readBarcodes(ini, layout);
     return layout;
 }
 

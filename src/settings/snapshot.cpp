@@ -2,6 +2,7 @@
 
 #include "platform/codepage.h"
 #include "platform/fileerror.h"
+#include "settings/barcodestore.h"
 #include "settings/fitstore.h"
 #include "settings/fontrecord.h"
 #include "settings/sheetstore.h"
@@ -42,43 +43,33 @@ bool isFontRecord(QByteArrayView r) {
     return (style & ~0x0Fu) == 0 && nameLength <= FontDescription::kMaxFaceLength;
 }
 
-// What the trailer after the record holds: its blocks in any order, each at most once.
-struct Trailer {
-    std::optional<Sheet> sheet;
-    std::optional<FitRules> fit;
-};
-
-Trailer readSnapshotTrailer(const QString& fileName) {
-    Trailer t;
+// The blocks of the trailer after the record onto `s`: each is a tag, a 32-bit length and that
+// many bytes, in any order. Without a sheet block the sheet is off; without a barcode block
+// every slot is text; without a fit block every fit rule is off. The walk ends at the first tag
+// it does not know, so a foreign tail is left alone.
+void readSnapshotTrailer(const QString& fileName, LayoutSettings& s) {
     QFile f(fileName);
     if (!f.open(QIODevice::ReadOnly) || !f.seek(kSnapshotSize)) {
-        return t;
+        return;
     }
-    // Far more than a trailer needs; a huge foreign tail is not read whole.
-    const QByteArray bytes = f.read(4096);
-    QByteArrayView rest(bytes);
+    // Far more than the trailer needs; a huge foreign tail is not read whole.
+    const QByteArray tail = f.read(4096);
+    QByteArrayView rest(tail);
     try {
         while (!rest.isEmpty()) {
-            if (!t.sheet) {
-                t.sheet = decodeSheetTrailer(rest);
-                if (t.sheet) {
-                    rest = rest.sliced(trailerBlockSize(rest));
-                    continue;
-                }
+            if (const auto sheet = decodeSheetTrailer(rest)) {
+                s.sheet = *sheet;
+            } else if (const auto fit = decodeFitTrailer(rest)) {
+                putFitRules(s, *fit);
+            } else if (!decodeBarcodeTrailer(rest, s)) {
+                return;
             }
-            if (!t.fit) {
-                t.fit = decodeFitTrailer(rest);
-                if (t.fit) {
-                    rest = rest.sliced(trailerBlockSize(rest));
-                    continue;
-                }
-            }
-            break; // a tail no writer of ours gives
+            // Every decoder has checked that the length's bytes are there.
+            rest = rest.sliced(trailerBlockSize(rest));
         }
     } catch (const platform::Error& e) {
         throw SnapshotError(SnapshotError::Fault::DamagedTrailer, e.text());
     }
-    return t;
 }
 
 } // namespace
@@ -147,6 +138,7 @@ void saveSnapshotFile(const LayoutSettings& settings, const QString& fileName) {
         bytes += encodeSheetTrailer(settings.sheet);
     }
     bytes += encodeFitTrailer(fitRulesOf(settings));
+    bytes += encodeBarcodeTrailer(settings);
     platform::writeFileAtomic(fileName, bytes);
 }
 
@@ -170,12 +162,12 @@ LayoutSettings loadSnapshotFile(const QString& fileName, const LayoutSettings& c
     decodeSnapshot(record, loaded);
     loaded.sheet = current.sheet;
     loaded.sheet.on = false;
-    const Trailer trailer = readSnapshotTrailer(fileName);
-    if (trailer.sheet) {
-        loaded.sheet = *trailer.sheet;
+    for (SlotSettings& line : loaded.lines) {
+        line.barcode = {};
+        // A snapshot from before the rules, or saved with every rule off, fits nothing.
+        line.fit = {};
     }
-    // A snapshot from before the rules, or saved with every rule off, fits nothing.
-    putFitRules(loaded, trailer.fit.value_or(FitRules{}));
+    readSnapshotTrailer(fileName, loaded);
     return loaded;
 }
 
