@@ -140,12 +140,11 @@ TEST(PriceListCsv, DialectsGiveTheExactLabels) {
         Labels labels;
     } cases[] = {
         {"spreadsheet UTF-8 comma export, quotes and a line break inside a field",
-         "\xEF\xBB\xBFK\xC3\xB3"
-         "d,N\xC3\xA1zev,Cena,Pozn\xC3\xA1mka\r\n"
-         "1001,\"Chl\xC3\xA9"
-         "b \"\"Sedl\xC3\xA1ck\xC3\xBD\"\", 500 g\",\"34,90\",\"Prvn\xC3\xAD\r\n"
-         "druh\xC3\xBD\"\r\n"
-         "1002,Rohl\xC3\xADk,\"3,50\",\r\n",
+         QByteArray("\xEF\xBB\xBF") +
+             QString("Kód,Název,Cena,Poznámka\r\n"
+                     "1001,\"Chléb \"\"Sedlácký\"\", 500 g\",\"34,90\",\"První\r\ndruhý\"\r\n"
+                     "1002,Rohlík,\"3,50\",\r\n")
+                 .toUtf8(),
          {{"map", "kod=Kód"},
           {"map", "nazev=Název"},
           {"price", "cena=Cena"},
@@ -153,9 +152,9 @@ TEST(PriceListCsv, DialectsGiveTheExactLabels) {
          {{"1001", "*1001*", "Chléb \"Sedlácký\", 500 g", "34,90 Kč", "První\ndruhý", "", ""},
           {"1002", "*1002*", "Rohlík", "3,50 Kč", "", "", ""}}},
         {"till export: ; and Windows-1250 without a mark",
-         "KOD;NAZEV;CENA;MJ;BALENI\r\n"
-         "8590001;\x8elu\x9dou\xe8k\xfd s\xfdr;45,90;g;200\r\n"
-         "8590002;\x8a\x9d\xe1va pomeran\xe8ov\xe1;1 029,00;l;1\r\n",
+         platform::toCp1250("KOD;NAZEV;CENA;MJ;BALENI\r\n"
+                            "8590001;Žluťoučký sýr;45,90;g;200\r\n"
+                            "8590002;Šťáva pomerančová;1 029,00;l;1\r\n"),
          {{"map", "kod=KOD"},
           {"map", "nazev=NAZEV"},
           {"map", "cena=CENA"},
@@ -172,9 +171,9 @@ TEST(PriceListCsv, DialectsGiveTheExactLabels) {
           {"X-1", "*X-1*", "Hook, brass", "1 299,00 Kč", "", "", ""},
           {"X-3", "*X-3*", "Screw", "2,10 Kč", "", "", ""}}},
         {"no header: the first row is a label",
-         "5;Jablka;29,90;1;kg\n"
-         "6;Hru\xf8ky;39,90;0,5;kg\n"
-         "\n",
+         platform::toCp1250("5;Jablka;29,90;1;kg\n"
+                            "6;Hrušky;39,90;0,5;kg\n"
+                            "\n"),
          {{"map", "kod=1"}, {"map", "nazev=2"}, {"price", "cena=3"}, {"unit-price", "text1=3,4,5"}},
          {{"5", "*5*", "Jablka", "29,90 Kč", "29,90 Kč/kg", "", ""},
           {"6", "*6*", "Hrušky", "39,90 Kč", "79,80 Kč/kg", "", ""}}},
