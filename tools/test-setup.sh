@@ -40,8 +40,16 @@ scheduler_running() { lpstat -r 2>/dev/null | grep -q 'scheduler is running'; }
 
 if ! scheduler_running; then
     mkdir -p /run/cups
-    # No systemd here: the scheduler runs in the foreground of its own session.
-    setsid /usr/sbin/cupsd -f </dev/null >"$BUILD/cupsd.log" 2>&1 &
+    # No systemd here: the scheduler runs in the foreground of its own session. It must not
+    # inherit this script's other descriptors: run under `flock /work/.buildlock`, the lock's
+    # descriptor would keep the build lock held for as long as the scheduler lives.
+    (
+        for fd in /proc/$BASHPID/fd/*; do
+            n=${fd##*/}
+            [ "$n" -gt 2 ] && { eval "exec $n>&-" 2>/dev/null || true; }
+        done
+        exec setsid /usr/sbin/cupsd -f </dev/null >"$BUILD/cupsd.log" 2>&1
+    ) &
     CUPSD_PID=$!
     for _ in $(seq 1 100); do
         scheduler_running && break
