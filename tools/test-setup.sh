@@ -40,8 +40,16 @@ scheduler_running() { lpstat -r 2>/dev/null | grep -q 'scheduler is running'; }
 
 if ! scheduler_running; then
     mkdir -p /run/cups
-    # No systemd here: the scheduler runs in the foreground of its own session.
-    setsid /usr/sbin/cupsd -f </dev/null >"$BUILD/cupsd.log" 2>&1 &
+    # No systemd here: the scheduler runs in the foreground of its own session. It outlives
+    # this script, so it must not keep the caller's files open: a lock the caller holds (such
+    # as a build lock taken with flock) would otherwise stay held for as long as cupsd runs.
+    (
+        for fd in /proc/$BASHPID/fd/*; do
+            fd=${fd##*/}
+            [ "$fd" -gt 2 ] && eval "exec $fd>&-"
+        done
+        exec setsid /usr/sbin/cupsd -f </dev/null >"$BUILD/cupsd.log" 2>&1
+    ) &
     CUPSD_PID=$!
     for _ in $(seq 1 100); do
         scheduler_running && break
