@@ -46,7 +46,7 @@ if ! scheduler_running; then
     (
         for fd in /proc/$BASHPID/fd/*; do
             fd=${fd##*/}
-            [ "$fd" -gt 2 ] && eval "exec $fd>&-"
+            [ "$fd" -gt 2 ] && { eval "exec $fd>&-" 2>/dev/null || true; }
         done
         exec setsid /usr/sbin/cupsd -f </dev/null >"$BUILD/cupsd.log" 2>&1
     ) &

@@ -52,7 +52,10 @@ struct Job : labelprint::JobWatcher {
     long long labels = 0;
     int pages = 0;
 
-    explicit Job(Options o) : options(std::move(o)), bar(!options.quiet) {}
+    explicit Job(Options o) : options(std::move(o)), bar(!options.quiet) {
+        // A code that cannot be encoded is never printed: the run stops at its label.
+        report.setStopAt(labelprint::problemBit(labelprint::LabelProblem::BadBarcode));
+    }
     Orientation orientation() const { return report.orientation(); }
 
     // A signal stops the run before its next label and aborts its document (a print job is
@@ -110,6 +113,21 @@ BatchError noPageInRange(const QString& target, const Options& o, int pages) {
                           .arg(pagesWord(pages)));
 }
 
+// The run stopped at a label whose code cannot be encoded; its document was dropped.
+void refuseBadCodes(const RunResult& run) {
+    const labelprint::ProblemTally& bad = run.problems[labelprint::LabelProblem::BadBarcode];
+    if (bad.labels == 0) {
+        return;
+    }
+    const int slot = bad.first.slot;
+    throw BatchError(
+        QStringLiteral("row %1: %2: the barcode cannot be encoded: %3; nothing was "
+                       "written")
+            .arg(bad.firstLabel)
+            .arg(slot >= 0 && slot < settings::SlotCount ? settings::slotNames()[slot] : QString(),
+                 bad.first.reason));
+}
+
 void tell(const Job& job, const QString& text) {
     // Only a terminal hears how it went; a script gets the exit code and the file.
     if (job.bar.active()) {
@@ -144,6 +162,7 @@ void writePdf(Job& job) {
     } catch (const platform::Error& e) {
         throw cannotWrite(pdfWriteFailure(out, e.text()));
     }
+    refuseBadCodes(sent.run);
     if (sent.run.status != RunStatus::Finished) {
         throw cannotWrite(pdfWriteFailure(out, QString()));
     }
@@ -168,6 +187,7 @@ void writeLpf(Job& job) {
     try {
         const RunResult result =
             job.run([&](labelprint::PrintJob& j) { return j.record(*document); });
+        refuseBadCodes(result);
         if (!document->shortfall().isEmpty()) {
             // Part of the pages would be missing: no file rather than a short one.
             throw BatchError(QStringLiteral("%1: cannot write the output: %2")
@@ -215,6 +235,7 @@ void printOnPrinter(Job& job) {
     } catch (const platform::Error& e) {
         throw BatchError(QStringLiteral("%1: %2").arg(label, e.text()));
     }
+    refuseBadCodes(sent.run);
     if (sent.run.status != RunStatus::Finished) {
         throw BatchError(QStringLiteral("%1: ").arg(label));
     }
@@ -324,6 +345,13 @@ void runJob(Job& job) {
         request.layout.sheet = entry->sheet;
     }
     request.used = sheetOrderAndUse(o, request.layout.sheet);
+    for (const BarcodeChoice& b : o.barcodes) {
+        settings::BarcodeOptions& to = request.layout.lines[size_t(b.slot)].barcode;
+        to.kind = b.kind;
+        to.moduleWidth = b.moduleWidth.value_or(to.moduleWidth);
+        to.barHeight = b.barHeight.value_or(to.barHeight);
+        to.digits = b.digits.value_or(to.digits);
+    }
     // Without a list option the print list is the program's own: the server its dravelin.ini
     // names, or seznam.db beside it.
     QString server = o.dbServer;

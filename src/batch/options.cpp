@@ -1,8 +1,12 @@
 #include "batch/options.h"
 
 #include "batch/batcherror.h"
+#include "labelprint/barcode.h"
+#include "settings/layoutsettings.h"
 
 #include <QRegularExpression>
+#include <algorithm>
+#include <cmath>
 #include <optional>
 
 namespace batch {
@@ -74,6 +78,76 @@ std::vector<std::pair<int, int>> parseUsed(const QString& text) {
         ranges.emplace_back(from, to);
     }
     return ranges;
+}
+
+// A length in mm as a whole number of `unit` mm (0.01 or 0.1), from `min` to `max` units.
+int lengthIn(const QString& option, const QString& key, const QString& text, int perMm, int min,
+             int max) {
+    static const QRegularExpression number(QStringLiteral("^\\d+(?:\\.\\d+)?$"));
+    bool ok = number.match(text).hasMatch();
+    const double mm = ok ? text.toDouble(&ok) : 0;
+    const double units = mm * perMm;
+    const long long whole = std::llround(units);
+    if (!ok || std::abs(units - double(whole)) > 1e-6 || whole < min || whole > max) {
+        throw usage(QStringLiteral("%1: %2 wants millimetres from %3 to %4 in steps of %5, not "
+                                   "\"%6\"")
+                        .arg(option, key, QString::number(double(min) / perMm),
+                             QString::number(double(max) / perMm), QString::number(1.0 / perMm),
+                             text));
+    }
+    return int(whole);
+}
+
+// "kods=ean13,x=0.33,h=15,digits=0"
+BarcodeChoice parseBarcode(const QString& text, const std::vector<BarcodeChoice>& earlier) {
+    const QString option = QStringLiteral("--barcode %1").arg(text);
+    const QStringList parts = text.split(QLatin1Char(','));
+    const QString head = parts.front();
+    const QString slotName = head.section(QLatin1Char('='), 0, 0).trimmed().toLower();
+    const QString kindName = head.section(QLatin1Char('='), 1).trimmed();
+    BarcodeChoice choice;
+    const auto& names = settings::slotNames();
+    const auto slot = std::find(names.begin(), names.end(), slotName);
+    if (!head.contains(QLatin1Char('=')) || slot == names.end()) {
+        throw usage(QStringLiteral("--barcode wants SLOT=KIND first, SLOT one of kod, kods, "
+                                   "nazev, cena, text1, text2, text3, not \"%1\"")
+                        .arg(text));
+    }
+    choice.slot = int(slot - names.begin());
+    const auto kind = labelprint::barcodeKindFromName(kindName);
+    if (!kind) {
+        throw usage(QStringLiteral("%1: the kind is one of ean13, ean8, code128, code39, qr, "
+                                   "datamatrix and text, not \"%2\"")
+                        .arg(option, kindName));
+    }
+    choice.kind = *kind;
+    for (const BarcodeChoice& e : earlier) {
+        if (e.slot == choice.slot) {
+            throw usage(QStringLiteral("--barcode: %1 is given twice").arg(slotName));
+        }
+    }
+    for (const QString& part : parts.mid(1)) {
+        const QString key = part.section(QLatin1Char('='), 0, 0).trimmed().toLower();
+        const QString value = part.section(QLatin1Char('='), 1).trimmed();
+        if (!part.contains(QLatin1Char('='))) {
+            throw usage(QStringLiteral("%1: \"%2\" wants KEY=VALUE").arg(option, part));
+        }
+        if (key == QLatin1String("x") && !choice.moduleWidth) {
+            choice.moduleWidth = lengthIn(option, key, value, 100, 1, 1000);
+        } else if (key == QLatin1String("h") && !choice.barHeight) {
+            choice.barHeight = lengthIn(option, key, value, 10, 1, 3000);
+        } else if (key == QLatin1String("digits") && !choice.digits) {
+            if (value != QLatin1String("0") && value != QLatin1String("1")) {
+                throw usage(
+                    QStringLiteral("%1: digits wants 0 or 1, not \"%2\"").arg(option, value));
+            }
+            choice.digits = value == QLatin1String("1");
+        } else {
+            throw usage(QStringLiteral("%1: \"%2\" is not x=, h= or digits=, or is given twice")
+                            .arg(option, part));
+        }
+    }
+    return choice;
 }
 
 } // namespace
@@ -173,6 +247,8 @@ Options parseOptions(const QStringList& args) {
             }
             o.usedText = value();
             o.used = parseUsed(o.usedText);
+        } else if (name == QLatin1String("--barcode")) {
+            o.barcodes.push_back(parseBarcode(value(), o.barcodes));
         } else if (name == QLatin1String("--outline")) {
             flag();
             o.outline = true;
@@ -223,6 +299,7 @@ QString helpText(const QString& programDir) {
                "                      [--pages FROM-TO] [--copies N] [--landscape] [--quiet]\n"
                "                      [--sheet NAME] [--skip N] [--order rows|columns]\n"
                "                      [--used LIST] [--outline]\n"
+               "                      [--barcode SLOT=KIND,...]\n"
                "\n"
                "Lays a print list out on A4 label sheets exactly as dravelin's \"tisk\" does and\n"
                "writes the pages to a PDF file, a prepared-pages file or a printer.\n"
@@ -267,6 +344,14 @@ QString helpText(const QString& programDir) {
                "                    them out\n"
                "  --outline         print the alignment page instead of the list: the outline of\n"
                "                    every label position and a cross at each top-left corner\n"
+               "Barcodes:\n"
+               "  --barcode SLOT=KIND[,x=MM][,h=MM][,digits=0|1]\n"
+               "                    draw the line SLOT (kod, kods, nazev, cena, text1, text2,\n"
+               "                    text3) as a barcode for this run: KIND is ean13, ean8,\n"
+               "                    code128, code39, qr, datamatrix or text; x the module\n"
+               "                    width (0.33), h the bar height, digits the text under the\n"
+               "                    bars; once per slot. A label whose code cannot be encoded\n"
+               "                    stops the run: nothing is written\n"
                "Other:\n"
                "  --quiet           no progress bar (it is shown only when standard error is a\n"
                "                    terminal)\n"

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "settings/sheet.h"
+#include "settings/slotoptions.h"
 
 #include <QString>
 #include <QStringList>
@@ -11,6 +12,16 @@
 #include <vector>
 
 namespace batch {
+
+// --barcode SLOT=KIND[,x=MM][,h=MM][,digits=0|1]: one slot drawn as a barcode for this run; what
+// is not given stays as the settings have it.
+struct BarcodeChoice {
+    int slot = 0; // settings::Slot
+    settings::BarcodeKind kind = settings::BarcodeKind::Text;
+    std::optional<int> moduleWidth; // 0.01 mm
+    std::optional<int> barHeight;   // 0.1 mm
+    std::optional<bool> digits;
+};
 
 struct Options {
     enum class Output { None, Pdf, Lpf, Printer };
@@ -33,7 +44,8 @@ struct Options {
     // as given (`usedText`); checked against the sheet once it is known.
     std::vector<std::pair<int, int>> used;
     QString usedText;
-    bool outline = false; // --outline: the alignment page instead of the list
+    std::vector<BarcodeChoice> barcodes; // --barcode, once per slot
+    bool outline = false;                // --outline: the alignment page instead of the list
     bool quiet = false;
     bool help = false;
     bool version = false;

@@ -1,5 +1,7 @@
 #include "labelprint/barcode.h"
 
+#include "settings/barcodestore.h"
+
 #include <zint.h>
 
 #include <algorithm>
@@ -10,19 +12,6 @@
 namespace labelprint {
 
 namespace {
-
-struct KindName {
-    BarcodeKind kind;
-    const char* name;
-};
-
-constexpr std::array<KindName, 7> kKindNames = {{{BarcodeKind::Text, "text"},
-                                                 {BarcodeKind::Ean13, "ean13"},
-                                                 {BarcodeKind::Ean8, "ean8"},
-                                                 {BarcodeKind::Code128, "code128"},
-                                                 {BarcodeKind::Code39, "code39"},
-                                                 {BarcodeKind::Qr, "qr"},
-                                                 {BarcodeKind::DataMatrix, "datamatrix"}}};
 
 // zint's symbology for a kind; EAN-13 and EAN-8 are chosen by eanSymbology().
 int symbology(BarcodeKind kind) {
@@ -89,21 +78,11 @@ int dotsOf(double mm, int dpi) {
 } // namespace
 
 QString barcodeKindName(BarcodeKind kind) {
-    for (const KindName& k : kKindNames) {
-        if (k.kind == kind) {
-            return QString::fromLatin1(k.name);
-        }
-    }
-    return {};
+    return settings::barcodeKindName(kind);
 }
 
 std::optional<BarcodeKind> barcodeKindFromName(const QString& name) {
-    for (const KindName& k : kKindNames) {
-        if (name.compare(QLatin1String(k.name), Qt::CaseInsensitive) == 0) {
-            return k.kind;
-        }
-    }
-    return std::nullopt;
+    return settings::barcodeKindFromName(name);
 }
 
 QString barcodeData(settings::Slot slot, const QString& text, const QString& specznak) {
@@ -223,14 +202,16 @@ QRect drawBarcode(PageSurface& surface, const BarcodeSymbol& symbol, const Barco
     const ModuleMap map(symbol, options, surface);
     const BarcodePlacement placement = placeBarcode(symbol, options, surface, at, anchor);
     const QPoint origin = placement.area.topLeft();
+    std::vector<QRect> bars;
+    bars.reserve(symbol.bars.size());
     for (const QRectF& bar : symbol.bars) {
         const int x0 = map.x(bar.left());
         const int x1 = map.x(bar.left() + bar.width());
         const int y0 = map.y(bar.top());
         const int y1 = map.y(bar.top() + bar.height());
-        surface.fillRect(QRect(origin.x() + x0, origin.y() + y0, x1 - x0, std::max(1, y1 - y0)),
-                         colour);
+        bars.emplace_back(origin.x() + x0, origin.y() + y0, x1 - x0, std::max(1, y1 - y0));
     }
+    surface.fillRects(bars, colour);
     if (!symbol.texts.empty()) {
         surface.selectFont(font);
         for (const BarcodeSymbol::Text& t : symbol.texts) {

@@ -41,9 +41,10 @@ LabelFace::LabelFace(const LabelReport& report, PageSurface& surface,
     }
 }
 
-void LabelFace::draw(double x, double y, bool hasRow) {
+LabelProblemSet LabelFace::draw(double x, double y, bool hasRow) {
+    LabelProblemSet problems = 0;
     if (!alwaysDrawn_ && report_.bandHeight() <= 0) {
-        return;
+        return problems;
     }
     const DeviceMap map = DeviceMap::of(surface_);
     const int left = map.x(x);
@@ -53,12 +54,89 @@ void LabelFace::draw(double x, double y, bool hasRow) {
     surface_.fillRect(QRect(left, top, right - left, bottom - top),
                       platform::toQColor(report_.background()));
     for (Slot slot : kDrawingOrder) {
-        if (report_.line(slot).on) {
+        const LineSlot& line = report_.line(slot);
+        if (!line.on) {
+            continue;
+        }
+        if (line.barcode.kind == settings::BarcodeKind::Text) {
             drawLine(slot, x, y, hasRow);
+        } else if (hasRow && !drawSymbol(slot, x, y)) {
+            // A blank label (an empty list) has no code to get wrong.
+            if ((problems & problemBit(LabelProblem::BadBarcode)) == 0) {
+                notes_[size_t(LabelProblem::BadBarcode)] = {int(slot),
+                                                            encoded_[slot].result.reason};
+            }
+            problems |= problemBit(LabelProblem::BadBarcode);
         }
     }
     // The frame reaches 0.1 mm below the label, so it meets the next label's top bar.
     drawFrame(left, top, right, map.y(y + height_ + 1));
+    return problems;
+}
+
+bool LabelFace::drawSymbol(Slot slot, double x, double y) {
+    const LineSlot& line = report_.line(slot);
+    Encoded& encoded = encoded_[slot];
+    const QString data = barcodeData(slot, rows_.field(fields_[slot]), report_.specznak());
+    if (!encoded.done || encoded.data != data) {
+        encoded.result = encodeBarcode(line.barcode, data);
+        encoded.data = data;
+        encoded.done = true;
+    }
+    // Placed as a text line is: the top offset, and the left offset or the label's middle.
+    const DeviceMap map = DeviceMap::of(surface_);
+    const double anchorX = line.centred ? x + width_ / 2 : x + line.left;
+    const QPoint at(map.x(anchorX), map.y(y + line.top));
+    const TextAnchor anchor = line.centred ? TextAnchor::TopCentre : TextAnchor::TopLeft;
+    if (!encoded.result.ok()) {
+        if (surface_.marksProblems()) {
+            drawBadCodeMarker(slot, at, anchor);
+        }
+        return false;
+    }
+    drawBarcode(surface_, *encoded.result.symbol, line.barcode, at, anchor, line.font,
+                platform::toQColor(line.font.colour));
+    return true;
+}
+
+void LabelFace::drawBadCodeMarker(Slot slot, QPoint at, TextAnchor anchor) {
+    const LineSlot& line = report_.line(slot);
+    const settings::BarcodeOptions& o = line.barcode;
+    // About the room the symbol would take: a typical width in modules for the kind, as high
+    // as the bars (or square for a matrix).
+    int modules = 90;
+    switch (o.kind) {
+    case settings::BarcodeKind::Ean13:
+        modules = 113;
+        break;
+    case settings::BarcodeKind::Ean8:
+        modules = 81;
+        break;
+    case settings::BarcodeKind::Qr:
+        modules = 29;
+        break;
+    case settings::BarcodeKind::DataMatrix:
+        modules = 14;
+        break;
+    default:
+        break;
+    }
+    const bool matrix =
+        o.kind == settings::BarcodeKind::Qr || o.kind == settings::BarcodeKind::DataMatrix;
+    const int width = modules * moduleDots(o.moduleWidth, surface_.dpiX());
+    const int height = matrix
+                           ? modules * moduleDots(o.moduleWidth, surface_.dpiY())
+                           : std::max(1, nearest(o.barHeight * surface_.dpiY() / kTenthsPerInch));
+    const int left = anchor == TextAnchor::TopCentre ? at.x() - width / 2 : at.x();
+    const QColor red(255, 0, 0);
+    const int t = std::max(1, nearest(surface_.dpiX() / 72.0));
+    surface_.fillRect(QRect(left, at.y(), width, t), red);
+    surface_.fillRect(QRect(left, at.y() + height - t, width, t), red);
+    surface_.fillRect(QRect(left, at.y(), t, height), red);
+    surface_.fillRect(QRect(left + width - t, at.y(), t, height), red);
+    surface_.selectFont(line.font);
+    surface_.drawText(QPoint(left + width / 2, at.y() + 2 * t), TextAnchor::TopCentre,
+                      QStringLiteral("neplatný kód"), red);
 }
 
 void LabelFace::drawLine(Slot slot, double x, double y, bool hasRow) {

@@ -2,6 +2,8 @@
 // slot order, then the frame, inside the label rectangle the layout run placed.
 #pragma once
 
+#include "labelprint/barcode.h"
+#include "labelprint/labelproblem.h"
 #include "settings/layoutsettings.h"
 
 #include <array>
@@ -21,11 +23,17 @@ class LabelFace {
     LabelFace(const LabelReport& report, PageSurface& surface, const printlist::RowCursor& rows);
 
     // (x, y): the label's top-left corner in 0.1 mm from the paper's edge. Without a row every
-    // line is empty.
-    void draw(double x, double y, bool hasRow);
+    // line is empty. Returns the label's problems; note() tells about each.
+    LabelProblemSet draw(double x, double y, bool hasRow);
+    // The first slot's note of a problem the last draw() returned.
+    const ProblemNote& note(LabelProblem problem) const { return notes_[size_t(problem)]; }
 
   private:
     void drawLine(settings::Slot slot, double x, double y, bool hasRow);
+    // A barcode slot: its symbol, or on a surface that marks problems a marker in its place.
+    // False when the data cannot be encoded.
+    bool drawSymbol(settings::Slot slot, double x, double y);
+    void drawBadCodeMarker(settings::Slot slot, QPoint at, TextAnchor anchor);
     void drawFrame(int left, int top, int right, int bottom);
 
     const LabelReport& report_;
@@ -36,6 +44,15 @@ class LabelFace {
     double width_ = 0;
     double height_ = 0;
     bool alwaysDrawn_ = false;
+    // The last data each barcode slot encoded and what came of it: runs of equal codes (copies
+    // of one label) are encoded once.
+    struct Encoded {
+        bool done = false;
+        QString data;
+        BarcodeResult result;
+    };
+    std::array<Encoded, settings::SlotCount> encoded_{};
+    std::array<ProblemNote, kLabelProblemKinds> notes_{};
 };
 
 } // namespace labelprint

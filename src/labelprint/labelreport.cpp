@@ -50,6 +50,10 @@ void LabelReport::takeSettings(const settings::LayoutSettings& layout) {
          {Slot::Kod, Slot::Kods, Slot::Nazev, Slot::Cena, Slot::Text1, Slot::Text2, Slot::Text3}) {
         lines_[s].on = layout.lines[s].on;
     }
+    for (int s = 0; s < settings::SlotCount; ++s) {
+        lines_[s].barcode = layout.lines[s].barcode;
+    }
+    specznak_ = layout.specznak;
     setSheet(layout.sheet);
 }
 

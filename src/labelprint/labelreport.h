@@ -3,6 +3,7 @@
 // print list out onto a page surface.
 #pragma once
 
+#include "labelprint/labelproblem.h"
 #include "labelprint/lineslot.h"
 #include "labelprint/printsettings.h"
 #include "settings/layoutsettings.h"
@@ -33,6 +34,8 @@ struct RunResult {
     RunStatus status = RunStatus::Refused;
     int pages = 0;
     int labels = 0;
+    // Labels laid out with a problem, by kind.
+    ProblemTallies problems{};
 };
 
 class LabelReport {
@@ -81,6 +84,14 @@ class LabelReport {
     // Copies the font; the slot grows to hold its text cell on the design grid.
     void setLineFont(settings::Slot slot, const settings::FontDescription& font);
     void setLineOn(settings::Slot slot, bool on) { lines_[slot].on = on; }
+    // Draws the slot as a barcode of the options' kind, or as text for kind Text.
+    void setLineBarcode(settings::Slot slot, const settings::BarcodeOptions& barcode) {
+        lines_[slot].barcode = barcode;
+    }
+    // The character the add command puts around the goods code in kods; a kods barcode is
+    // encoded without it.
+    const QString& specznak() const { return specznak_; }
+    void setSpecznak(const QString& specznak) { specznak_ = specznak; }
 
     // The sheet description: when on, it gives every label's place and size and when a page is
     // full. Throws platform::Error with the arch tab's text for a sheet that is on but cannot
@@ -115,6 +126,10 @@ class LabelReport {
     // the running surface's cancelled flag. Does nothing outside a run.
     void cancelRun();
     bool cancelledMark() const { return cancelledMark_; }
+    // Problems that stop a run at the first label that has one: its document is aborted, as by
+    // cancelRun(), and the result's tally names that label. None by default.
+    LabelProblemSet stopAt() const { return stopAt_; }
+    void setStopAt(LabelProblemSet problems) { stopAt_ = problems; }
 
     // Called by the layout run: margins that leave no room on the page become 0.
     void resetMarginsWithoutRoom();
@@ -142,6 +157,8 @@ class LabelReport {
     settings::Sheet sheet_;
     int skip_ = 0;
     settings::UsedPositions used_;
+    QString specznak_ = QStringLiteral("*");
+    LabelProblemSet stopAt_ = 0;
 
     PageSurface* surface_ = nullptr;
     bool cancelledMark_ = false;

@@ -43,17 +43,29 @@ RunResult LayoutRun::exec() {
         if (surface_.cancelled()) {
             break;
         }
+        LabelProblemSet found = 0;
         if (sheet) {
             placeOnSheet(*sheet, onSheet);
-            face.draw(double(x_), double(*y_), !blank);
+            found = face.draw(double(x_), double(*y_), !blank);
         } else {
             place(h);
             if (drawn) {
-                face.draw(double(x_), double(*y_), !blank);
+                found = face.draw(double(x_), double(*y_), !blank);
                 *y_ += h;
             }
         }
         ++result.labels;
+        if (found != 0) {
+            for (int p = 0; p < kLabelProblemKinds; ++p) {
+                if (found & problemBit(LabelProblem(p))) {
+                    result.problems.add(LabelProblem(p), result.labels, face.note(LabelProblem(p)));
+                }
+            }
+            if (found & report_.stopAt()) {
+                report_.cancelRun();
+                break;
+            }
+        }
         if (rowCount != 0) {
             surface_.progress(int((long long)result.labels * 100 / rowCount));
         }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "settings/fontdescription.h"
+#include "settings/slotoptions.h"
 
 namespace labelprint {
 
@@ -12,7 +13,8 @@ struct LineSlot {
     double left = 0;     // 0.1 mm from the label's left edge, whole design pixels
     settings::FontDescription font;
     bool on = true;
-    int height = 17; // design pixels; grows with the font and never shrinks
+    int height = 17;                  // design pixels; grows with the font and never shrinks
+    settings::BarcodeOptions barcode; // kind Text: drawn as text
 };
 
 } // namespace labelprint

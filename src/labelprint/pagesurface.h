@@ -9,6 +9,7 @@
 #include <QPoint>
 #include <QRect>
 #include <QString>
+#include <vector>
 
 namespace labelprint {
 
@@ -41,6 +42,13 @@ class PageSurface {
 
     // Drawing, in device units of the current page.
     virtual void fillRect(const QRect& rect, const QColor& colour) = 0;
+    // Many rectangles of one colour, such as the bars of a barcode: as many fillRect() calls,
+    // unless the surface can fill them at once.
+    virtual void fillRects(const std::vector<QRect>& rects, const QColor& colour) {
+        for (const QRect& r : rects) {
+            fillRect(r, colour);
+        }
+    }
     // Selects the slot font at its point size for this surface's resolution.
     virtual void selectFont(const settings::FontDescription& font) = 0;
     // Height of the text cell of `text` in the selected font, in device units.
@@ -48,6 +56,10 @@ class PageSurface {
     // Draws with a transparent background; `at` is the top-left or top-centre of the text cell.
     virtual void drawText(QPoint at, TextAnchor anchor, const QString& text,
                           const QColor& colour) = 0;
+
+    // A surface for the eye (the preview) marks a label's problems where they are, such as a
+    // code that cannot be encoded; printers and files leave the place empty.
+    virtual bool marksProblems() const { return false; }
 
     // Progress notifications; surfaces that show nothing ignore them.
     virtual void progress(int /*percent*/) {}

@@ -41,6 +41,7 @@ void PreviewDocument::resetForLoad() {
     // The page the run has in hand belongs to the pages given up, not to the file loaded.
     recorder_ = nullptr;
     releaseStore();
+    problems_ = {};
     pageCount_ = 0;
     availablePages_ = 0;
     status_ = Status::Ready;

@@ -3,6 +3,7 @@
 // why pages are missing) and the paper they were drawn for. One window at a time watches it.
 #pragma once
 
+#include "labelprint/labelproblem.h"
 #include "labelprint/pagestore.h"
 #include "labelprint/papertable.h"
 
@@ -56,6 +57,10 @@ class PreviewDocument {
     // temporary folder, the size limit of the format). The run then ends at the next label,
     // finished, with the pages kept so far. Empty when nothing was lost.
     const QString& shortfall() const { return shortfall_; }
+    // The problems the run found in its labels, for the status and the print command; loaded
+    // pages have none.
+    const ProblemTallies& problems() const { return problems_; }
+    void setProblems(const ProblemTallies& problems) { problems_ = problems; }
 
     // Notifications go to one observer at a time; nullptr detaches it.
     void attach(PreviewDocumentObserver* observer) { observer_ = observer; }
@@ -103,6 +108,7 @@ class PreviewDocument {
     int progress_ = 0;
     bool loaded_ = false;
     QString shortfall_;
+    ProblemTallies problems_;
     PreviewDocumentObserver* observer_ = nullptr;
     PageSurface* recorder_ = nullptr;
     std::unique_ptr<PageStore> store_;

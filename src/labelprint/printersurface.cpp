@@ -208,6 +208,21 @@ void PrinterSurface::fillRect(const QRect& rect, const QColor& colour) {
     }
 }
 
+void PrinterSurface::fillRects(const std::vector<QRect>& rects, const QColor& colour) {
+    if (current_ == nullptr || rects.empty()) {
+        return;
+    }
+    // Each bar its own filled rectangle, as fillRect() gives it, but with the brush set once.
+    current_->setPen(Qt::NoPen);
+    current_->setBrush(colour);
+    for (const QRect& r : rects) {
+        current_->drawRect(r);
+    }
+    current_->setBrush(Qt::NoBrush);
+    // The text's pen is set again before the next text.
+    penOnPainter_ = false;
+}
+
 void PrinterSurface::selectFont(const settings::FontDescription& font) {
     if (font_ && *font_ == font) {
         return;

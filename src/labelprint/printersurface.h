@@ -65,6 +65,8 @@ class PrinterSurface : public PageSurface {
     void abortDocument() override;
 
     void fillRect(const QRect& rect, const QColor& colour) override;
+    // One filled path for all of them: a barcode's bars cost one fill in the PDF, not one each.
+    void fillRects(const std::vector<QRect>& rects, const QColor& colour) override;
     void selectFont(const settings::FontDescription& font) override;
     int textCellHeight(const QString& text) override;
     void drawText(QPoint at, TextAnchor anchor, const QString& text, const QColor& colour) override;

@@ -3,6 +3,7 @@
 #include "labelprint/labelreport.h"
 #include "platform/fileerror.h"
 #include "platform/profile.h"
+#include "settings/barcodestore.h"
 #include "settings/fontfile.h"
 #include "settings/settingsfile.h"
 
@@ -56,6 +57,7 @@ settings::LayoutSettings readLayoutSettings(const platform::Profile& ini,
                                             const settings::LayoutSettings& base) {
     settings::LayoutSettings layout = settings::readSetup(ini, base);
     layout.sheet = settings::readArch(ini, layout.sheet);
+    settings::readBarcodes(ini, layout);
     return layout;
 }
 

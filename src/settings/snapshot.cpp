@@ -2,6 +2,7 @@
 
 #include "platform/codepage.h"
 #include "platform/fileerror.h"
+#include "settings/barcodestore.h"
 #include "settings/fontrecord.h"
 #include "settings/sheetstore.h"
 
@@ -41,15 +42,28 @@ bool isFontRecord(QByteArrayView r) {
     return (style & ~0x0Fu) == 0 && nameLength <= FontDescription::kMaxFaceLength;
 }
 
-// The sheet of the trailer after the record; nothing when the file has none.
-std::optional<Sheet> readSnapshotSheet(const QString& fileName) {
+// The blocks of the trailer after the record onto `s`: each is a tag, a 32-bit length and that
+// many bytes, in any order. Without a sheet block the sheet is off; without a barcode block
+// every slot is text. The walk ends at the first tag it does not know, so a foreign tail is
+// left alone.
+void readSnapshotTrailer(const QString& fileName, LayoutSettings& s) {
     QFile f(fileName);
     if (!f.open(QIODevice::ReadOnly) || !f.seek(kSnapshotSize)) {
-        return std::nullopt;
+        return;
     }
-    // Far more than a trailer needs; a huge foreign tail is not read whole.
+    // Far more than the trailer needs; a huge foreign tail is not read whole.
+    const QByteArray tail = f.read(4096);
+    QByteArrayView rest(tail);
     try {
-        return decodeSheetTrailer(f.read(4096));
+        while (!rest.isEmpty()) {
+            if (const auto sheet = decodeSheetTrailer(rest)) {
+                s.sheet = *sheet;
+            } else if (!decodeBarcodeTrailer(rest, s)) {
+                return;
+            }
+            // Both decoders have checked that the length's bytes are there.
+            rest = rest.sliced(12 + qFromLittleEndian<std::int32_t>(rest.data() + 8));
+        }
     } catch (const platform::Error& e) {
         throw SnapshotError(SnapshotError::Fault::DamagedTrailer, e.text());
     }
@@ -120,6 +134,7 @@ void saveSnapshotFile(const LayoutSettings& settings, const QString& fileName) {
     if (settings.sheet.on) {
         bytes += encodeSheetTrailer(settings.sheet);
     }
+    bytes += encodeBarcodeTrailer(settings);
     platform::writeFileAtomic(fileName, bytes);
 }
 
@@ -143,9 +158,10 @@ LayoutSettings loadSnapshotFile(const QString& fileName, const LayoutSettings& c
     decodeSnapshot(record, loaded);
     loaded.sheet = current.sheet;
     loaded.sheet.on = false;
-    if (const auto sheet = readSnapshotSheet(fileName)) {
-        loaded.sheet = *sheet;
+    for (SlotSettings& line : loaded.lines) {
+        line.barcode = {};
     }
+    readSnapshotTrailer(fileName, loaded);
     return loaded;
 }
 

@@ -20,7 +20,8 @@ class SnapshotError : public platform::Error {
         Unreadable,     // missing, no access, no regular file: fileError() says which
         Short,          // fewer than 1968 bytes
         NotSnapshot,    // a record the program never writes
-        DamagedTrailer, // the sheet trailer's tag is there, but the trailer cannot be read
+        DamagedTrailer, // a trailer block's tag is there (sheet, barcodes), but the block
+                        // cannot be read
     };
     SnapshotError(Fault fault, const QString& text, int fileError = 0)
         : platform::Error(text), fault_(fault), fileError_(fileError) {}
@@ -48,7 +49,8 @@ void decodeSnapshot(QByteArrayView record, LayoutSettings& settings);
 // font hold any 32-bit value, and a snapshot saves what they hold.
 bool isSnapshotRecord(QByteArrayView record);
 
-// Saves the settings, with the sheet's trailer after the record when the sheet is on,
+// Saves the settings, with the sheet's trailer after the record when the sheet is on and the
+// slots' barcode options when some slot has other than a text slot's,
 // replacing the file atomically so a failed save leaves the previous file whole. Throws
 // platform::FileError.
 void saveSnapshotFile(const LayoutSettings& settings, const QString& fileName);

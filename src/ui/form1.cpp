@@ -12,6 +12,7 @@
 #include "printlist/listfile.h"
 #include "printlist/listundo.h"
 #include "printlist/openstore.h"
+#include "settings/barcodestore.h"
 #include "settings/fontfile.h"
 #include "settings/sheetstore.h"
 #include "ui/archtab.h"
@@ -24,6 +25,7 @@
 #include "ui/listgridmodel.h"
 #include "ui/nastavenitab.h"
 #include "ui/slotfontcontrol.h"
+#include "ui/slottab.h"
 #include "ui/spinfield.h"
 #include "ui/stitkytab.h"
 
@@ -37,6 +39,7 @@
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QLineEdit>
+#include <QPrinter>
 #include <QPrinterInfo>
 #include <QPushButton>
 #include <QScreen>
@@ -119,6 +122,14 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent, Qt::Window) {
     pc1->addTab(nastavenits, QStringLiteral("nastavení"));
     pc1->addTab(infots, QStringLiteral("info"));
     pc1->addTab(archts, QStringLiteral("arch"));
+    slotts = new SlotTab([this] { return chosenPrinterDpi(); });
+    pc1->addTab(slotts, QStringLiteral("řádky"));
+    // The sample draws the digits in the slot's font as the nastavení tab now has it.
+    connect(pc1, &QTabWidget::currentChanged, this, [this] {
+        if (pc1->currentWidget() == slotts) {
+            slotts->putSlots(layoutSettings());
+        }
+    });
     pc1->setCurrentWidget(stitkyts);
 
     for (int i = 0; i < settings::SlotCount; ++i) {
@@ -343,6 +354,7 @@ void TForm1::shutdown() {
     if (layout.sheet.on || !ini.keys(QStringLiteral("arch")).isEmpty()) {
         settings::writeArch(ini, layout.sheet);
     }
+    settings::writeBarcodes(ini, layout);
     settings::writePrinterOffsets(ini, archts->offsets());
     ini.save();
     settings::writeFontFile(dir + QString::fromLatin1(settings::kFontFileName),
@@ -401,6 +413,7 @@ settings::LayoutSettings TForm1::layoutSettings() const {
         line.font = fontdialog[size_t(i)]->font();
     }
     s.sheet = archts->sheet();
+    slotts->takeSlots(s);
     return s;
 }
 
@@ -421,6 +434,23 @@ void TForm1::putLayoutSettings(const settings::LayoutSettings& s) {
         fontdialog[size_t(i)]->setFont(line.font);
     }
     archts->setSheet(s.sheet);
+    slotts->putSlots(s);
+}
+
+int TForm1::chosenPrinterDpi() const {
+    if (!tiskf_) {
+        return 0;
+    }
+    const labelprint::PrintSettings& s = tiskf_->qr1.printSettings();
+    if (!s.pdfFile.isEmpty()) {
+        return 0;
+    }
+    const QPrinterInfo info =
+        s.printer.isEmpty() ? QPrinterInfo::defaultPrinter() : QPrinterInfo::printerInfo(s.printer);
+    if (info.isNull()) {
+        return 0;
+    }
+    return QPrinter(info, QPrinter::HighResolution).resolution();
 }
 
 void TForm1::showFirstRow() {

@@ -25,6 +25,7 @@ class StitkyTab;
 class NastaveniTab;
 class InfoTab;
 class ArchTab;
+class SlotTab;
 
 class TForm1 : public QWidget {
     Q_OBJECT
@@ -41,6 +42,9 @@ class TForm1 : public QWidget {
     settings::LayoutSettings layoutSettings() const;
     // Puts every value into its control; slot fonts into their font dialogs.
     void putLayoutSettings(const settings::LayoutSettings& s);
+    // The resolution of the printer print setup chose (the default one unless chosen), 0 for
+    // none or a PDF file: the EAN warning of the řádky tab is worked out for it.
+    int chosenPrinterDpi() const;
 
     printlist::Store& store() { return *store_; }
 
@@ -85,6 +89,7 @@ class TForm1 : public QWidget {
     NastaveniTab* nastavenits;
     InfoTab* infots;
     ArchTab* archts;
+    SlotTab* slotts;
     std::array<SlotFont*, settings::SlotCount> fontdialog{};
 
   protected:

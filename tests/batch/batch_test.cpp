@@ -209,7 +209,41 @@ TEST(BatchRun, BadInputIsOneLineAndLeavesTheOutputAlone) {
     };
     const QByteArray sixValues = exampleList(2) + "1;*1*;a;b;c;d\r\n";
     const QByteArray eightValues = exampleList(1) + "1;*1*;a;b;c;d;e;f\r\n";
+    const QByteArray badCode = "1;*8591234567893*;a;1;;;\r\n2;*859123456789*;b;2;;;\r\n"
+                               "3;*8591234567890*;c;3;;;\r\n4;*85912X*;d;4;;;\r\n";
     const Case cases[] = {
+        {"a code that cannot be encoded, into a PDF",
+         {"--list", "codes.csv", "--barcode", "kods=ean13", "--pdf", "out.pdf"},
+         {{"codes.csv", badCode}},
+         1,
+         "row 3: kods: the barcode cannot be encoded: "},
+        {"a code that cannot be encoded, into prepared pages",
+         {"--list", "codes.csv", "--barcode", "kods=ean13,x=0.5,h=20", "--lpf", "out.pdf"},
+         {{"codes.csv", badCode}},
+         1,
+         "row 3: kods: the barcode cannot be encoded: "},
+        {"unknown barcode kind",
+         {"--list", "list.csv", "--barcode", "kods=ean14", "--pdf", "out.pdf"},
+         {},
+         2,
+         "--barcode kods=ean14: the kind is one of ean13, ean8, code128, code39, qr, datamatrix "
+         "and text, not \"ean14\""},
+        {"unknown barcode slot",
+         {"--list", "list.csv", "--barcode", "kody=ean13", "--pdf", "out.pdf"},
+         {},
+         2,
+         "--barcode wants SLOT=KIND first"},
+        {"module width finer than 0.01 mm",
+         {"--list", "list.csv", "--barcode", "kods=ean13,x=0.333", "--pdf", "out.pdf"},
+         {},
+         2,
+         "--barcode kods=ean13,x=0.333: x wants millimetres from 0.01 to 10 in steps of 0.01"},
+        {"barcode slot twice",
+         {"--list", "list.csv", "--barcode", "kods=ean13", "--barcode", "kods=qr", "--pdf",
+          "out.pdf"},
+         {},
+         2,
+         "--barcode: kods is given twice"},
         {"missing list",
          {"--list", "nic.csv", "--pdf", "out.pdf"},
          {},

@@ -581,6 +581,54 @@ TEST_F(PrintForm, ALoadedPageThatCannotBeDrawnSendsNothingAndSaysWhy) {
         << prompts::shownMessages()[0].text.toStdString();
 }
 
+// Two of five codes cannot be encoded: the preview's status says so, and print asks first; No
+// prints nothing, Yes prints the labels (the two without their symbols).
+TEST(PrintFormBarcodes, TheStatusCountsBadCodesAndPrintAsksFirst) {
+    std::vector<QStringList> rows;
+    for (const char* code : {"*8591234567893*", "*85912345678X*", "*859123456789*",
+                             "*8591234567890*", "*4006381333931*"}) {
+        rows.push_back({code, "k", "n", "c", "", "", ""});
+    }
+    printlist::RowSet list(test::fieldNames(), std::move(rows));
+    Ttiskf tiskf{list};
+    settings::LayoutSettings layout;
+    layout.lines[settings::Kods].barcode.kind = settings::BarcodeKind::Ean13;
+    tiskf.qr1.takeSettings(layout);
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath("codes.pdf");
+    tiskf.qr1.printSettings().pdfFile = pdf;
+    prompts::clearHistory();
+    QString status;
+    bool printedAfterNo = true;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        PreviewDocument* d = tiskf.previewDocument();
+        if (!d || d->status() != PreviewDocument::Status::Finished || !tiskf.previewWindow()) {
+            return;
+        }
+        poll.stop();
+        status = tiskf.previewWindow()->statusText();
+        prompts::setNextAnswer(prompts::Answer::No);
+        tiskf.print();
+        printedAfterNo = QFile::exists(pdf);
+        prompts::setNextAnswer(prompts::Answer::Yes);
+        tiskf.print();
+        tiskf.previewWindow()->close();
+    });
+    poll.start(5);
+    tiskf.preview();
+    EXPECT_EQ(status, "Page 1 of 1 - 2 labels have a bad barcode");
+    EXPECT_FALSE(printedAfterNo);
+    EXPECT_TRUE(QFile::exists(pdf));
+    const auto& asked = prompts::shownMessages();
+    ASSERT_EQ(asked.size(), 2u);
+    for (const prompts::Message& m : asked) {
+        EXPECT_EQ(m.text, "2 štítků má neplatný čárový kód. Tisknout přesto?");
+        EXPECT_EQ(m.buttons, prompts::Buttons::YesNo);
+    }
+    prompts::clearHistory();
+}
+
 TEST(PrintFormFullTemp, AFullTemporaryFolderEndsThePreviewWithThePagesMade) {
     QTemporaryDir out; // before the temporary folder moves
     prompts::clearHistory();

@@ -65,8 +65,10 @@ class RecordingSurface : public PageSurface {
     int textCellHeight(const QString& text) override;
     void drawText(QPoint at, TextAnchor anchor, const QString& text, const QColor& colour) override;
     void progress(int percent) override;
+    bool marksProblems() const override { return marks; }
 
     std::vector<SurfaceCall> calls;
+    bool marks = false; // a preview-like surface that marks a label's problems
     double originLeftValue = 0;
     double originTopValue = 0;
     double paperWidthValue = 2100;

@@ -44,7 +44,7 @@ class ArchTabTest : public ::testing::Test {
 TEST_F(ArchTabTest, FourthTabAfterInfoAndOffUntilTheUserTurnsToIt) {
     {
         TForm1 form;
-        ASSERT_EQ(form.pc1->count(), 4);
+        ASSERT_EQ(form.pc1->count(), 5); // řádky follows arch
         EXPECT_EQ(form.pc1->tabText(3), "arch");
         EXPECT_EQ(form.pc1->widget(3), form.archts);
         EXPECT_FALSE(form.archts->sheetCheck->isChecked());

@@ -214,9 +214,17 @@ QSize PreviewWindow::imageSize() const {
     return view_->image()->size();
 }
 
+void PreviewWindow::problemsCounted() {
+    updateStatus();
+}
+
 void PreviewWindow::updateStatus() {
     const int count = document_ ? document_->pageCount() : 0;
     QString text = QStringLiteral("Page %1 of %2").arg(page_).arg(count);
+    if (const int bad = document_ ? document_->problems()[LabelProblem::BadBarcode].labels : 0) {
+        text += bad == 1 ? QStringLiteral(" - 1 label has a bad barcode")
+                         : QStringLiteral(" - %1 labels have a bad barcode").arg(bad);
+    }
     if (document_ && document_->status() == PreviewDocument::Status::Finished &&
         !document_->shortfall().isEmpty()) {
         // The run ended early: say what there is and why the rest is missing.

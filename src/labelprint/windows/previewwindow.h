@@ -45,6 +45,8 @@ class PreviewWindow : public QWidget, public PreviewDocumentObserver {
     void zoomToWidth();
     // After a load: page 1, status, PrintSetup disabled for good, Print enabled.
     void pagesLoaded();
+    // After the run: the status names the labels with problems.
+    void problemsCounted();
 
     // PreviewDocumentObserver: both are posted and handled from the event queue.
     void pageAvailable(int availablePages) override;

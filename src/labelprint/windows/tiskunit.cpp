@@ -10,6 +10,8 @@
 #include "labelprint/windows/sentnotice.h"
 #include "platform/error.h"
 #include "platform/errorhandler.h"
+#include "platform/programdir.h"
+#include "platform/prompts.h"
 #include "printlist/rowset.h"
 
 #include <QApplication>
@@ -94,7 +96,15 @@ RunResult Ttiskf::recordPreview() {
     // preview's run lets events through, and the pages must follow one list.
     printlist::RowSet rows = listView_;
     WindowWatcher watcher;
-    return PrintJob(qr1, &rows, &watcher).record(*document_);
+    const RunResult result = PrintJob(qr1, &rows, &watcher).record(*document_);
+    // The window may have closed while the run let events through.
+    if (document_) {
+        document_->setProblems(result.problems);
+        if (window_) {
+            window_->problemsCounted();
+        }
+    }
+    return result;
 }
 
 void Ttiskf::previewFile(const QString& path) {
@@ -207,6 +217,9 @@ void Ttiskf::print() {
         (settings.pdfFile.isEmpty() && QPrinterInfo::availablePrinterNames().isEmpty())) {
         return;
     }
+    if (!printDespiteProblems()) {
+        return;
+    }
     // A printer or file that fails ends the run with its error, shown once the progress window
     // and the abandoned job are gone.
     platform::guard([&] {
@@ -221,6 +234,18 @@ void Ttiskf::print() {
         progress.reset();
         announce(sent);
     });
+}
+
+bool Ttiskf::printDespiteProblems() const {
+    // The preview's run counted them; bad codes are left out of the print.
+    const int bad = document_ ? document_->problems()[LabelProblem::BadBarcode].labels : 0;
+    if (bad == 0) {
+        return true;
+    }
+    return prompts::message(
+               {platform::programTitle(),
+                QStringLiteral("%1 štítků má neplatný čárový kód. Tisknout přesto?").arg(bad),
+                prompts::Icon::Question, prompts::Buttons::YesNo}) == prompts::Answer::Yes;
 }
 
 void Ttiskf::announce(const SentJob& sent) {

@@ -76,6 +76,8 @@ class Ttiskf : public QObject {
     void waitForClose();
     void windowClosing();
     void releasePreview();
+    // Asks before printing labels whose codes cannot be encoded; true to print.
+    bool printDespiteProblems() const;
     // The notice of a job that sent pages.
     void announce(const SentJob& sent);
     void save();
