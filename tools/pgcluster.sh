@@ -45,7 +45,15 @@ fi
 data=${home:+$home/data}
 sock=${home:+$home/sock}
 
-pgctl() { "${as_owner[@]}" "$bindir/pg_ctl" -D "$data" "$@"; }
+# The server outlives this script, so it must not keep the caller's files open: a lock the
+# caller holds (such as a build lock taken with flock) would stay held while the server runs.
+pgctl() (
+    for fd in /proc/$BASHPID/fd/*; do
+        fd=${fd##*/}
+        [ "$fd" -gt 2 ] && eval "exec $fd>&-"
+    done
+    exec "${as_owner[@]}" "$bindir/pg_ctl" -D "$data" "$@"
+)
 
 running() { [ -n "$home" ] && [ -f "$data/PG_VERSION" ] && pgctl status >/dev/null 2>&1; }
 

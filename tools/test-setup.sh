@@ -40,13 +40,13 @@ scheduler_running() { lpstat -r 2>/dev/null | grep -q 'scheduler is running'; }
 
 if ! scheduler_running; then
     mkdir -p /run/cups
-    # No systemd here: the scheduler runs in the foreground of its own session. It must not
-    # inherit this script's other descriptors: run under `flock /work/.buildlock`, the lock's
-    # descriptor would keep the build lock held for as long as the scheduler lives.
+    # No systemd here: the scheduler runs in the foreground of its own session. It outlives
+    # this script, so it must not keep the caller's files open: a lock the caller holds (such
+    # as a build lock taken with flock) would otherwise stay held for as long as cupsd runs.
     (
         for fd in /proc/$BASHPID/fd/*; do
-            n=${fd##*/}
-            [ "$n" -gt 2 ] && { eval "exec $n>&-" 2>/dev/null || true; }
+            fd=${fd##*/}
+            [ "$fd" -gt 2 ] && { eval "exec $fd>&-" 2>/dev/null || true; }
         done
         exec setsid /usr/sbin/cupsd -f </dev/null >"$BUILD/cupsd.log" 2>&1
     ) &

@@ -5,6 +5,7 @@
 #include "pdfprobe.h"
 #include "platform/error.h"
 #include "printlist/rowset.h"
+#include "settings/sheetcatalogue.h"
 #include "startup/startup.h"
 
 #include <QCoreApplication>
@@ -19,6 +20,7 @@
 #include <QThread>
 #include <cmath>
 #include <gtest/gtest.h>
+#include <random>
 
 namespace {
 
@@ -358,6 +360,77 @@ TEST(NoPrinter, PrinterSurfaceGivesNoOutputWhenNoPrinterIsInstalled) {
         ADD_FAILURE() << "the run went on without a printer";
     } catch (const platform::Error& e) {
         EXPECT_EQ(e.text(), "No printer is installed.");
+    }
+}
+
+// The README's advice for the barcode font, followed to the letter: 13-digit codes on a sheet
+// of 52.5 mm labels at the advised size (each size of an advised range) must all scan. Advice
+// that made the bars run over the label's edge read nothing.
+TEST_F(CupsPrinting, TheReadmesBarcodeFontAdviceScansOnA3651Sheet) {
+    const QString barcode = barcodeFamily();
+    ASSERT_FALSE(barcode.isEmpty()) << "Libre Barcode 39 could not be loaded";
+    QFile readme(QStringLiteral(DRAVELIN_SOURCE_DIR "/README.md"));
+    ASSERT_TRUE(readme.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(readme.readAll()).simplified();
+    const auto advice =
+        QRegularExpression(QStringLiteral(R"(choose "Libre Barcode 39" \(it is in the list with )"
+                                          R"(the system's fonts\), (?:about |at )?(\d+)(?: to )"
+                                          R"((\d+))? points)"))
+            .match(text);
+    ASSERT_TRUE(advice.hasMatch()) << "the README gives no size for the barcode font";
+    QList<int> sizes{advice.captured(1).toInt()};
+    if (advice.hasCaptured(2)) {
+        sizes << advice.captured(2).toInt();
+    }
+
+    const auto sheet = settings::findSheet(settings::builtInSheets(), QStringLiteral("3651"));
+    ASSERT_TRUE(sheet);
+    ASSERT_EQ(sheet->sheet.width, 525);
+    ASSERT_EQ(sheet->sheet.labelsPerSheet(), 40);
+    std::mt19937_64 random(3651);
+    QStringList codes;
+    std::vector<QStringList> list;
+    for (int i = 0; i < 40; ++i) {
+        const QString code =
+            QString::number(1000000000000ULL + random() % 9000000000000ULL).rightJustified(13, '0');
+        codes << code;
+        list.push_back({"*" + code + "*", code, "", "", "", "", ""});
+    }
+    QStringList names;
+    for (const QString& n : settings::slotNames()) {
+        names << n;
+    }
+    for (const int points : sizes) {
+        settings::LayoutSettings s;
+        for (auto& line : s.lines) {
+            line.on = false;
+        }
+        const auto place = [&](Slot slot, int top, const QString& face, int height) {
+            s.lines[slot].on = true;
+            s.lines[slot].top = top;
+            s.lines[slot].left = -1;
+            s.lines[slot].font.face = face;
+            s.lines[slot].font.height = height;
+            s.lines[slot].font.colour = 0;
+        };
+        place(Slot::Kods, 3, barcode, -int(std::lround(points * 96.0 / 72.0)));
+        place(Slot::Kod, 21, QStringLiteral("DejaVu Sans"), -11);
+        s.sheet = sheet->sheet;
+        LabelReport report;
+        report.takeSettings(s);
+        report.printSettings().title = uniqueTitle("advice");
+        PrinterSurface surface(report.printSettings(), report.orientation());
+        printlist::RowSet rows(names, std::vector<QStringList>(list));
+        ASSERT_EQ(report.run(rows, surface).status, RunStatus::Finished);
+        const QString pdf = e2e::waitForPdf(outDir(), report.printSettings().title, 30000);
+        ASSERT_FALSE(pdf.isEmpty()) << "cups-pdf wrote no PDF for the job";
+        produced << pdf;
+        QStringList read = e2e::barcodes(pdf, 1);
+        read.sort();
+        QStringList expected = codes;
+        expected.sort();
+        EXPECT_EQ(read, expected) << "at " << points << " points " << read.size()
+                                  << " of 40 codes scanned";
     }
 }
 

@@ -376,6 +376,9 @@ TEST(SentNotice, SaysWhereThePagesWentAndClosesByItself) {
     EXPECT_TRUE(notice->isVisible());
     EXPECT_EQ(notice->Info->text(), "Odesláno na tiskárnu Kancelar: 5 stran");
     EXPECT_TRUE(notice->windowFlags() & Qt::WindowStaysOnTopHint);
+    // Fixed in size, so the window manager adds no resize handle under it, and the text fits.
+    EXPECT_EQ(notice->minimumSize(), notice->maximumSize());
+    EXPECT_GE(notice->Info->width(), notice->Info->sizeHint().width());
     // Centred where the progress window stood.
     ProgressWindow progress;
     const QPoint offCentre = notice->geometry().center() - progress.geometry().center();

@@ -26,7 +26,10 @@ conninfo=$(cd "$build" && "$pgcluster" start "$build") || fail "start failed"
 sql "$conninfo" "create table kept(v text); insert into kept values ('ano')"
 "$pgcluster" status "$build" || fail "status says the started server is not running"
 
-second=$("$pgcluster" start "$build" second) || fail "the second cluster did not start"
+# Started while the caller holds a lock, as a build lock is held: the server must not inherit it.
+second=$(flock "$top/lock" "$pgcluster" start "$build" second) ||
+    fail "the second cluster did not start"
+flock -n "$top/lock" true || fail "the server keeps a lock of its caller held"
 [ "$second" != "$conninfo" ] || fail "the second cluster shares the first one's socket"
 [ "$(sql "$second" "select count(*) from pg_tables where tablename = 'kept'")" = 0 ] ||
     fail "the second cluster sees the first one's table"

@@ -46,6 +46,9 @@ SentNotice::SentNotice(const QString& text)
     layout->addWidget(Info);
     setMinimumWidth(149);
     adjustSize();
+    // A notice is not resized: a fixed size also keeps the window manager from adding a resize
+    // handle below it, which looked like the window's frame cut off at the bottom.
+    setFixedSize(size());
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         move(screen->availableGeometry().center() - rect().center());
     }
