@@ -629,6 +629,60 @@ TEST(PrintFormBarcodes, TheStatusCountsBadCodesAndPrintAsksFirst) {
     prompts::clearHistory();
 }
 
+// Two of three names are wider than their label, with every fit rule off: the status counts
+// them, the page shows a mark around each outside the recorded page, and print asks first.
+TEST(PrintFormOverflow, TheStatusCountsLabelsThatDoNotFitAndPrintAsksFirst) {
+    const QString longName = QStringLiteral("Jogurt bílý smetanový s příchutí lesního ovoce 150 g");
+    std::vector<QStringList> rows;
+    for (const QString& name : {longName, QStringLiteral("Mléko"), longName}) {
+        rows.push_back({"*1*", "1", name, "9,90", "", "", ""});
+    }
+    printlist::RowSet list(test::fieldNames(), std::move(rows));
+    Ttiskf tiskf{list};
+    tiskf.qr1.takeSettings(settings::LayoutSettings{});
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath("names.pdf");
+    tiskf.qr1.printSettings().pdfFile = pdf;
+    prompts::clearHistory();
+    QString status;
+    std::vector<QRectF> marks;
+    bool printedAfterNo = true;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        PreviewDocument* d = tiskf.previewDocument();
+        if (!d || d->status() != PreviewDocument::Status::Finished || !tiskf.previewWindow()) {
+            return;
+        }
+        poll.stop();
+        QCoreApplication::processEvents();
+        status = tiskf.previewWindow()->statusText();
+        marks = tiskf.previewWindow()->findChild<PageImage*>()->marks();
+        prompts::setNextAnswer(prompts::Answer::No);
+        tiskf.print();
+        printedAfterNo = QFile::exists(pdf);
+        prompts::setNextAnswer(prompts::Answer::Yes);
+        tiskf.print();
+        tiskf.previewWindow()->close();
+    });
+    poll.start(5);
+    tiskf.preview();
+    EXPECT_EQ(status, "Page 1 of 1 - 2 labels have text that does not fit");
+    // Labels 1 and 3 of the first column: 15 mm apart from the 10 mm margin on A4.
+    ASSERT_EQ(marks.size(), 2u);
+    EXPECT_NEAR(marks[0].top() * 2970, 100, 0.01);
+    EXPECT_NEAR(marks[1].top() * 2970, 400, 0.01);
+    EXPECT_NEAR(marks[0].left() * 2100, 100, 0.01);
+    EXPECT_FALSE(printedAfterNo);
+    EXPECT_TRUE(QFile::exists(pdf));
+    const auto& asked = prompts::shownMessages();
+    ASSERT_EQ(asked.size(), 2u);
+    for (const prompts::Message& m : asked) {
+        EXPECT_EQ(m.text, "2 štítků má text, který se nevejde. Tisknout přesto?");
+        EXPECT_EQ(m.buttons, prompts::Buttons::YesNo);
+    }
+    prompts::clearHistory();
+}
+
 TEST(PrintFormFullTemp, AFullTemporaryFolderEndsThePreviewWithThePagesMade) {
     QTemporaryDir out; // before the temporary folder moves
     prompts::clearHistory();

@@ -215,6 +215,9 @@ QSize PreviewWindow::imageSize() const {
 }
 
 void PreviewWindow::problemsCounted() {
+    if (document_ && page_ >= 1) {
+        view_->image()->setMarks(document_->overflowMarks(page_));
+    }
     updateStatus();
 }
 
@@ -224,6 +227,10 @@ void PreviewWindow::updateStatus() {
     if (const int bad = document_ ? document_->problems()[LabelProblem::BadBarcode].labels : 0) {
         text += bad == 1 ? QStringLiteral(" - 1 label has a bad barcode")
                          : QStringLiteral(" - %1 labels have a bad barcode").arg(bad);
+    }
+    if (const int cut = document_ ? document_->problems()[LabelProblem::Overflow].labels : 0) {
+        text += cut == 1 ? QStringLiteral(" - 1 label has text that does not fit")
+                         : QStringLiteral(" - %1 labels have text that does not fit").arg(cut);
     }
     if (document_ && document_->status() == PreviewDocument::Status::Finished &&
         !document_->shortfall().isEmpty()) {
@@ -248,6 +255,9 @@ void PreviewWindow::showPage(int n) {
     std::optional<QByteArray> drawing;
     platform::guard([&] { drawing = document_ ? document_->pageDrawing(n) : std::nullopt; });
     view_->image()->setDrawing(drawing.value_or(QByteArray()), drawing.has_value());
+    if (document_) {
+        view_->image()->setMarks(document_->overflowMarks(n));
+    }
     layOut();
     updateStatus();
 }

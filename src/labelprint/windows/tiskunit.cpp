@@ -100,6 +100,7 @@ RunResult Ttiskf::recordPreview() {
     // The window may have closed while the run let events through.
     if (document_) {
         document_->setProblems(result.problems);
+        document_->setOverflows(result.overflows);
         if (window_) {
             window_->problemsCounted();
         }
@@ -238,14 +239,19 @@ void Ttiskf::print() {
 
 bool Ttiskf::printDespiteProblems() const {
     // The preview's run counted them; bad codes are left out of the print.
+    const auto ask = [](const QString& text) {
+        return prompts::message({platform::programTitle(), text, prompts::Icon::Question,
+                                 prompts::Buttons::YesNo}) == prompts::Answer::Yes;
+    };
     const int bad = document_ ? document_->problems()[LabelProblem::BadBarcode].labels : 0;
-    if (bad == 0) {
-        return true;
+    if (bad != 0 &&
+        !ask(QStringLiteral("%1 štítků má neplatný čárový kód. Tisknout přesto?").arg(bad))) {
+        return false;
     }
-    return prompts::message(
-               {platform::programTitle(),
-                QStringLiteral("%1 štítků má neplatný čárový kód. Tisknout přesto?").arg(bad),
-                prompts::Icon::Question, prompts::Buttons::YesNo}) == prompts::Answer::Yes;
+    // Text that does not fit is printed as the preview shows it, cut or past the edge.
+    const int cut = document_ ? document_->problems()[LabelProblem::Overflow].labels : 0;
+    return cut == 0 ||
+           ask(QStringLiteral("%1 štítků má text, který se nevejde. Tisknout přesto?").arg(cut));
 }
 
 void Ttiskf::announce(const SentJob& sent) {
