@@ -61,6 +61,10 @@ class PreviewDocument {
     // pages have none.
     const ProblemTallies& problems() const { return problems_; }
     void setProblems(const ProblemTallies& problems) { problems_ = problems; }
+    // Whether a run marks its labels' problems on the pages (the preview's red boxes), which
+    // only the eye may see: pages kept for printing later are recorded without them.
+    bool marksProblems() const { return marksProblems_; }
+    void setMarksProblems(bool marks) { marksProblems_ = marks; }
 
     // Notifications go to one observer at a time; nullptr detaches it.
     void attach(PreviewDocumentObserver* observer) { observer_ = observer; }
@@ -109,6 +113,7 @@ class PreviewDocument {
     bool loaded_ = false;
     QString shortfall_;
     ProblemTallies problems_;
+    bool marksProblems_ = true;
     PreviewDocumentObserver* observer_ = nullptr;
     PageSurface* recorder_ = nullptr;
     std::unique_ptr<PageStore> store_;
