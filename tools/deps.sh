@@ -5,13 +5,15 @@
 # nodejs/npm fetch the barcode font that ships with the program; qt6-translations-l10n holds
 # the Czech texts of Qt's own dialogs.
 # libzint-dev encodes the native barcodes.
+# libquazip1-qt6-dev unpacks the XLSX and ODS price lists; python3-openpyxl and python3-odf make
+# the test workbooks.
 # glabels-data installs the label template files the sheet catalogue reads; a test reads them.
 DRAVELIN_BUILD_PACKAGES=(g++ cmake make pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev
-  libxkbcommon-dev libsqlite3-dev libpq-dev libcups2-dev libzint-dev sqlite3 libgtest-dev googletest libbenchmark-dev
+  libxkbcommon-dev libsqlite3-dev libpq-dev libcups2-dev libzint-dev libquazip1-qt6-dev sqlite3 libgtest-dev googletest libbenchmark-dev
   fontconfig fonts-dejavu-core fonts-liberation xvfb xauth nodejs qt6-translations-l10n)
 DRAVELIN_TEST_PACKAGES=(postgresql cups cups-client cups-bsd printer-driver-cups-pdf poppler-utils zbar-tools
   xdotool imagemagick x11-apps openbox appstream desktop-file-utils shared-mime-info man-db
-  emf2svg clang libclang-rt-14-dev clang-format-14 glabels-data)
+  emf2svg clang libclang-rt-14-dev clang-format-14 glabels-data python3-openpyxl python3-odf)
 # Some nodejs builds carry npm inside and conflict with Debian's npm package.
 command -v npm >/dev/null 2>&1 || DRAVELIN_BUILD_PACKAGES+=(npm)
 

@@ -14,6 +14,7 @@
 #include "platform/profile.h"
 #include "platform/programdir.h"
 #include "printlist/openstore.h"
+#include "printlist/pricelist.h"
 #include "settings/fontfile.h"
 #include "settings/settingsfile.h"
 #include "settings/sheetcatalogue.h"
@@ -269,8 +270,9 @@ void refuseOutputOverInput(const Options& o, const QString& dir) {
         return;
     }
     QStringList inputs;
-    inputs << (!o.list.isEmpty() ? o.list
-                                 : (o.db.isEmpty() ? dir + QStringLiteral("seznam.db") : o.db));
+    inputs << (!o.import.isEmpty() ? o.import
+               : !o.list.isEmpty() ? o.list
+                                   : (o.db.isEmpty() ? dir + QStringLiteral("seznam.db") : o.db));
     if (!o.snapshot.isEmpty()) {
         inputs << o.snapshot;
     } else {
@@ -317,9 +319,54 @@ settings::UsedPositions sheetOrderAndUse(const Options& o, settings::Sheet& shee
     return used;
 }
 
+// The folder whose dravelin.ini holds the settings, the printers' corrections and the saved
+// mappings.
+QString iniPath(const Options& o, const QString& dir) {
+    const QString iniDir = o.settings.isEmpty() ? dir : QDir(o.settings).path() + QLatin1Char('/');
+    return iniDir + QString::fromLatin1(settings::kSettingsFileName);
+}
+
+// --import with --add-to-db or --add-to-server: the labels go into that list, all or none.
+void addImported(Job& job, const QString& dir) {
+    const Options& o = job.options;
+    const QString ini = iniPath(o, dir);
+    // kods is composed with the settings' specznak, as "přidat" composes it.
+    const QString specznak =
+        o.snapshot.isEmpty()
+            ? settings::readSetup(platform::Profile(ini), settings::LayoutSettings{}).specznak
+            : readSnapshot(o.snapshot).specznak;
+    const auto rows = readPriceList(o.import, importMapping(o, ini), specznak);
+    Job::stopIfInterrupted();
+    const QString target =
+        !o.addToDb.isEmpty()
+            ? native(o.addToDb)
+            : QStringLiteral("print-list server \"%1\"").arg(printlist::shownServer(o.addToServer));
+    if (!o.addToDb.isEmpty() && !QFileInfo(o.addToDb).isFile()) {
+        throw BatchError(QStringLiteral("%1: no such database").arg(target));
+    }
+    auto store = printlist::makeStore(o.addToServer, o.addToDb);
+    qint64 added = 0;
+    try {
+        store->connect();
+        added = printlist::appendPriceList(*store, *rows);
+    } catch (const printlist::PriceListError& e) {
+        throw BatchError(e.text());
+    } catch (const printlist::PriceListRowsError& e) {
+        throw BatchError(
+            QStringLiteral("%1: changed while it was read: %2").arg(native(o.import), e.text()));
+    } catch (const platform::Error& e) {
+        throw BatchError(QStringLiteral("%1: nothing was added: %2").arg(target, e.text()));
+    }
+    tell(job, QStringLiteral("%1 labels added -> %2").arg(added).arg(target));
+}
+
 void runJob(Job& job) {
     const Options& o = job.options;
     const QString dir = platform::programDirectory();
+    if (!o.addToDb.isEmpty() || !o.addToServer.isEmpty()) {
+        addImported(job, dir);
+        return;
+    }
     refuseOutputOverInput(o, dir);
     labelprint::PrintRequest request;
     try {
@@ -355,12 +402,15 @@ void runJob(Job& job) {
     // Without a list option the print list is the program's own: the server its dravelin.ini
     // names, or seznam.db beside it.
     QString server = o.dbServer;
-    if (o.list.isEmpty() && o.db.isEmpty() && server.isEmpty()) {
+    if (o.list.isEmpty() && o.db.isEmpty() && server.isEmpty() && o.import.isEmpty()) {
         server = printlist::configuredServer(
             platform::Profile(dir + QString::fromLatin1(settings::kSettingsFileName)));
     }
     // The alignment page prints no list, so none is read.
-    if (!o.outline) {
+    if (!o.import.isEmpty()) {
+        job.rows =
+            readPriceList(o.import, importMapping(o, iniPath(o, dir)), request.layout.specznak);
+    } else if (!o.outline) {
         job.rows = !o.list.isEmpty() ? readListFile(o.list)
                    : !server.isEmpty()
                        ? readServer(server)
@@ -373,7 +423,8 @@ void runJob(Job& job) {
     request.firstPage = o.firstPage;
     request.lastPage = o.lastPage;
     request.title =
-        !server.isEmpty() && o.list.isEmpty()
+        !o.import.isEmpty() ? QFileInfo(o.import).fileName()
+        : !server.isEmpty() && o.list.isEmpty()
             ? QStringLiteral("seznam")
             : QFileInfo(o.list.isEmpty() ? (o.db.isEmpty() ? QStringLiteral("seznam.db") : o.db)
                                          : o.list)

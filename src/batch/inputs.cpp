@@ -5,6 +5,7 @@
 #include "platform/profile.h"
 #include "printlist/listfilerows.h"
 #include "printlist/openstore.h"
+#include "printlist/savedmappings.h"
 #include "printlist/storerows.h"
 #include "settings/fontfile.h"
 #include "settings/settingsfile.h"
@@ -127,6 +128,67 @@ std::unique_ptr<printlist::RowCursor> readServer(const QString& conninfo) {
     } catch (const platform::Error& e) {
         throw BatchError(QStringLiteral("print-list server \"%1\": %2")
                              .arg(printlist::shownServer(conninfo), e.text()));
+    }
+}
+
+printlist::PriceListMapping importMapping(const Options& o, const QString& ini) {
+    printlist::PriceListMapping mapping;
+    if (!o.mapping.isEmpty()) {
+        std::optional<printlist::PriceListMapping> saved;
+        try {
+            saved = printlist::savedMapping(platform::Profile(ini), o.mapping);
+        } catch (const platform::Error& e) {
+            throw fileError(
+                ini,
+                QStringLiteral("the mapping \"%1\" cannot be read: %2").arg(o.mapping, e.text()));
+        }
+        if (!saved) {
+            const QStringList names = printlist::savedMappingNames(platform::Profile(ini));
+            throw BatchError(QStringLiteral("--mapping %1: no such mapping in %2 (saved: %3)")
+                                 .arg(o.mapping, QDir::toNativeSeparators(ini),
+                                      names.isEmpty() ? QStringLiteral("none")
+                                                      : names.join(QStringLiteral(", "))),
+                             UsageFailure);
+        }
+        mapping = *saved;
+    }
+    for (const auto& [option, value] : o.mapItems) {
+        try {
+            printlist::applyMappingOption(mapping, option, value);
+        } catch (const platform::Error& e) {
+            throw BatchError(e.text() + QStringLiteral(" (see dravelin-batch --help)"),
+                             UsageFailure);
+        }
+    }
+    return mapping;
+}
+
+std::unique_ptr<printlist::PriceListRows> readPriceList(const QString& path,
+                                                        const printlist::PriceListMapping& mapping,
+                                                        const QString& specznak) {
+    requireFile(path, QStringLiteral("price list"));
+    try {
+        return std::make_unique<printlist::PriceListRows>(path, mapping, specznak);
+    } catch (const printlist::PriceListError& e) {
+        using Fault = printlist::PriceListError::Fault;
+        if (e.fault() == Fault::NoColumn) {
+            throw fileError(path, e.text());
+        }
+        throw BatchError(e.text());
+    } catch (const printlist::PriceListRowsError& e) {
+        QStringList lines;
+        lines << fileError(path, QStringLiteral("%1 %2 cannot become labels; nothing was taken")
+                                     .arg(e.total())
+                                     .arg(e.total() == 1 ? QStringLiteral("row")
+                                                         : QStringLiteral("rows")))
+                     .text();
+        for (const printlist::RowFault& f : e.faults()) {
+            lines << QStringLiteral("  ") + printlist::describeFault(f);
+        }
+        if (e.total() > qint64(e.faults().size())) {
+            lines << QStringLiteral("  and %1 more").arg(e.total() - qint64(e.faults().size()));
+        }
+        throw BatchError(lines.join(QLatin1Char('\n')));
     }
 }
 

@@ -3,7 +3,9 @@
 #pragma once
 
 #include "batch/batcherror.h"
+#include "batch/options.h"
 #include "labelprint/printrequest.h"
+#include "printlist/pricelist.h"
 #include "printlist/rowcursor.h"
 #include "settings/layoutsettings.h"
 
@@ -26,6 +28,17 @@ std::unique_ptr<printlist::RowCursor> readDatabase(const QString& path);
 // The rows of a print list shared on a server (a libpq connection string), streamed from the
 // server. Throws BatchError with the server's message.
 std::unique_ptr<printlist::RowCursor> readServer(const QString& conninfo);
+
+// The mapping of --mapping (saved in `ini`) with the --map items over it. Throws BatchError
+// for a mapping that is not saved there or an item that cannot be read.
+printlist::PriceListMapping importMapping(const Options& o, const QString& ini);
+
+// The labels of a price list read through `mapping`, the whole file checked first. Throws
+// BatchError: a file that cannot be read, a sheet or column that is not there, or the rows
+// that cannot become labels, each on its own line with its line number.
+std::unique_ptr<printlist::PriceListRows> readPriceList(const QString& path,
+                                                        const printlist::PriceListMapping& mapping,
+                                                        const QString& specznak);
 
 // A fault of the print request as the batch tool's one line says it, with its exit code;
 // `usedText` is the --used value as given.

@@ -2,6 +2,7 @@
 
 #include "batch/batcherror.h"
 #include "labelprint/barcode.h"
+#include "printlist/pricelist.h"
 #include "settings/layoutsettings.h"
 
 #include <QRegularExpression>
@@ -156,6 +157,9 @@ Options parseOptions(const QStringList& args) {
     Options o;
     bool pagesGiven = false;
     bool copiesGiven = false;
+    // --copies names a column of the price list with --import, else the printer's copies; the
+    // choice is made once every option is read.
+    std::optional<QString> copiesText;
     for (int i = 0; i < args.size(); ++i) {
         QString name = args[i];
         std::optional<QString> inlineValue;
@@ -191,12 +195,29 @@ Options parseOptions(const QStringList& args) {
         if (name == QLatin1String("--list")) {
             setOnce(o.list, name, value(), QStringLiteral("--db"), o.db);
             setOnce(o.list, name, o.list, QStringLiteral("--db-server"), o.dbServer, true);
+            setOnce(o.list, name, o.list, QStringLiteral("--import"), o.import, true);
+        } else if (name == QLatin1String("--import")) {
+            setOnce(o.import, name, value(), QStringLiteral("--list"), o.list);
+            setOnce(o.import, name, o.import, QStringLiteral("--db"), o.db, true);
+            setOnce(o.import, name, o.import, QStringLiteral("--db-server"), o.dbServer, true);
+        } else if (name == QLatin1String("--mapping")) {
+            setOnce(o.mapping, name, value(), QString(), QString());
+        } else if (name == QLatin1String("--map") || name == QLatin1String("--price") ||
+                   name == QLatin1String("--sale-line") || name == QLatin1String("--unit-price") ||
+                   name == QLatin1String("--worksheet") || name == QLatin1String("--header")) {
+            o.mapItems.emplace_back(name.mid(2), value());
+        } else if (name == QLatin1String("--add-to-db")) {
+            setOnce(o.addToDb, name, value(), QStringLiteral("--add-to-server"), o.addToServer);
+        } else if (name == QLatin1String("--add-to-server")) {
+            setOnce(o.addToServer, name, value(), QStringLiteral("--add-to-db"), o.addToDb);
         } else if (name == QLatin1String("--db")) {
             setOnce(o.db, name, value(), QStringLiteral("--list"), o.list);
             setOnce(o.db, name, o.db, QStringLiteral("--db-server"), o.dbServer, true);
+            setOnce(o.db, name, o.db, QStringLiteral("--import"), o.import, true);
         } else if (name == QLatin1String("--db-server")) {
             setOnce(o.dbServer, name, value(), QStringLiteral("--list"), o.list);
             setOnce(o.dbServer, name, o.dbServer, QStringLiteral("--db"), o.db, true);
+            setOnce(o.dbServer, name, o.dbServer, QStringLiteral("--import"), o.import, true);
         } else if (name == QLatin1String("--snapshot")) {
             setOnce(o.snapshot, name, value(), QStringLiteral("--settings"), o.settings);
         } else if (name == QLatin1String("--settings")) {
@@ -211,8 +232,7 @@ Options parseOptions(const QStringList& args) {
             parsePages(o, value());
             pagesGiven = true;
         } else if (name == QLatin1String("--copies")) {
-            o.copies = positiveNumber(name, value());
-            copiesGiven = true;
+            copiesText = value();
         } else if (name == QLatin1String("--sheet")) {
             if (!o.sheet.isEmpty()) {
                 throw usage(QStringLiteral("--sheet is given twice"));
@@ -271,6 +291,41 @@ Options parseOptions(const QStringList& args) {
     if (o.help || o.version) {
         return o;
     }
+    if (copiesText && !o.import.isEmpty()) {
+        o.mapItems.emplace_back(QStringLiteral("copies"), *copiesText);
+    } else if (copiesText) {
+        o.copies = positiveNumber(QStringLiteral("--copies"), *copiesText);
+        copiesGiven = true;
+    }
+    const bool adding = !o.addToDb.isEmpty() || !o.addToServer.isEmpty();
+    if (o.import.isEmpty() && (!o.mapping.isEmpty() || !o.mapItems.empty() || adding)) {
+        throw usage(QStringLiteral("--mapping, --map, --price, --sale-line, --unit-price, "
+                                   "--worksheet, --header, --add-to-db and --add-to-server "
+                                   "need --import FILE"));
+    }
+    if (!o.import.isEmpty() && o.mapping.isEmpty() && o.mapItems.empty()) {
+        throw usage(QStringLiteral("--import needs a mapping: --mapping NAME or --map "
+                                   "FIELD=COLUMN"));
+    }
+    // A malformed mapping item is a wrong command line, said before anything is read.
+    printlist::PriceListMapping scratch;
+    for (const auto& [option, value] : o.mapItems) {
+        try {
+            printlist::applyMappingOption(scratch, option, value);
+        } catch (const platform::Error& e) {
+            throw usage(e.text());
+        }
+    }
+    if (adding) {
+        if (o.output != Options::Output::None || o.outline || pagesGiven || o.landscape ||
+            !o.sheet.isEmpty() || o.skip > 0 || !o.used.empty() || o.order) {
+            throw usage(QStringLiteral("%1 adds the labels to a list and prints nothing: leave "
+                                       "out the output and print options")
+                            .arg(o.addToDb.isEmpty() ? QStringLiteral("--add-to-server")
+                                                     : QStringLiteral("--add-to-db")));
+        }
+        return o;
+    }
     if (o.output == Options::Output::None) {
         throw usage(
             QStringLiteral("say where the pages go: --pdf FILE, --lpf FILE or --printer NAME"));
@@ -288,12 +343,16 @@ Options parseOptions(const QStringList& args) {
         throw usage(QStringLiteral(
             "--outline prints no list: leave out --list, --db, --db-server, --skip and --used"));
     }
+    if (o.outline && !o.import.isEmpty()) {
+        throw usage(QStringLiteral("--outline prints no list: leave out --import"));
+    }
     return o;
 }
 
 QString helpText(const QString& programDir) {
     return QStringLiteral(
-               "Usage: dravelin-batch [--list FILE | --db FILE | --db-server CONNINFO]\n"
+               "Usage: dravelin-batch [--list FILE | --db FILE | --db-server CONNINFO |\n"
+               "                       --import FILE (--mapping NAME | --map FIELD=COLUMN ...)]\n"
                "                      [--snapshot FILE | --settings DIR]\n"
                "                      (--pdf FILE | --lpf FILE | --printer NAME|default)\n"
                "                      [--pages FROM-TO] [--copies N] [--landscape] [--quiet]\n"
@@ -315,6 +374,32 @@ QString helpText(const QString& programDir) {
                "                    a print list shared on a PostgreSQL server, as a libpq\n"
                "                    connection string (\"host=sklad dbname=stitky\"); passwords\n"
                "                    come from ~/.pgpass or PGPASSWORD\n"
+               "  --import FILE     a shop's price list: CSV (delimiter ; , tab or |, UTF-8 or\n"
+               "                    Windows-1250), XLSX or ODS, read through a column mapping:\n"
+               "  --mapping NAME    a mapping saved by \"načíst ceník\" in dravelin.ini\n"
+               "  --map FIELD=COLUMN\n"
+               "                    the column's text on line FIELD (kod, nazev, cena, text1,\n"
+               "                    text2, text3); a column is its header text or its number\n"
+               "                    from 1; repeat for each line; these also change a saved\n"
+               "                    mapping line by line\n"
+               "  --price FIELD=COLUMN\n"
+               "                    the column's number as a price: 29,90 Kč\n"
+               "  --unit-price FIELD=PRICE,QUANTITY,UNIT[,per100]\n"
+               "                    the unit price from the price, the pack quantity and its\n"
+               "                    unit (g, kg, ml, l, m, m², ks): 59,80 Kč/kg, or per 100 g\n"
+               "                    or 100 ml with per100\n"
+               "  --sale-line FIELD=COLUMN\n"
+               "                    Nejnižší cena za 30 dní: 34,90 Kč where the column is filled\n"
+               "  --copies COLUMN   with --import: labels per row from this column; empty or 0\n"
+               "                    adds none\n"
+               "  --worksheet NAME  the sheet of a workbook (default: the first)\n"
+               "  --header yes|no   whether the first row names the columns (default: detected)\n"
+               "  --add-to-db FILE  add the imported labels to this print-list database instead "
+               "of\n"
+               "                    printing them (all or none)\n"
+               "  --add-to-server CONNINFO\n"
+               "                    add them to the print list on this server, in one\n"
+               "                    transaction\n"
                "Layout settings (one of):\n"
                "  --snapshot FILE   a settings snapshot saved by \"uložit nastavení\" (1968 "
                "bytes)\n"

@@ -29,8 +29,15 @@ struct Options {
     QString list;     // --list: a list file
     QString db;       // --db: a print-list database
     QString dbServer; // --db-server: a libpq connection string of a shared print list
-    QString snapshot; // --snapshot: a settings snapshot
-    QString settings; // --settings: a folder holding dravelin.ini and font
+    QString import;   // --import: a shop's price list (CSV, XLSX, ODS) read through a mapping
+    QString mapping;  // --mapping: a mapping saved in dravelin.ini
+    // --map, --price, --sale-line, --unit-price, --copies COLUMN, --header, --worksheet in
+    // the order given, as the mapping's own words ("map", "kod=1").
+    std::vector<std::pair<QString, QString>> mapItems;
+    QString addToDb;     // --add-to-db: add the imported labels to this seznam.db
+    QString addToServer; // --add-to-server: add them to the list on this server
+    QString snapshot;    // --snapshot: a settings snapshot
+    QString settings;    // --settings: a folder holding dravelin.ini and font
     Output output = Output::None;
     QString target;    // the PDF or prepared-pages file, or the printer ("default" included)
     int firstPage = 0; // 0: no bound

@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QScopeGuard>
 #include <algorithm>
 #include <vector>
 
@@ -247,6 +248,34 @@ void SqliteStore::replaceAll(const RowSource& source) {
         for (int line = 1; source(values); ++line) {
             refuseNul(values, line);
             prikaz(kInsertImport, values);
+        }
+    });
+}
+
+void SqliteStore::appendAll(const RowSource& source) {
+    // One statement prepared once and stepped per row: a price list may bring 100,000 rows.
+    inTransaction([&] {
+        sqlite3* db = connection1.handle();
+        sqlite3_stmt* stmt = nullptr;
+        const QByteArray sql = kInsertImport.toUtf8();
+        if (sqlite3_prepare_v2(db, sql.constData(), int(sql.size()), &stmt, nullptr) != SQLITE_OK) {
+            throwEngineError(db);
+        }
+        const auto finish = qScopeGuard([&] { sqlite3_finalize(stmt); });
+        QStringList values;
+        std::vector<QByteArray> bound;
+        for (int line = 1; source(values); ++line) {
+            refuseNul(values, line);
+            bound.clear();
+            for (int i = 0; i < values.size(); ++i) {
+                bound.push_back(values[i].toUtf8());
+                sqlite3_bind_text(stmt, i + 1, bound.back().constData(), int(bound.back().size()),
+                                  SQLITE_TRANSIENT);
+            }
+            if (sqlite3_step(stmt) != SQLITE_DONE) {
+                throwEngineError(db);
+            }
+            sqlite3_reset(stmt);
         }
     });
 }

@@ -93,6 +93,7 @@ class SqliteStore : public Store {
     void clear() override;
     void deleteRecord(qint64 key) override;
     void replaceAll(const RowSource& source) override;
+    void appendAll(const RowSource& source) override;
     void compact() override;
     void restoreRows(const std::vector<qint64>& drop, const std::vector<KeyedRow>& rows) override;
 

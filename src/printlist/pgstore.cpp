@@ -436,35 +436,43 @@ void PgStore::deleteRecord(qint64 key) {
 void PgStore::replaceAll(const RowSource& source) {
     changeInTransaction([&] {
         exec("delete from seznam");
-        const QByteArray full = insertStatement(kRowsPerInsert).toUtf8();
-        Params p;
-        int rows = 0;
-        auto flush = [&] {
-            const QByteArray sql = rows == kRowsPerInsert ? full : insertStatement(rows).toUtf8();
-            const char* const* values = p.finish();
-            ResultGuard r{run(sql.constData(), p.count(), values)};
-            if (PQresultStatus(r.r) != PGRES_COMMAND_OK) {
-                fail(serverText(r.r ? PQresultErrorMessage(r.r) : PQerrorMessage(conn_)),
-                     PQresultErrorField(r.r, PG_DIAG_SQLSTATE));
-            }
-            p = Params();
-            rows = 0;
-        };
-        QStringList values;
-        for (int line = 1; source(values); ++line) {
-            if (values.size() != kValues) {
-                throw DatabaseError(QStringLiteral("a label has seven values"));
-            }
-            refuseNul(values, line);
-            p.add(values);
-            if (++rows == kRowsPerInsert) {
-                flush();
-            }
+        insertRows(source);
+    });
+}
+
+void PgStore::appendAll(const RowSource& source) {
+    changeInTransaction([&] { insertRows(source); });
+}
+
+void PgStore::insertRows(const RowSource& source) {
+    const QByteArray full = insertStatement(kRowsPerInsert).toUtf8();
+    Params p;
+    int rows = 0;
+    auto flush = [&] {
+        const QByteArray sql = rows == kRowsPerInsert ? full : insertStatement(rows).toUtf8();
+        const char* const* values = p.finish();
+        ResultGuard r{run(sql.constData(), p.count(), values)};
+        if (PQresultStatus(r.r) != PGRES_COMMAND_OK) {
+            fail(serverText(r.r ? PQresultErrorMessage(r.r) : PQerrorMessage(conn_)),
+                 PQresultErrorField(r.r, PG_DIAG_SQLSTATE));
         }
-        if (rows > 0) {
+        p = Params();
+        rows = 0;
+    };
+    QStringList values;
+    for (int line = 1; source(values); ++line) {
+        if (values.size() != kValues) {
+            throw DatabaseError(QStringLiteral("a label has seven values"));
+        }
+        refuseNul(values, line);
+        p.add(values);
+        if (++rows == kRowsPerInsert) {
             flush();
         }
-    });
+    }
+    if (rows > 0) {
+        flush();
+    }
 }
 
 void PgStore::restoreRows(const std::vector<qint64>& drop, const std::vector<KeyedRow>& rows) {

@@ -28,6 +28,7 @@ class PgStore : public Store {
     void clear() override;
     void deleteRecord(qint64 key) override;
     void replaceAll(const RowSource& source) override;
+    void appendAll(const RowSource& source) override;
     void restoreRows(const std::vector<qint64>& drop, const std::vector<KeyedRow>& rows) override;
 
     int changeSocket() override;
@@ -54,6 +55,8 @@ class PgStore : public Store {
     void execIn(const char* sql, const QStringList& params = {});
     // Runs `body` between begin and commit, announcing the change; rolls back on failure.
     template <typename Body> void changeInTransaction(Body&& body);
+    // Inserts the rows of `source` in batches, inside the caller's transaction.
+    void insertRows(const RowSource& source);
     [[noreturn]] void fail(const QString& serverMessage, const char* sqlState = nullptr);
     // Sends one statement and waits for all its results within the deadline; the last result
     // (nullptr when it could not be sent). Throws DatabaseTimeout.

@@ -112,6 +112,8 @@ class Store {
     virtual void deleteRecord(qint64 key) = 0;
     // Replaces the whole list with the rows of `source`; on any failure the list stays as it was.
     virtual void replaceAll(const RowSource& source) = 0;
+    // Adds the rows of `source` after the list's own rows; on any failure none of them is in.
+    virtual void appendAll(const RowSource& source) = 0;
     // Tidies the storage after a replacement; a failure here leaves the new list in place.
     virtual void compact() {}
     // Undo of a list command, in one transaction: deletes the records with the keys `drop`

@@ -5,6 +5,7 @@
 #include "platform/widgets/placement.h"
 #include "platform/widgets/widgetprompts.h"
 #include "ui/fontcolourdialog.h"
+#include "ui/pricelistdialog.h"
 
 #include <QColorDialog>
 
@@ -53,6 +54,7 @@ void installRealDialogs() {
     fontAnswers().setDialog(runFontDialog);
     colourAnswers().setDialog(runColourDialog);
     labelprint::printSetupAnswers().setDialog(labelprint::runPrintDialog);
+    priceListAnswers().setDialog(runPriceListDialog);
 }
 
 } // namespace dialogs

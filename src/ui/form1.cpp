@@ -12,6 +12,7 @@
 #include "printlist/listfile.h"
 #include "printlist/listundo.h"
 #include "printlist/openstore.h"
+#include "printlist/savedmappings.h"
 #include "settings/barcodestore.h"
 #include "settings/fontfile.h"
 #include "settings/sheetstore.h"
@@ -24,6 +25,7 @@
 #include "ui/listgrid.h"
 #include "ui/listgridmodel.h"
 #include "ui/nastavenitab.h"
+#include "ui/pricelistdialog.h"
 #include "ui/slotfontcontrol.h"
 #include "ui/slottab.h"
 #include "ui/spinfield.h"
@@ -174,6 +176,7 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent, Qt::Window) {
     connect(stitkyts->tiskb, &QPushButton::clicked, this, &TForm1::tiskbClick);
     connect(stitkyts->ulozitseznamb, &QPushButton::clicked, this, &TForm1::ulozitseznambClick);
     connect(stitkyts->nacistseznamb, &QPushButton::clicked, this, &TForm1::nacistseznambClick);
+    connect(stitkyts->nacistcenikb, &QPushButton::clicked, this, &TForm1::nacistcenikbClick);
     connect(nastavenits->ulozitb, &QPushButton::clicked, this, &TForm1::ulozitbClick);
     connect(nastavenits->nacistb, &QPushButton::clicked, this, &TForm1::nacistbClick);
     for (int i = 0; i < settings::SlotCount; ++i) {
@@ -561,6 +564,50 @@ void TForm1::nacistseznambClick() {
         const auto before = printlist::ListUndo::snapshot(*store_);
         if (filecommands::nactiseznam(*store_, *chosen) == printlist::ImportResult::Imported) {
             listUndo_.commandDone(*store_, before, true);
+        }
+    });
+}
+
+void TForm1::nacistcenikbClick() {
+    auto chosen = prompts::chooseFile(
+        {.kind = prompts::FileRequest::Kind::Open,
+         .title = QStringLiteral("načíst ceník"),
+         .filter = QStringLiteral("Ceníky (CSV, XLSX, ODS)|*.csv;*.txt;*.xlsx;*.ods|Všechny "
+                                  "soubory|*"),
+         .initialDir = cenikd.initialDir,
+         .fileName = cenikd.fileName});
+    if (!chosen || chosen->isEmpty()) {
+        return;
+    }
+    cenikd.fileName = *chosen;
+    const QString ini =
+        platform::programDirectory() + QString::fromLatin1(settings::kSettingsFileName);
+    const QString specznak = nastavenits->specznakle->text();
+    const auto choice = dialogs::choosePriceListMapping({*chosen, specznak, ini});
+    if (!choice) {
+        return;
+    }
+    const auto say = [](const QString& text) {
+        prompts::Message box;
+        box.title = QStringLiteral("načíst ceník");
+        box.text = text;
+        box.icon = prompts::Icon::Warning;
+        prompts::message(box);
+    };
+    if (!choice->saveAs.isEmpty()) {
+        // The section appears in dravelin.ini only now, when a mapping is saved.
+        platform::guard([&] {
+            platform::Profile profile(ini);
+            printlist::saveMapping(profile, choice->saveAs, choice->mapping);
+        });
+    }
+    listCommand([&] {
+        try {
+            printlist::importPriceList(*store_, *chosen, choice->mapping, specznak);
+        } catch (const printlist::PriceListError& e) {
+            say(dialogs::czechText(e));
+        } catch (const printlist::PriceListRowsError& e) {
+            say(dialogs::czechText(e));
         }
     });
 }

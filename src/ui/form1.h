@@ -59,6 +59,7 @@ class TForm1 : public QWidget {
     };
     FileDialogState sd1;         // the save dialog ("uložit seznam", "uložit nastavení")
     FileDialogState OpenDialog1; // the open dialog ("načíst seznam", "načíst nastavení")
+    FileDialogState cenikd;      // the open dialog of "načíst ceník"
     // ColorDialog1's own current colour: black until the user first confirms a colour.
     std::int32_t colorDialog1Colour = 0;
 
@@ -71,6 +72,8 @@ class TForm1 : public QWidget {
     void undoListCommand();
     void ulozitseznambClick();
     void nacistseznambClick();
+    // "načíst ceník": a shop's price list through a column mapping, added to the print list.
+    void nacistcenikbClick();
     void ulozitbClick();
     void nacistbClick();
     void fontButtonClick(int slot);

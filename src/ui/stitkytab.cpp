@@ -45,6 +45,8 @@ StitkyTab::StitkyTab(QWidget* parent) : QWidget(parent) {
                            520, 105, 100, 25);
     nacistseznamb = button(this, QStringLiteral("nacistseznamb"), QStringLiteral("načíst seznam"),
                            635, 105, 100, 25);
+    nacistcenikb = button(this, QStringLiteral("nacistcenikb"), QStringLiteral("načíst ceník"), 750,
+                          105, 100, 25);
 
     DBGrid1 = new ListGrid(this);
     vymazatpoloku1 = DBGrid1->popupMenu()->addAction(QStringLiteral("vymazat položku"));
@@ -56,8 +58,8 @@ StitkyTab::StitkyTab(QWidget* parent) : QWidget(parent) {
                        static_cast<QWidget*>(DBGrid1)}) {
         w->setFocusPolicy(Qt::ClickFocus);
     }
-    QWidget* order[] = {kodle,   nazevle,   cenale,  text1le,       text2le,
-                        text3le, pocetspin, pridatb, nacistseznamb, ulozitseznamb};
+    QWidget* order[] = {kodle,     nazevle, cenale,        text1le,       text2le,     text3le,
+                        pocetspin, pridatb, nacistseznamb, ulozitseznamb, nacistcenikb};
     for (size_t i = 0; i + 1 < std::size(order); ++i) {
         setTabOrder(order[i], order[i + 1]);
     }

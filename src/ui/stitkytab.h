@@ -27,6 +27,7 @@ class StitkyTab : public QWidget {
     QPushButton* tiskb;
     QPushButton* ulozitseznamb;
     QPushButton* nacistseznamb;
+    QPushButton* nacistcenikb; // a shop's price list through a column mapping
     ListGrid* DBGrid1;
     QAction* vymazatpoloku1;
 
