@@ -6,7 +6,8 @@
 
 namespace batch {
 
-enum ExitCode { Success = 0, Failure = 1, UsageFailure = 2 };
+// FitFailure: the output was written, but --check-fit found text that does not fit.
+enum ExitCode { Success = 0, Failure = 1, UsageFailure = 2, FitFailure = 3 };
 
 class BatchError : public platform::Error {
   public:

@@ -52,6 +52,8 @@ struct Job : labelprint::JobWatcher {
     ProgressBar bar;
     long long labels = 0;
     int pages = 0;
+    // The labels of the finished run with text that does not fit.
+    std::vector<labelprint::Overflow> overflows;
 
     explicit Job(Options o) : options(std::move(o)), bar(!options.quiet) {
         // A code that cannot be encoded is never printed: the run stops at its label.
@@ -172,6 +174,7 @@ void writePdf(Job& job) {
     }
     Job::stopIfInterrupted();
     out.commit();
+    job.overflows = sent.run.overflows;
     tell(job, QStringLiteral("%1 labels, %2 %3 -> %4")
                   .arg(sent.run.labels)
                   .arg(sent.sentPages)
@@ -203,6 +206,7 @@ void writeLpf(Job& job) {
         }
         Job::stopIfInterrupted();
         out.commit();
+        job.overflows = result.overflows;
         tell(job, QStringLiteral("%1 labels, %2 %3 -> %4")
                       .arg(result.labels)
                       .arg(result.pages)
@@ -243,6 +247,7 @@ void printOnPrinter(Job& job) {
     if (sent.sentPages == 0) {
         throw noPageInRange(label, job.options, sent.run.pages);
     }
+    job.overflows = sent.run.overflows;
     tell(job, QStringLiteral("%1 labels, %2 %3 -> %4, job %5")
                   .arg(sent.run.labels)
                   .arg(sent.sentPages)
@@ -392,6 +397,9 @@ void runJob(Job& job) {
         request.layout.sheet = entry->sheet;
     }
     request.used = sheetOrderAndUse(o, request.layout.sheet);
+    for (const auto& [slot, rule] : o.fits) {
+        request.layout.lines[size_t(slot)].fit = rule;
+    }
     for (const BarcodeChoice& b : o.barcodes) {
         settings::BarcodeOptions& to = request.layout.lines[size_t(b.slot)].barcode;
         to.kind = b.kind;
@@ -463,6 +471,35 @@ void fail(const QString& text) {
     std::fprintf(stderr, "dravelin-batch: %s\n", text.toLocal8Bit().constData());
 }
 
+// Text that does not fit never passes in silence: its count on standard error, and with
+// --check-fit each row and its slots on standard output and exit code 3.
+int reportOverflows(const Job& job) {
+    const auto& overflows = job.overflows;
+    if (overflows.empty()) {
+        return Success;
+    }
+    if (job.options.checkFit) {
+        QString list;
+        for (const labelprint::Overflow& o : overflows) {
+            QStringList names;
+            for (int s = 0; s < settings::SlotCount; ++s) {
+                if (o.slotBits & (1u << unsigned(s))) {
+                    names << settings::slotNames()[size_t(s)];
+                }
+            }
+            list +=
+                QStringLiteral("row %1: %2\n").arg(o.label).arg(names.join(QStringLiteral(", ")));
+        }
+        std::fputs(list.toLocal8Bit().constData(), stdout);
+    }
+    const int n = int(overflows.size());
+    fail(QStringLiteral("%1 %2 text that does not fit%3")
+             .arg(n)
+             .arg(n == 1 ? QStringLiteral("label has") : QStringLiteral("labels have"))
+             .arg(job.options.checkFit ? QString() : QStringLiteral(" (--check-fit lists them)")));
+    return job.options.checkFit ? FitFailure : Success;
+}
+
 } // namespace
 
 int runBatch(const QStringList& args) {
@@ -483,7 +520,7 @@ int runBatch(const QStringList& args) {
         interrupt::install();
         Job job(std::move(options));
         runJob(job);
-        return Success;
+        return reportOverflows(job);
     } catch (const Interrupted&) {
         fail(QStringLiteral("interrupted; nothing was written"));
         return interrupt::exitCode();

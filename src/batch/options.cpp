@@ -81,6 +81,56 @@ std::vector<std::pair<int, int>> parseUsed(const QString& text) {
     return ranges;
 }
 
+// "nazev=shrink,min=6.5" or "text1=wrap,lines=3,min=5" or "cena=off".
+std::pair<int, settings::FitRule> parseFit(const QString& text) {
+    const auto wrong = [&](const QString& why) {
+        return usage(QStringLiteral("--fit %1: %2").arg(text, why));
+    };
+    const qsizetype eq = text.indexOf(QLatin1Char('='));
+    const QString slotName = text.left(eq).trimmed();
+    const auto& names = settings::slotNames();
+    const auto found = std::find(names.begin(), names.end(), slotName);
+    if (eq < 0 || found == names.end()) {
+        throw wrong(QStringLiteral("say SLOT=shrink[,min=PT] or SLOT=wrap[,lines=N], SLOT one of "
+                                   "kods, kod, nazev, cena, text1, text2, text3"));
+    }
+    const QStringList parts = text.mid(eq + 1).split(QLatin1Char(','));
+    settings::FitRule rule;
+    const QString mode = parts[0].trimmed();
+    if (mode == QLatin1String("shrink")) {
+        rule.mode = settings::FitRule::Mode::Shrink;
+    } else if (mode == QLatin1String("wrap")) {
+        rule.mode = settings::FitRule::Mode::Wrap;
+    } else if (mode != QLatin1String("off")) {
+        throw wrong(QStringLiteral("the rule is shrink, wrap or off, not \"%1\"").arg(mode));
+    }
+    for (const QString& part : parts.mid(1)) {
+        const QString key = part.section(QLatin1Char('='), 0, 0).trimmed();
+        const QString value = part.section(QLatin1Char('='), 1).trimmed();
+        bool ok = false;
+        if (key == QLatin1String("min") && rule.mode != settings::FitRule::Mode::Off) {
+            // Points with one decimal at most, as the tab takes them; a comma would split.
+            static const QRegularExpression points(QStringLiteral("^\\d{1,4}(\\.\\d)?$"));
+            const double pt = value.toDouble(&ok);
+            if (!ok || !points.match(value).hasMatch() || pt < 1 || pt > 1024) {
+                throw wrong(QStringLiteral("min wants a size in points from 1 to 1024, such as 6 "
+                                           "or 6.5, not \"%1\"")
+                                .arg(value));
+            }
+            rule.minSize = int(pt * 10 + 0.5);
+        } else if (key == QLatin1String("lines") && rule.mode == settings::FitRule::Mode::Wrap) {
+            rule.lines = value.toInt(&ok);
+            if (!ok || rule.lines < 1 || rule.lines > 99) {
+                throw wrong(QStringLiteral("lines wants a whole number from 1 to 99, not \"%1\"")
+                                .arg(value));
+            }
+        } else {
+            throw wrong(QStringLiteral("\"%1\" does not go with %2").arg(part.trimmed(), mode));
+        }
+    }
+    return {int(found - names.begin()), rule};
+}
+
 // A length in mm as a whole number of `unit` mm (0.01 or 0.1), from `min` to `max` units.
 int lengthIn(const QString& option, const QString& key, const QString& text, int perMm, int min,
              int max) {
@@ -267,6 +317,18 @@ Options parseOptions(const QStringList& args) {
             }
             o.usedText = value();
             o.used = parseUsed(o.usedText);
+        } else if (name == QLatin1String("--fit")) {
+            const auto fit = parseFit(value());
+            for (const auto& given : o.fits) {
+                if (given.first == fit.first) {
+                    throw usage(QStringLiteral("--fit is given twice for %1")
+                                    .arg(settings::slotNames()[size_t(fit.first)]));
+                }
+            }
+            o.fits.push_back(fit);
+        } else if (name == QLatin1String("--check-fit")) {
+            flag();
+            o.checkFit = true;
         } else if (name == QLatin1String("--barcode")) {
             o.barcodes.push_back(parseBarcode(value(), o.barcodes));
         } else if (name == QLatin1String("--outline")) {
@@ -358,6 +420,7 @@ QString helpText(const QString& programDir) {
                "                      [--pages FROM-TO] [--copies N] [--landscape] [--quiet]\n"
                "                      [--sheet NAME] [--skip N] [--order rows|columns]\n"
                "                      [--used LIST] [--outline]\n"
+               "                      [--fit SLOT=RULE]... [--check-fit]\n"
                "                      [--barcode SLOT=KIND,...]\n"
                "\n"
                "Lays a print list out on A4 label sheets exactly as dravelin's \"tisk\" does and\n"
@@ -429,6 +492,19 @@ QString helpText(const QString& programDir) {
                "                    them out\n"
                "  --outline         print the alignment page instead of the list: the outline of\n"
                "                    every label position and a cross at each top-left corner\n"
+               "Text that does not fit its label:\n"
+               "  --fit SLOT=shrink[,min=PT]\n"
+               "                    shrink the slot's font in 0.5 pt steps, down to PT points\n"
+               "                    (default 6), until its line fits the label's width\n"
+               "  --fit SLOT=wrap[,lines=N][,min=PT]\n"
+               "                    break the slot's text at spaces into at most N lines\n"
+               "                    (default 2), shrinking when it must; --fit SLOT=off turns\n"
+               "                    the settings' rule off. SLOT is a list file's column name:\n"
+               "                    kods, kod, nazev, cena, text1, text2 or text3. Only for\n"
+               "                    this run; give --fit once per slot\n"
+               "  --check-fit       list the rows whose text still does not fit on standard\n"
+               "                    output and exit with 3 when there is any, after the output\n"
+               "                    is written; without it their count goes to standard error\n"
                "Barcodes:\n"
                "  --barcode SLOT=KIND[,x=MM][,h=MM][,digits=0|1]\n"
                "                    draw the line SLOT (kod, kods, nazev, cena, text1, text2,\n"
@@ -445,7 +521,7 @@ QString helpText(const QString& programDir) {
                "\n"
                "Files are replaced only when the whole output was written. On bad input one line\n"
                "on standard error names the file and what is wrong, and the exit code is 1\n"
-               "(2 for a wrong command line).\n"
+               "(2 for a wrong command line, 3 for text that does not fit with --check-fit).\n"
                "\n"
                "Program directory: %1\n"
                "\n"

@@ -51,6 +51,10 @@ struct Options {
     // as given (`usedText`); checked against the sheet once it is known.
     std::vector<std::pair<int, int>> used;
     QString usedText;
+    // --fit SLOT=RULE: fit rules for this run, by slot (settings::Slot), over the settings'.
+    std::vector<std::pair<int, settings::FitRule>> fits;
+    // --check-fit: list the rows whose text does not fit and end with FitFailure.
+    bool checkFit = false;
     std::vector<BarcodeChoice> barcodes; // --barcode, once per slot
     bool outline = false;                // --outline: the alignment page instead of the list
     bool quiet = false;

@@ -14,11 +14,11 @@ constexpr double kCrossArm = 30; // 3 mm on each side of the corner
 
 RunResult printAlignmentPage(LabelReport& report, PageSurface& surface) {
     if (report.inRun()) {
-        return {RunStatus::Refused, 0, 0};
+        return {RunStatus::Refused, 0, 0, {}, {}};
     }
     report.resetMarginsWithoutRoom();
     if (!surface.beginDocument()) {
-        return {RunStatus::NoOutput, 0, 0};
+        return {RunStatus::NoOutput, 0, 0, {}, {}};
     }
     const std::vector<QPoint> positions = report.pagePositions(surface.paperLength());
     surface.beginPage();
@@ -48,7 +48,7 @@ RunResult printAlignmentPage(LabelReport& report, PageSurface& surface) {
     }
     surface.finishPage();
     surface.endDocument();
-    return {RunStatus::Finished, 1, int(positions.size())};
+    return {RunStatus::Finished, 1, int(positions.size()), {}, {}};
 }
 
 } // namespace labelprint

@@ -19,17 +19,6 @@ namespace {
 constexpr std::array<Slot, settings::SlotCount> kDrawingOrder = {
     Slot::Kods, Slot::Kod, Slot::Nazev, Slot::Cena, Slot::Text1, Slot::Text2, Slot::Text3};
 
-// A text field's lines: line feeds dropped, carriage returns end a line.
-QStringList linesOf(QString text) {
-    if (text.contains(QLatin1Char('\n'))) {
-        text.remove(QLatin1Char('\n'));
-    }
-    if (!text.contains(QLatin1Char('\r'))) {
-        return {text};
-    }
-    return text.split(QLatin1Char('\r'));
-}
-
 } // namespace
 
 LabelFace::LabelFace(const LabelReport& report, PageSurface& surface,
@@ -43,6 +32,7 @@ LabelFace::LabelFace(const LabelReport& report, PageSurface& surface,
 
 LabelProblemSet LabelFace::draw(double x, double y, bool hasRow) {
     LabelProblemSet problems = 0;
+    overflowSlots_ = 0;
     if (!alwaysDrawn_ && report_.bandHeight() <= 0) {
         return problems;
     }
@@ -59,7 +49,13 @@ LabelProblemSet LabelFace::draw(double x, double y, bool hasRow) {
             continue;
         }
         if (line.barcode.kind == settings::BarcodeKind::Text) {
-            drawLine(slot, x, y, hasRow);
+            if (drawLine(slot, x, y, hasRow)) {
+                if (overflowSlots_ == 0) {
+                    notes_[size_t(LabelProblem::Overflow)] = {int(slot), QString()};
+                }
+                overflowSlots_ |= 1u << unsigned(slot);
+                problems |= problemBit(LabelProblem::Overflow);
+            }
         } else if (hasRow && !drawSymbol(slot, x, y)) {
             // A blank label (an empty list) has no code to get wrong.
             if ((problems & problemBit(LabelProblem::BadBarcode)) == 0) {
@@ -139,9 +135,28 @@ void LabelFace::drawBadCodeMarker(Slot slot, QPoint at, TextAnchor anchor) {
                       QStringLiteral("neplatný kód"), red);
 }
 
-void LabelFace::drawLine(Slot slot, double x, double y, bool hasRow) {
+const FitFont& LabelFace::fitFont(Slot slot) {
+    if (!fitFonts_[slot]) {
+        fitFonts_[slot] = std::make_unique<FitFont>(report_.line(slot).font);
+    }
+    return *fitFonts_[slot];
+}
+
+bool LabelFace::drawLine(Slot slot, double x, double y, bool hasRow) {
     const LineSlot& line = report_.line(slot);
     const QString text = hasRow ? rows_.field(fields_[slot]) : QString();
+    // The fit is decided alike for every surface; with the rule off it only tells whether the
+    // line fits, and the line is drawn as it always was.
+    TextFit fit;
+    if (!text.isEmpty()) {
+        const FitBox box{width_,    height_,  line.centred,
+                         line.left, line.top, deviceToLength(line.height, platform::designDpi())};
+        fit = fitText(text, line.font, fitFont(slot), line.fit, box);
+        if (line.fit.mode != settings::FitRule::Mode::Off) {
+            drawFitted(line, fit, x, y);
+            return fit.overflow;
+        }
+    }
     surface_.selectFont(line.font);
     const double lineHeight =
         deviceToLength(surface_.textCellHeight(QStringLiteral("W")), surface_.dpiY());
@@ -165,12 +180,28 @@ void LabelFace::drawLine(Slot slot, double x, double y, bool hasRow) {
     // Most fields are one line: no list of lines to build for them.
     if (!text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\r'))) {
         drawAt(0, text);
-        return;
+        return fit.overflow;
     }
-    const QStringList lines = linesOf(text);
+    const QStringList lines = textLines(text);
     for (int i = 0; i < lines.size(); ++i) {
         if (!drawAt(i, lines[i])) {
             break;
+        }
+    }
+    return fit.overflow;
+}
+
+void LabelFace::drawFitted(const LineSlot& line, const TextFit& fit, double x, double y) {
+    surface_.selectFontAt(line.font, fit.size);
+    const DeviceMap map = DeviceMap::of(surface_);
+    const double anchorX = line.centred ? x + width_ / 2 : x + line.left;
+    const TextAnchor anchor = line.centred ? TextAnchor::TopCentre : TextAnchor::TopLeft;
+    const QColor colour = platform::toQColor(line.font.colour);
+    // Line tops follow the reference cell, so every surface breaks and spaces the lines alike.
+    for (int i = 0; i < fit.lines.size(); ++i) {
+        if (!fit.lines[i].isEmpty()) {
+            surface_.drawText(QPoint(map.x(anchorX), map.y(y + line.top + i * fit.lineHeight)),
+                              anchor, fit.lines[i], colour);
         }
     }
 }

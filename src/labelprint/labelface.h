@@ -4,9 +4,12 @@
 
 #include "labelprint/barcode.h"
 #include "labelprint/labelproblem.h"
+#include "labelprint/lineslot.h"
+#include "labelprint/textfit.h"
 #include "settings/layoutsettings.h"
 
 #include <array>
+#include <memory>
 
 namespace printlist {
 class RowCursor;
@@ -27,9 +30,15 @@ class LabelFace {
     LabelProblemSet draw(double x, double y, bool hasRow);
     // The first slot's note of a problem the last draw() returned.
     const ProblemNote& note(LabelProblem problem) const { return notes_[size_t(problem)]; }
+    // The slots whose text did not fit on the label draw() drew last (past the label's edge,
+    // cut off by its slot or the label's height, or wrapped past its lines), one bit per slot.
+    unsigned overflowSlots() const { return overflowSlots_; }
 
   private:
-    void drawLine(settings::Slot slot, double x, double y, bool hasRow);
+    // True when the line's text does not fit.
+    bool drawLine(settings::Slot slot, double x, double y, bool hasRow);
+    void drawFitted(const LineSlot& line, const TextFit& fit, double x, double y);
+    const FitFont& fitFont(settings::Slot slot);
     // A barcode slot: its symbol, or on a surface that marks problems a marker in its place.
     // False when the data cannot be encoded.
     bool drawSymbol(settings::Slot slot, double x, double y);
@@ -44,6 +53,9 @@ class LabelFace {
     double width_ = 0;
     double height_ = 0;
     bool alwaysDrawn_ = false;
+    // Reference metrics of each slot's font, made when the slot first has text.
+    std::array<std::unique_ptr<FitFont>, settings::SlotCount> fitFonts_;
+    unsigned overflowSlots_ = 0;
     // The last data each barcode slot encoded and what came of it: runs of equal codes (copies
     // of one label) are encoded once.
     struct Encoded {

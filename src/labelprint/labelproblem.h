@@ -10,6 +10,7 @@ namespace labelprint {
 
 enum class LabelProblem {
     BadBarcode, // a barcode slot's data cannot be encoded; the symbol is left out
+    Overflow,   // a line's text does not fit: past the label's edge, cut off, or past its lines
     Count
 };
 

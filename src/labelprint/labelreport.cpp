@@ -51,6 +51,7 @@ void LabelReport::takeSettings(const settings::LayoutSettings& layout) {
         lines_[s].on = layout.lines[s].on;
     }
     for (int s = 0; s < settings::SlotCount; ++s) {
+        lines_[s].fit = layout.lines[s].fit;
         lines_[s].barcode = layout.lines[s].barcode;
     }
     specznak_ = layout.specznak;
@@ -181,7 +182,7 @@ std::vector<QPoint> LabelReport::pagePositions(double paperLength) const {
 RunResult LabelReport::run(printlist::RowCursor& rows, PageSurface& surface,
                            const std::function<void()>& beforeLabel) {
     if (inRun()) {
-        return {RunStatus::Refused, 0, 0};
+        return {RunStatus::Refused, 0, 0, {}, {}};
     }
     surface_ = &surface;
     cancelledMark_ = false;

@@ -5,6 +5,7 @@
 
 #include "labelprint/labelproblem.h"
 #include "labelprint/lineslot.h"
+#include "labelprint/overflow.h"
 #include "labelprint/printsettings.h"
 #include "settings/layoutsettings.h"
 
@@ -36,6 +37,8 @@ struct RunResult {
     int labels = 0;
     // Labels laid out with a problem, by kind.
     ProblemTallies problems{};
+    // The labels laid out so far with text that does not fit, in run order.
+    std::vector<Overflow> overflows;
 };
 
 class LabelReport {
@@ -84,6 +87,8 @@ class LabelReport {
     // Copies the font; the slot grows to hold its text cell on the design grid.
     void setLineFont(settings::Slot slot, const settings::FontDescription& font);
     void setLineOn(settings::Slot slot, bool on) { lines_[slot].on = on; }
+    // How the slot's text is fitted to the label's width.
+    void setLineFit(settings::Slot slot, const settings::FitRule& fit) { lines_[slot].fit = fit; }
     // Draws the slot as a barcode of the options' kind, or as text for kind Text.
     void setLineBarcode(settings::Slot slot, const settings::BarcodeOptions& barcode) {
         lines_[slot].barcode = barcode;

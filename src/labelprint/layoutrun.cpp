@@ -14,7 +14,7 @@ LayoutRun::LayoutRun(LabelReport& report, printlist::RowCursor& rows, PageSurfac
     : report_(report), rows_(rows), surface_(surface), beforeLabel_(beforeLabel) {}
 
 RunResult LayoutRun::exec() {
-    RunResult result{RunStatus::Finished, 0, 0};
+    RunResult result{RunStatus::Finished, 0, 0, {}, {}};
     column_ = report_.columns();
     report_.resetMarginsWithoutRoom();
     x_ = nearest(report_.leftMargin());
@@ -44,17 +44,25 @@ RunResult LayoutRun::exec() {
             break;
         }
         LabelProblemSet found = 0;
+        std::optional<QPointF> at; // where the label was drawn
         if (sheet) {
             placeOnSheet(*sheet, onSheet);
-            found = face.draw(double(x_), double(*y_), !blank);
+            at = QPointF(double(x_), double(*y_));
+            found = face.draw(at->x(), at->y(), !blank);
         } else {
             place(h);
             if (drawn) {
-                found = face.draw(double(x_), double(*y_), !blank);
+                at = QPointF(double(x_), double(*y_));
+                found = face.draw(at->x(), at->y(), !blank);
                 *y_ += h;
             }
         }
         ++result.labels;
+        if (at && (found & problemBit(LabelProblem::Overflow)) != 0) {
+            result.overflows.push_back(
+                {result.labels, face.overflowSlots(), pages_,
+                 QRectF(*at, QSizeF(report_.drawnWidth(), report_.drawnHeight()))});
+        }
         if (found != 0) {
             for (int p = 0; p < kLabelProblemKinds; ++p) {
                 if (found & problemBit(LabelProblem(p))) {

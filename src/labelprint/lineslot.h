@@ -15,6 +15,7 @@ struct LineSlot {
     bool on = true;
     int height = 17;                  // design pixels; grows with the font and never shrinks
     settings::BarcodeOptions barcode; // kind Text: drawn as text
+    settings::FitRule fit;            // off: drawn as the font and the text's own lines say
 };
 
 } // namespace labelprint

@@ -51,6 +51,8 @@ class PageSurface {
     }
     // Selects the slot font at its point size for this surface's resolution.
     virtual void selectFont(const settings::FontDescription& font) = 0;
+    // Selects the slot font at `size` (0.1 pt) instead of its own size, for a fitted line.
+    virtual void selectFontAt(const settings::FontDescription& font, int size) = 0;
     // Height of the text cell of `text` in the selected font, in device units.
     virtual int textCellHeight(const QString& text) = 0;
     // Draws with a transparent background; `at` is the top-left or top-centre of the text cell.

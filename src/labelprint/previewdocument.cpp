@@ -41,6 +41,7 @@ void PreviewDocument::resetForLoad() {
     // The page the run has in hand belongs to the pages given up, not to the file loaded.
     recorder_ = nullptr;
     releaseStore();
+    overflows_.clear();
     problems_ = {};
     pageCount_ = 0;
     availablePages_ = 0;
@@ -65,6 +66,7 @@ void PreviewDocument::beginRecording(PageSurface& recorder) {
     progress_ = 0;
     loaded_ = false;
     shortfall_.clear();
+    overflows_.clear();
     store_ = pagesFd_ < 0 ? std::make_unique<PageStore>() : PageStore::writingTo(pagesFd_);
 }
 
@@ -129,6 +131,17 @@ void PreviewDocument::forgetRecorder(const PageSurface& recorder) {
     if (recorder_ == &recorder) {
         recorder_ = nullptr;
     }
+}
+
+std::vector<QRectF> PreviewDocument::overflowMarks(int page) const {
+    std::vector<QRectF> marks;
+    for (const Overflow& o : overflows_) {
+        if (o.page == page) {
+            marks.emplace_back(o.rect.x() / paperWidth_, o.rect.y() / paperLength_,
+                               o.rect.width() / paperWidth_, o.rect.height() / paperLength_);
+        }
+    }
+    return marks;
 }
 
 } // namespace labelprint

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "labelprint/labelproblem.h"
+#include "labelprint/overflow.h"
 #include "labelprint/pagestore.h"
 #include "labelprint/papertable.h"
 
@@ -12,6 +13,7 @@
 #include <QString>
 #include <memory>
 #include <optional>
+#include <vector>
 
 namespace labelprint {
 
@@ -66,6 +68,13 @@ class PreviewDocument {
     bool marksProblems() const { return marksProblems_; }
     void setMarksProblems(bool marks) { marksProblems_ = marks; }
 
+    // The labels of the run whose text does not fit, for the preview's marks and the print
+    // command; loaded pages have none.
+    const std::vector<Overflow>& overflows() const { return overflows_; }
+    void setOverflows(std::vector<Overflow> overflows) { overflows_ = std::move(overflows); }
+    // The overflowing labels of page n as shares (0 to 1) of the paper's width and length.
+    std::vector<QRectF> overflowMarks(int page) const;
+
     // Notifications go to one observer at a time; nullptr detaches it.
     void attach(PreviewDocumentObserver* observer) { observer_ = observer; }
 
@@ -112,6 +121,7 @@ class PreviewDocument {
     int progress_ = 0;
     bool loaded_ = false;
     QString shortfall_;
+    std::vector<Overflow> overflows_;
     ProblemTallies problems_;
     bool marksProblems_ = true;
     PreviewDocumentObserver* observer_ = nullptr;

@@ -85,14 +85,15 @@ void PreviewSurface::fillRect(const QRect& rect, const QColor& colour) {
     }
 }
 
-PreviewSurface::FontEntry& PreviewSurface::fontEntry(const settings::FontDescription& font) {
+PreviewSurface::FontEntry& PreviewSurface::fontEntry(const settings::FontDescription& font,
+                                                     int size) {
     for (auto& entry : fonts_) {
-        if (entry->description == font) {
+        if (entry->size == size && entry->description == font) {
             return *entry;
         }
     }
-    // The em height in device units for the slot's point size at R; the face stays as stored.
-    const int pixels = std::max(1, nearest(font.pointSize() * double(dpiY()) / 72.0));
+    // The em height in device units for the point size at R; the face stays as stored.
+    const int pixels = std::max(1, nearest(size / 10.0 * double(dpiY()) / 72.0));
     QFont qfont(font.face);
     qfont.setPixelSize(pixels);
     qfont.setBold(font.style & settings::Bold);
@@ -107,15 +108,19 @@ PreviewSurface::FontEntry& PreviewSurface::fontEntry(const settings::FontDescrip
     logFont.strikeOut = font.style & settings::StrikeOut;
     logFont.charSet = 1;
     logFont.face = font.face;
-    auto entry =
-        std::unique_ptr<FontEntry>(new FontEntry{font, qfont, QFontMetrics(qfont), logFont, {}});
+    auto entry = std::unique_ptr<FontEntry>(
+        new FontEntry{font, size, qfont, QFontMetrics(qfont), logFont, {}});
     entry->advances.fill(-1);
     fonts_.push_back(std::move(entry));
     return *fonts_.back();
 }
 
 void PreviewSurface::selectFont(const settings::FontDescription& font) {
-    font_ = &fontEntry(font);
+    selectFontAt(font, font.pointSize() * 10);
+}
+
+void PreviewSurface::selectFontAt(const settings::FontDescription& font, int size) {
+    font_ = &fontEntry(font, size);
     if (page_) {
         page_->selectFont(font_->logFont);
     }
@@ -123,7 +128,8 @@ void PreviewSurface::selectFont(const settings::FontDescription& font) {
 
 int PreviewSurface::textCellHeight(const QString& /*text*/) {
     if (!font_) {
-        font_ = &fontEntry(settings::FontDescription{});
+        font_ =
+            &fontEntry(settings::FontDescription{}, settings::FontDescription{}.pointSize() * 10);
     }
     // The cell of a single line: ascent plus descent, whatever the text.
     return font_->metrics.height();

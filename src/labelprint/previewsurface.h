@@ -36,6 +36,7 @@ class PreviewSurface : public PageSurface {
 
     void fillRect(const QRect& rect, const QColor& colour) override;
     void selectFont(const settings::FontDescription& font) override;
+    void selectFontAt(const settings::FontDescription& font, int size) override;
     int textCellHeight(const QString& text) override;
     void drawText(QPoint at, TextAnchor anchor, const QString& text, const QColor& colour) override;
     void progress(int percent) override;
@@ -46,12 +47,13 @@ class PreviewSurface : public PageSurface {
   private:
     struct FontEntry {
         settings::FontDescription description;
+        int size; // 0.1 pt
         QFont font;
         QFontMetrics metrics;
         emf::LogFont logFont;
         std::array<std::int32_t, 0x250> advances; // -1: not measured yet
     };
-    FontEntry& fontEntry(const settings::FontDescription& font);
+    FontEntry& fontEntry(const settings::FontDescription& font, int size);
     std::int32_t advance(FontEntry& entry, QChar c);
     void closePage();
 

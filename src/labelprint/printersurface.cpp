@@ -224,11 +224,19 @@ void PrinterSurface::fillRects(const std::vector<QRect>& rects, const QColor& co
 }
 
 void PrinterSurface::selectFont(const settings::FontDescription& font) {
-    if (font_ && *font_ == font) {
+    selectFontAt(font, 0);
+}
+
+void PrinterSurface::selectFontAt(const settings::FontDescription& font, int size) {
+    if (font_ && *font_ == font && fontSize_ == size) {
         return;
     }
     font_ = font;
+    fontSize_ = size;
     qfont_ = toQFont(font);
+    if (size > 0) {
+        qfont_.setPointSizeF(size / 10.0);
+    }
     metrics_.emplace(qfont_, printer_.get());
     // Asked for every line drawn; the metrics look the font engine up again on each call.
     height_ = metrics_->height();

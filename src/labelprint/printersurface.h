@@ -68,6 +68,7 @@ class PrinterSurface : public PageSurface {
     // One filled path for all of them: a barcode's bars cost one fill in the PDF, not one each.
     void fillRects(const std::vector<QRect>& rects, const QColor& colour) override;
     void selectFont(const settings::FontDescription& font) override;
+    void selectFontAt(const settings::FontDescription& font, int size) override;
     int textCellHeight(const QString& text) override;
     void drawText(QPoint at, TextAnchor anchor, const QString& text, const QColor& colour) override;
 
@@ -126,6 +127,7 @@ class PrinterSurface : public PageSurface {
 
     // The selected font and its metrics on the printer; set on the painter when first drawn.
     std::optional<settings::FontDescription> font_;
+    int fontSize_ = 0; // 0.1 pt; 0: the font's own size
     QFont qfont_;
     std::optional<QFontMetrics> metrics_;
     int height_ = 0;

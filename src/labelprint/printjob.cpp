@@ -118,7 +118,7 @@ SentJob PrintJob::replay(PreviewDocument& pages, const PrintSettings& where) {
     }
     surface->usePaper(paper);
     const Running running(running_, *surface);
-    RunResult run{RunStatus::NoOutput, 0, 0};
+    RunResult run{RunStatus::NoOutput, 0, 0, {}, {}};
     if (!surface->beginDocument()) {
         return sentBy(run, *surface, where);
     }

@@ -4,6 +4,7 @@
 #include "platform/fileerror.h"
 #include "platform/profile.h"
 #include "settings/barcodestore.h"
+#include "settings/fitstore.h"
 #include "settings/fontfile.h"
 #include "settings/settingsfile.h"
 
@@ -57,6 +58,7 @@ settings::LayoutSettings readLayoutSettings(const platform::Profile& ini,
                                             const settings::LayoutSettings& base) {
     settings::LayoutSettings layout = settings::readSetup(ini, base);
     layout.sheet = settings::readArch(ini, layout.sheet);
+    settings::putFitRules(layout, settings::readFitRules(ini));
     settings::readBarcodes(ini, layout);
     return layout;
 }

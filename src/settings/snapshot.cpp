@@ -3,6 +3,7 @@
 #include "platform/codepage.h"
 #include "platform/fileerror.h"
 #include "settings/barcodestore.h"
+#include "settings/fitstore.h"
 #include "settings/fontrecord.h"
 #include "settings/sheetstore.h"
 
@@ -44,8 +45,8 @@ bool isFontRecord(QByteArrayView r) {
 
 // The blocks of the trailer after the record onto `s`: each is a tag, a 32-bit length and that
 // many bytes, in any order. Without a sheet block the sheet is off; without a barcode block
-// every slot is text. The walk ends at the first tag it does not know, so a foreign tail is
-// left alone.
+// every slot is text; without a fit block every fit rule is off. The walk ends at the first tag
+// it does not know, so a foreign tail is left alone.
 void readSnapshotTrailer(const QString& fileName, LayoutSettings& s) {
     QFile f(fileName);
     if (!f.open(QIODevice::ReadOnly) || !f.seek(kSnapshotSize)) {
@@ -58,11 +59,13 @@ void readSnapshotTrailer(const QString& fileName, LayoutSettings& s) {
         while (!rest.isEmpty()) {
             if (const auto sheet = decodeSheetTrailer(rest)) {
                 s.sheet = *sheet;
+            } else if (const auto fit = decodeFitTrailer(rest)) {
+                putFitRules(s, *fit);
             } else if (!decodeBarcodeTrailer(rest, s)) {
                 return;
             }
-            // Both decoders have checked that the length's bytes are there.
-            rest = rest.sliced(12 + qFromLittleEndian<std::int32_t>(rest.data() + 8));
+            // Every decoder has checked that the length's bytes are there.
+            rest = rest.sliced(trailerBlockSize(rest));
         }
     } catch (const platform::Error& e) {
         throw SnapshotError(SnapshotError::Fault::DamagedTrailer, e.text());
@@ -134,6 +137,7 @@ void saveSnapshotFile(const LayoutSettings& settings, const QString& fileName) {
     if (settings.sheet.on) {
         bytes += encodeSheetTrailer(settings.sheet);
     }
+    bytes += encodeFitTrailer(fitRulesOf(settings));
     bytes += encodeBarcodeTrailer(settings);
     platform::writeFileAtomic(fileName, bytes);
 }
@@ -160,6 +164,8 @@ LayoutSettings loadSnapshotFile(const QString& fileName, const LayoutSettings& c
     loaded.sheet.on = false;
     for (SlotSettings& line : loaded.lines) {
         line.barcode = {};
+        // A snapshot from before the rules, or saved with every rule off, fits nothing.
+        line.fit = {};
     }
     readSnapshotTrailer(fileName, loaded);
     return loaded;

@@ -14,6 +14,7 @@
 #include "printlist/openstore.h"
 #include "printlist/savedmappings.h"
 #include "settings/barcodestore.h"
+#include "settings/fitstore.h"
 #include "settings/fontfile.h"
 #include "settings/sheetstore.h"
 #include "ui/archtab.h"
@@ -359,6 +360,7 @@ void TForm1::shutdown() {
     }
     settings::writeBarcodes(ini, layout);
     settings::writePrinterOffsets(ini, archts->offsets());
+    settings::writeFitRules(ini, settings::fitRulesOf(layout));
     ini.save();
     settings::writeFontFile(dir + QString::fromLatin1(settings::kFontFileName),
                             settings::slotFonts(layout));

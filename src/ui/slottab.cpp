@@ -77,6 +77,11 @@ class ImageSurface : public labelprint::PageSurface {
         f.setPixelSize(std::max(1, int(std::lround(font.pointSize() * dpi_ / 72.0))));
         painter_.setFont(f);
     }
+    void selectFontAt(const settings::FontDescription& font, int size) override {
+        QFont f = labelprint::toQFont(font);
+        f.setPixelSize(std::max(1, int(std::lround(size / 10.0 * dpi_ / 72.0))));
+        painter_.setFont(f);
+    }
     int textCellHeight(const QString& /*text*/) override { return painter_.fontMetrics().height(); }
     void drawText(QPoint at, labelprint::TextAnchor anchor, const QString& text,
                   const QColor& colour) override {

@@ -292,6 +292,11 @@ class ImageSurface : public PageSurface {
         f.setPixelSize(std::max(1, -font.height * dpi_ / 96));
         painter_.setFont(f);
     }
+    void selectFontAt(const settings::FontDescription& font, int size) override {
+        QFont f(font.face);
+        f.setPixelSize(std::max(1, size * dpi_ / 720));
+        painter_.setFont(f);
+    }
     int textCellHeight(const QString&) override { return painter_.fontMetrics().height(); }
     void drawText(QPoint at, TextAnchor anchor, const QString& text,
                   const QColor& colour) override {

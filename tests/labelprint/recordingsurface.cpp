@@ -40,10 +40,15 @@ void RecordingSurface::fillRect(const QRect& rect, const QColor& colour) {
 }
 
 void RecordingSurface::selectFont(const settings::FontDescription& font) {
-    pointSize_ = font.pointSize();
+    selectFontAt(font, font.pointSize() * 10);
+}
+
+void RecordingSurface::selectFontAt(const settings::FontDescription& font, int size) {
+    pointSize_ = size / 10;
     SurfaceCall c{SurfaceCall::SelectFont};
     c.text = font.face;
     c.value = pointSize_;
+    c.size = size;
     add(c);
 }
 

@@ -42,6 +42,7 @@ struct SurfaceCall {
     QString text;  // DrawText; SelectFont: the face name
     QColor colour; // FillRect, DrawText
     int value = 0; // FinishPage: pages so far; Progress: percent; SelectFont: point size
+    int size = 0;  // SelectFont: the size in 0.1 pt
 };
 
 class RecordingSurface : public PageSurface {
@@ -62,6 +63,7 @@ class RecordingSurface : public PageSurface {
     void abortDocument() override;
     void fillRect(const QRect& rect, const QColor& colour) override;
     void selectFont(const settings::FontDescription& font) override;
+    void selectFontAt(const settings::FontDescription& font, int size) override;
     int textCellHeight(const QString& text) override;
     void drawText(QPoint at, TextAnchor anchor, const QString& text, const QColor& colour) override;
     void progress(int percent) override;

@@ -23,7 +23,32 @@ void PageImage::setDrawing(const QByteArray& drawing, bool shown) {
     shown_ = shown;
     picture_.reset();
     images_.clear();
+    marks_.clear();
     update();
+}
+
+void PageImage::setMarks(std::vector<QRectF> marks) {
+    marks_ = std::move(marks);
+    update();
+}
+
+void PageImage::drawMarks(QPainter& p) {
+    if (marks_.empty()) {
+        return;
+    }
+    // The page covers the image but for its frame and shadow, as drawImage() stretches it.
+    const double w = width();
+    const double h = height();
+    p.setClipping(false);
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(QColor(230, 0, 0), 2));
+    for (const QRectF& m : marks_) {
+        // Just outside the label, so its own text and frame stay in view.
+        const QRectF r(m.left() * w - 2, m.top() * h - 2, m.width() * w + 4, m.height() * h + 4);
+        p.drawRect(r);
+        // A corner flag that shows at small zooms too.
+        p.fillRect(QRectF(r.right() - 6, r.top(), 7, 7), QColor(230, 0, 0));
+    }
 }
 
 const emf::Picture* PageImage::picture() {
@@ -69,6 +94,7 @@ void PageImage::paintEvent(QPaintEvent* event) {
     if (qint64(size.width()) * size.height() * 4 > kImageBytes) {
         p.setClipRegion(event->region());
         drawImage(p, rect());
+        drawMarks(p);
         return;
     }
     auto it = std::find_if(images_.begin(), images_.end(),
@@ -93,6 +119,7 @@ void PageImage::paintEvent(QPaintEvent* event) {
     for (const QRect& r : event->region()) {
         p.drawImage(r.topLeft(), *it, r);
     }
+    drawMarks(p);
 }
 
 PageView::PageView(QWidget* parent)

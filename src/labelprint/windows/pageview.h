@@ -19,6 +19,10 @@ class PageImage : public QWidget {
     // The recording shown, or none (an empty page area).
     void setDrawing(const QByteArray& drawing, bool shown);
     bool shown() const { return shown_; }
+    // Rectangles to mark around, as shares (0 to 1) of the page's width and length: drawn over
+    // the page image, never into the page itself, so nothing of them is printed or saved.
+    void setMarks(std::vector<QRectF> marks);
+    const std::vector<QRectF>& marks() const { return marks_; }
     // How often the page has been drawn from its recording: once for each zoom it is shown at,
     // not at every repaint.
     int renders() const { return renders_; }
@@ -30,11 +34,13 @@ class PageImage : public QWidget {
     // The page checked, or nothing when it is damaged (reported once).
     const emf::Picture* picture();
     void drawImage(QPainter& p, const QRect& area);
+    void drawMarks(QPainter& p);
 
     QByteArray drawing_;
     bool shown_ = false;
     std::optional<emf::Picture> picture_;
     std::vector<QImage> images_; // the whole page image at each size shown, newest last
+    std::vector<QRectF> marks_;
     int renders_ = 0;
 };
 

@@ -1,0 +1,177 @@
+#include "settings/fitstore.h"
+
+#include "platform/error.h"
+#include "settings/integertext.h"
+
+#include <QStringList>
+#include <QtEndian>
+
+namespace settings {
+namespace {
+
+const QString kSection = QStringLiteral("prizpusobeni");
+
+constexpr char kTag[8] = {'D', 'R', 'V', 'F', 'I', 'T', 'T', 'X'};
+constexpr qsizetype kHead = sizeof kTag + 4;
+constexpr int kFieldsPerSlot = 3;
+constexpr int kPayload = 4 * kFieldsPerSlot * SlotCount;
+// Beyond reason for a label: the largest font and the most lines a rule may name.
+constexpr int kMaxMinSize = FontDescription::kMaxPointSize * 10;
+constexpr int kMaxLines = 99;
+
+bool sane(int mode, int minSize, int lines) {
+    return mode >= 0 && mode <= 2 && minSize >= 1 && minSize <= kMaxMinSize && lines >= 1 &&
+           lines <= kMaxLines;
+}
+
+} // namespace
+
+FitRules fitRulesOf(const LayoutSettings& layout) {
+    FitRules rules;
+    for (int s = 0; s < SlotCount; ++s) {
+        rules[size_t(s)] = layout.lines[size_t(s)].fit;
+    }
+    return rules;
+}
+
+void putFitRules(LayoutSettings& layout, const FitRules& rules) {
+    for (int s = 0; s < SlotCount; ++s) {
+        layout.lines[size_t(s)].fit = rules[size_t(s)];
+    }
+}
+
+bool anyFitRule(const FitRules& rules) {
+    for (const FitRule& r : rules) {
+        if (r.mode != FitRule::Mode::Off) {
+            return true;
+        }
+    }
+    return false;
+}
+
+QString fitModeName(FitRule::Mode mode) {
+    switch (mode) {
+    case FitRule::Mode::Shrink:
+        return QStringLiteral("zmensit");
+    case FitRule::Mode::Wrap:
+        return QStringLiteral("zalomit");
+    case FitRule::Mode::Off:
+        break;
+    }
+    return QStringLiteral("vypnuto");
+}
+
+std::optional<FitRule::Mode> fitModeFromName(const QString& name) {
+    for (FitRule::Mode m : {FitRule::Mode::Off, FitRule::Mode::Shrink, FitRule::Mode::Wrap}) {
+        if (name.trimmed().compare(fitModeName(m), Qt::CaseInsensitive) == 0) {
+            return m;
+        }
+    }
+    return std::nullopt;
+}
+
+FitRules readFitRules(const platform::Profile& p) {
+    FitRules rules;
+    if (p.keys(kSection).isEmpty()) {
+        return rules;
+    }
+    for (int s = 0; s < SlotCount; ++s) {
+        const QString key = slotNames()[size_t(s)];
+        if (!p.hasKey(kSection, key)) {
+            continue;
+        }
+        const QStringList parts = p.readString(kSection, key, QString()).split(QLatin1Char(';'));
+        const auto mode = fitModeFromName(parts[0]);
+        if (!mode) {
+            continue;
+        }
+        FitRule r;
+        r.mode = *mode;
+        if (parts.size() > 1) {
+            const auto v = parseInteger(parts[1].trimmed());
+            if (v && sane(0, *v, 1)) {
+                r.minSize = *v;
+            }
+        }
+        if (parts.size() > 2) {
+            const auto v = parseInteger(parts[2].trimmed());
+            if (v && sane(0, 60, *v)) {
+                r.lines = *v;
+            }
+        }
+        rules[size_t(s)] = r;
+    }
+    return rules;
+}
+
+void writeFitRules(platform::Profile& p, const FitRules& rules) {
+    if (!anyFitRule(rules) && p.keys(kSection).isEmpty()) {
+        return;
+    }
+    for (int s = 0; s < SlotCount; ++s) {
+        const FitRule& r = rules[size_t(s)];
+        p.writeString(
+            kSection, slotNames()[size_t(s)],
+            QStringLiteral("%1;%2;%3").arg(fitModeName(r.mode)).arg(r.minSize).arg(r.lines));
+    }
+}
+
+QByteArray encodeFitTrailer(const FitRules& rules) {
+    if (!anyFitRule(rules)) {
+        return {};
+    }
+    QByteArray out(kTag, sizeof kTag);
+    const auto append = [&out](std::int32_t v) {
+        char le[4];
+        qToLittleEndian<std::int32_t>(v, le);
+        out.append(le, 4);
+    };
+    append(kPayload);
+    for (const FitRule& r : rules) {
+        append(std::int32_t(r.mode));
+        append(r.minSize);
+        append(r.lines);
+    }
+    return out;
+}
+
+std::optional<FitRules> decodeFitTrailer(QByteArrayView rest) {
+    if (!rest.startsWith(QByteArrayView(kTag, sizeof kTag))) {
+        return std::nullopt;
+    }
+    // The tag says rules follow: printing without them would print other sizes and breaks.
+    const auto damaged = [] { return platform::Error(QStringLiteral("damaged fit trailer")); };
+    if (rest.size() < kHead) {
+        throw damaged();
+    }
+    const std::int32_t payload = qFromLittleEndian<std::int32_t>(rest.data() + sizeof kTag);
+    // A longer payload comes from a later program: its first fields are still these.
+    if (payload < kPayload || rest.size() - kHead < payload) {
+        throw damaged();
+    }
+    const auto field = [&](int i) {
+        return qFromLittleEndian<std::int32_t>(rest.data() + kHead + 4 * i);
+    };
+    FitRules rules;
+    for (int s = 0; s < SlotCount; ++s) {
+        const int at = kFieldsPerSlot * s;
+        if (!sane(field(at), field(at + 1), field(at + 2))) {
+            throw damaged();
+        }
+        rules[size_t(s)] = {FitRule::Mode(field(at)), field(at + 1), field(at + 2)};
+    }
+    return rules;
+}
+
+qsizetype trailerBlockSize(QByteArrayView rest) {
+    if (rest.size() < kHead) {
+        return 0;
+    }
+    const std::int32_t payload = qFromLittleEndian<std::int32_t>(rest.data() + sizeof kTag);
+    if (payload < 0 || rest.size() - kHead < payload) {
+        return 0;
+    }
+    return kHead + payload;
+}
+
+} // namespace settings
