@@ -40,6 +40,14 @@ struct ProblemTallies {
 
     const ProblemTally& operator[](LabelProblem p) const { return kinds[size_t(p)]; }
     ProblemTally& operator[](LabelProblem p) { return kinds[size_t(p)]; }
+    bool any() const {
+        for (const ProblemTally& t : kinds) {
+            if (t.labels > 0) {
+                return true;
+            }
+        }
+        return false;
+    }
     // Counts label `label` (from 1) for the problem, keeping the note of the first.
     void add(LabelProblem p, int label, const ProblemNote& note) {
         ProblemTally& t = (*this)[p];

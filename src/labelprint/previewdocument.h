@@ -63,6 +63,10 @@ class PreviewDocument {
     // pages have none.
     const ProblemTallies& problems() const { return problems_; }
     void setProblems(const ProblemTallies& problems) { problems_ = problems; }
+    // Whether a run marks its labels' problems on the pages (the preview's red boxes), which
+    // only the eye may see: pages kept for printing later are recorded without them.
+    bool marksProblems() const { return marksProblems_; }
+    void setMarksProblems(bool marks) { marksProblems_ = marks; }
 
     // The labels of the run whose text does not fit, for the preview's marks and the print
     // command; loaded pages have none.
@@ -119,6 +123,7 @@ class PreviewDocument {
     QString shortfall_;
     std::vector<Overflow> overflows_;
     ProblemTallies problems_;
+    bool marksProblems_ = true;
     PreviewDocumentObserver* observer_ = nullptr;
     PageSurface* recorder_ = nullptr;
     std::unique_ptr<PageStore> store_;

@@ -19,6 +19,10 @@ PreviewSurface::~PreviewSurface() {
     document_.forgetRecorder(*this);
 }
 
+bool PreviewSurface::marksProblems() const {
+    return document_.marksProblems();
+}
+
 int PreviewSurface::dpiX() const {
     return document_.dpi();
 }

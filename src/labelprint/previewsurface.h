@@ -40,7 +40,7 @@ class PreviewSurface : public PageSurface {
     int textCellHeight(const QString& text) override;
     void drawText(QPoint at, TextAnchor anchor, const QString& text, const QColor& colour) override;
     void progress(int percent) override;
-    bool marksProblems() const override { return true; }
+    bool marksProblems() const override;
 
     PreviewDocument& document() const { return document_; }
 

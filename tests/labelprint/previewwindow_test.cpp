@@ -600,6 +600,8 @@ TEST(PrintFormBarcodes, TheStatusCountsBadCodesAndPrintAsksFirst) {
     prompts::clearHistory();
     QString status;
     bool printedAfterNo = true;
+    QByteArray previewPage;
+    const QString lpf = dir.filePath("codes.LPF");
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, [&] {
         PreviewDocument* d = tiskf.previewDocument();
@@ -613,10 +615,22 @@ TEST(PrintFormBarcodes, TheStatusCountsBadCodesAndPrintAsksFirst) {
         printedAfterNo = QFile::exists(pdf);
         prompts::setNextAnswer(prompts::Answer::Yes);
         tiskf.print();
+        // The preview's page marks the bad codes; the saved pages, printed later, must not.
+        previewPage = d->store()->page(1);
+        prompts::setNextFileName(lpf);
+        emit tiskf.previewWindow()->saveRequested();
         tiskf.previewWindow()->close();
     });
     poll.start(5);
     tiskf.preview();
+    const QString marker = QStringLiteral("neplatn");
+    const QByteArray markerUtf16(reinterpret_cast<const char*>(marker.utf16()), marker.size() * 2);
+    EXPECT_TRUE(previewPage.contains(markerUtf16));
+    QFile saved(lpf);
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    const QByteArray savedBytes = saved.readAll();
+    EXPECT_GT(savedBytes.size(), 1000);
+    EXPECT_FALSE(savedBytes.contains(markerUtf16));
     EXPECT_EQ(status, "Page 1 of 1 - 2 labels have a bad barcode");
     EXPECT_FALSE(printedAfterNo);
     EXPECT_TRUE(QFile::exists(pdf));

@@ -101,6 +101,8 @@ RunResult Ttiskf::recordPreview() {
     if (document_) {
         document_->setProblems(result.problems);
         document_->setOverflows(result.overflows);
+        // Saving such pages lays them out again, without the markers, from the same rows.
+        markedRows_ = result.problems.any() ? std::optional(std::move(rows)) : std::nullopt;
         if (window_) {
             window_->problemsCounted();
         }
@@ -294,9 +296,24 @@ void Ttiskf::replay() {
 }
 
 void Ttiskf::save() {
-    if (document_) {
-        platform::guard([&] { saveReport(*document_); });
+    if (!document_) {
+        return;
     }
+    platform::guard([&] {
+        if (document_->isLoaded() || !markedRows_) {
+            saveReport(*document_);
+            return;
+        }
+        // The preview's pages carry the problem markers; the saved pages are printed later,
+        // so they are laid out again without them.
+        const auto clean = documentOnPrintPaper();
+        clean->setMarksProblems(false);
+        printlist::RowSet rows = *markedRows_;
+        WindowWatcher watcher;
+        if (PrintJob(qr1, &rows, &watcher).record(*clean).status == RunStatus::Finished) {
+            saveReport(*clean);
+        }
+    });
 }
 
 void Ttiskf::load() {

@@ -6,10 +6,12 @@
 #include "labelprint/labelreport.h"
 #include "labelprint/printjob.h"
 #include "labelprint/windows/sentnotice.h"
+#include "printlist/rowset.h"
 
 #include <QObject>
 #include <QPointer>
 #include <memory>
+#include <optional>
 
 namespace printlist {
 class RowSet;
@@ -84,6 +86,8 @@ class Ttiskf : public QObject {
     void load();
 
     printlist::RowSet& listView_;
+    // The rows of a preview whose pages mark problems, kept for saving them without the marks.
+    std::optional<printlist::RowSet> markedRows_;
     std::unique_ptr<PreviewDocument> document_;
     std::unique_ptr<PreviewWindow> window_;
     bool windowOpen_ = false;
