@@ -214,10 +214,12 @@ QRect drawBarcode(PageSurface& surface, const BarcodeSymbol& symbol, const Barco
     surface.fillRects(bars, colour);
     if (!symbol.texts.empty()) {
         surface.selectFont(font);
+        std::vector<PageSurface::CentredText> texts;
+        texts.reserve(symbol.texts.size());
         for (const BarcodeSymbol::Text& t : symbol.texts) {
-            surface.drawText(QPoint(origin.x() + map.x(t.centreX), placement.textTop),
-                             TextAnchor::TopCentre, t.text, colour);
+            texts.push_back({QPoint(origin.x() + map.x(t.centreX), placement.textTop), t.text});
         }
+        surface.drawCentredTexts(texts, colour);
     }
     return placement.area;
 }

@@ -70,8 +70,8 @@ struct BarcodePlacement {
 BarcodePlacement placeBarcode(const BarcodeSymbol& symbol, const BarcodeOptions& options,
                               const PageSurface& surface, QPoint at, TextAnchor anchor);
 
-// Draws the symbol: the bars as rectangles of `colour` in one fillRects(), the digits with
-// drawText in `font`.
+// Draws the symbol: the bars as rectangles of `colour` in one fillRects(), the digits in
+// `font` in one drawCentredTexts().
 // Returns the area the bars and quiet zones take.
 QRect drawBarcode(PageSurface& surface, const BarcodeSymbol& symbol, const BarcodeOptions& options,
                   QPoint at, TextAnchor anchor, const settings::FontDescription& font,

@@ -58,6 +58,18 @@ class PageSurface {
     // Draws with a transparent background; `at` is the top-left or top-centre of the text cell.
     virtual void drawText(QPoint at, TextAnchor anchor, const QString& text,
                           const QColor& colour) = 0;
+    // Single lines in the selected font, each drawn with its text cell's top-centre at `at`,
+    // such as a barcode's digits: as many drawText() calls, unless the surface can draw them
+    // at once.
+    struct CentredText {
+        QPoint at;
+        QString text;
+    };
+    virtual void drawCentredTexts(const std::vector<CentredText>& texts, const QColor& colour) {
+        for (const CentredText& t : texts) {
+            drawText(t.at, TextAnchor::TopCentre, t.text, colour);
+        }
+    }
 
     // A surface for the eye (the preview) marks a label's problems where they are, such as a
     // code that cannot be encoded; printers and files leave the place empty.

@@ -9,7 +9,12 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QGlyphRun>
 #include <QPageLayout>
+#include <QTextLayout>
+
+#include <algorithm>
+#include <cmath>
 
 namespace labelprint {
 
@@ -212,7 +217,8 @@ void PrinterSurface::fillRects(const std::vector<QRect>& rects, const QColor& co
     if (current_ == nullptr || rects.empty()) {
         return;
     }
-    // Each bar its own filled rectangle, as fillRect() gives it, but with the brush set once.
+    // Each bar its own filled rectangle, as fillRect() gives it, but with the brush set once:
+    // rasterisers snap a path of one rectangle to whole pixels, not one of many.
     current_->setPen(Qt::NoPen);
     current_->setBrush(colour);
     for (const QRect& r : rects) {
@@ -272,6 +278,121 @@ void PrinterSurface::drawText(QPoint at, TextAnchor anchor, const QString& text,
         return;
     }
     current_->drawText(QPointF(at.x(), at.y() + ascent_), text);
+}
+
+const PrinterSurface::DigitGlyphs* PrinterSurface::digitGlyphs() {
+    auto it = std::find_if(digits_.begin(), digits_.end(), [this](const FontDigits& f) {
+        return f.font == *font_ && f.size == fontSize_;
+    });
+    if (it == digits_.end()) {
+        digits_.push_back({*font_, fontSize_, layOutDigits()});
+        it = digits_.end() - 1;
+    }
+    return it->digits ? &*it->digits : nullptr;
+}
+
+std::optional<PrinterSurface::DigitGlyphs> PrinterSurface::layOutDigits() {
+    // The digits as the painter's font lays them out, one by one, and every pair of them side
+    // by side: a font that kerns or joins digits keeps the full text layout.
+    const auto layOut = [this](const QString& text) {
+        QTextLayout layout(text, current_->font(), current_->device());
+        layout.beginLayout();
+        QTextLine line = layout.createLine();
+        layout.endLayout();
+        const QList<QGlyphRun> runs = layout.glyphRuns();
+        return std::make_pair(runs.size() == 1 ? runs.front() : QGlyphRun(),
+                              line.isValid() ? line.horizontalAdvance() : 0.0);
+    };
+    const auto fixed = [](double v) { return static_cast<int>(std::lround(v * 64)); };
+    DigitGlyphs digits;
+    for (int d = 0; d < 10; ++d) {
+        const auto [run, width] = layOut(QString(QChar(u'0' + d)));
+        if (run.glyphIndexes().size() != 1 || run.glyphIndexes().front() == 0) {
+            return std::nullopt;
+        }
+        if (d == 0) {
+            digits.font = run.rawFont();
+            digits.baseline = run.positions().front().y();
+        } else if (run.rawFont() != digits.font || run.positions().front().y() != digits.baseline) {
+            return std::nullopt;
+        }
+        digits.glyphs[d] = run.glyphIndexes().front();
+        digits.advances[d] = fixed(width - run.positions().front().x());
+    }
+    QString pairs;
+    for (int d = 0; d < 100; ++d) {
+        pairs += QChar(u'0' + d / 10);
+        pairs += QChar(u'0' + d % 10);
+    }
+    const auto [run, width] = layOut(pairs);
+    if (run.glyphIndexes().size() != pairs.size() || run.rawFont() != digits.font) {
+        return std::nullopt;
+    }
+    int x = fixed(run.positions().front().x());
+    for (qsizetype i = 0; i < pairs.size(); ++i) {
+        const int d = pairs[i].unicode() - u'0';
+        const QPointF at = run.positions()[i];
+        if (run.glyphIndexes()[i] != digits.glyphs[d] || fixed(at.x()) != x ||
+            at.y() != digits.baseline) {
+            return std::nullopt;
+        }
+        x += digits.advances[d];
+    }
+    if (x != fixed(width)) {
+        return std::nullopt;
+    }
+    return digits;
+}
+
+void PrinterSurface::drawCentredTexts(const std::vector<CentredText>& texts, const QColor& colour) {
+    if (current_ == nullptr || !metrics_) {
+        return;
+    }
+    if (!fontOnPainter_) {
+        current_->setFont(qfont_);
+        fontOnPainter_ = true;
+    }
+    const auto allDigits = [](const QString& text) {
+        return std::all_of(text.begin(), text.end(),
+                           [](QChar c) { return c >= u'0' && c <= u'9'; });
+    };
+    const DigitGlyphs* digits = current_ == &painter_ ? digitGlyphs() : nullptr;
+    if (digits == nullptr || !std::all_of(texts.begin(), texts.end(), [&](const CentredText& t) {
+            return allDigits(t.text);
+        })) {
+        PageSurface::drawCentredTexts(texts, colour);
+        return;
+    }
+    if (!penOnPainter_ || pen_ != colour) {
+        current_->setPen(colour);
+        pen_ = colour;
+        penOnPainter_ = true;
+    }
+    // Digits only: the glyphs and advances of the laid-out digits, each text placed exactly
+    // where the painter centres it, all of them in one text run instead of a layout per text.
+    QList<quint32> glyphs;
+    QList<QPointF> positions;
+    for (const CentredText& t : texts) {
+        int width = 0;
+        for (QChar c : t.text) {
+            width += digits->advances[c.unicode() - u'0'];
+        }
+        double x = t.at.x() - width / 128.0;
+        for (QChar c : t.text) {
+            const int d = c.unicode() - u'0';
+            glyphs.push_back(digits->glyphs[d]);
+            positions.push_back(QPointF(x, t.at.y() + digits->baseline));
+            x += digits->advances[d] / 64.0;
+        }
+    }
+    if (glyphs.isEmpty()) {
+        return;
+    }
+    QGlyphRun run;
+    run.setRawFont(digits->font);
+    run.setGlyphIndexes(glyphs);
+    run.setPositions(positions);
+    current_->drawGlyphRun(QPointF(0, 0), run);
 }
 
 } // namespace labelprint

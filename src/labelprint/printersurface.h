@@ -15,7 +15,9 @@
 #include <QPicture>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QRawFont>
 #include <QTemporaryDir>
+#include <array>
 #include <memory>
 #include <optional>
 
@@ -71,6 +73,9 @@ class PrinterSurface : public PageSurface {
     void selectFontAt(const settings::FontDescription& font, int size) override;
     int textCellHeight(const QString& text) override;
     void drawText(QPoint at, TextAnchor anchor, const QString& text, const QColor& colour) override;
+    // Texts of digits only go out as one text run in the glyphs the font lays the digits out
+    // with; other texts are drawn one by one.
+    void drawCentredTexts(const std::vector<CentredText>& texts, const QColor& colour) override;
 
     // The paper of loaded pages, before beginDocument(): `size` instead of the one
     // paperOfOutput() chooses (none: the printer's own paper stays).
@@ -135,6 +140,23 @@ class PrinterSurface : public PageSurface {
     bool fontOnPainter_ = false;
     QColor pen_;
     bool penOnPainter_ = false;
+
+    // The selected font's digits as laid out on the printer, when each lays out alone exactly
+    // as beside any other digit; laid out once per font.
+    struct DigitGlyphs {
+        QRawFont font;
+        std::array<quint32, 10> glyphs{};
+        std::array<int, 10> advances{}; // 1/64 device unit
+        double baseline = 0;            // from the text cell's top
+    };
+    const DigitGlyphs* digitGlyphs();
+    std::optional<DigitGlyphs> layOutDigits();
+    struct FontDigits {
+        settings::FontDescription font;
+        int size = 0;
+        std::optional<DigitGlyphs> digits;
+    };
+    std::vector<FontDigits> digits_; // one per font drawn with, a few at most
 };
 
 } // namespace labelprint
