@@ -231,6 +231,14 @@ SlotTab::SlotTab(ResolutionReader resolution, QWidget* parent)
             refresh();
         });
     }
+    // Room for the selected slot's bold caption, so the columns do not move when it changes.
+    QFont bold = font();
+    bold.setBold(true);
+    int widest = 0;
+    for (const char* caption : kSlotCaptions) {
+        widest = std::max(widest, QFontMetrics(bold).horizontalAdvance(QString::fromUtf8(caption)));
+    }
+    grid->setColumnMinimumWidth(0, widest);
     grid->setColumnStretch(int(std::size(headers)), 1);
     grid->setRowStretch(settings::SlotCount + 1, 1);
 
