@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Makes the README's screenshots: the four tabs of the main window and the preview window, as
+# Makes the README's screenshots: the five tabs of the main window and the preview window, as
 # PNG files in docs/. Runs the built program under xvfb-run on a 1280x1024 screen with a
 # throw-away program directory (a copy of the program, a seznam.db with a few labels and a
 # dravelin.ini), clicks through it with xdotool and crops the screen to each window (import).
@@ -71,6 +71,16 @@ if [ "${1:-}" = "--inner" ]; then
     xdotool type --delay 60 "7"
     click $((wx + 2 + 345)) $((wy + 24 + 100))
     shot arch "$wx" "$wy" "$ww" "$wh"
+
+    # The lines tab: nazev shrunk to fit (its rule at (400,104) on the tab page) and kód1 as an
+    # EAN-13 (its combo at (94,48)), whose sample then shows.
+    click $((wx + 237)) $((wy + 12))
+    sleep 0.5
+    click $((wx + 2 + 402)) $((wy + 24 + 115))
+    xdotool key Down Return
+    click $((wx + 2 + 97)) $((wy + 24 + 59))
+    xdotool key Down Return
+    shot radky "$wx" "$wy" "$ww" "$wh"
     exit 0
 fi
 

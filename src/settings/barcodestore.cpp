@@ -2,8 +2,8 @@
 
 #include "platform/error.h"
 #include "settings/integertext.h"
+#include "settings/trailerblock.h"
 
-#include <QtEndian>
 #include <algorithm>
 #include <array>
 
@@ -27,7 +27,6 @@ constexpr std::array<KindName, 7> kKindNames = {{{BarcodeKind::Text, "text"},
 
 constexpr char kTag[8] = {'D', 'R', 'V', 'C', 'O', 'D', 'E', 'S'};
 constexpr int kFieldsPerSlot = 4;
-constexpr int kPayload = 4 * kFieldsPerSlot * SlotCount;
 
 // The ranges the tab and the command line give: X 0.01 to 10 mm, bars 0.1 to 300 mm.
 bool plausible(const BarcodeOptions& o) {
@@ -105,43 +104,26 @@ QByteArray encodeBarcodeTrailer(const LayoutSettings& layout) {
     if (!any) {
         return {};
     }
-    QByteArray out(kTag, sizeof kTag);
-    const auto append = [&out](std::int32_t v) {
-        char le[4];
-        qToLittleEndian<std::int32_t>(v, le);
-        out.append(le, 4);
-    };
-    append(kPayload);
+    TrailerBlockWriter out(QByteArrayView(kTag, sizeof kTag));
     for (const SlotSettings& s : layout.lines) {
-        append(std::int32_t(s.barcode.kind));
-        append(s.barcode.moduleWidth);
-        append(s.barcode.barHeight);
-        append(s.barcode.digits ? 1 : 0);
+        out.append({std::int32_t(s.barcode.kind), s.barcode.moduleWidth, s.barcode.barHeight,
+                    s.barcode.digits ? 1 : 0});
     }
-    return out;
+    return out.finish();
 }
 
 bool decodeBarcodeTrailer(QByteArrayView rest, LayoutSettings& layout) {
-    if (!rest.startsWith(QByteArrayView(kTag, sizeof kTag))) {
-        return false;
-    }
     // The tag says codes follow: printing them as text would print other labels.
-    const auto damaged = [] { return platform::Error(QStringLiteral("damaged barcode trailer")); };
-    const qsizetype head = sizeof kTag + 4;
-    if (rest.size() < head) {
-        throw damaged();
-    }
-    const std::int32_t payload = qFromLittleEndian<std::int32_t>(rest.data() + sizeof kTag);
-    // A longer payload comes from a later program: its first fields are still these.
-    if (payload < kPayload || rest.size() - head < payload) {
-        throw damaged();
+    const QString damagedText = QStringLiteral("damaged barcode trailer");
+    const auto damaged = [&] { return platform::Error(damagedText); };
+    const auto block = readTrailerBlock(rest, QByteArrayView(kTag, sizeof kTag),
+                                        kFieldsPerSlot * SlotCount, damagedText);
+    if (!block) {
+        return false;
     }
     std::array<BarcodeOptions, SlotCount> read{};
     for (int i = 0; i < SlotCount; ++i) {
-        const auto field = [&](int f) {
-            return qFromLittleEndian<std::int32_t>(rest.data() + head +
-                                                   4 * (kFieldsPerSlot * i + f));
-        };
+        const auto field = [&](int f) { return (*block)(kFieldsPerSlot * i + f); };
         const std::int32_t kind = field(0);
         if (kind < int(BarcodeKind::Text) || kind > int(BarcodeKind::DataMatrix) ||
             (field(3) != 0 && field(3) != 1)) {

@@ -2,9 +2,9 @@
 
 #include "platform/error.h"
 #include "settings/integertext.h"
+#include "settings/trailerblock.h"
 
 #include <QStringList>
-#include <QtEndian>
 
 namespace settings {
 namespace {
@@ -12,9 +12,7 @@ namespace {
 const QString kSection = QStringLiteral("prizpusobeni");
 
 constexpr char kTag[8] = {'D', 'R', 'V', 'F', 'I', 'T', 'T', 'X'};
-constexpr qsizetype kHead = sizeof kTag + 4;
 constexpr int kFieldsPerSlot = 3;
-constexpr int kPayload = 4 * kFieldsPerSlot * SlotCount;
 // Beyond reason for a label: the largest font and the most lines a rule may name.
 constexpr int kMaxMinSize = FontDescription::kMaxPointSize * 10;
 constexpr int kMaxLines = 99;
@@ -120,58 +118,31 @@ QByteArray encodeFitTrailer(const FitRules& rules) {
     if (!anyFitRule(rules)) {
         return {};
     }
-    QByteArray out(kTag, sizeof kTag);
-    const auto append = [&out](std::int32_t v) {
-        char le[4];
-        qToLittleEndian<std::int32_t>(v, le);
-        out.append(le, 4);
-    };
-    append(kPayload);
+    TrailerBlockWriter out(QByteArrayView(kTag, sizeof kTag));
     for (const FitRule& r : rules) {
-        append(std::int32_t(r.mode));
-        append(r.minSize);
-        append(r.lines);
+        out.append({std::int32_t(r.mode), r.minSize, r.lines});
     }
-    return out;
+    return out.finish();
 }
 
 std::optional<FitRules> decodeFitTrailer(QByteArrayView rest) {
-    if (!rest.startsWith(QByteArrayView(kTag, sizeof kTag))) {
+    // The tag says rules follow: printing without them would print other sizes and breaks.
+    const QString damagedText = QStringLiteral("damaged fit trailer");
+    const auto block = readTrailerBlock(rest, QByteArrayView(kTag, sizeof kTag),
+                                        kFieldsPerSlot * SlotCount, damagedText);
+    if (!block) {
         return std::nullopt;
     }
-    // The tag says rules follow: printing without them would print other sizes and breaks.
-    const auto damaged = [] { return platform::Error(QStringLiteral("damaged fit trailer")); };
-    if (rest.size() < kHead) {
-        throw damaged();
-    }
-    const std::int32_t payload = qFromLittleEndian<std::int32_t>(rest.data() + sizeof kTag);
-    // A longer payload comes from a later program: its first fields are still these.
-    if (payload < kPayload || rest.size() - kHead < payload) {
-        throw damaged();
-    }
-    const auto field = [&](int i) {
-        return qFromLittleEndian<std::int32_t>(rest.data() + kHead + 4 * i);
-    };
+    const TrailerFields& field = *block;
     FitRules rules;
     for (int s = 0; s < SlotCount; ++s) {
         const int at = kFieldsPerSlot * s;
         if (!sane(field(at), field(at + 1), field(at + 2))) {
-            throw damaged();
+            throw platform::Error(damagedText);
         }
         rules[size_t(s)] = {FitRule::Mode(field(at)), field(at + 1), field(at + 2)};
     }
     return rules;
-}
-
-qsizetype trailerBlockSize(QByteArrayView rest) {
-    if (rest.size() < kHead) {
-        return 0;
-    }
-    const std::int32_t payload = qFromLittleEndian<std::int32_t>(rest.data() + sizeof kTag);
-    if (payload < 0 || rest.size() - kHead < payload) {
-        return 0;
-    }
-    return kHead + payload;
 }
 
 } // namespace settings

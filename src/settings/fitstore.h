@@ -37,8 +37,5 @@ QByteArray encodeFitTrailer(const FitRules& rules);
 // `rest` starts a trailer block. Nothing when it is not this block's tag; throws
 // platform::Error when it is but the block is cut short or holds a rule no writer gives.
 std::optional<FitRules> decodeFitTrailer(QByteArrayView rest);
-// The size of the tagged block (tag, length, payload) at the start of `rest`, or 0 when it is
-// no whole block.
-qsizetype trailerBlockSize(QByteArrayView rest);
 
 } // namespace settings

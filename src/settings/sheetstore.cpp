@@ -2,9 +2,9 @@
 
 #include "platform/error.h"
 #include "settings/integertext.h"
+#include "settings/trailerblock.h"
 
 #include <QLocale>
-#include <QtEndian>
 #include <array>
 #include <cstdlib>
 
@@ -31,11 +31,9 @@ constexpr std::array<IntKey, 8> kIntKeys = {{
 }};
 
 constexpr char kTag[8] = {'D', 'R', 'V', 'S', 'H', 'E', 'E', 'T'};
+// A sheet filled along the rows adds one field, the order; a sheet filled down the columns is
+// written without it, exactly as before the fill order existed.
 constexpr int kFieldCount = 10;
-constexpr int kPayload = 4 * kFieldCount;
-// A sheet filled along the rows adds one field; a sheet filled down the columns is written
-// without it, exactly as before the fill order existed.
-constexpr int kOrderPayload = kPayload + 4;
 
 const QString kOrderKey = QStringLiteral("poradi");
 
@@ -127,51 +125,26 @@ void writePrinterOffsets(platform::Profile& p, const PrinterOffsets& offsets) {
 }
 
 QByteArray encodeSheetTrailer(const Sheet& s) {
-    QByteArray out(kTag, sizeof kTag);
-    const bool rows = s.order == FillOrder::Rows;
-    const std::array<std::int32_t, kFieldCount + 1> values = {rows ? kOrderPayload : kPayload,
-                                                              s.on ? 1 : 0,
-                                                              s.paper == SheetPaper::Letter ? 1 : 0,
-                                                              s.left,
-                                                              s.top,
-                                                              s.width,
-                                                              s.height,
-                                                              s.pitchX,
-                                                              s.pitchY,
-                                                              s.columns,
-                                                              s.rows};
-    const auto append = [&out](std::int32_t v) {
-        char le[4];
-        qToLittleEndian<std::int32_t>(v, le);
-        out.append(le, 4);
-    };
-    for (std::int32_t v : values) {
-        append(v);
+    TrailerBlockWriter out(QByteArrayView(kTag, sizeof kTag));
+    out.append({s.on ? 1 : 0, s.paper == SheetPaper::Letter ? 1 : 0, s.left, s.top, s.width,
+                s.height, s.pitchX, s.pitchY, s.columns, s.rows});
+    // The fill order only when it is not the one older readers assume.
+    if (s.order == FillOrder::Rows) {
+        out.append(1);
     }
-    if (rows) {
-        append(1);
-    }
-    return out;
+    return out.finish();
 }
 
 std::optional<Sheet> decodeSheetTrailer(QByteArrayView rest) {
-    if (!rest.startsWith(QByteArrayView(kTag, sizeof kTag))) {
+    // The tag says a sheet follows: printing without it would print in another layout.
+    const QString damagedText = QStringLiteral("damaged sheet trailer");
+    const auto damaged = [&] { return platform::Error(damagedText); };
+    const auto block =
+        readTrailerBlock(rest, QByteArrayView(kTag, sizeof kTag), kFieldCount, damagedText);
+    if (!block) {
         return std::nullopt;
     }
-    // The tag says a sheet follows: printing without it would print in another layout.
-    const auto damaged = [] { return platform::Error(QStringLiteral("damaged sheet trailer")); };
-    const qsizetype head = sizeof kTag + 4;
-    if (rest.size() < head) {
-        throw damaged();
-    }
-    const std::int32_t payload = qFromLittleEndian<std::int32_t>(rest.data() + sizeof kTag);
-    // A longer payload comes from a later program: its first fields are still these.
-    if (payload < kPayload || rest.size() - head < payload) {
-        throw damaged();
-    }
-    const auto field = [&](int i) {
-        return qFromLittleEndian<std::int32_t>(rest.data() + head + 4 * i);
-    };
+    const TrailerFields& field = *block;
     Sheet s;
     s.on = field(0) != 0;
     if (field(1) != 0 && field(1) != 1) {
@@ -186,7 +159,7 @@ std::optional<Sheet> decodeSheetTrailer(QByteArrayView rest) {
     s.pitchY = field(7);
     s.columns = field(8);
     s.rows = field(9);
-    if (payload >= kOrderPayload) {
+    if (field.count() > kFieldCount) {
         if (field(10) != 0 && field(10) != 1) {
             throw damaged();
         }

@@ -6,6 +6,7 @@
 #include "settings/fitstore.h"
 #include "settings/fontrecord.h"
 #include "settings/sheetstore.h"
+#include "settings/trailerblock.h"
 
 #include <QFile>
 

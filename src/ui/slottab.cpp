@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLocale>
 #include <QPainter>
+#include <QSpinBox>
 #include <cmath>
 
 using namespace designlayout;
@@ -26,6 +27,7 @@ const char* const kSlotCaptions[settings::SlotCount] = {"kód1",  "kód2",  "naz
                                                         "text1", "text2", "text3"};
 const char* const kKindCaptions[7] = {"text",    "EAN-13", "EAN-8",     "Code 128",
                                       "Code 39", "QR",     "DataMatrix"};
+const char* const kFitCaptions[3] = {"vypnuto", "zmenšit", "zalomit"};
 
 // What the sample shows for each kind.
 QString sampleData(BarcodeKind kind) {
@@ -111,6 +113,12 @@ QDoubleSpinBox* mmSpin(QWidget* parent, const QString& name, int decimals, doubl
 
 } // namespace
 
+const std::array<settings::FitRule::Mode, 3>& SlotTab::fitModes() {
+    using Mode = settings::FitRule::Mode;
+    static const std::array<Mode, 3> m = {Mode::Off, Mode::Shrink, Mode::Wrap};
+    return m;
+}
+
 const std::array<settings::BarcodeKind, 7>& SlotTab::kinds() {
     static const std::array<BarcodeKind, 7> k = {
         BarcodeKind::Text,   BarcodeKind::Ean13, BarcodeKind::Ean8,      BarcodeKind::Code128,
@@ -125,7 +133,7 @@ SlotTab::SlotTab(ResolutionReader resolution, QWidget* parent)
     QFont heading = font();
     heading.setPixelSize(16);
     for (auto [name, text, x] :
-         {std::tuple{"radkynadpisl", "Řádky štítku", 10}, std::tuple{"ukazkal", "Ukázka", 470}}) {
+         {std::tuple{"radkynadpisl", "Řádky štítku", 10}, std::tuple{"ukazkal", "Ukázka", 625}}) {
         QLabel* l = label(this, QString::fromLatin1(name), QString::fromUtf8(text), x, 5);
         l->setFont(heading);
         l->adjustSize();
@@ -133,12 +141,13 @@ SlotTab::SlotTab(ResolutionReader resolution, QWidget* parent)
 
     auto* table = new QWidget(this);
     table->setObjectName(QStringLiteral("radkytabulka"));
-    table->setGeometry(10, 30, 450, 245);
+    table->setGeometry(10, 30, 605, 245);
     grid = new QGridLayout(table);
     grid->setContentsMargins(0, 0, 0, 0);
-    grid->setHorizontalSpacing(10);
+    grid->setHorizontalSpacing(8);
     grid->setVerticalSpacing(6);
-    const char* const headers[] = {"řádek", "druh", "modul X", "výška čar", "číslice"};
+    const char* const headers[] = {"řádek",   "druh",         "modul X",  "výška čar",
+                                   "číslice", "přizpůsobení", "nejmenší", "řádků"};
     for (int c = 0; c < int(std::size(headers)); ++c) {
         auto* h = new QLabel(QString::fromUtf8(headers[c]), table);
         h->setObjectName(QStringLiteral("radkyhlavicka%1").arg(c));
@@ -160,8 +169,36 @@ SlotTab::SlotTab(ResolutionReader resolution, QWidget* parent)
         heightSpin[size_t(s)] = mmSpin(table, name + QStringLiteral("vyskaspin"), 1, 0.1, 300.0);
         digitsCheck[size_t(s)] = new QCheckBox(table);
         digitsCheck[size_t(s)]->setObjectName(name + QStringLiteral("cislicechb"));
-        QWidget* row[] = {slotCaption[size_t(s)], combo, moduleSpin[size_t(s)],
-                          heightSpin[size_t(s)], digitsCheck[size_t(s)]};
+        auto* fit = new QComboBox(table);
+        fit->setObjectName(name + QStringLiteral("prizpusobenicb"));
+        for (const char* f : kFitCaptions) {
+            fit->addItem(QString::fromUtf8(f));
+        }
+        fit->setFixedSize(85, 22);
+        fitCombo[size_t(s)] = fit;
+        // Steps of half a point, as shrinking takes them; any tenth a file holds is kept.
+        auto* smallest = new QDoubleSpinBox(table);
+        smallest->setObjectName(name + QStringLiteral("nejmensispin"));
+        smallest->setLocale(QLocale(QLocale::Czech));
+        smallest->setDecimals(1);
+        smallest->setSingleStep(0.5);
+        smallest->setRange(0.1, settings::FontDescription::kMaxPointSize);
+        smallest->setSuffix(QStringLiteral(" pt"));
+        smallest->setFixedSize(65, 22);
+        minSizeSpin[size_t(s)] = smallest;
+        auto* lines = new QSpinBox(table);
+        lines->setObjectName(name + QStringLiteral("radkuspin"));
+        lines->setRange(1, 99);
+        lines->setFixedSize(45, 22);
+        linesSpin[size_t(s)] = lines;
+        QWidget* row[] = {slotCaption[size_t(s)],
+                          combo,
+                          moduleSpin[size_t(s)],
+                          heightSpin[size_t(s)],
+                          digitsCheck[size_t(s)],
+                          fit,
+                          smallest,
+                          lines};
         for (int c = 0; c < int(std::size(row)); ++c) {
             grid->addWidget(row[c], s + 1, c);
             row[c]->setProperty("slot", s);
@@ -187,14 +224,28 @@ SlotTab::SlotTab(ResolutionReader resolution, QWidget* parent)
             }
             refresh();
         });
+        connect(fit, &QComboBox::currentIndexChanged, this, [this, s] {
+            if (!filling_) {
+                selectSlot(s);
+            }
+            refresh();
+        });
     }
+    // Room for the selected slot's bold caption, so the columns do not move when it changes.
+    QFont bold = font();
+    bold.setBold(true);
+    int widest = 0;
+    for (const char* caption : kSlotCaptions) {
+        widest = std::max(widest, QFontMetrics(bold).horizontalAdvance(QString::fromUtf8(caption)));
+    }
+    grid->setColumnMinimumWidth(0, widest);
     grid->setColumnStretch(int(std::size(headers)), 1);
     grid->setRowStretch(settings::SlotCount + 1, 1);
 
-    sampleCaption = label(this, QStringLiteral("ukazkaradekl"), QString(), 470, 30);
+    sampleCaption = label(this, QStringLiteral("ukazkaradekl"), QString(), 625, 30);
     sample = new BarcodeSample(this);
     sample->setObjectName(QStringLiteral("ukazka"));
-    sample->setGeometry(470, 50, 370, 225);
+    sample->setGeometry(625, 50, 215, 225);
 
     warningLabel = new QLabel(this);
     warningLabel->setObjectName(QStringLiteral("varovanil"));
@@ -218,9 +269,19 @@ settings::BarcodeOptions SlotTab::optionsOf(int slot) const {
     return o;
 }
 
+settings::FitRule SlotTab::fitOf(int slot) const {
+    settings::FitRule r;
+    const int index = fitCombo[size_t(slot)]->currentIndex();
+    r.mode = fitModes()[size_t(std::clamp(index, 0, int(fitModes().size()) - 1))];
+    r.minSize = int(std::lround(minSizeSpin[size_t(slot)]->value() * 10));
+    r.lines = linesSpin[size_t(slot)]->value();
+    return r;
+}
+
 void SlotTab::takeSlots(settings::LayoutSettings& layout) const {
     for (int s = 0; s < settings::SlotCount; ++s) {
         layout.lines[size_t(s)].barcode = optionsOf(s);
+        layout.lines[size_t(s)].fit = fitOf(s);
     }
 }
 
@@ -233,6 +294,10 @@ void SlotTab::putSlots(const settings::LayoutSettings& layout) {
         moduleSpin[size_t(s)]->setValue(line.barcode.moduleWidth / 100.0);
         heightSpin[size_t(s)]->setValue(line.barcode.barHeight / 10.0);
         digitsCheck[size_t(s)]->setChecked(line.barcode.digits);
+        const auto mode = std::find(fitModes().begin(), fitModes().end(), line.fit.mode);
+        fitCombo[size_t(s)]->setCurrentIndex(int(mode - fitModes().begin()));
+        minSizeSpin[size_t(s)]->setValue(line.fit.minSize / 10.0);
+        linesSpin[size_t(s)]->setValue(line.fit.lines);
         fonts_[size_t(s)] = line.font;
     }
     filling_ = false;
@@ -282,6 +347,11 @@ void SlotTab::refresh() {
         moduleSpin[size_t(s)]->setEnabled(code);
         heightSpin[size_t(s)]->setEnabled(code);
         digitsCheck[size_t(s)]->setEnabled(code);
+        // A barcode is never fitted; a rule's own numbers only where the rule uses them.
+        const settings::FitRule::Mode mode = fitOf(s).mode;
+        fitCombo[size_t(s)]->setEnabled(!code);
+        minSizeSpin[size_t(s)]->setEnabled(!code && mode != settings::FitRule::Mode::Off);
+        linesSpin[size_t(s)]->setEnabled(!code && mode == settings::FitRule::Mode::Wrap);
         const QFont f = slotCaption[size_t(s)]->font();
         QFont bold = f;
         bold.setBold(s == selected_);

@@ -1,8 +1,9 @@
 // The tab "řádky": how each line slot is drawn. One row per slot with a column per field (the
-// barcode kind, module width X, bar height and the digits switch), a sample of the selected
-// slot drawn to scale, and a warning when an EAN module comes out of what till scanners read
-// at the printer's resolution. It holds its values; the main window reads them at the print
-// command and at shutdown.
+// barcode kind, module width X, bar height and the digits switch; then how a text line that is
+// too wide is fitted: the rule, the smallest size shrinking may reach and the most lines
+// wrapping may take), a sample of the selected slot drawn to scale, and a warning when an EAN
+// module comes out of what till scanners read at the printer's resolution. It holds its values; the
+// main window reads them at the print command and at shutdown.
 #pragma once
 
 #include "settings/layoutsettings.h"
@@ -16,6 +17,7 @@ class QComboBox;
 class QDoubleSpinBox;
 class QGridLayout;
 class QLabel;
+class QSpinBox;
 class BarcodeSample;
 
 class SlotTab : public QWidget {
@@ -37,8 +39,9 @@ class SlotTab : public QWidget {
     int warningDpi() const;
     void setPrinterDpi(int dpi);
 
-    // The kinds in the order of the combo boxes.
+    // The kinds and the fit rules in the order of their combo boxes.
     static const std::array<settings::BarcodeKind, 7>& kinds();
+    static const std::array<settings::FitRule::Mode, 3>& fitModes();
 
     // The grid: row 0 the captions, row 1 + slot each slot; a column per field.
     QGridLayout* grid;
@@ -47,6 +50,9 @@ class SlotTab : public QWidget {
     std::array<QDoubleSpinBox*, settings::SlotCount> moduleSpin{};
     std::array<QDoubleSpinBox*, settings::SlotCount> heightSpin{};
     std::array<QCheckBox*, settings::SlotCount> digitsCheck{};
+    std::array<QComboBox*, settings::SlotCount> fitCombo{};
+    std::array<QDoubleSpinBox*, settings::SlotCount> minSizeSpin{};
+    std::array<QSpinBox*, settings::SlotCount> linesSpin{};
     QLabel* sampleCaption;
     BarcodeSample* sample;
     QLabel* warningLabel;
@@ -57,6 +63,7 @@ class SlotTab : public QWidget {
 
   private:
     settings::BarcodeOptions optionsOf(int slot) const;
+    settings::FitRule fitOf(int slot) const;
     void refresh();
 
     ResolutionReader resolution_;

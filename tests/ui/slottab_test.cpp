@@ -14,6 +14,7 @@
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QLabel>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -85,6 +86,87 @@ TEST_F(SlotTabTest, AKindChosenInTheTabIsPrintedSavedAndReadBack) {
     EXPECT_DOUBLE_EQ(t->heightSpin[settings::Kods]->value(), 12.5);
     EXPECT_FALSE(t->digitsCheck[settings::Kods]->isChecked());
     EXPECT_EQ(t->kindCombo[settings::Kod]->currentText(), "text");
+}
+
+// The fit columns: a rule read at start shows in the tab and is written back as it was, even
+// when the tab is never opened; a rule set in the tab reaches the print command and dravelin.ini.
+TEST_F(SlotTabTest, FitRulesGoFromTheTabToThePrintAndTheIniAndBack) {
+    dir.write("dravelin.ini", "[prizpusobeni]\r\ntext1=zalomit;55;3\r\n");
+    {
+        TForm1 form;
+        SlotTab* t = form.slotts;
+        EXPECT_EQ(t->fitCombo[settings::Text1]->currentText(), "zalomit");
+        EXPECT_DOUBLE_EQ(t->minSizeSpin[settings::Text1]->value(), 5.5);
+        EXPECT_EQ(t->linesSpin[settings::Text1]->value(), 3);
+        EXPECT_EQ(t->fitCombo[settings::Nazev]->currentText(), "vypnuto");
+        EXPECT_TRUE(form.close());
+    }
+    // The file keeps its own line ends.
+    QString ini = QString::fromUtf8(dir.read("dravelin.ini")).remove('\r');
+    EXPECT_TRUE(ini.contains("text1=zalomit;55;3\n")) << ini.toStdString();
+    EXPECT_TRUE(ini.contains("nazev=vypnuto;60;2\n")) << ini.toStdString();
+
+    {
+        TForm1 form;
+        SlotTab* t = form.slotts;
+        t->fitCombo[settings::Nazev]->setCurrentIndex(1);
+        EXPECT_EQ(t->fitCombo[settings::Nazev]->currentText(), "zmenšit");
+        t->minSizeSpin[settings::Nazev]->stepDown(); // 6 pt -> 5.5 pt
+        t->minSizeSpin[settings::Nazev]->stepUp();
+        t->minSizeSpin[settings::Nazev]->stepUp(); // 6.5 pt
+        t->fitCombo[settings::Text1]->setCurrentIndex(0);
+
+        labelprint::Ttiskf tiskf(form.store().listView());
+        form.setPrintForm(&tiskf);
+        bool seen = false;
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            if (seen || !tiskf.previewDocument() ||
+                tiskf.previewDocument()->status() !=
+                    labelprint::PreviewDocument::Status::Finished) {
+                return;
+            }
+            seen = true;
+            using Mode = settings::FitRule::Mode;
+            EXPECT_EQ(tiskf.qr1.line(settings::Nazev).fit,
+                      (settings::FitRule{Mode::Shrink, 65, 2}));
+            EXPECT_EQ(tiskf.qr1.line(settings::Text1).fit, (settings::FitRule{Mode::Off, 55, 3}));
+            tiskf.previewWindow()->close();
+        });
+        poll.start(10);
+        form.tiskbClick();
+        EXPECT_TRUE(seen);
+        form.setPrintForm(nullptr);
+        EXPECT_TRUE(form.close());
+    }
+    ini = QString::fromUtf8(dir.read("dravelin.ini")).remove('\r');
+    EXPECT_TRUE(ini.contains("nazev=zmensit;65;2\n")) << ini.toStdString();
+    EXPECT_TRUE(ini.contains("text1=vypnuto;55;3\n")) << ini.toStdString();
+    TForm1 again;
+    EXPECT_EQ(again.slotts->fitCombo[settings::Nazev]->currentText(), "zmenšit");
+    EXPECT_DOUBLE_EQ(again.slotts->minSizeSpin[settings::Nazev]->value(), 6.5);
+}
+
+// A rule's numbers are open only where the rule uses them, and a barcode slot is never fitted.
+TEST_F(SlotTabTest, FitFieldsAreOpenOnlyWhereTheyApply) {
+    SlotTab t;
+    struct Case {
+        int kind;
+        int rule;
+        bool ruleOpen, minOpen, linesOpen;
+    };
+    const Case cases[] = {{0, 0, true, false, false},
+                          {0, 1, true, true, false},
+                          {0, 2, true, true, true},
+                          {1, 2, false, false, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.kind) + "/" + std::to_string(c.rule));
+        t.kindCombo[settings::Cena]->setCurrentIndex(c.kind);
+        t.fitCombo[settings::Cena]->setCurrentIndex(c.rule);
+        EXPECT_EQ(t.fitCombo[settings::Cena]->isEnabled(), c.ruleOpen);
+        EXPECT_EQ(t.minSizeSpin[settings::Cena]->isEnabled(), c.minOpen);
+        EXPECT_EQ(t.linesSpin[settings::Cena]->isEnabled(), c.linesOpen);
+    }
 }
 
 // The sample is the selected slot's symbol at its real size and follows X; the EAN warning
