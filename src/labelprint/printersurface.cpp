@@ -370,8 +370,14 @@ void PrinterSurface::drawCentredTexts(const std::vector<CentredText>& texts, con
     }
     // Digits only: the glyphs and advances of the laid-out digits, each text placed exactly
     // where the painter centres it, all of them in one text run instead of a layout per text.
+    qsizetype count = 0;
+    for (const CentredText& t : texts) {
+        count += t.text.size();
+    }
     QList<quint32> glyphs;
     QList<QPointF> positions;
+    glyphs.reserve(count);
+    positions.reserve(count);
     for (const CentredText& t : texts) {
         int width = 0;
         for (QChar c : t.text) {

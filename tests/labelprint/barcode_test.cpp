@@ -15,6 +15,8 @@
 #include <QXmlStreamReader>
 #include <gtest/gtest.h>
 
+#include <thread>
+
 namespace labelprint {
 namespace {
 
@@ -135,6 +137,60 @@ TEST(Barcode, KindByDataGivesTheSymbolOrTheReason) {
         }
         EXPECT_GE(first, c.quiet);
         EXPECT_LE(last, s.width - c.after);
+    }
+}
+
+TEST(Barcode, ACodeComesOutAlikeWhateverWasEncodedBeforeIt) {
+    // Codes one after another in this thread against each encoded alone in a new thread: a
+    // large QR or DataMatrix before a small one, a refusal, bars with and without digits.
+    struct Item {
+        BarcodeOptions options;
+        QString data;
+    };
+    BarcodeOptions noDigits = optionsOf(BarcodeKind::Ean13, 40, 220);
+    noDigits.digits = false;
+    const std::vector<Item> items = {
+        {optionsOf(BarcodeKind::Qr), QString(300, QLatin1Char('q'))},
+        {optionsOf(BarcodeKind::Qr), "8591234567893"},
+        {optionsOf(BarcodeKind::DataMatrix), QString(400, QLatin1Char('7'))},
+        {optionsOf(BarcodeKind::DataMatrix), "859"},
+        {optionsOf(BarcodeKind::Ean13), "859123456789"},
+        {noDigits, "8591234567893"},
+        {optionsOf(BarcodeKind::Ean13, 0, 0), "8591234567891"},
+        {optionsOf(BarcodeKind::Ean8, 0, 0), "1234567"},
+        {optionsOf(BarcodeKind::Code128), "ABC-123"},
+        {optionsOf(BarcodeKind::Code39), "AB-1"},
+    };
+    const auto same = [](const BarcodeResult& a, const BarcodeResult& b) {
+        if (a.ok() != b.ok() || a.reason != b.reason) {
+            return false;
+        }
+        if (!a.ok()) {
+            return true;
+        }
+        const BarcodeSymbol& x = *a.symbol;
+        const BarcodeSymbol& y = *b.symbol;
+        if (x.width != y.width || x.height != y.height || x.textTop != y.textTop ||
+            x.bars != y.bars || x.texts.size() != y.texts.size()) {
+            return false;
+        }
+        for (size_t i = 0; i < x.texts.size(); ++i) {
+            if (x.texts[i].text != y.texts[i].text || x.texts[i].centreX != y.texts[i].centreX) {
+                return false;
+            }
+        }
+        return true;
+    };
+    std::vector<BarcodeResult> alone;
+    for (const Item& item : items) {
+        std::thread([&] { alone.push_back(encodeBarcode(item.options, item.data)); }).join();
+    }
+    for (bool reversed : {false, true}) {
+        for (size_t n = 0; n < items.size(); ++n) {
+            const size_t i = reversed ? items.size() - 1 - n : n;
+            EXPECT_TRUE(same(encodeBarcode(items[i].options, items[i].data), alone[i]))
+                << "item " << i << (reversed ? " backwards" : "");
+        }
     }
 }
 
