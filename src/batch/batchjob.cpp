@@ -52,12 +52,20 @@ struct Job : labelprint::JobWatcher {
     ProgressBar bar;
     long long labels = 0;
     int pages = 0;
-    // The labels of the finished run with text that does not fit.
+    // The labels of the finished run with text that does not fit: their number, and with
+    // --check-fit each of them.
+    int overflowCount = 0;
     std::vector<labelprint::Overflow> overflows;
 
     explicit Job(Options o) : options(std::move(o)), bar(!options.quiet) {
         // A code that cannot be encoded is never printed: the run stops at its label.
         report.setStopAt(labelprint::problemBit(labelprint::LabelProblem::BadBarcode));
+        // Only --check-fit names the rows: otherwise a long list would be held label by label.
+        report.setKeepOverflows(options.checkFit);
+    }
+    void takeOverflows(RunResult& result) {
+        overflowCount = result.problems[labelprint::LabelProblem::Overflow].labels;
+        overflows = std::move(result.overflows);
     }
     Orientation orientation() const { return report.orientation(); }
 
@@ -174,7 +182,7 @@ void writePdf(Job& job) {
     }
     Job::stopIfInterrupted();
     out.commit();
-    job.overflows = sent.run.overflows;
+    job.takeOverflows(sent.run);
     tell(job, QStringLiteral("%1 labels, %2 %3 -> %4")
                   .arg(sent.run.labels)
                   .arg(sent.sentPages)
@@ -189,8 +197,7 @@ void writeLpf(Job& job) {
     // The pages go straight into the new file as they are finished, never all held at once.
     document->writePagesTo(out.fd());
     try {
-        const RunResult result =
-            job.run([&](labelprint::PrintJob& j) { return j.record(*document); });
+        RunResult result = job.run([&](labelprint::PrintJob& j) { return j.record(*document); });
         refuseBadCodes(result);
         if (!document->shortfall().isEmpty()) {
             // Part of the pages would be missing: no file rather than a short one.
@@ -206,7 +213,7 @@ void writeLpf(Job& job) {
         }
         Job::stopIfInterrupted();
         out.commit();
-        job.overflows = result.overflows;
+        job.takeOverflows(result);
         tell(job, QStringLiteral("%1 labels, %2 %3 -> %4")
                       .arg(result.labels)
                       .arg(result.pages)
@@ -247,7 +254,7 @@ void printOnPrinter(Job& job) {
     if (sent.sentPages == 0) {
         throw noPageInRange(label, job.options, sent.run.pages);
     }
-    job.overflows = sent.run.overflows;
+    job.takeOverflows(sent.run);
     tell(job, QStringLiteral("%1 labels, %2 %3 -> %4, job %5")
                   .arg(sent.run.labels)
                   .arg(sent.sentPages)
@@ -474,13 +481,12 @@ void fail(const QString& text) {
 // Text that does not fit never passes in silence: its count on standard error, and with
 // --check-fit each row and its slots on standard output and exit code 3.
 int reportOverflows(const Job& job) {
-    const auto& overflows = job.overflows;
-    if (overflows.empty()) {
+    if (job.overflowCount == 0) {
         return Success;
     }
     if (job.options.checkFit) {
         QString list;
-        for (const labelprint::Overflow& o : overflows) {
+        for (const labelprint::Overflow& o : job.overflows) {
             QStringList names;
             for (int s = 0; s < settings::SlotCount; ++s) {
                 if (o.slotBits & (1u << unsigned(s))) {
@@ -492,7 +498,7 @@ int reportOverflows(const Job& job) {
         }
         std::fputs(list.toLocal8Bit().constData(), stdout);
     }
-    const int n = int(overflows.size());
+    const int n = job.overflowCount;
     fail(QStringLiteral("%1 %2 text that does not fit%3")
              .arg(n)
              .arg(n == 1 ? QStringLiteral("label has") : QStringLiteral("labels have"))

@@ -37,7 +37,8 @@ struct RunResult {
     int labels = 0;
     // Labels laid out with a problem, by kind.
     ProblemTallies problems{};
-    // The labels laid out so far with text that does not fit, in run order.
+    // The labels laid out so far with text that does not fit, in run order; empty when the
+    // report keeps no overflows (their number is in `problems`).
     std::vector<Overflow> overflows;
 };
 
@@ -135,6 +136,10 @@ class LabelReport {
     // cancelRun(), and the result's tally names that label. None by default.
     LabelProblemSet stopAt() const { return stopAt_; }
     void setStopAt(LabelProblemSet problems) { stopAt_ = problems; }
+    // Whether a run lists each label whose text does not fit (the preview outlines them); a
+    // caller that needs only their number turns it off, so a long run does not grow with them.
+    bool keepsOverflows() const { return keepOverflows_; }
+    void setKeepOverflows(bool keep) { keepOverflows_ = keep; }
 
     // Called by the layout run: margins that leave no room on the page become 0.
     void resetMarginsWithoutRoom();
@@ -164,6 +169,7 @@ class LabelReport {
     settings::UsedPositions used_;
     QString specznak_ = QStringLiteral("*");
     LabelProblemSet stopAt_ = 0;
+    bool keepOverflows_ = true;
 
     PageSurface* surface_ = nullptr;
     bool cancelledMark_ = false;

@@ -58,7 +58,7 @@ RunResult LayoutRun::exec() {
             }
         }
         ++result.labels;
-        if (at && (found & problemBit(LabelProblem::Overflow)) != 0) {
+        if (at && (found & problemBit(LabelProblem::Overflow)) != 0 && report_.keepsOverflows()) {
             result.overflows.push_back(
                 {result.labels, face.overflowSlots(), pages_,
                  QRectF(*at, QSizeF(report_.drawnWidth(), report_.drawnHeight()))});

@@ -112,6 +112,16 @@ TEST(FitFace, RunCountsTheLabelsThatDoNotFitWithEveryRuleOff) {
         EXPECT_EQ(f.size, 80);
     }
 
+    EXPECT_EQ(run.problems[LabelProblem::Overflow].labels, 3);
+    EXPECT_EQ(run.problems[LabelProblem::Overflow].firstLabel, 2);
+
+    // A caller that wants only the number gets it without the list.
+    report.setKeepOverflows(false);
+    const RunResult counted = report.run(list, surface);
+    EXPECT_TRUE(counted.overflows.empty());
+    EXPECT_EQ(counted.problems[LabelProblem::Overflow].labels, 3);
+    report.setKeepOverflows(true);
+
     // An empty list: one blank label, nothing to fit.
     printlist::RowSet empty(test::fieldNames(), {});
     EXPECT_TRUE(report.run(empty, surface).overflows.empty());
