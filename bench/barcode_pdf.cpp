@@ -2,6 +2,7 @@
 // slot as text and once with kods drawn as an EAN-13 (the other slots text), in one run. The
 // tool runs as a child process, so each run reports its own peak memory; the closing line
 // states the barcode run's rate as a share of the text-only rate, and both peaks.
+#include "childrun.h"
 #include "platform/codepage.h"
 #include "platform/designdpi.h"
 
@@ -50,42 +51,10 @@ QString listFile() {
     return path;
 }
 
-struct ChildRun {
-    bool ok = false;
-    double wallSeconds = 0;
-    double cpuSeconds = 0;
-    double peakMb = 0;
-};
+using bench::ChildRun;
 
 ChildRun runBatch(const QStringList& args) {
-    std::vector<QByteArray> bytes{DRAVELIN_BATCH_EXE};
-    for (const QString& a : args) {
-        bytes.push_back(a.toLocal8Bit());
-    }
-    std::vector<char*> argv;
-    for (QByteArray& b : bytes) {
-        argv.push_back(b.data());
-    }
-    argv.push_back(nullptr);
-    ChildRun run;
-    const auto start = std::chrono::steady_clock::now();
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        ::execv(argv[0], argv.data());
-        ::_exit(127);
-    }
-    int status = 0;
-    rusage usage{};
-    if (pid < 0 || ::wait4(pid, &status, 0, &usage) != pid) {
-        return run;
-    }
-    run.wallSeconds =
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    run.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
-    const auto seconds = [](const timeval& t) { return double(t.tv_sec) + t.tv_usec / 1e6; };
-    run.cpuSeconds = seconds(usage.ru_utime) + seconds(usage.ru_stime);
-    run.peakMb = double(usage.ru_maxrss) / 1024.0;
-    return run;
+    return bench::runChild(DRAVELIN_BATCH_EXE, args);
 }
 
 ChildRun textRun;

@@ -4,6 +4,7 @@
 // resident set); labels per second are given for the wall clock and for the CPU time the run
 // used, since the machine may be shared. The closing lines state the ratio to the plain loop at
 // each size and how the time grows from 100,000 to 1,000,000 labels.
+#include "childrun.h"
 #include "labelprint/units.h"
 #include "platform/codepage.h"
 #include "platform/designdpi.h"
@@ -59,38 +60,10 @@ QString listFile(const QTemporaryDir& dir, long long rows) {
     return path;
 }
 
-struct ChildRun {
-    bool ok = false;
-    double cpuSeconds = 0;
-    double peakMb = 0;
-};
+using bench::ChildRun;
 
 ChildRun runBatch(const QByteArray& exe, const QStringList& args) {
-    std::vector<QByteArray> bytes{exe};
-    for (const QString& a : args) {
-        bytes.push_back(a.toLocal8Bit());
-    }
-    std::vector<char*> argv;
-    for (QByteArray& b : bytes) {
-        argv.push_back(b.data());
-    }
-    argv.push_back(nullptr);
-    ChildRun run;
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        ::execv(argv[0], argv.data());
-        ::_exit(127);
-    }
-    int status = 0;
-    rusage usage{};
-    if (pid < 0 || ::wait4(pid, &status, 0, &usage) != pid) {
-        return run;
-    }
-    run.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
-    const auto seconds = [](const timeval& t) { return double(t.tv_sec) + t.tv_usec / 1e6; };
-    run.cpuSeconds = seconds(usage.ru_utime) + seconds(usage.ru_stime);
-    run.peakMb = double(usage.ru_maxrss) / 1024.0;
-    return run;
+    return bench::runChild(exe, args);
 }
 
 struct Figures {

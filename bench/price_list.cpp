@@ -4,6 +4,7 @@
 // and added in one transaction, so 100,000 rows should need hardly more memory than 10,000.
 // Goals: CSV under 3 s each, XLSX under 10 s, for 100,000 rows. The server is the one
 // DRAVELIN_PG_CONNINFO names (tools/pgcluster.sh start BUILD prints it).
+#include "childrun.h"
 #include "seznam_schema.h"
 
 #include <QDir>
@@ -78,39 +79,10 @@ QString freshServer() {
     return base + QStringLiteral(" dbname=dravelin_bench_import");
 }
 
-struct ChildRun {
-    bool ok = false;
-    double wallSeconds = 0;
-    double peakMb = 0;
-};
+using bench::ChildRun;
 
 ChildRun runBatch(const QStringList& args) {
-    std::vector<QByteArray> bytes{DRAVELIN_BATCH_EXE};
-    for (const QString& a : args) {
-        bytes.push_back(a.toLocal8Bit());
-    }
-    std::vector<char*> argv;
-    for (QByteArray& b : bytes) {
-        argv.push_back(b.data());
-    }
-    argv.push_back(nullptr);
-    ChildRun run;
-    const auto start = std::chrono::steady_clock::now();
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        ::execv(argv[0], argv.data());
-        ::_exit(127);
-    }
-    int status = 0;
-    rusage usage{};
-    if (pid < 0 || ::wait4(pid, &status, 0, &usage) != pid) {
-        return run;
-    }
-    run.wallSeconds =
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    run.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
-    run.peakMb = double(usage.ru_maxrss) / 1024.0;
-    return run;
+    return bench::runChild(DRAVELIN_BATCH_EXE, args);
 }
 
 const QStringList kMapping = {"--map",       "kod=Kód",    "--map",        "nazev=Název",
