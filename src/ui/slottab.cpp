@@ -1,8 +1,7 @@
 #include "ui/slottab.h"
 
 #include "labelprint/barcode.h"
-#include "labelprint/pagesurface.h"
-#include "labelprint/slotfont.h"
+#include "labelprint/imagesurface.h"
 #include "ui/designlayout.h"
 
 #include <QCheckBox>
@@ -52,52 +51,6 @@ QString sampleData(BarcodeKind kind) {
 
 // The sample is drawn at this resolution and scaled to the screen's.
 constexpr int kSampleDpi = 600;
-
-// A page surface on an image, so the sample comes from the same drawing code as the print.
-class ImageSurface : public labelprint::PageSurface {
-  public:
-    ImageSurface(QImage& image, int dpi) : painter_(&image), dpi_(dpi) {
-        painter_.setRenderHint(QPainter::Antialiasing, false);
-        painter_.setRenderHint(QPainter::TextAntialiasing, true);
-    }
-    int dpiX() const override { return dpi_; }
-    int dpiY() const override { return dpi_; }
-    double originLeft() const override { return 0; }
-    double originTop() const override { return 0; }
-    double paperWidth() const override { return 0; }
-    double paperLength() const override { return 0; }
-    bool beginDocument() override { return true; }
-    void beginPage() override {}
-    void finishPage() override {}
-    void endDocument() override {}
-    void abortDocument() override {}
-    void fillRect(const QRect& rect, const QColor& colour) override {
-        painter_.fillRect(rect, colour);
-    }
-    void selectFont(const settings::FontDescription& font) override {
-        QFont f = labelprint::toQFont(font);
-        f.setPixelSize(std::max(1, int(std::lround(font.pointSize() * dpi_ / 72.0))));
-        painter_.setFont(f);
-    }
-    void selectFontAt(const settings::FontDescription& font, int size) override {
-        QFont f = labelprint::toQFont(font);
-        f.setPixelSize(std::max(1, int(std::lround(size / 10.0 * dpi_ / 72.0))));
-        painter_.setFont(f);
-    }
-    int textCellHeight(const QString& /*text*/) override { return painter_.fontMetrics().height(); }
-    void drawText(QPoint at, labelprint::TextAnchor anchor, const QString& text,
-                  const QColor& colour) override {
-        const QFontMetrics m = painter_.fontMetrics();
-        const int w = m.horizontalAdvance(text);
-        const int x = anchor == labelprint::TextAnchor::TopCentre ? at.x() - w / 2 : at.x();
-        painter_.setPen(colour);
-        painter_.drawText(QPoint(x, at.y() + m.ascent()), text);
-    }
-
-  private:
-    QPainter painter_;
-    int dpi_;
-};
 
 QDoubleSpinBox* mmSpin(QWidget* parent, const QString& name, int decimals, double min, double max) {
     auto* f = new QDoubleSpinBox(parent);
@@ -409,7 +362,7 @@ void BarcodeSample::show(const settings::BarcodeOptions& options,
                 image_.fill(Qt::white);
                 image_.setDotsPerMeterX(int(kSampleDpi / 0.0254));
                 image_.setDotsPerMeterY(int(kSampleDpi / 0.0254));
-                ImageSurface surface(image_, kSampleDpi);
+                labelprint::ImageSurface surface(image_, kSampleDpi);
                 labelprint::drawBarcode(surface, *r.symbol, options, QPoint(0, 0),
                                         labelprint::TextAnchor::TopLeft, font, Qt::black);
             }

@@ -8,6 +8,7 @@
 #include "printlist/pgstore.h"
 #include "support/pgtest.h"
 #include "support/tempprogramdir.h"
+#include "support/viewrows.h"
 
 #include <QFileInfo>
 #include <gtest/gtest.h>
@@ -36,16 +37,7 @@ const QStringList kMapping = {"--map",       "kod=Kód",    "--map",        "naz
 
 std::vector<QStringList> rowsOf(printlist::Store& store) {
     store.open();
-    std::vector<QStringList> rows;
-    const printlist::RowSet& view = store.listView();
-    for (int r = 0; r < view.rowCount(); ++r) {
-        QStringList row;
-        for (int i = 1; i < view.fieldCount(); ++i) {
-            row << view.at(r, i);
-        }
-        rows.push_back(row);
-    }
-    return rows;
+    return test::viewRows(store.listView());
 }
 
 std::vector<QStringList> expectedRows(const std::vector<QStringList>& before) {

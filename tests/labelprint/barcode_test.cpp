@@ -4,6 +4,7 @@
 #include "recordingsurface.h"
 
 #include "labelprint/barcode.h"
+#include "labelprint/imagesurface.h"
 
 #include <QFile>
 #include <QFontMetrics>
@@ -322,57 +323,6 @@ TEST(Barcode, BarHeightAndDigitsInTheSlotFont) {
     EXPECT_EQ(texts[2].at.x(), 100 + 82 * dots);
 }
 
-// A surface painting into an image at a printer's resolution, as a printer would.
-class ImageSurface : public PageSurface {
-  public:
-    ImageSurface(int dpi, QSize size) : dpi_(dpi), image_(size, QImage::Format_RGB32) {
-        image_.fill(Qt::white);
-        painter_.begin(&image_);
-    }
-    int dpiX() const override { return dpi_; }
-    int dpiY() const override { return dpi_; }
-    double originLeft() const override { return 0; }
-    double originTop() const override { return 0; }
-    double paperWidth() const override { return image_.width() * 254.0 / dpi_; }
-    double paperLength() const override { return image_.height() * 254.0 / dpi_; }
-    bool beginDocument() override { return true; }
-    void beginPage() override {}
-    void finishPage() override {}
-    void endDocument() override {}
-    void abortDocument() override {}
-    void fillRect(const QRect& rect, const QColor& colour) override {
-        painter_.fillRect(rect, colour);
-    }
-    void selectFont(const settings::FontDescription& font) override {
-        QFont f(font.face);
-        f.setPixelSize(std::max(1, -font.height * dpi_ / 96));
-        painter_.setFont(f);
-    }
-    void selectFontAt(const settings::FontDescription& font, int size) override {
-        QFont f(font.face);
-        f.setPixelSize(std::max(1, size * dpi_ / 720));
-        painter_.setFont(f);
-    }
-    int textCellHeight(const QString&) override { return painter_.fontMetrics().height(); }
-    void drawText(QPoint at, TextAnchor anchor, const QString& text,
-                  const QColor& colour) override {
-        const QFontMetrics m = painter_.fontMetrics();
-        const int x =
-            anchor == TextAnchor::TopCentre ? at.x() - m.horizontalAdvance(text) / 2 : at.x();
-        painter_.setPen(colour);
-        painter_.drawText(QPoint(x, at.y() + m.ascent()), text);
-    }
-    QImage finish() {
-        painter_.end();
-        return image_;
-    }
-
-  private:
-    int dpi_;
-    QImage image_;
-    QPainter painter_;
-};
-
 QString decode(const QImage& image, const QTemporaryDir& dir) {
     const QString path = dir.filePath(QStringLiteral("symbol.png"));
     EXPECT_TRUE(image.save(path));
@@ -408,10 +358,14 @@ TEST(Barcode, ZbarimgReadsWhatIsDrawnAt300And600Dpi) {
             ASSERT_TRUE(r.ok()) << r.reason.toStdString();
             // A label-sized piece of white paper with the symbol somewhere inside.
             const int side = dpi * 2;
-            ImageSurface surface(dpi, QSize(side * 2, side));
-            drawBarcode(surface, *r.symbol, o, QPoint(side, dpi / 10), TextAnchor::TopCentre, font,
-                        Qt::black);
-            EXPECT_EQ(decode(surface.finish(), dir), c.decoded);
+            QImage paper(side * 2, side, QImage::Format_RGB32);
+            paper.fill(Qt::white);
+            {
+                ImageSurface surface(paper, dpi);
+                drawBarcode(surface, *r.symbol, o, QPoint(side, dpi / 10), TextAnchor::TopCentre,
+                            font, Qt::black);
+            }
+            EXPECT_EQ(decode(paper, dir), c.decoded);
         }
     }
 }

@@ -9,6 +9,7 @@
 #include "printlist/pgstore.h"
 #include "support/pgtest.h"
 #include "support/tempprogramdir.h"
+#include "support/viewrows.h"
 
 #include <QStringList>
 #include <gtest/gtest.h>
@@ -46,18 +47,7 @@ class ListTest : public ::testing::TestWithParam<StoreKind> {
     printlist::Store& store() { return *owned_; }
 
     // The seven label values of every row of the list view.
-    Rows viewRows() const {
-        Rows rows;
-        const printlist::RowSet& view = owned_->listView();
-        for (int r = 0; r < view.rowCount(); ++r) {
-            QStringList row;
-            for (int i = 1; i < view.fieldCount(); ++i) {
-                row << view.at(r, i);
-            }
-            rows.push_back(row);
-        }
-        return rows;
-    }
+    Rows viewRows() const { return test::viewRows(owned_->listView()); }
 
     // The table as it is in the store, in key order.
     Rows tableRows() {

@@ -2,6 +2,7 @@
 #include "labelprint/windows/previewwindow.h"
 #include "labelprint/windows/tiskunit.h"
 #include "platform/prompts.h"
+#include "previewrun.h"
 #include "settings/sheetcatalogue.h"
 #include "settings/snapshot.h"
 #include "support/tempprogramdir.h"
@@ -184,23 +185,12 @@ TEST_F(ArchTabTest, PrintCommandHandsSheetStartAndOffsetsToTheReport) {
     form.archts->applyEntry(*settings::findSheet(settings::builtInSheets(), "3651"));
     form.archts->setStartPosition(7);
     form.archts->setOffsets({{"laser", {15, -5}}}, {});
-    bool seen = false;
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-        if (seen || !tiskf.previewDocument() ||
-            tiskf.previewDocument()->status() != labelprint::PreviewDocument::Status::Finished) {
-            return;
-        }
-        seen = true;
+    EXPECT_TRUE(test::printAndLook(form, tiskf, [&] {
         ASSERT_NE(tiskf.qr1.sheet(), nullptr);
         EXPECT_EQ(*tiskf.qr1.sheet(), sheet);
         EXPECT_EQ(tiskf.qr1.skip(), 6);
         EXPECT_EQ(tiskf.qr1.printSettings().offsets.at("laser"), (settings::PrinterOffset{15, -5}));
-        tiskf.previewWindow()->close();
-    });
-    poll.start(10);
-    form.tiskbClick();
-    EXPECT_TRUE(seen);
+    }));
     EXPECT_TRUE(prompts::shownMessages().empty());
 }
 
@@ -344,22 +334,11 @@ TEST_F(ArchTabTest, UsedPositionsAreClickedInTheDrawingAndLeftOutOfThePrint) {
     t->orderCombo->setCurrentIndex(1);
 
     // The print command hands them to the report, which leaves them out.
-    bool seen = false;
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-        if (seen || !tiskf.previewDocument() ||
-            tiskf.previewDocument()->status() != labelprint::PreviewDocument::Status::Finished) {
-            return;
-        }
-        seen = true;
+    EXPECT_TRUE(test::printAndLook(form, tiskf, [&] {
         EXPECT_EQ(tiskf.qr1.used(), topRows);
         ASSERT_NE(tiskf.qr1.sheet(), nullptr);
         EXPECT_EQ(tiskf.qr1.sheet()->order, settings::FillOrder::Rows);
-        tiskf.previewWindow()->close();
-    });
-    poll.start(10);
-    form.tiskbClick();
-    EXPECT_TRUE(seen);
+    }));
     EXPECT_TRUE(prompts::shownMessages().empty());
 
     // Every position used or skipped: refused in the tab and by the print command.

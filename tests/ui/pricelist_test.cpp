@@ -5,6 +5,7 @@
 #include "printlist/pgstore.h"
 #include "support/pgtest.h"
 #include "support/tempprogramdir.h"
+#include "support/viewrows.h"
 #include "ui/form1.h"
 #include "ui/nastavenitab.h"
 #include "ui/pricelistdialog.h"
@@ -85,16 +86,7 @@ class PriceListWindow : public ::testing::TestWithParam<bool> {
 };
 
 std::vector<QStringList> listOf(const printlist::Store& store) {
-    std::vector<QStringList> rows;
-    const printlist::RowSet& view = store.listView();
-    for (int r = 0; r < view.rowCount(); ++r) {
-        QStringList row;
-        for (int i = 1; i < view.fieldCount(); ++i) {
-            row << view.at(r, i);
-        }
-        rows.push_back(row);
-    }
-    return rows;
+    return test::viewRows(store.listView());
 }
 
 TEST_P(PriceListWindow, MapsPreviewsAndAddsTwentyOneAddresses) {

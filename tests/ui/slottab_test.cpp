@@ -5,6 +5,7 @@
 #include "labelprint/windows/previewwindow.h"
 #include "labelprint/windows/tiskunit.h"
 #include "platform/prompts.h"
+#include "previewrun.h"
 #include "settings/snapshot.h"
 #include "support/tempprogramdir.h"
 #include "ui/form1.h"
@@ -48,23 +49,11 @@ TEST_F(SlotTabTest, AKindChosenInTheTabIsPrintedSavedAndReadBack) {
 
         labelprint::Ttiskf tiskf(form.store().listView());
         form.setPrintForm(&tiskf);
-        bool seen = false;
-        QTimer poll;
-        QObject::connect(&poll, &QTimer::timeout, [&] {
-            if (seen || !tiskf.previewDocument() ||
-                tiskf.previewDocument()->status() !=
-                    labelprint::PreviewDocument::Status::Finished) {
-                return;
-            }
-            seen = true;
+        EXPECT_TRUE(test::printAndLook(form, tiskf, [&] {
             const settings::BarcodeOptions want{settings::BarcodeKind::Ean13, 40, 125, false};
             EXPECT_EQ(tiskf.qr1.line(settings::Kods).barcode, want);
             EXPECT_EQ(tiskf.qr1.line(settings::Kod).barcode, settings::BarcodeOptions{});
-            tiskf.previewWindow()->close();
-        });
-        poll.start(10);
-        form.tiskbClick();
-        EXPECT_TRUE(seen);
+        }));
 
         QTemporaryDir snapshots;
         const QString snapshot = snapshots.filePath("kody.nas");
@@ -118,24 +107,12 @@ TEST_F(SlotTabTest, FitRulesGoFromTheTabToThePrintAndTheIniAndBack) {
 
         labelprint::Ttiskf tiskf(form.store().listView());
         form.setPrintForm(&tiskf);
-        bool seen = false;
-        QTimer poll;
-        QObject::connect(&poll, &QTimer::timeout, [&] {
-            if (seen || !tiskf.previewDocument() ||
-                tiskf.previewDocument()->status() !=
-                    labelprint::PreviewDocument::Status::Finished) {
-                return;
-            }
-            seen = true;
+        EXPECT_TRUE(test::printAndLook(form, tiskf, [&] {
             using Mode = settings::FitRule::Mode;
             EXPECT_EQ(tiskf.qr1.line(settings::Nazev).fit,
                       (settings::FitRule{Mode::Shrink, 65, 2}));
             EXPECT_EQ(tiskf.qr1.line(settings::Text1).fit, (settings::FitRule{Mode::Off, 55, 3}));
-            tiskf.previewWindow()->close();
-        });
-        poll.start(10);
-        form.tiskbClick();
-        EXPECT_TRUE(seen);
+        }));
         form.setPrintForm(nullptr);
         EXPECT_TRUE(form.close());
     }
