@@ -22,16 +22,7 @@ Rows numbered(const QString& tag, int n) {
 
 Rows rowsOf(printlist::Store& store) {
     store.reload();
-    Rows rows;
-    const printlist::RowSet& view = store.listView();
-    for (int r = 0; r < view.rowCount(); ++r) {
-        QStringList row;
-        for (int i = 1; i < view.fieldCount(); ++i) {
-            row << view.at(r, i);
-        }
-        rows.push_back(row);
-    }
-    return rows;
+    return test::viewRows(store.listView());
 }
 
 } // namespace
