@@ -29,8 +29,7 @@ class ImageSurface : public PageSurface {
     void selectFont(const settings::FontDescription& font) override;
     void selectFontAt(const settings::FontDescription& font, int size) override;
     int textCellHeight(const QString& text) override;
-    void drawText(QPoint at, TextAnchor anchor, const QString& text,
-                  const QColor& colour) override;
+    void drawText(QPoint at, TextAnchor anchor, const QString& text, const QColor& colour) override;
 
   private:
     QPainter painter_;
