@@ -14,6 +14,7 @@
 #include <QPainter>
 #include <QSpinBox>
 #include <cmath>
+#include <span>
 
 using namespace designlayout;
 
@@ -64,6 +65,17 @@ QDoubleSpinBox* mmSpin(QWidget* parent, const QString& name, int decimals, doubl
     return f;
 }
 
+QComboBox* captionCombo(QWidget* parent, const QString& name, std::span<const char* const> captions,
+                        int width) {
+    auto* c = new QComboBox(parent);
+    c->setObjectName(name);
+    for (const char* caption : captions) {
+        c->addItem(QString::fromUtf8(caption));
+    }
+    c->setFixedSize(width, 22);
+    return c;
+}
+
 } // namespace
 
 const std::array<settings::FitRule::Mode, 3>& SlotTab::fitModes() {
@@ -111,23 +123,13 @@ SlotTab::SlotTab(ResolutionReader resolution, QWidget* parent)
         const QString name = names[size_t(s)];
         slotCaption[size_t(s)] = new QLabel(QString::fromUtf8(kSlotCaptions[s]), table);
         slotCaption[size_t(s)]->setObjectName(name + QStringLiteral("radekl"));
-        auto* combo = new QComboBox(table);
-        combo->setObjectName(name + QStringLiteral("druhcb"));
-        for (const char* k : kKindCaptions) {
-            combo->addItem(QString::fromUtf8(k));
-        }
-        combo->setFixedSize(100, 22);
+        auto* combo = captionCombo(table, name + QStringLiteral("druhcb"), kKindCaptions, 100);
         kindCombo[size_t(s)] = combo;
         moduleSpin[size_t(s)] = mmSpin(table, name + QStringLiteral("modulspin"), 2, 0.01, 10.0);
         heightSpin[size_t(s)] = mmSpin(table, name + QStringLiteral("vyskaspin"), 1, 0.1, 300.0);
         digitsCheck[size_t(s)] = new QCheckBox(table);
         digitsCheck[size_t(s)]->setObjectName(name + QStringLiteral("cislicechb"));
-        auto* fit = new QComboBox(table);
-        fit->setObjectName(name + QStringLiteral("prizpusobenicb"));
-        for (const char* f : kFitCaptions) {
-            fit->addItem(QString::fromUtf8(f));
-        }
-        fit->setFixedSize(85, 22);
+        auto* fit = captionCombo(table, name + QStringLiteral("prizpusobenicb"), kFitCaptions, 85);
         fitCombo[size_t(s)] = fit;
         // Steps of half a point, as shrinking takes them; any tenth a file holds is kept.
         auto* smallest = new QDoubleSpinBox(table);
